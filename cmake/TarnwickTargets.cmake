@@ -1,0 +1,29 @@
+# tarnwick_add_test(<name> SOURCES <files...> [LIBRARIES <targets...>] [LABELS <labels...>] [TIMEOUT <s>])
+# A QtTest executable in bin/, registered with CTest to run headless.
+function(tarnwick_add_test name)
+    cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBRARIES;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBRARIES})
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT ${T_TIMEOUT}
+        LABELS "${T_LABELS}"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARNWICK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
+
+# tarnwick_add_server_plugin(<name> SOURCES <files...> [LIBRARIES <targets...>])
+# An automation server plugin, built into bin/servers/ where the program looks for servers.
+function(tarnwick_add_server_plugin name)
+    cmake_parse_arguments(P "" "OUTPUT_DIRECTORY" "SOURCES;LIBRARIES" ${ARGN})
+    if(NOT P_OUTPUT_DIRECTORY)
+        set(P_OUTPUT_DIRECTORY ${TARNWICK_SERVER_DIR})
+    endif()
+    add_library(${name} MODULE ${P_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Core ${P_LIBRARIES})
+    set_target_properties(${name} PROPERTIES
+        LIBRARY_OUTPUT_DIRECTORY ${P_OUTPUT_DIRECTORY}
+        PREFIX "")
+endfunction()

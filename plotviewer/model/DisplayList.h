@@ -1,0 +1,115 @@
+#pragma once
+// What the interpreter produces and the renderer draws: geometry in plotter units (1016 per inch,
+// +y up), with every plotter-language rule already applied (scaling, rotation, line types cut
+// into dashes, label placement). The renderer needs no knowledge of the language.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plotviewer {
+
+struct Point
+{
+    double x = 0;
+    double y = 0;
+};
+
+struct Rect
+{
+    double left = 0;
+    double bottom = 0;
+    double right = 0;
+    double top = 0;
+    bool isEmpty() const { return !(right > left && top > bottom); }
+};
+
+struct Rgb
+{
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    friend bool operator==(const Rgb &, const Rgb &) = default;
+};
+
+enum class LineCap : std::uint8_t { Butt, Square, Round };
+enum class LineJoin : std::uint8_t { Miter, Bevel, Round };
+enum class FillRule : std::uint8_t { EvenOdd, NonZero };
+enum class FillPattern : std::uint8_t { Solid, Hatch, CrossHatch };
+
+struct StrokeStyle
+{
+    Rgb colour;
+    double width = 0; // plotter units; 0 is the thinnest line the device can draw
+    LineCap cap = LineCap::Butt;
+    LineJoin join = LineJoin::Miter;
+    double miterLimit = 5;
+    friend bool operator==(const StrokeStyle &, const StrokeStyle &) = default;
+};
+
+struct FillStyle
+{
+    Rgb colour; // shading already applied
+    FillRule rule = FillRule::EvenOdd;
+    FillPattern pattern = FillPattern::Solid;
+    double hatchSpacing = 0; // plotter units, for the hatch patterns
+    double hatchAngle = 0; // degrees counter-clockwise from +x
+    Point hatchAnchor; // hatch lines pass through it
+    double hatchLineWidth = 0; // plotter units
+    friend bool operator==(const FillStyle &, const FillStyle &) = default;
+};
+
+/// A run of characters on one line, in fixed pitch: character i occupies the cell whose lower-left
+/// corner is origin + i * advance; the glyph is drawn in a box `size` wide along `advance` and
+/// `height` long along `up` (the glyph's up direction, perpendicular to advance unless slanted).
+struct TextRun
+{
+    std::u32string text;
+    Point origin;
+    Point advance;
+    Point up;
+    double width = 0;
+    std::uint32_t strokeStyle = 0;
+};
+
+/// A range of Page::points making one subpath. A stroked subpath of one point is a dot.
+struct PathSpan
+{
+    std::uint32_t first = 0;
+    std::uint32_t count = 0;
+    bool closed = false;
+};
+
+enum class ItemKind : std::uint8_t { Stroke, Fill, Text };
+
+/// One drawing operation, in painting order. Stroke and Fill items cover `pathCount` consecutive
+/// entries of Page::paths starting at `firstPath`; a Text item names one TextRun by `firstPath`.
+struct Item
+{
+    ItemKind kind = ItemKind::Stroke;
+    std::uint32_t style = 0; // index into strokeStyles or fillStyles
+    std::uint32_t firstPath = 0;
+    std::uint32_t pathCount = 0;
+};
+
+struct Page
+{
+    /// The page to show and print. Empty when the plot gives no page size; then inkBounds decide.
+    Rect frame;
+    /// The extent of everything drawn, widened by half the line widths.
+    Rect inkBounds;
+    std::vector<Item> items;
+    std::vector<PathSpan> paths;
+    std::vector<Point> points;
+    std::vector<StrokeStyle> strokeStyles;
+    std::vector<FillStyle> fillStyles;
+    std::vector<TextRun> texts;
+};
+
+struct DisplayList
+{
+    std::vector<Page> pages; // only pages with something drawn
+    std::vector<std::string> warnings; // one line each, for diagnostics
+};
+
+} // namespace plotviewer
