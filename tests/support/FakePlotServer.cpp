@@ -4,6 +4,7 @@
 #include "plot/AutomationRegistry.h"
 
 #include <QColor>
+#include <QFileInfo>
 #include <QImage>
 
 void FakePlotLog::failCall(const QString &member, int occurrence, const QString &description)
@@ -28,9 +29,9 @@ QString FakePlotLog::record(const QString &object, const QString &member, const 
     calls.append({ object, member, arguments });
     const auto sameMember = [&](const FakeCall &call) { return call.member == member; };
     const int occurrence = int(std::count_if(calls.cbegin(), calls.cend(), sameMember));
-    for (const Failure &failure : std::as_const(m_failures)) {
-        if (failure.member == member && failure.occurrence == occurrence)
-            return failure.description;
+    for (qsizetype i = 0; i < m_failures.size(); ++i) {
+        if (m_failures.at(i).member == member && m_failures.at(i).occurrence == occurrence)
+            return m_failures.takeAt(i).description;
     }
     return {};
 }
@@ -125,6 +126,7 @@ void FakePlotDocument::SaveTo(const QString &path)
 {
     if (!called("SaveTo", { path }))
         return;
+    m_log->pictureExistedAtSave.append(QFileInfo::exists(path));
     QImage picture(m_log->pictureSize(m_number), QImage::Format_RGB32);
     picture.fill(QColor::fromHsv((m_number * 70) % 360, 200, 200));
     if (!picture.save(path, "JPG"))
