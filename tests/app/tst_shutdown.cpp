@@ -72,8 +72,11 @@ private Q_SLOTS:
         auto *about = f.form->findChild<QPushButton *>(QStringLiteral("cmdAbout"));
         about->click();
         QVERIFY(f.form->close());
-        QTRY_VERIFY(std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
-                                 [](QWidget *w) { return w->isVisible(); }));
+        const auto anyVisible = [] {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            return std::any_of(windows.cbegin(), windows.cend(), [](QWidget *w) { return w->isVisible(); });
+        };
+        QTRY_VERIFY(!anyVisible());
         // No handler runs after the end: a further close or click does nothing.
         const qsizetype calls = f.server->log().calls.size();
         f.form->findChild<QPushButton *>(QStringLiteral("cmdPrintSet"))->click();
