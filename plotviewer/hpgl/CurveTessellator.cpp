@@ -49,6 +49,8 @@ void CurveTessellator::appendArc(
         const double angle = startAngle + direction * drawn * degree * i / chords;
         out.push_back({ centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle) });
     }
+    if (std::fmod(drawn, 360.0) == 0)
+        out.back() = start; // a closed circle ends exactly where it began
 }
 
 std::optional<CurveTessellator::ArcThroughPoints> CurveTessellator::arcThrough(

@@ -776,6 +776,7 @@ void HpglInterpreter::flushPolyline()
 
 void HpglInterpreter::ensurePenSelected()
 {
+    m_triedToDraw = true;
     if (m_penSelected)
         return;
     warnOnce("drawing started before a pen was selected; pen 1 was used");

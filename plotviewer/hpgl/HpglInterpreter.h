@@ -30,6 +30,8 @@ public:
     DisplayList &displayList() { return m_result; }
     bool overBudget() const { return m_page.overBudget() || m_polygonOverBudget; }
     std::size_t pointBudget() const { return m_pointBudget; }
+    /// Whether any instruction tried to put ink on the page (visible or not).
+    bool triedToDraw() const { return m_triedToDraw; }
 
 private:
     struct FontDefinition
@@ -107,6 +109,7 @@ private:
     LinePattern m_lineType;
     PolygonBuffer m_polygon;
     bool m_polygonOverBudget = false;
+    bool m_triedToDraw = false;
 
     // Page set-up
     bool m_pclContext = false;

@@ -118,7 +118,7 @@ private:
                 const double remaining = entries[k] - into;
                 if (t + remaining > length) {
                     into += length - t;
-                    if (k % 2 == 0 && !dash.empty())
+                    if (k % 2 == 0 && !dash.empty() && length > t)
                         dash.push_back(b);
                     break;
                 }

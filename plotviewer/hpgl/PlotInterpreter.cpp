@@ -10,13 +10,13 @@ namespace plotviewer {
 
 namespace {
 
-std::string nothingDrawnReason(const hpgl::PlotReader &reader)
+std::string nothingDrawnReason(const hpgl::PlotReader &reader, const hpgl::HpglInterpreter &interpreter)
 {
     if (!reader.unsupportedLanguage().empty())
         return "the file holds " + reader.unsupportedLanguage() + " content, not an HP-GL plot";
     if (!reader.sawKnownInstruction() && reader.sawRasterData())
         return "the file holds only PCL raster data, no HP-GL drawing instructions";
-    if (!reader.sawKnownInstruction())
+    if (!reader.sawKnownInstruction() || !interpreter.triedToDraw())
         return "no HP-GL drawing instructions found";
     return "the plot draws nothing visible";
 }
@@ -35,7 +35,7 @@ InterpretResult interpretPlot(std::string_view bytes)
             result.error = "the plot is too large to display (more than "
                 + std::to_string(interpreter.pointBudget()) + " points)";
         } else if (result.plot.pages.empty()) {
-            result.error = nothingDrawnReason(reader);
+            result.error = nothingDrawnReason(reader, interpreter);
         }
         if (reader.sawRasterData() && result.error.empty())
             result.plot.warnings.push_back("PCL raster graphics were skipped");
