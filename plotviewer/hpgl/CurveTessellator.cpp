@@ -88,7 +88,7 @@ void CurveTessellator::appendBezier(Point p0, Point p1, Point p2, Point p3, std:
     if (!std::isfinite(hull))
         return;
     // About one chord per 0.5 mm of control polygon, between 8 and 256.
-    const int chords = std::clamp(static_cast<int>(hull / 20), 8, 256);
+    const int chords = static_cast<int>(std::clamp(hull / 20, 8.0, 256.0));
     for (int i = 1; i <= chords; ++i) {
         const double t = static_cast<double>(i) / chords;
         const double u = 1 - t;

@@ -588,8 +588,8 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
         if (n.empty())
             m_lineType.resetDefinitions();
         else if (std::isfinite(n[0]))
-            m_lineType.define(
-                static_cast<int>(std::round(n[0])), std::vector<double>(n.begin() + 1, n.end()));
+            m_lineType.define(static_cast<int>(std::round(std::clamp(n[0], -100.0, 100.0))),
+                std::vector<double>(n.begin() + 1, n.end()));
         break;
     case "LA"_mn:
         flushPolyline();
@@ -1127,7 +1127,7 @@ void HpglInterpreter::fontDefinition(FontDefinition &definition, const std::vect
         if (!std::isfinite(value))
             continue;
         if (kind == 1)
-            definition.symbolSet = value;
+            definition.symbolSet = std::clamp(value, 0.0, 65535.0);
         else if (kind == 3 && value > 0)
             definition.pitch = std::clamp(value, 0.01, 1000.0);
         else if (kind == 4 && value > 0)
