@@ -10,15 +10,6 @@ namespace {
 
 constexpr double unbounded = 1e12;
 
-// FillStyle's own operator== is unusable: Point has none.
-bool sameFill(const FillStyle &a, const FillStyle &b)
-{
-    return a.colour == b.colour && a.rule == b.rule && a.pattern == b.pattern
-        && a.hatchSpacing == b.hatchSpacing && a.hatchAngle == b.hatchAngle
-        && a.hatchAnchor.x == b.hatchAnchor.x && a.hatchAnchor.y == b.hatchAnchor.y
-        && a.hatchLineWidth == b.hatchLineWidth;
-}
-
 double angleOf(Point v)
 {
     return std::atan2(v.y, v.x) * 180 / std::numbers::pi;
@@ -57,7 +48,7 @@ std::uint32_t PageBuilder::fillStyleIndex(const FillStyle &style)
 {
     auto &styles = m_page.fillStyles;
     for (std::size_t i = styles.size(); i-- > 0;) {
-        if (sameFill(styles[i], style))
+        if (styles[i] == style)
             return static_cast<std::uint32_t>(i);
     }
     styles.push_back(style);
