@@ -10,6 +10,8 @@ bool RectClipper::clipSegment(Point &from, Point &to) const
     const double dy = to.y - from.y;
     double enter = 0;
     double leave = 1;
+    int enterEdge = -1;
+    int leaveEdge = -1;
     const double p[4] = { -dx, dx, -dy, dy };
     const double q[4]
         = { from.x - m_rect.left, m_rect.right - from.x, from.y - m_rect.bottom, m_rect.top - from.y };
@@ -23,19 +25,48 @@ bool RectClipper::clipSegment(Point &from, Point &to) const
         if (p[i] < 0) {
             if (t > leave)
                 return false;
-            enter = std::max(enter, t);
+            if (t > enter) {
+                enter = t;
+                enterEdge = i;
+            }
         } else {
             if (t < enter)
                 return false;
-            leave = std::min(leave, t);
+            if (t < leave) {
+                leave = t;
+                leaveEdge = i;
+            }
         }
     }
     const Point start = from;
-    if (leave < 1)
-        to = { start.x + leave * dx, start.y + leave * dy };
-    if (enter > 0)
-        from = { start.x + enter * dx, start.y + enter * dy };
+    if (leaveEdge >= 0)
+        to = onEdge({ start.x + leave * dx, start.y + leave * dy }, leaveEdge);
+    if (enterEdge >= 0)
+        from = onEdge({ start.x + enter * dx, start.y + enter * dy }, enterEdge);
     return true;
+}
+
+Point RectClipper::onEdge(Point p, int edge) const
+{
+    // With huge coordinates the interpolation loses the digits that matter: put the crossing exactly
+    // on the edge it crosses and keep it inside the rectangle.
+    p.x = std::clamp(p.x, m_rect.left, m_rect.right);
+    p.y = std::clamp(p.y, m_rect.bottom, m_rect.top);
+    switch (edge) {
+    case 0:
+        p.x = m_rect.left;
+        break;
+    case 1:
+        p.x = m_rect.right;
+        break;
+    case 2:
+        p.y = m_rect.bottom;
+        break;
+    default:
+        p.y = m_rect.top;
+        break;
+    }
+    return p;
 }
 
 std::vector<Point> RectClipper::clipPolygon(const std::vector<Point> &polygon) const

@@ -56,6 +56,7 @@ public:
 
 private:
     bool clipSegment(Point &from, Point &to) const;
+    Point onEdge(Point p, int edge) const;
 
     template<typename Sink> static void flush(std::vector<Point> &piece, Sink &sink)
     {
