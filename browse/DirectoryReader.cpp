@@ -1,41 +1,22 @@
 #include "browse/DirectoryReader.h"
 
 #include <QDir>
+#include <QSet>
 #include <algorithm>
-#include <filesystem>
+#include <system_error>
 #include <vector>
 
-namespace fs = std::filesystem;
+#ifdef Q_OS_WIN
+#include <filesystem>
+#else
+#include <dirent.h>
+#include <memory>
+#include <sys/stat.h>
+#endif
 
 namespace {
 
-fs::path toNativePath(const QString &directory)
-{
-#ifdef Q_OS_WIN
-    return fs::path(directory.toStdWString());
-#else
-    return fs::path(QFile::encodeName(directory).toStdString());
-#endif
-}
-
-QString nameOf(const fs::directory_entry &entry)
-{
-    const auto &full = entry.path().native();
-    const auto slash = full.find_last_of(fs::path::preferred_separator);
-    const auto start = slash == full.npos ? 0 : slash + 1;
-#ifdef Q_OS_WIN
-    return QString::fromWCharArray(full.data() + start, qsizetype(full.size() - start));
-#else
-    return QFile::decodeName(QByteArray(full.data() + start, qsizetype(full.size() - start)));
-#endif
-}
-
-bool isOfKind(const fs::directory_entry &entry, DirectoryReader::EntryKind kind)
-{
-    std::error_code ignored; // a dangling link is neither kind
-    return kind == DirectoryReader::EntryKind::Files ? entry.is_regular_file(ignored)
-                                                     : entry.is_directory(ignored);
-}
+using DirectoryReader::EntryKind;
 
 struct SortEntry
 {
@@ -43,42 +24,119 @@ struct SortEntry
     QString name;
 };
 
-QString describe(const QString &directory, const std::error_code &error)
+/// Collects the visible entries `accept` takes, each with its folded name.
+class Collector
 {
-    return QStringLiteral("\"%1\" cannot be read: %2")
-        .arg(QDir::toNativeSeparators(directory), QString::fromLocal8Bit(error.message()));
+public:
+    Collector(EntryKind kind, const DirectoryReader::NameFilter &accept)
+        : kind(kind)
+        , m_accept(accept)
+    { }
+
+    void add(QString name)
+    {
+        if (name.startsWith(u'.'))
+            return;
+        QString folded = name.toCaseFolded();
+        if (!m_accept || m_accept(folded))
+            m_found.push_back({ std::move(folded), std::move(name) });
+    }
+
+    QStringList sortedNames(const QStringList &known)
+    {
+        if (isExactly(known))
+            return known;
+        // Keys folded once compare several times faster than case-insensitive comparisons.
+        std::sort(m_found.begin(), m_found.end(), [](const SortEntry &a, const SortEntry &b) {
+            const int order = a.folded.compare(b.folded);
+            return order != 0 ? order < 0 : a.name < b.name;
+        });
+        QStringList names;
+        names.reserve(qsizetype(m_found.size()));
+        for (SortEntry &entry : m_found)
+            names.append(std::move(entry.name));
+        return names;
+    }
+
+    const EntryKind kind;
+
+private:
+    bool isExactly(const QStringList &known) const
+    {
+        if (known.isEmpty() || qsizetype(m_found.size()) != known.size())
+            return false;
+        const QSet<QString> names(known.cbegin(), known.cend());
+        return std::all_of(m_found.cbegin(), m_found.cend(),
+            [&names](const SortEntry &entry) { return names.contains(entry.name); });
+    }
+
+    const DirectoryReader::NameFilter &m_accept;
+    std::vector<SortEntry> m_found;
+};
+
+#ifdef Q_OS_WIN
+
+std::error_code collect(const QString &directory, Collector &collector)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::directory_iterator it(fs::path(directory.toStdWString()), error);
+    for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
+        std::error_code ignored; // a dangling link is neither kind
+        const bool wanted
+            = collector.kind == EntryKind::Files ? it->is_regular_file(ignored) : it->is_directory(ignored);
+        if (wanted)
+            collector.add(QString::fromStdWString(it->path().filename().native()));
+    }
+    return error;
 }
+
+#else
+
+bool isOfKind(DIR *directory, const dirent &entry, EntryKind kind)
+{
+    const unsigned char wanted = kind == EntryKind::Files ? DT_REG : DT_DIR;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+        return entry.d_type == wanted;
+    // Only links, and file systems that keep no type in the directory, cost a status call.
+    struct stat status;
+    if (fstatat(dirfd(directory), entry.d_name, &status, 0) != 0)
+        return false; // a dangling link is neither kind
+    return kind == EntryKind::Files ? S_ISREG(status.st_mode) : S_ISDIR(status.st_mode);
+}
+
+std::error_code collect(const QString &directory, Collector &collector)
+{
+    const std::unique_ptr<DIR, int (*)(DIR *)> opened(
+        opendir(QFile::encodeName(directory).constData()), closedir);
+    if (!opened)
+        return { errno, std::generic_category() };
+    for (;;) {
+        errno = 0;
+        const dirent *entry = readdir(opened.get());
+        if (!entry)
+            return errno == 0 ? std::error_code() : std::error_code(errno, std::generic_category());
+        if (isOfKind(opened.get(), *entry, collector.kind))
+            collector.add(QFile::decodeName(entry->d_name));
+    }
+}
+
+#endif
 
 } // namespace
 
 namespace DirectoryReader {
 
-DirectoryListing read(const QString &directory, EntryKind kind, const NameFilter &accept)
+DirectoryListing read(
+    const QString &directory, EntryKind kind, const NameFilter &accept, const QStringList &known)
 {
-    std::error_code error;
-    fs::directory_iterator it(toNativePath(directory), error);
-    std::vector<SortEntry> found;
-    for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
-        QString name = nameOf(*it);
-        if (name.startsWith(u'.') || !isOfKind(*it, kind))
-            continue;
-        QString folded = name.toCaseFolded();
-        if (!accept || accept(folded))
-            found.push_back({ std::move(folded), std::move(name) });
+    Collector collector(kind, accept);
+    if (const std::error_code error = collect(directory, collector)) {
+        return { {},
+            QStringLiteral("\"%1\" cannot be read: %2")
+                .arg(QDir::toNativeSeparators(directory), QString::fromLocal8Bit(error.message())) };
     }
-    if (error)
-        return { {}, describe(directory, error) };
-
-    // Sorting on keys folded once is several times faster than case-insensitive comparisons.
-    std::sort(found.begin(), found.end(), [](const SortEntry &a, const SortEntry &b) {
-        const int order = a.folded.compare(b.folded);
-        return order != 0 ? order < 0 : a.name < b.name;
-    });
-    DirectoryListing listing;
-    listing.names.reserve(qsizetype(found.size()));
-    for (SortEntry &entry : found)
-        listing.names.append(std::move(entry.name));
-    return listing;
+    return { collector.sortedNames(known), {} };
 }
 
 } // namespace DirectoryReader

@@ -65,6 +65,25 @@ QList<qsizetype> EntryListView::selectedRows() const
     return rows;
 }
 
+QRegion EntryListView::visualRegionForSelection(const QItemSelection &selection) const
+{
+    // The base class measures every range, building a style option for each: with a selection of
+    // thousands of pieces that costs more than the change itself. Only the rows in view matter.
+    const QModelIndex first = indexAt(viewport()->rect().topLeft());
+    if (!first.isValid())
+        return {};
+    const QModelIndex last = indexAt(viewport()->rect().bottomLeft());
+    const int lastRow = last.isValid() ? last.row() : int(count()) - 1;
+    QItemSelection inView;
+    for (const QItemSelectionRange &range : selection) {
+        const int top = std::max(range.top(), first.row());
+        const int bottom = std::min(range.bottom(), lastRow);
+        if (top <= bottom)
+            inView.append(QItemSelectionRange(m_model->index(top), m_model->index(bottom)));
+    }
+    return QListView::visualRegionForSelection(inView);
+}
+
 void EntryListView::selectRows(QList<qsizetype> rows)
 {
     rows.removeIf([this](qsizetype row) { return row < 0 || row >= count(); });

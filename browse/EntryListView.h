@@ -27,6 +27,7 @@ public:
 
 protected:
     EntryListModel &entryModel() const { return *m_model; }
+    QRegion visualRegionForSelection(const QItemSelection &selection) const override;
     /// One mark a row, set where the row is selected.
     std::vector<bool> selectionMarks() const;
 

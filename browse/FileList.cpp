@@ -26,12 +26,15 @@ void FileList::setPattern(const QString &pattern)
 
 void FileList::refresh()
 {
+    QStringList fresh = readEntries(entries());
+    if (fresh == entries())
+        return;
     QSet<QString> selected;
     for (qsizetype row : selectedRows())
         selected.insert(entry(row));
     const QString current = currentIndex().data().toString();
 
-    entryModel().setEntries(readEntries());
+    entryModel().setEntries(std::move(fresh));
 
     QList<qsizetype> reselected;
     for (qsizetype row = 0; row < count(); ++row) {
@@ -44,13 +47,12 @@ void FileList::refresh()
     selectRows(reselected);
 }
 
-QStringList FileList::readEntries() const
+QStringList FileList::readEntries(const QStringList &known) const
 {
     if (m_path.isEmpty())
         return {};
     const FilePattern pattern(m_pattern);
     // A directory that cannot be read simply lists nothing: the directory list reports bad paths.
-    return DirectoryReader::read(m_path, DirectoryReader::EntryKind::Files, [&pattern](QStringView folded) {
-        return pattern.matchesFolded(folded);
-    }).names;
+    const auto matches = [&pattern](QStringView folded) { return pattern.matchesFolded(folded); };
+    return DirectoryReader::read(m_path, DirectoryReader::EntryKind::Files, matches, known).names;
 }

@@ -17,14 +17,16 @@ public:
     QString pattern() const { return m_pattern; }
     /// Lists the path afresh with `pattern`, kept exactly as given; nothing is selected.
     void setPattern(const QString &pattern);
-    /// Re-reads the directory; the files still there stay selected.
+    /// Re-reads the directory. When nothing changed the list stays as it is, scroll position and
+    /// all; otherwise the files still there stay selected.
     void refresh();
 
 Q_SIGNALS:
     void entryDoubleClicked();
 
 private:
-    QStringList readEntries() const;
+    /// `known` as in DirectoryReader::read.
+    QStringList readEntries(const QStringList &known = {}) const;
 
     QString m_path;
     QString m_pattern = QStringLiteral("*.plt");
