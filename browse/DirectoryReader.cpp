@@ -1,8 +1,8 @@
 #include "browse/DirectoryReader.h"
 
+#include "browse/SortedNames.h"
+
 #include <QDir>
-#include <QSet>
-#include <algorithm>
 #include <system_error>
 #include <vector>
 
@@ -18,20 +18,16 @@ namespace {
 
 using DirectoryReader::EntryKind;
 
-struct SortEntry
-{
-    QString folded;
-    QString name;
-};
-
 /// Collects the visible entries `accept` takes, each with its folded name.
 class Collector
 {
 public:
-    Collector(EntryKind kind, const DirectoryReader::NameFilter &accept)
+    Collector(EntryKind kind, const DirectoryReader::NameFilter &accept, qsizetype expected)
         : kind(kind)
         , m_accept(accept)
-    { }
+    {
+        found.reserve(size_t(expected));
+    }
 
     void add(QString name)
     {
@@ -39,39 +35,14 @@ public:
             return;
         QString folded = name.toCaseFolded();
         if (!m_accept || m_accept(folded))
-            m_found.push_back({ std::move(folded), std::move(name) });
-    }
-
-    QStringList sortedNames(const QStringList &known)
-    {
-        if (isExactly(known))
-            return known;
-        // Keys folded once compare several times faster than case-insensitive comparisons.
-        std::sort(m_found.begin(), m_found.end(), [](const SortEntry &a, const SortEntry &b) {
-            const int order = a.folded.compare(b.folded);
-            return order != 0 ? order < 0 : a.name < b.name;
-        });
-        QStringList names;
-        names.reserve(qsizetype(m_found.size()));
-        for (SortEntry &entry : m_found)
-            names.append(std::move(entry.name));
-        return names;
+            found.push_back({ std::move(folded), std::move(name) });
     }
 
     const EntryKind kind;
+    std::vector<FoldedName> found;
 
 private:
-    bool isExactly(const QStringList &known) const
-    {
-        if (known.isEmpty() || qsizetype(m_found.size()) != known.size())
-            return false;
-        const QSet<QString> names(known.cbegin(), known.cend());
-        return std::all_of(m_found.cbegin(), m_found.cend(),
-            [&names](const SortEntry &entry) { return names.contains(entry.name); });
-    }
-
     const DirectoryReader::NameFilter &m_accept;
-    std::vector<SortEntry> m_found;
 };
 
 #ifdef Q_OS_WIN
@@ -116,8 +87,10 @@ std::error_code collect(const QString &directory, Collector &collector)
         const dirent *entry = readdir(opened.get());
         if (!entry)
             return errno == 0 ? std::error_code() : std::error_code(errno, std::generic_category());
+        // Qt 6 takes file names on Unix as UTF-8, as QFile::decodeName does; the UTF-8 decoder
+        // itself is three times faster than going through the local 8-bit codec.
         if (isOfKind(opened.get(), *entry, collector.kind))
-            collector.add(QFile::decodeName(entry->d_name));
+            collector.add(QString::fromUtf8(entry->d_name));
     }
 }
 
@@ -130,13 +103,13 @@ namespace DirectoryReader {
 DirectoryListing read(
     const QString &directory, EntryKind kind, const NameFilter &accept, const QStringList &known)
 {
-    Collector collector(kind, accept);
+    Collector collector(kind, accept, known.size());
     if (const std::error_code error = collect(directory, collector)) {
         return { {},
             QStringLiteral("\"%1\" cannot be read: %2")
                 .arg(QDir::toNativeSeparators(directory), QString::fromLocal8Bit(error.message())) };
     }
-    return { collector.sortedNames(known), {} };
+    return { sortedNames(std::move(collector.found), known), {} };
 }
 
 } // namespace DirectoryReader

@@ -27,8 +27,7 @@ using NameFilter = std::function<bool(QStringView foldedName)>;
 
 /// The names of `kind` in `directory`, hidden (dot) entries left out, those that `accept` refuses
 /// too. A directory that cannot be read, or fails part way, gives no names and the reason.
-/// `known` is an earlier listing with the same filter: when the names found are exactly those, it is
-/// returned as it is, without sorting again.
+/// `known` is an earlier listing with the same filter, whose order is reused (see sortedNames()).
 DirectoryListing read(
     const QString &directory, EntryKind kind, const NameFilter &accept = {}, const QStringList &known = {});
 

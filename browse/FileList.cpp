@@ -35,6 +35,8 @@ void FileList::refresh()
     const QString current = currentIndex().data().toString();
 
     entryModel().setEntries(std::move(fresh));
+    if (selected.isEmpty() && current.isEmpty())
+        return;
 
     QList<qsizetype> reselected;
     for (qsizetype row = 0; row < count(); ++row) {

@@ -41,3 +41,12 @@ inline QStringList numberedNames(qsizetype count)
             QStringLiteral("f%1.%2").arg(qlonglong(i), 5, 10, QChar(u'0')).arg(i % 2 ? u"txt" : u"plt"));
     return names;
 }
+
+/// Rows of paths that cannot be listed, relative to a scratch directory holding the file "file.plt".
+inline void addUnlistablePathRows()
+{
+    QTest::addColumn<QString>("relative");
+    QTest::newRow("missing") << QStringLiteral("missing");
+    QTest::newRow("a file") << QStringLiteral("file.plt");
+    QTest::newRow("through a file") << QStringLiteral("file.plt/sub");
+}

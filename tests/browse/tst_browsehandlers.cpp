@@ -72,6 +72,16 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+/// Starts a main window whose directory list shows a fresh directory holding `files`; its path.
+QString startInDirectory(Form1Fixture &f, const QStringList &files)
+{
+    const QString directory = f.env.makeDirectory("plots");
+    makeFiles(directory, files);
+    f.start();
+    f.form->findChild<DirList *>("Dir1")->setPath(directory);
+    return directory;
+}
+
 } // namespace
 
 class tst_BrowseHandlers : public QObject
@@ -224,12 +234,10 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QStringList, entries);
         Form1Fixture f;
-        const QString directory = f.env.makeDirectory("plots");
-        makeFiles(directory, { "a.plt", "b.txt", "[x]y.plt" });
-        f.start();
+        startInDirectory(f, { "a.plt", "b.txt", "[x]y.plt" });
         const Browser browser(*f.form);
-        QVERIFY(browser.directories->setPath(directory));
         const QStringList before = browser.files->entries();
+        QCOMPARE(before, (QStringList { "[x]y.plt", "a.plt" }));
 
         browser.typeInto(browser.pattern, typed);
         QTest::keyClick(browser.pattern, Qt::Key_Escape);
@@ -245,11 +253,8 @@ private Q_SLOTS:
     void selectAllDoesNotReread()
     {
         Form1Fixture f;
-        const QString directory = f.env.makeDirectory("plots");
-        makeFiles(directory, { "a.plt", "b.plt" });
-        f.start();
+        const QString directory = startInDirectory(f, { "a.plt", "b.plt" });
         const Browser browser(*f.form);
-        QVERIFY(browser.directories->setPath(directory));
         makeFiles(directory, { "c.plt" });
         browser.click("cmdAll");
         QCOMPARE(selectedEntries(*browser.files), (QStringList { "a.plt", "b.plt" }));
@@ -258,12 +263,10 @@ private Q_SLOTS:
     void selectPlotFiles()
     {
         Form1Fixture f;
-        const QString directory = f.env.makeDirectory("plots");
         // ".plt" would match too, but dot files are hidden from the list.
-        makeFiles(directory, { "a.plt", "B.PLT", "x.Plt", "a.b.plt", "readme", "abc." });
-        f.start();
+        const QString directory
+            = startInDirectory(f, { "a.plt", "B.PLT", "x.Plt", "a.b.plt", "readme", "abc." });
         const Browser browser(*f.form);
-        QVERIFY(browser.directories->setPath(directory));
         browser.files->setPattern("*");
         browser.files->setSelected(browser.files->entries().indexOf("readme"), true);
         makeFiles(directory, { "new.plt" });
@@ -277,11 +280,8 @@ private Q_SLOTS:
     void addToList()
     {
         Form1Fixture f;
-        const QString directory = f.env.makeDirectory("plots");
-        makeFiles(directory, { "a.plt", "b.plt", "c.plt" });
-        f.start();
+        const QString directory = startInDirectory(f, { "a.plt", "b.plt", "c.plt" });
         const Browser browser(*f.form);
-        QVERIFY(browser.directories->setPath(directory));
         const auto path = [&](const char *name) { return native(directory + u'/' + QLatin1String(name)); };
 
         browser.typeInto(browser.countBox, "many");
@@ -344,11 +344,9 @@ private Q_SLOTS:
     void vanishedDirectory()
     {
         Form1Fixture f;
-        const QString directory = f.env.makeDirectory("plots");
-        makeFiles(directory, { "a.plt" });
-        f.start();
+        const QString directory = startInDirectory(f, { "a.plt" });
         const Browser browser(*f.form);
-        QVERIFY(browser.directories->setPath(directory));
+        QCOMPARE(browser.files->count(), 1);
         QVERIFY(QDir(directory).removeRecursively());
         for (const char *button : { "cmdAllPlt", "cmdAll", "cmdAddList" })
             browser.click(button);
@@ -363,12 +361,9 @@ private Q_SLOTS:
     {
         // Far beyond the 32 767 entries a 16-bit count could hold.
         Form1Fixture f;
-        const QString directory = f.env.makeDirectory("many");
         const QStringList names = numberedNames(40'000);
-        makeFiles(directory, names);
-        f.start();
+        const QString directory = startInDirectory(f, names);
         const Browser browser(*f.form);
-        QVERIFY(browser.directories->setPath(directory));
         browser.files->setPattern("*");
         QCOMPARE(browser.files->entries(), names);
 
