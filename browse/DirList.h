@@ -16,8 +16,9 @@ public:
 
     /// The absolute path shown, with native separators.
     QString path() const { return m_path; }
-    /// Shows `path` (relative ones are taken from the current directory) and re-reads it. False,
-    /// with `error` set and nothing changed, when it cannot be opened.
+    /// Shows `path` and re-reads it; a relative path, and on Windows a bare drive ("D:"), is taken
+    /// from the current directory. False, with `error` set and nothing changed, when it cannot be
+    /// opened.
     bool setPath(const QString &path, QString *error = nullptr);
 
 Q_SIGNALS:

@@ -71,7 +71,8 @@ QRegion EntryListView::visualRegionForSelection(const QItemSelection &selection)
     // thousands of pieces that costs more than the change itself. Only the rows in view matter.
     const QModelIndex first = indexAt(viewport()->rect().topLeft());
     if (!first.isValid())
-        return {};
+        return {}; // nothing laid out in view yet: the layout repaints everything
+
     const QModelIndex last = indexAt(viewport()->rect().bottomLeft());
     const int lastRow = last.isValid() ? last.row() : int(count()) - 1;
     QItemSelection inView;
