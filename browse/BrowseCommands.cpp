@@ -24,10 +24,11 @@ void selectAll(FileList &files)
 void selectPlotFiles(FileList &files)
 {
     files.refresh();
+    const QStringList &entries = files.entries();
     QList<qsizetype> rows;
-    for (qsizetype i = 0; i < files.count(); ++i) {
-        if (isPlotFileName(files.entry(i)))
-            rows.append(i);
+    for (qsizetype row = 0; row < entries.size(); ++row) {
+        if (isPlotFileName(entries.at(row)))
+            rows.append(row);
     }
     files.selectRows(rows);
 }

@@ -1,56 +1,50 @@
 #include "browse/DirList.h"
 
+#include "browse/DirListModel.h"
+#include "browse/DirectoryReader.h"
+#include "browse/IndentDelegate.h"
+
+#include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
-#include <QStringListModel>
+#include <QStyle>
 
 DirList::DirList(QWidget *parent)
     : QListView(parent)
-    , m_model(new QStringListModel(this))
+    , m_model(new DirListModel(style()->standardIcon(QStyle::SP_DirOpenIcon),
+          style()->standardIcon(QStyle::SP_DirClosedIcon), this))
 {
     setModel(m_model);
+    setItemDelegate(new IndentDelegate(DirListModel::DepthRole, this));
     setEditTriggers(NoEditTriggers);
     connect(this, &QListView::doubleClicked, this, &DirList::open);
 }
 
-QString DirList::path() const
-{
-    return m_path;
-}
-
 bool DirList::setPath(const QString &path, QString *error)
 {
-    const QDir dir(path);
-    if (path.isEmpty() || !dir.exists()) {
+    if (path.trimmed().isEmpty()) {
         if (error)
-            *error = QStringLiteral("The directory \"%1\" does not exist.").arg(path);
+            *error = QStringLiteral("No directory was given.");
         return false;
     }
-    const QString canonical = QDir::toNativeSeparators(dir.absolutePath());
-    QStringList rows;
-    m_targets.clear();
-    QStringList ancestors;
-    for (QDir up = dir; ; ) {
-        ancestors.prepend(QDir::toNativeSeparators(up.absolutePath()));
-        if (!up.cdUp())
-            break;
+    const QString directory = QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
+    const DirectoryListing listing
+        = DirectoryReader::read(directory, DirectoryReader::EntryKind::Directories);
+    if (!listing.isRead()) {
+        if (error)
+            *error = listing.error;
+        return false;
     }
-    for (qsizetype depth = 0; depth < ancestors.size(); ++depth) {
-        const QString name = depth == 0 ? ancestors.at(depth) : QDir(ancestors.at(depth)).dirName();
-        rows.append(QString(int(depth) * 2, u' ') + name);
-        m_targets.append(ancestors.at(depth));
-    }
-    const QStringList children = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString &child : children) {
-        rows.append(QString(int(ancestors.size()) * 2, u' ') + child);
-        m_targets.append(QDir::toNativeSeparators(dir.absoluteFilePath(child)));
-    }
-    m_model->setStringList(rows);
-    setCurrentIndex(m_model->index(int(ancestors.size()) - 1));
-    const bool changed = canonical != m_path;
-    m_path = canonical;
-    if (changed)
-        Q_EMIT pathChanged();
+    m_model->show(directory, listing.names);
+    setCurrentIndex(m_model->index(m_model->directoryRow()));
+    scrollTo(currentIndex());
+
+    const QString shown = QDir::toNativeSeparators(directory);
+    if (shown == m_path)
+        return true;
+    m_path = shown;
+    Q_EMIT pathChanged();
     return true;
 }
 
@@ -58,6 +52,7 @@ void DirList::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         open(currentIndex());
+        event->accept();
         return;
     }
     QListView::keyPressEvent(event);
@@ -65,6 +60,7 @@ void DirList::keyPressEvent(QKeyEvent *event)
 
 void DirList::open(const QModelIndex &index)
 {
-    if (index.isValid() && index.row() < m_targets.size())
-        setPath(m_targets.at(index.row()));
+    // A directory that has gone since it was listed stays where it was; the beep says so.
+    if (index.isValid() && !setPath(m_model->pathAt(index.row())))
+        QApplication::beep();
 }

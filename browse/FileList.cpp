@@ -1,83 +1,60 @@
 #include "browse/FileList.h"
 
-#include <QDir>
-#include <QItemSelection>
-#include <QStringListModel>
+#include "browse/DirectoryReader.h"
+#include "browse/EntryListModel.h"
+#include "browse/FilePattern.h"
+
+#include <QSet>
 
 FileList::FileList(QWidget *parent)
-    : QListView(parent)
-    , m_model(new QStringListModel(this))
+    : EntryListView(parent)
 {
-    setModel(m_model);
-    setSelectionMode(ExtendedSelection);
-    setEditTriggers(NoEditTriggers);
     connect(this, &QListView::doubleClicked, this, &FileList::entryDoubleClicked);
-}
-
-QString FileList::path() const
-{
-    return m_path;
 }
 
 void FileList::setPath(const QString &path)
 {
     m_path = path;
-    refresh();
-}
-
-QString FileList::pattern() const
-{
-    return m_pattern;
+    entryModel().setEntries(readEntries());
 }
 
 void FileList::setPattern(const QString &pattern)
 {
     m_pattern = pattern;
-    refresh();
+    entryModel().setEntries(readEntries());
 }
 
 void FileList::refresh()
 {
-    const QStringList filters = m_pattern.split(u';', Qt::SkipEmptyParts);
-    QDir dir(m_path);
-    dir.setNameFilters(filters);
-    m_model->setStringList(m_path.isEmpty() ? QStringList() : dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase));
+    QStringList fresh = readEntries(entries());
+    if (fresh == entries())
+        return;
+    QSet<QString> selected;
+    for (qsizetype row : selectedRows())
+        selected.insert(entry(row));
+    const QString current = currentIndex().data().toString();
+
+    entryModel().setEntries(std::move(fresh));
+    if (selected.isEmpty() && current.isEmpty())
+        return;
+
+    QList<qsizetype> reselected;
+    for (qsizetype row = 0; row < count(); ++row) {
+        const QString &name = entries().at(row);
+        if (selected.contains(name))
+            reselected.append(row);
+        if (name == current)
+            selectionModel()->setCurrentIndex(model()->index(int(row), 0), QItemSelectionModel::NoUpdate);
+    }
+    selectRows(reselected);
 }
 
-qsizetype FileList::count() const
+QStringList FileList::readEntries(const QStringList &known) const
 {
-    return m_model->rowCount();
-}
-
-QString FileList::entry(qsizetype index) const
-{
-    return m_model->index(int(index)).data().toString();
-}
-
-bool FileList::isSelected(qsizetype index) const
-{
-    return selectionModel()->isSelected(m_model->index(int(index)));
-}
-
-void FileList::setSelected(qsizetype index, bool selected)
-{
-    selectionModel()->select(m_model->index(int(index)),
-                             selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
-}
-
-QList<qsizetype> FileList::selectedRows() const
-{
-    QList<qsizetype> rows;
-    for (const QModelIndex &index : selectionModel()->selectedIndexes())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
-void FileList::selectRows(const QList<qsizetype> &rows)
-{
-    QItemSelection selection;
-    for (qsizetype row : rows)
-        selection.select(m_model->index(int(row)), m_model->index(int(row)));
-    selectionModel()->select(selection, QItemSelectionModel::Select);
+    if (m_path.isEmpty())
+        return {};
+    const FilePattern pattern(m_pattern);
+    // A directory that cannot be read simply lists nothing: the directory list reports bad paths.
+    const auto matches = [&pattern](QStringView folded) { return pattern.matchesFolded(folded); };
+    return DirectoryReader::read(m_path, DirectoryReader::EntryKind::Files, matches, known).names;
 }

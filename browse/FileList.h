@@ -1,38 +1,33 @@
 #pragma once
 
-#include <QListView>
+#include "browse/EntryListView.h"
 
-class QStringListModel;
-
-/// The file list: the files of its path whose names match its pattern, with extended multiple
-/// selection. A directory that cannot be listed leaves the list empty.
-class FileList : public QListView
+/// The file list: the files of its path whose names match its pattern (see FilePattern), sorted
+/// case-insensitively, hidden (dot) files left out. A directory that cannot be read leaves the
+/// list empty.
+class FileList : public EntryListView
 {
     Q_OBJECT
 public:
     explicit FileList(QWidget *parent = nullptr);
 
-    QString path() const;
+    QString path() const { return m_path; }
+    /// Lists `path` afresh, with nothing selected.
     void setPath(const QString &path);
-    QString pattern() const;
+    QString pattern() const { return m_pattern; }
+    /// Lists the path afresh with `pattern`, kept exactly as given; nothing is selected.
     void setPattern(const QString &pattern);
-    /// Re-reads the directory.
+    /// Re-reads the directory. When nothing changed the list stays as it is, scroll position and
+    /// all; otherwise the files still there stay selected.
     void refresh();
-
-    qsizetype count() const;
-    QString entry(qsizetype index) const;
-    bool isSelected(qsizetype index) const;
-    void setSelected(qsizetype index, bool selected);
-    /// The selected rows, ascending.
-    QList<qsizetype> selectedRows() const;
-    /// Adds `rows` to the selection in one step.
-    void selectRows(const QList<qsizetype> &rows);
 
 Q_SIGNALS:
     void entryDoubleClicked();
 
 private:
+    /// `known` as in DirectoryReader::read.
+    QStringList readEntries(const QStringList &known = {}) const;
+
     QString m_path;
     QString m_pattern = QStringLiteral("*.plt");
-    QStringListModel *m_model;
 };

@@ -1,24 +1,16 @@
 #pragma once
 
-#include <QListView>
+#include "browse/EntryListView.h"
 
-class QStringListModel;
-
-/// The print list: full paths in the order they were added, with extended multiple selection.
-class PrintList : public QListView
+/// The print list: full paths in the order they were added, duplicates allowed.
+class PrintList : public EntryListView
 {
     Q_OBJECT
 public:
     explicit PrintList(QWidget *parent = nullptr);
 
-    qsizetype count() const;
-    QString entry(qsizetype index) const;
-    void setSelected(qsizetype index, bool selected);
     void append(const QStringList &entries);
     /// Removes every selected entry; the others keep their order.
     void removeSelected();
     void clear();
-
-private:
-    QStringListModel *m_model;
 };

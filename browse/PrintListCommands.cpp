@@ -10,9 +10,11 @@ namespace PrintListCommands {
 
 void addSelected(const FileList &files, PrintList &printList, QLineEdit &countBox)
 {
+    const QList<qsizetype> rows = files.selectedRows();
     QStringList paths;
-    for (qsizetype row : files.selectedRows())
-        paths.append(fullPath(files.path(), files.entry(row)));
+    paths.reserve(rows.size());
+    for (qsizetype row : rows)
+        paths.append(fullPath(files.path(), files.entries().at(row)));
     printList.append(paths);
     showCount(printList, countBox);
 }

@@ -1,38 +1,23 @@
 #include "browse/VolumeSource.h"
 
+#include "browse/SystemVolumes.h"
+
 #include <QDir>
-#include <QStorageInfo>
 
 namespace {
 
-class SystemVolumes final : public VolumeSource
-{
-public:
-    QList<Volume> volumes() const override
-    {
-        QList<Volume> found;
-        for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
-            if (storage.isValid())
-                found.append({ QDir::toNativeSeparators(storage.rootPath()), storage.displayName(), storage.isReady() });
-        }
-        return found;
-    }
-
-    bool makeCurrent(const QString &rootPath, QString *error) override
-    {
-        if (QDir::setCurrent(rootPath))
-            return true;
-        if (error)
-            *error = QStringLiteral("The volume %1 cannot be entered.").arg(rootPath);
-        return false;
-    }
-};
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity PathCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity PathCase = Qt::CaseSensitive;
+#endif
 
 bool isUnder(const QString &path, const QString &root)
 {
-    if (!path.startsWith(root))
+    if (!path.startsWith(root, PathCase))
         return false;
-    return path.size() == root.size() || root.endsWith(QDir::separator()) || path.at(root.size()) == QDir::separator();
+    return path.size() == root.size() || root.endsWith(QDir::separator())
+        || path.at(root.size()) == QDir::separator();
 }
 
 } // namespace

@@ -1,0 +1,216 @@
+// The browser's commands on the real widgets, from 1 000 to 100 000 entries. Each timed step
+// includes the event processing that lays out and paints the lists afterwards.
+#include "browse/BrowseCommands.h"
+#include "browse/FileList.h"
+#include "browse/PrintList.h"
+#include "browse/PrintListCommands.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+
+namespace {
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+/// A directory of `count` empty files, every other one a plot file, made once per size.
+QString directoryOf(qsizetype count)
+{
+    static std::map<qsizetype, std::unique_ptr<QTemporaryDir>> made;
+    auto &directory = made[count];
+    if (!directory) {
+        directory = std::make_unique<QTemporaryDir>();
+        for (qsizetype i = 0; i < count; ++i) {
+            const QString name = QStringLiteral("plot%1.%2")
+                                     .arg(qlonglong(i), 6, 10, QChar(u'0'))
+                                     .arg(i % 2 ? u"txt" : u"plt");
+            QFile file(directory->filePath(name));
+            if (!file.open(QIODevice::WriteOnly))
+                qFatal("cannot create %s", qPrintable(file.fileName()));
+        }
+    }
+    return directory->path();
+}
+
+/// The file list, the print list and the count box, shown side by side.
+struct Browser
+{
+    explicit Browser(qsizetype files)
+    {
+        auto *layout = new QHBoxLayout(&window);
+        layout->addWidget(fileList);
+        layout->addWidget(printList);
+        layout->addWidget(countBox);
+        window.resize(800, 400);
+        window.show();
+        fileList->setPattern(QStringLiteral("*"));
+        fileList->setPath(directoryOf(files));
+        settle();
+    }
+
+    QWidget window;
+    FileList *fileList = new FileList;
+    PrintList *printList = new PrintList;
+    QLineEdit *countBox = new QLineEdit;
+};
+
+QStringList pathsOf(qsizetype count)
+{
+    QStringList paths;
+    paths.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        paths.append(QStringLiteral("/plots/project/sheet%1.plt").arg(i));
+    return paths;
+}
+
+/// Times `command` with the event processing after it; `prepare` runs untimed before each run.
+template<typename Prepare, typename Command>
+void timeEach(benchmark::State &state, Prepare prepare, Command command)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare();
+        settle();
+        state.ResumeTiming();
+        command();
+        settle();
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+void fillFileList(benchmark::State &state)
+{
+    Browser browser(0);
+    const QString directory = directoryOf(state.range(0));
+    timeEach(
+        state, [] {}, [&] { browser.fileList->setPath(directory); });
+    if (browser.fileList->count() != state.range(0))
+        state.SkipWithError("the file list is incomplete");
+}
+
+void selectAll(benchmark::State &state)
+{
+    Browser browser(state.range(0));
+    timeEach(
+        state, [&] { browser.fileList->clearSelection(); },
+        [&] { BrowseCommands::selectAll(*browser.fileList); });
+}
+
+void selectPlotFiles(benchmark::State &state)
+{
+    Browser browser(state.range(0));
+    timeEach(
+        state, [&] { browser.fileList->clearSelection(); },
+        [&] { BrowseCommands::selectPlotFiles(*browser.fileList); });
+    if (browser.fileList->selectedRows().size() != (state.range(0) + 1) / 2)
+        state.SkipWithError("wrong selection");
+}
+
+void selectPlotFilesInChangedDirectory(benchmark::State &state)
+{
+    // A file comes and goes before each run, so every refresh merges a change and selects afresh.
+    Browser browser(state.range(0));
+    QFile newcomer(directoryOf(state.range(0)) + QStringLiteral("/newcomer.txt"));
+    const auto change = [&] {
+        browser.fileList->clearSelection();
+        if (newcomer.exists())
+            newcomer.remove();
+        else if (newcomer.open(QIODevice::WriteOnly))
+            newcomer.close();
+    };
+    timeEach(state, change, [&] { BrowseCommands::selectPlotFiles(*browser.fileList); });
+    newcomer.remove();
+}
+
+void addAllToList(benchmark::State &state)
+{
+    Browser browser(state.range(0));
+    browser.fileList->selectAll();
+    timeEach(
+        state, [&] { browser.printList->clear(); },
+        [&] { PrintListCommands::addSelected(*browser.fileList, *browser.printList, *browser.countBox); });
+    if (browser.printList->count() != state.range(0))
+        state.SkipWithError("wrong print list");
+}
+
+void removeEveryOther(benchmark::State &state)
+{
+    Browser browser(0);
+    const QStringList paths = pathsOf(state.range(0));
+    QList<qsizetype> everyOther;
+    for (qsizetype row = 0; row < paths.size(); row += 2)
+        everyOther.append(row);
+    const auto prepare = [&] {
+        browser.printList->clear();
+        browser.printList->append(paths);
+        browser.printList->selectRows(everyOther);
+    };
+    timeEach(
+        state, prepare, [&] { PrintListCommands::removeSelected(*browser.printList, *browser.countBox); });
+    if (browser.printList->count() != paths.size() / 2)
+        state.SkipWithError("wrong print list");
+}
+
+void clearList(benchmark::State &state)
+{
+    Browser browser(0);
+    const QStringList paths = pathsOf(state.range(0));
+    const auto prepare = [&] {
+        browser.printList->append(paths);
+        browser.printList->selectAll();
+    };
+    timeEach(state, prepare, [&] { PrintListCommands::clear(*browser.printList, *browser.countBox); });
+}
+
+void sizes(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->RangeMultiplier(10)->Range(1'000, 100'000)->Arg(30'000)->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK(fillFileList)->Apply(sizes)->Complexity(benchmark::oNLogN);
+BENCHMARK(selectAll)->Apply(sizes)->Complexity(benchmark::oN);
+BENCHMARK(selectPlotFiles)->Apply(sizes)->Complexity(benchmark::oN);
+BENCHMARK(selectPlotFilesInChangedDirectory)->Apply(sizes)->Complexity(benchmark::oN);
+BENCHMARK(addAllToList)->Apply(sizes)->Complexity(benchmark::oN);
+BENCHMARK(removeEveryOther)->Apply(sizes)->Complexity(benchmark::oN);
+BENCHMARK(clearList)->Apply(sizes)->Complexity(benchmark::oN);
+
+namespace {
+
+QtMessageHandler defaultHandler = nullptr;
+
+// The offscreen platform warns each time a window is shown; the figures are easier to read without.
+void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!message.contains(QLatin1String("propagateSizeHints")))
+        defaultHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Benchmarks are run by hand: headless unless the caller chose a platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    defaultHandler = qInstallMessageHandler(quietHandler);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+/// What one reading of a directory found.
+struct DirectoryListing
+{
+    QStringList names; ///< sorted case-insensitively
+    QString error; ///< why the directory could not be read; empty when it was read
+
+    bool isRead() const { return error.isEmpty(); }
+};
+
+/// Reads the visible entries of a directory in one pass, taking each entry's type from the
+/// directory itself where the file system gives it, so only links cost a status call.
+namespace DirectoryReader {
+
+enum class EntryKind {
+    Files, ///< regular files and links to them
+    Directories, ///< directories and links to them
+};
+
+/// Accepts or refuses an entry by its case-folded name.
+using NameFilter = std::function<bool(QStringView foldedName)>;
+
+/// The names of `kind` in `directory`, hidden (dot) entries left out, those that `accept` refuses
+/// too. A directory that cannot be read, or fails part way, gives no names and the reason.
+/// `known` is an earlier listing with the same filter, whose order is reused (see sortedNames()).
+DirectoryListing read(
+    const QString &directory, EntryKind kind, const NameFilter &accept = {}, const QStringList &known = {});
+
+} // namespace DirectoryReader

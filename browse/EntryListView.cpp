@@ -1,0 +1,104 @@
+#include "browse/EntryListView.h"
+
+#include "browse/EntryListModel.h"
+
+#include <QItemSelection>
+#include <algorithm>
+
+EntryListView::EntryListView(QWidget *parent)
+    : QListView(parent)
+    , m_model(new EntryListModel(this))
+{
+    setModel(m_model);
+    setSelectionMode(ExtendedSelection);
+    setEditTriggers(NoEditTriggers);
+    // Without this the view measures every row's text on each layout: seconds for a long list.
+    setUniformItemSizes(true);
+}
+
+qsizetype EntryListView::count() const
+{
+    return m_model->entries().size();
+}
+
+QString EntryListView::entry(qsizetype row) const
+{
+    return m_model->entries().value(row);
+}
+
+const QStringList &EntryListView::entries() const
+{
+    return m_model->entries();
+}
+
+bool EntryListView::isSelected(qsizetype row) const
+{
+    return selectionModel()->isSelected(m_model->index(int(row)));
+}
+
+void EntryListView::setSelected(qsizetype row, bool selected)
+{
+    selectionModel()->select(
+        m_model->index(int(row)), selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+std::vector<bool> EntryListView::selectionMarks() const
+{
+    std::vector<bool> marks(size_t(count()), false);
+    const QItemSelection selection = selectionModel()->selection();
+    for (const QItemSelectionRange &range : selection) {
+        if (!range.isValid())
+            continue;
+        std::fill(marks.begin() + range.top(), marks.begin() + range.bottom() + 1, true);
+    }
+    return marks;
+}
+
+QList<qsizetype> EntryListView::selectedRows() const
+{
+    const std::vector<bool> marks = selectionMarks();
+    QList<qsizetype> rows;
+    for (size_t row = 0; row < marks.size(); ++row) {
+        if (marks[row])
+            rows.append(qsizetype(row));
+    }
+    return rows;
+}
+
+QRegion EntryListView::visualRegionForSelection(const QItemSelection &selection) const
+{
+    // The base class measures every range, building a style option for each: with a selection of
+    // thousands of pieces that costs more than the change itself. Only the rows in view matter.
+    const QModelIndex first = indexAt(viewport()->rect().topLeft());
+    if (!first.isValid())
+        return {}; // nothing laid out in view yet: the layout repaints everything
+
+    const QModelIndex last = indexAt(viewport()->rect().bottomLeft());
+    const int lastRow = last.isValid() ? last.row() : int(count()) - 1;
+    QItemSelection inView;
+    for (const QItemSelectionRange &range : selection) {
+        const int top = std::max(range.top(), first.row());
+        const int bottom = std::min(range.bottom(), lastRow);
+        if (top <= bottom)
+            inView.append(QItemSelectionRange(m_model->index(top), m_model->index(bottom)));
+    }
+    return QListView::visualRegionForSelection(inView);
+}
+
+void EntryListView::selectRows(QList<qsizetype> rows)
+{
+    rows.removeIf([this](qsizetype row) { return row < 0 || row >= count(); });
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QItemSelection selection;
+    for (qsizetype first = 0; first < rows.size();) {
+        qsizetype last = first;
+        while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
+            ++last;
+        selection.append(
+            QItemSelectionRange(m_model->index(int(rows.at(first))), m_model->index(int(rows.at(last)))));
+        first = last + 1;
+    }
+    if (!selection.isEmpty())
+        selectionModel()->select(selection, QItemSelectionModel::Select);
+}
