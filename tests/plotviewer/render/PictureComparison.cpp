@@ -68,16 +68,4 @@ QString compareWithReference(const QImage &actual, const QString &referencePath)
     return {};
 }
 
-int inkedPixelCount(const QImage &picture)
-{
-    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            count += (line[x] & 0xffffff) != 0xffffff ? 1 : 0;
-    }
-    return count;
-}
-
 } // namespace plotviewer::test

@@ -11,7 +11,4 @@ namespace plotviewer::test {
 /// TARNWICK_UPDATE_REFERENCES=1 in the environment the reference is rewritten instead.
 QString compareWithReference(const QImage &actual, const QString &referencePath);
 
-/// How many pixels of `picture` differ from white.
-int inkedPixelCount(const QImage &picture);
-
 } // namespace plotviewer::test

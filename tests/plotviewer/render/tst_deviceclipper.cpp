@@ -1,7 +1,7 @@
 // Clipping in double precision, and pages with coordinates far beyond what QPainter can take.
 
 #include "PageBuilder.h"
-#include "PictureComparison.h"
+#include "PictureInk.h"
 #include "plotviewer/render/DeviceClipper.h"
 #include "plotviewer/render/PlotPicture.h"
 

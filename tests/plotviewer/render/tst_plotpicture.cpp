@@ -1,7 +1,7 @@
 // Pictures of a plot: their size and shape, and writing them safely.
 
 #include "PageBuilder.h"
-#include "PictureComparison.h"
+#include "PictureInk.h"
 #include "plotviewer/render/PictureFile.h"
 #include "plotviewer/render/PlotPicture.h"
 

@@ -2,6 +2,7 @@
 
 #include "PageBuilder.h"
 #include "PictureComparison.h"
+#include "PictureInk.h"
 #include "plotviewer/render/PlotPicture.h"
 #include "plotviewer/render/PlotRenderer.h"
 
