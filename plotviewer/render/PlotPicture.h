@@ -8,10 +8,15 @@
 
 namespace plotviewer {
 
-/// The largest size within `bound` with the shape of `extent`, at least one pixel each way.
-QSize fittedPictureSize(const Rect &extent, QSize bound);
+/// Pictures are this many pixels to the inch, which matters for pictures at actual size.
+inline constexpr double kPictureDotsPerInch = 96;
 
-/// `page` drawn anti-aliased on white, in a picture that fits within `bound` with the page's shape.
+/// The size of a picture of `extent` within `bound`: the largest with the extent's shape when
+/// fitting, else the extent's own size at kPictureDotsPerInch, cut down to `bound`. At least one
+/// pixel each way.
+QSize plotPictureSize(const Rect &extent, QSize bound, Placement placement);
+
+/// `page` drawn anti-aliased on white, in a picture of plotPictureSize().
 QImage renderPlotPicture(const Page &page, QSize bound, const RenderOptions &options);
 
 } // namespace plotviewer

@@ -2,6 +2,7 @@
 // Builds display-list pages by hand for the renderer and output tests.
 
 #include "plotviewer/model/DisplayList.h"
+#include "plotviewer/render/RenderOptions.h"
 
 #include <QMetaType>
 
@@ -39,3 +40,5 @@ StrokeStyle pen(Rgb colour, double width = 0);
 Q_DECLARE_METATYPE(plotviewer::Page)
 Q_DECLARE_METATYPE(plotviewer::Rect)
 Q_DECLARE_METATYPE(plotviewer::Point)
+Q_DECLARE_METATYPE(plotviewer::Placement)
+Q_DECLARE_METATYPE(plotviewer::ColourMode)

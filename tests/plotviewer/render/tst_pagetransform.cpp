@@ -9,8 +9,6 @@
 using namespace plotviewer;
 using namespace plotviewer::test;
 
-Q_DECLARE_METATYPE(plotviewer::Placement)
-
 class tst_PageTransform : public QObject
 {
     Q_OBJECT

@@ -18,35 +18,41 @@ class tst_PlotPicture : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void fittedSize_data();
-    void fittedSize();
+    void pictureSize_data();
+    void pictureSize();
     void pictureIsWhiteWithInk();
     void writeReplacesExistingFile();
     void failedWriteKeepsExistingFile_data();
     void failedWriteKeepsExistingFile();
 };
 
-void tst_PlotPicture::fittedSize_data()
+void tst_PlotPicture::pictureSize_data()
 {
     QTest::addColumn<Rect>("extent");
-    QTest::addColumn<QSize>("bound");
+    QTest::addColumn<Placement>("placement");
     QTest::addColumn<QSize>("expected");
 
-    const QSize bound(1024, 768);
-    QTest::newRow("four by three fills the bound") << Rect { 0, 0, 400, 300 } << bound << QSize(1024, 768);
-    QTest::newRow("wide page is bound by width") << Rect { 0, 0, 2000, 500 } << bound << QSize(1024, 256);
-    QTest::newRow("tall page is bound by height") << Rect { 0, 0, 500, 1000 } << bound << QSize(384, 768);
-    QTest::newRow("negative origin") << Rect { -300, -300, 300, 300 } << bound << QSize(768, 768);
-    QTest::newRow("a sliver keeps a pixel") << Rect { 0, 0, 1e9, 1 } << bound << QSize(1024, 1);
-    QTest::newRow("no extent takes the bound") << Rect {} << bound << bound;
+    QTest::newRow("four by three fills the bound")
+        << Rect { 0, 0, 400, 300 } << Placement::Fit << QSize(1024, 768);
+    QTest::newRow("wide page is bound by width")
+        << Rect { 0, 0, 2000, 500 } << Placement::Fit << QSize(1024, 256);
+    QTest::newRow("tall page is bound by height")
+        << Rect { 0, 0, 500, 1000 } << Placement::Fit << QSize(384, 768);
+    QTest::newRow("negative origin") << Rect { -300, -300, 300, 300 } << Placement::Fit << QSize(768, 768);
+    QTest::newRow("a sliver keeps a pixel") << Rect { 0, 0, 1e9, 1 } << Placement::Fit << QSize(1024, 1);
+    QTest::newRow("no extent takes the bound") << Rect {} << Placement::Fit << QSize(1024, 768);
+    QTest::newRow("actual size: 96 pixels an inch")
+        << Rect { 0, 0, 5 * 1016, 2 * 1016 } << Placement::ActualSize << QSize(480, 192);
+    QTest::newRow("actual size is cut to the bound")
+        << Rect { 0, 0, 1e12, 1016 } << Placement::ActualSize << QSize(1024, 96);
 }
 
-void tst_PlotPicture::fittedSize()
+void tst_PlotPicture::pictureSize()
 {
     QFETCH(Rect, extent);
-    QFETCH(QSize, bound);
+    QFETCH(Placement, placement);
     QFETCH(QSize, expected);
-    QCOMPARE(fittedPictureSize(extent, bound), expected);
+    QCOMPARE(plotPictureSize(extent, QSize(1024, 768), placement), expected);
 }
 
 void tst_PlotPicture::pictureIsWhiteWithInk()

@@ -15,9 +15,6 @@
 using namespace plotviewer;
 using namespace plotviewer::test;
 
-Q_DECLARE_METATYPE(plotviewer::Placement)
-Q_DECLARE_METATYPE(plotviewer::ColourMode)
-
 namespace {
 
 constexpr double kInch = 1016;
