@@ -6,6 +6,29 @@
 
 namespace plotviewer {
 
+namespace {
+
+// Points closer than this many device pixels to the last one kept change nothing visible but cost
+// a segment each; dense plots shrunk to a preview are mostly such points.
+constexpr double kMinimumStep = 0.25;
+
+void thinOut(std::vector<QPointF> &points)
+{
+    if (points.size() < 3)
+        return;
+    std::size_t kept = 0;
+    for (std::size_t i = 1; i + 1 < points.size(); ++i) {
+        const QPointF step = points[i] - points[kept];
+        // Written so that a non-finite point is kept, for the clipper to drop.
+        if (!(step.x() * step.x() + step.y() * step.y() < kMinimumStep * kMinimumStep))
+            points[++kept] = points[i];
+    }
+    points[++kept] = points.back();
+    points.resize(kept + 1);
+}
+
+} // namespace
+
 StrokeBatch::StrokeBatch(const DeviceClipper &clipper)
     : m_clipper(clipper)
 { }
@@ -18,8 +41,9 @@ void StrokeBatch::setPen(QPainter &painter, const QPen &pen)
     m_pen = pen;
 }
 
-void StrokeBatch::addPolyline(const std::vector<QPointF> &points, bool closed)
+void StrokeBatch::addPolyline(std::vector<QPointF> &points, bool closed)
 {
+    thinOut(points);
     if (points.size() == 1) {
         if (m_clipper.contains(points.front()))
             m_dots.push_back(points.front());
@@ -57,18 +81,18 @@ void StrokeBatch::addHairline(const std::vector<QPointF> &points, bool closed)
 void StrokeBatch::addWideLine(const std::vector<QPointF> &points, bool closed)
 {
     if (std::all_of(points.begin(), points.end(), [this](QPointF p) { return m_clipper.contains(p); })) {
-        m_path.moveTo(points.front());
-        for (std::size_t i = 1; i < points.size(); ++i)
-            m_path.lineTo(points[i]);
-        if (closed)
-            m_path.closeSubpath();
+        m_wideLines.push_back({ std::uint32_t(m_widePoints.size()), std::uint32_t(points.size()), closed });
+        m_widePoints.insert(m_widePoints.end(), points.begin(), points.end());
         return;
     }
-    // Clipped pieces become separate subpaths; their cut ends lie outside the visible area.
+    // Clipped pieces become separate polylines; their cut ends lie outside the visible area.
     forEachVisibleSegment(points, closed, [this](QPointF a, QPointF b, bool joined) {
-        if (!joined)
-            m_path.moveTo(a);
-        m_path.lineTo(b);
+        if (!joined) {
+            m_wideLines.push_back({ std::uint32_t(m_widePoints.size()), 1, false });
+            m_widePoints.push_back(a);
+        }
+        m_widePoints.push_back(b);
+        ++m_wideLines.back().count;
     });
 }
 
@@ -79,9 +103,19 @@ void StrokeBatch::flush(QPainter &painter)
         painter.drawLines(m_lines.data(), int(m_lines.size()));
         m_lines.clear();
     }
-    if (!m_path.isEmpty()) {
-        painter.strokePath(m_path, m_pen);
-        m_path.clear();
+    if (!m_wideLines.empty()) {
+        // One call per polyline: stroking them all as one path costs far more, as the outline's
+        // overlaps all meet in one fill.
+        painter.setPen(m_pen);
+        for (const WideLine &line : m_wideLines) {
+            const QPointF *points = m_widePoints.data() + line.first;
+            if (line.closed)
+                painter.drawPolygon(points, int(line.count));
+            else
+                painter.drawPolyline(points, int(line.count));
+        }
+        m_wideLines.clear();
+        m_widePoints.clear();
     }
     if (!m_dots.empty()) {
         // A dot is the pen touching the paper: round unless the pen's ends are square.

@@ -3,7 +3,6 @@
 #include "DeviceClipper.h"
 
 #include <QLineF>
-#include <QPainterPath>
 #include <QPen>
 
 #include <vector>
@@ -13,7 +12,7 @@ class QPainter;
 namespace plotviewer {
 
 /// Collects strokes of one pen in device coordinates, clipped, and paints them in as few calls as
-/// possible: hairlines as one drawLines call, wider lines as one path (so joins stay right), dots
+/// possible: hairlines as one drawLines call, wider lines one polyline a call (so joins stay right), dots
 /// as one drawPoints call.
 class StrokeBatch
 {
@@ -22,8 +21,9 @@ public:
 
     /// Paints what was collected, then collects for `pen` from now on.
     void setPen(QPainter &painter, const QPen &pen);
-    /// A polyline; a single point is a dot as wide as the pen.
-    void addPolyline(const std::vector<QPointF> &points, bool closed);
+    /// A polyline; a single point is a dot as wide as the pen. Points too close together to tell
+    /// apart are dropped from `points` first.
+    void addPolyline(std::vector<QPointF> &points, bool closed);
     void flush(QPainter &painter);
 
 private:
@@ -35,7 +35,14 @@ private:
     const DeviceClipper &m_clipper;
     QPen m_pen;
     std::vector<QLineF> m_lines;
-    QPainterPath m_path;
+    struct WideLine
+    {
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+        bool closed = false;
+    };
+    std::vector<QPointF> m_widePoints;
+    std::vector<WideLine> m_wideLines;
     std::vector<QPointF> m_dots;
 };
 

@@ -7,7 +7,9 @@
 #include "plotviewer/render/PlotRenderer.h"
 
 #include <QPainter>
+
 #include <QTest>
+#include <cmath>
 
 using namespace plotviewer;
 using namespace plotviewer::test;
@@ -79,6 +81,8 @@ private Q_SLOTS:
     void labelsWithoutStrokeFontUseOutlines();
     void characterMissingFromStrokeFontIsStillDrawn();
     void malformedListsDrawWhatIsValid();
+    void denseGeometryKeepsItsShape_data();
+    void denseGeometryKeepsItsShape();
 };
 
 void tst_PlotRenderer::sampleRenders_data()
@@ -263,6 +267,45 @@ void tst_PlotRenderer::malformedListsDrawWhatIsValid()
     page.items.push_back({ ItemKind::Stroke, 0, std::uint32_t(page.paths.size() - 1), 1 });
     const QImage picture = renderSample(page);
     QCOMPARE(picture.pixelColor(picture.rect().center()), QColor(Qt::black));
+}
+
+void tst_PlotRenderer::denseGeometryKeepsItsShape_data()
+{
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<QList<QPoint>>("inked");
+
+    // 200 x 150 pixels for 4000 x 3000 units: 20 units a pixel.
+    const auto wavePoint = [](int i) {
+        return Point { 100 + i * 0.095, 1500 + 1000 * std::sin(i / 2000.0) };
+    };
+    const auto pixel = [](Point p) { return QPoint(qRound(p.x / 20), qRound(150 - p.y / 20)); };
+    std::vector<Point> wave;
+    for (int i = 0; i <= 40000; ++i)
+        wave.push_back(wavePoint(i));
+    const QList<QPoint> alongTheWave { pixel(wavePoint(0)), pixel(wavePoint(3142)), pixel(wavePoint(20000)),
+        pixel(wavePoint(40000)) };
+    QTest::newRow("forty thousand points in one polyline")
+        << PageBuilder().frame(kFrame).stroke(wave, pen(kBlack, 0)).build() << alongTheWave;
+    QTest::newRow("wide polyline of tiny steps")
+        << PageBuilder().frame(kFrame).stroke(wave, pen(kBlue, 60)).build() << alongTheWave;
+    std::vector<Point> tinyRing;
+    for (int i = 0; i < 16; ++i)
+        tinyRing.push_back({ 2000 + 2 * std::cos(i * M_PI / 8), 1500 + 2 * std::sin(i * M_PI / 8) });
+    QTest::newRow("ring smaller than a pixel stays visible")
+        << PageBuilder().frame(kFrame).stroke(tinyRing, pen(kBlack, 0), true).build()
+        << QList<QPoint> { { 100, 75 } };
+}
+
+void tst_PlotRenderer::denseGeometryKeepsItsShape()
+{
+    QFETCH(Page, page);
+    QFETCH(QList<QPoint>, inked);
+    const QImage picture = renderSample(page);
+    for (const QPoint p : inked) {
+        const QRect around(p - QPoint(1, 1), QSize(3, 3));
+        QVERIFY2(inkedPixelCount(picture.copy(around)) > 0,
+            qPrintable(QStringLiteral("nothing near (%1, %2)").arg(p.x()).arg(p.y())));
+    }
 }
 
 QTEST_MAIN(tst_PlotRenderer)
