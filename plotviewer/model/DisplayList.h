@@ -13,6 +13,7 @@ struct Point
 {
     double x = 0;
     double y = 0;
+    friend bool operator==(const Point &, const Point &) = default; // makes FillStyle's == usable
 };
 
 struct Rect

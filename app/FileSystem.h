@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+/// The few file services the program uses. Failures throw RuntimeError with a description that
+/// names the file and the reason.
+namespace FileSystem {
+
+bool fileExists(const QString &fileName);
+/// Creates an empty text file, replacing any file of that name.
+void createTextFile(const QString &fileName);
+void deleteFile(const QString &fileName);
+/// The root of the file system: "/" here, "C:\" on Windows.
+QString rootDirectory();
+
+} // namespace FileSystem

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+/// A failure inside a handler, carrying the description the user is shown.
+class RuntimeError : public std::runtime_error
+{
+public:
+    explicit RuntimeError(const QString &description)
+        : std::runtime_error(description.toStdString())
+    {
+    }
+};

@@ -1,0 +1,21 @@
+#include "app/Startup.h"
+
+#include "app/AppEnvironment.h"
+#include "app/Form1.h"
+#include "app/HandlerGuard.h"
+#include "resources/VersionRecord.h"
+
+#include <QApplication>
+
+int runTarnwick(QApplication &application)
+{
+    application.setApplicationName(QString::fromUtf8(VersionRecord::Title));
+    application.setApplicationVersion(QString::fromUtf8(VersionRecord::FileVersion));
+    application.setQuitOnLastWindowClosed(false); // the main window's close ends the program
+    HandlerGuard guard;
+    Form1 form(AppEnvironment::system(), guard);
+    if (!form.load())
+        return 1;
+    form.show();
+    return application.exec();
+}

@@ -1,0 +1,46 @@
+// Start-up: the main window created and its load step run, with the real search for the plot
+// server plugin. Run by hand: build/bin/bench_startup
+#include "app/Form1.h"
+#include "app/HandlerGuard.h"
+#include "plot/AutomationError.h"
+#include "plot/AutomationObject.h"
+#include "plot/PlotViewerInterface.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void StartUp(benchmark::State &state)
+{
+    try {
+        AutomationObject::create(QString::fromLatin1(PlotViewer::ProgId));
+    } catch (const AutomationError &error) {
+        // The load step would stop at its message box.
+        state.SkipWithError(error.what());
+        return;
+    }
+    QTemporaryDir appDir;
+    const AppEnvironment environment { QDir::toNativeSeparators(appDir.path()), VolumeSource::system() };
+    HandlerGuard guard([](int) {});
+    for (auto _ : state) {
+        Form1 form(environment, guard);
+        benchmark::DoNotOptimize(form.load());
+    }
+}
+BENCHMARK(StartUp)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

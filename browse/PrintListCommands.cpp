@@ -1,0 +1,37 @@
+#include "browse/PrintListCommands.h"
+
+#include "browse/FileList.h"
+#include "browse/FullPath.h"
+#include "browse/PrintList.h"
+
+#include <QLineEdit>
+
+namespace PrintListCommands {
+
+void addSelected(const FileList &files, PrintList &printList, QLineEdit &countBox)
+{
+    QStringList paths;
+    for (qsizetype row : files.selectedRows())
+        paths.append(fullPath(files.path(), files.entry(row)));
+    printList.append(paths);
+    showCount(printList, countBox);
+}
+
+void removeSelected(PrintList &printList, QLineEdit &countBox)
+{
+    printList.removeSelected();
+    showCount(printList, countBox);
+}
+
+void clear(PrintList &printList, QLineEdit &countBox)
+{
+    printList.clear();
+    showCount(printList, countBox);
+}
+
+void showCount(const PrintList &printList, QLineEdit &countBox)
+{
+    countBox.setText(QString::number(printList.count()));
+}
+
+} // namespace PrintListCommands

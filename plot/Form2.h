@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+/// A preview window: one picture box at the top-left corner of a window that cannot be resized.
+/// It lives until the user closes it or the program ends.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+public:
+    Form2();
+
+    /// Loads the picture file into Picture1, which takes the picture's size. Throws RuntimeError
+    /// when the file cannot be read as a picture.
+    void loadPicture(const QString &fileName);
+    /// Sizes the window around Picture1: outer width the picture's, outer height the picture's plus
+    /// 400 twips. Call after the window is shown, when the frame is known.
+    void fitToPicture();
+    void showPicture();
+
+private:
+    QLabel *Picture1;
+};

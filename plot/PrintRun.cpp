@@ -1,0 +1,22 @@
+#include "plot/PrintRun.h"
+
+#include "browse/PrintList.h"
+#include "plot/AutomationObject.h"
+#include "plot/PlotViewerInterface.h"
+
+namespace PrintRun {
+
+void printAll(const PrintList &printList, const AutomationObject &server, short colourMode,
+              const std::function<bool()> &actualSize)
+{
+    const qsizetype count = printList.count();
+    for (qsizetype i = 0; i < count; ++i) {
+        const AutomationObject document = server.callObject(PlotViewer::Open, { printList.entry(i) });
+        document.call(PlotViewer::SetColorMode, { QVariant::fromValue(colourMode) });
+        if (actualSize())
+            document.call(PlotViewer::ActualSize);
+        document.call(PlotViewer::DoPrint);
+    }
+}
+
+} // namespace PrintRun

@@ -1,0 +1,1 @@
+IN;SP1;PE7<=O]`?\bGeDb:c_Wq>cEbt;PA;PD1,1;

@@ -1,0 +1,71 @@
+#pragma once
+// The mapping from user units to output plotter units: scaling (SC) on the scaling points P1/P2
+// (IP, IR), rotation with its shift (RO) within the hard-clip frame, and the PCL plot-size scale.
+
+#include "AffineMap.h"
+
+#include <vector>
+
+namespace plotviewer::hpgl {
+
+class CoordinateSystem
+{
+public:
+    CoordinateSystem();
+
+    /// The hard-clip frame in the unrotated system. `inset` places the default P1/P2 inside it as
+    /// small pen plotters do, instead of on its corners.
+    void setFrame(double width, double height, bool inset);
+    double frameWidth() const { return m_width; }
+    double frameHeight() const { return m_height; }
+    /// PCL plot size: output = plotter units * scale.
+    void setDeviceScale(double sx, double sy);
+    Point deviceScale() const { return { m_deviceScaleX, m_deviceScaleY }; }
+
+    int rotation() const { return m_rotation; }
+    bool setRotation(double degrees);
+    /// The frame's size in the rotated system.
+    Point rotatedFrameSize() const;
+
+    void resetScalingPoints();
+    void setScalingPoints(Point p1, Point p2);
+    Point p1() const { return m_p1; }
+    Point p2() const { return m_p2; }
+    double diagonal() const;
+
+    /// SC with its parameters; false (and no change) when the command must be ignored.
+    bool setScaling(const std::vector<double> &parameters);
+    void scalingOff();
+    bool scalingOn() const { return m_scaling != Scaling::Off; }
+
+    const AffineMap &userToOutput() const { return m_userToOutput; }
+    const AffineMap &outputToUser() const { return m_outputToUser; }
+    /// From plotter units in the rotated system (sizes of text, hatch spacing) to output.
+    const AffineMap &rotatedToOutput() const { return m_rotatedToOutput; }
+    /// The user-unit factors of the current scaling (1 when off).
+    Point userScale() const { return { m_userToRotated.a, m_userToRotated.d }; }
+    Rect frameInOutput() const;
+    /// Rotated system to unrotated for rotation `degrees` in a frame of `width` x `height`.
+    static AffineMap rotationMap(int degrees, double width, double height);
+
+private:
+    enum class Scaling : unsigned char { Off, Anisotropic, Isotropic, PointFactor };
+    void update();
+
+    double m_width = 0;
+    double m_height = 0;
+    bool m_inset = false;
+    double m_deviceScaleX = 1;
+    double m_deviceScaleY = 1;
+    int m_rotation = 0;
+    Point m_p1;
+    Point m_p2;
+    Scaling m_scaling = Scaling::Off;
+    std::vector<double> m_scalingParameters;
+    AffineMap m_userToRotated;
+    AffineMap m_rotatedToOutput;
+    AffineMap m_userToOutput;
+    AffineMap m_outputToUser;
+};
+
+} // namespace plotviewer::hpgl

@@ -1,0 +1,37 @@
+#pragma once
+// Decodes the data of a PE instruction (base-64 8-bit or base-32 7-bit numbers, least significant
+// digit first, sign in bit 0) into pen selections and coordinate pairs.
+
+#include "PlotCommand.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace plotviewer::hpgl {
+
+class EncodedPolylineDecoder
+{
+public:
+    /// Starts a new PE instruction: 8-bit mode, no fraction bits, no pending flags.
+    void reset();
+
+    /// Decodes from `p` until `;` (consumed), ESC (not consumed), end of data, or until `out` holds
+    /// `maxSteps` steps. `finished` tells whether the instruction ended.
+    const unsigned char *decode(const unsigned char *p, const unsigned char *end,
+        std::vector<EncodedStep> &out, std::size_t maxSteps, bool &finished);
+
+private:
+    enum class Expect : unsigned char { Coordinate, PenNumber, FractionBits };
+
+    void finishNumber(long long value, std::vector<EncodedStep> &out);
+
+    bool m_sevenBit = false;
+    int m_fractionBits = 0;
+    bool m_pendingPenUp = false;
+    bool m_pendingAbsolute = false;
+    bool m_haveX = false;
+    double m_x = 0;
+    Expect m_expect = Expect::Coordinate;
+};
+
+} // namespace plotviewer::hpgl

@@ -1,0 +1,154 @@
+#include "LabelLayout.h"
+
+#include "CharacterSet.h"
+
+#include <cmath>
+
+namespace plotviewer::hpgl {
+
+namespace {
+
+constexpr unsigned char backspace = 8;
+constexpr unsigned char lineFeed = 10;
+constexpr unsigned char carriageReturn = 13;
+constexpr unsigned char shiftOut = 14;
+constexpr unsigned char shiftIn = 15;
+
+Point add(Point a, Point b)
+{
+    return { a.x + b.x, a.y + b.y };
+}
+
+Point scaled(Point v, double factor)
+{
+    return { v.x * factor, v.y * factor };
+}
+
+Point unit(Point v)
+{
+    const double length = std::hypot(v.x, v.y);
+    return length > 0 ? Point { v.x / length, v.y / length } : Point { 1, 0 };
+}
+
+// Characters on the line that starts at `begin`, up to the next CR or LF.
+std::size_t lineLength(std::string_view text, std::size_t begin, bool transparent)
+{
+    std::size_t count = 0;
+    for (std::size_t i = begin; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (!transparent && (c == carriageReturn || c == lineFeed))
+            break;
+        count += transparent || c >= ' ';
+    }
+    return count;
+}
+
+// Where the first character of a line goes relative to the current point, for label origin `origin`.
+Point originOffset(const LabelFont &font, int origin, std::size_t characters)
+{
+    if (origin == 21 || origin < 1 || origin > 19 || origin == 10)
+        origin = 1;
+    const int position = origin > 10 ? origin - 10 : origin;
+    const int horizontal = (position - 1) / 3; // start, centre, end
+    const int vertical = (position - 1) % 3; // baseline, half cap height, cap height
+    const Point along = unit(font.advance);
+    Point offset {};
+    if (characters > 0 && horizontal > 0) {
+        const Point length
+            = add(scaled(font.advance, static_cast<double>(characters - 1)), scaled(along, font.glyphExtent));
+        offset = scaled(length, horizontal == 1 ? -0.5 : -1.0);
+    }
+    offset = add(offset, scaled(font.upUnit, -font.capHeight * vertical / 2));
+    if (origin > 10) {
+        const double away = font.capHeight / 2;
+        if (horizontal != 1)
+            offset = add(offset, scaled(along, horizontal == 0 ? away : -away));
+        if (vertical != 1)
+            offset = add(offset, scaled(font.upUnit, vertical == 0 ? away : -away));
+    }
+    return offset;
+}
+
+} // namespace
+
+bool LabelLayout::concatenates(int origin, int path)
+{
+    switch (path) {
+    case 1:
+        return origin == 3 || origin == 6 || origin == 9 || origin == 13 || origin == 16 || origin == 19;
+    case 2:
+        return origin == 7 || origin == 8 || origin == 9 || origin == 17 || origin == 18 || origin == 19;
+    case 3:
+        return origin == 1 || origin == 4 || origin == 7 || origin == 11 || origin == 14 || origin == 17
+            || origin == 21;
+    default:
+        return origin == 1 || origin == 2 || origin == 3 || origin == 11 || origin == 12 || origin == 13
+            || origin == 21;
+    }
+}
+
+LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Point carriageReturnPoint,
+    const LabelFont (&fonts)[2], bool alternate, int origin, int path, bool transparent)
+{
+    Result result;
+    result.alternate = alternate;
+    Point cursor = start;
+    Point lineStart = carriageReturnPoint;
+    const LabelFont *font = &fonts[alternate ? 1 : 0];
+    Point offset = originOffset(*font, origin, lineLength(text, 0, transparent));
+    TextRun run;
+    auto flush = [&] {
+        if (!run.text.empty())
+            result.runs.push_back(run);
+        run.text.clear();
+    };
+    auto newLine = [&](std::size_t next) {
+        flush();
+        offset = originOffset(*font, origin, lineLength(text, next, transparent));
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (!transparent && byte < ' ') {
+            switch (byte) {
+            case backspace:
+                flush();
+                cursor = add(cursor, scaled(font->advance, -1));
+                break;
+            case lineFeed:
+                cursor = add(cursor, font->lineFeed);
+                lineStart = add(lineStart, font->lineFeed);
+                newLine(i + 1);
+                break;
+            case carriageReturn:
+                cursor = lineStart;
+                newLine(i + 1);
+                break;
+            case shiftOut:
+            case shiftIn:
+                flush();
+                result.alternate = byte == shiftOut;
+                font = &fonts[result.alternate ? 1 : 0];
+                break;
+            default:
+                break;
+            }
+            continue;
+        }
+        const char32_t character
+            = transparent && byte < ' ' ? byte : CharacterSet(font->symbolSet).decode(byte);
+        if (run.text.empty()) {
+            run.origin = add(cursor, offset);
+            run.advance = font->advance;
+            run.up = font->up;
+            run.width = font->bodyWidth;
+        }
+        run.text.push_back(character ? character : U' ');
+        cursor = add(cursor, font->advance);
+    }
+    flush();
+    result.pen = concatenates(origin, path) ? cursor : start;
+    result.carriageReturn = lineStart;
+    return result;
+}
+
+} // namespace plotviewer::hpgl

@@ -1,0 +1,197 @@
+#include "PageBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace plotviewer::hpgl {
+
+namespace {
+
+constexpr double unbounded = 1e12;
+
+double angleOf(Point v)
+{
+    return std::atan2(v.y, v.x) * 180 / std::numbers::pi;
+}
+
+} // namespace
+
+PageBuilder::PageBuilder(std::size_t pointBudget)
+    : m_clipper(Rect { -unbounded, -unbounded, unbounded, unbounded })
+    , m_budget(pointBudget)
+{ }
+
+bool PageBuilder::reserve(std::size_t points)
+{
+    if (points > m_budget) {
+        m_overBudget = true;
+        m_budget = 0;
+        return false;
+    }
+    m_budget -= points;
+    return true;
+}
+
+std::uint32_t PageBuilder::strokeStyleIndex(const StrokeStyle &style)
+{
+    auto &styles = m_page.strokeStyles;
+    for (std::size_t i = styles.size(); i-- > 0;) {
+        if (styles[i] == style)
+            return static_cast<std::uint32_t>(i);
+    }
+    styles.push_back(style);
+    return static_cast<std::uint32_t>(styles.size() - 1);
+}
+
+std::uint32_t PageBuilder::fillStyleIndex(const FillStyle &style)
+{
+    auto &styles = m_page.fillStyles;
+    for (std::size_t i = styles.size(); i-- > 0;) {
+        if (styles[i] == style)
+            return static_cast<std::uint32_t>(i);
+    }
+    styles.push_back(style);
+    return static_cast<std::uint32_t>(styles.size() - 1);
+}
+
+void PageBuilder::appendItem(
+    ItemKind kind, std::uint32_t style, std::uint32_t firstPath, std::uint32_t pathCount)
+{
+    if (kind != ItemKind::Text && !m_page.items.empty()) {
+        Item &last = m_page.items.back();
+        if (last.kind == kind && last.style == style && last.firstPath + last.pathCount == firstPath
+            && kind == ItemKind::Stroke) {
+            last.pathCount += pathCount;
+            return;
+        }
+    }
+    m_page.items.push_back({ kind, style, firstPath, pathCount });
+}
+
+void PageBuilder::include(Point p, double margin)
+{
+    Rect &bounds = m_page.inkBounds;
+    if (!m_haveInk) {
+        bounds = { p.x - margin, p.y - margin, p.x + margin, p.y + margin };
+        m_haveInk = true;
+        return;
+    }
+    bounds.left = std::min(bounds.left, p.x - margin);
+    bounds.bottom = std::min(bounds.bottom, p.y - margin);
+    bounds.right = std::max(bounds.right, p.x + margin);
+    bounds.top = std::max(bounds.top, p.y + margin);
+}
+
+void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyle &style)
+{
+    if (m_overBudget || polyline.empty())
+        return;
+    const double margin = std::max(style.width / 2, 0.5);
+    std::uint32_t styleIndex = 0;
+    bool haveStyle = false;
+    m_clipper.clipPolyline(polyline, [&](const std::vector<Point> &piece) {
+        if (!reserve(piece.size()))
+            return;
+        if (!haveStyle) {
+            styleIndex = strokeStyleIndex(style);
+            haveStyle = true;
+        }
+        const auto first = static_cast<std::uint32_t>(m_page.points.size());
+        for (const Point &p : piece) {
+            m_page.points.push_back(p);
+            include(p, margin);
+        }
+        const auto path = static_cast<std::uint32_t>(m_page.paths.size());
+        m_page.paths.push_back({ first, static_cast<std::uint32_t>(piece.size()), false });
+        appendItem(ItemKind::Stroke, styleIndex, path, 1);
+    });
+}
+
+void PageBuilder::addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style)
+{
+    if (m_overBudget)
+        return;
+    const auto firstPath = static_cast<std::uint32_t>(m_page.paths.size());
+    for (const std::vector<Point> &subpath : subpaths) {
+        const std::vector<Point> visible = m_clipper.clipPolygon(subpath);
+        if (visible.size() < 3 || !reserve(visible.size()))
+            continue;
+        const auto first = static_cast<std::uint32_t>(m_page.points.size());
+        for (const Point &p : visible) {
+            m_page.points.push_back(p);
+            include(p, 0);
+        }
+        m_page.paths.push_back({ first, static_cast<std::uint32_t>(visible.size()), true });
+    }
+    const auto count = static_cast<std::uint32_t>(m_page.paths.size()) - firstPath;
+    if (count > 0)
+        appendItem(ItemKind::Fill, fillStyleIndex(style), firstPath, count);
+}
+
+void PageBuilder::addText(const TextRun &run, const StrokeStyle &style)
+{
+    if (m_overBudget || run.text.empty())
+        return;
+    // Keep the characters whose cell centre is inside the clip, as runs of neighbours.
+    TextRun part = run;
+    part.text.clear();
+    const std::uint32_t styleIndex = strokeStyleIndex(style);
+    for (std::size_t i = 0; i < run.text.size(); ++i) {
+        const double along = static_cast<double>(i) + 0.5;
+        const Point centre { run.origin.x + along * run.advance.x + run.up.x / 2,
+            run.origin.y + along * run.advance.y + run.up.y / 2 };
+        if (RectClipper::isFinite(centre) && m_clipper.contains(centre)) {
+            if (part.text.empty())
+                part.origin = { run.origin.x + i * run.advance.x, run.origin.y + i * run.advance.y };
+            part.text.push_back(run.text[i]);
+            continue;
+        }
+        addVisibleText(part, styleIndex);
+        part.text.clear();
+    }
+    addVisibleText(part, styleIndex);
+}
+
+void PageBuilder::addVisibleText(const TextRun &run, std::uint32_t style)
+{
+    if (run.text.empty() || !reserve(run.text.size()))
+        return;
+    const double n = static_cast<double>(run.text.size());
+    const Point end { run.origin.x + n * run.advance.x, run.origin.y + n * run.advance.y };
+    // Descenders reach about a third of the cap height below the baseline.
+    const Point below { -run.up.x / 3, -run.up.y / 3 };
+    for (const Point &base : { run.origin, end }) {
+        include({ base.x + below.x, base.y + below.y }, 0);
+        include({ base.x + run.up.x, base.y + run.up.y }, 0);
+    }
+    TextRun stored = run;
+    stored.strokeStyle = style;
+    m_page.texts.push_back(std::move(stored));
+    appendItem(ItemKind::Text, style, static_cast<std::uint32_t>(m_page.texts.size() - 1), 1);
+}
+
+void PageBuilder::finishPage(const Rect &frame, const AffineMap &toOutput, std::vector<Page> &pages)
+{
+    if (hasMarks()) {
+        for (Point &p : m_page.points)
+            p = toOutput.map(p);
+        for (TextRun &run : m_page.texts) {
+            run.origin = toOutput.map(run.origin);
+            run.advance = toOutput.mapVector(run.advance);
+            run.up = toOutput.mapVector(run.up);
+        }
+        const double turn = angleOf(toOutput.mapVector({ 1, 0 }));
+        for (FillStyle &style : m_page.fillStyles) {
+            style.hatchAnchor = toOutput.map(style.hatchAnchor);
+            style.hatchAngle = std::fmod(style.hatchAngle + turn + 360, 360.0);
+        }
+        m_page.inkBounds = toOutput.mapRect(m_page.inkBounds);
+        m_page.frame = frame.isEmpty() ? Rect {} : toOutput.mapRect(frame);
+        pages.push_back(std::move(m_page));
+    }
+    m_page = Page {};
+    m_haveInk = false;
+}
+
+} // namespace plotviewer::hpgl

@@ -1,0 +1,49 @@
+#pragma once
+// Collects the clipped strokes, fills and text runs of one page into a plotviewer::Page, shares
+// styles, tracks the ink bounds, and stops adding once the point budget is spent.
+
+#include "AffineMap.h"
+#include "RectClipper.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace plotviewer::hpgl {
+
+class PageBuilder
+{
+public:
+    explicit PageBuilder(std::size_t pointBudget);
+
+    void setClip(const Rect &clip) { m_clipper = RectClipper(clip); }
+    const Rect &clip() const { return m_clipper.rect(); }
+
+    void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style);
+    /// Subpaths are closed polygons; empty ones are skipped.
+    void addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style);
+    void addText(const TextRun &run, const StrokeStyle &style);
+
+    const Rect &inkBounds() const { return m_page.inkBounds; }
+    bool hasMarks() const { return !m_page.items.empty(); }
+    bool overBudget() const { return m_overBudget; }
+
+    /// Ends the page: maps everything by `toOutput`, sets the frame, moves the page to `pages`
+    /// when it has marks, and starts an empty one.
+    void finishPage(const Rect &frame, const AffineMap &toOutput, std::vector<Page> &pages);
+
+private:
+    bool reserve(std::size_t points);
+    std::uint32_t strokeStyleIndex(const StrokeStyle &style);
+    std::uint32_t fillStyleIndex(const FillStyle &style);
+    void appendItem(ItemKind kind, std::uint32_t style, std::uint32_t firstPath, std::uint32_t pathCount);
+    void include(Point p, double margin);
+    void addVisibleText(const TextRun &run, std::uint32_t style);
+
+    Page m_page;
+    RectClipper m_clipper;
+    std::size_t m_budget;
+    bool m_overBudget = false;
+    bool m_haveInk = false;
+};
+
+} // namespace plotviewer::hpgl

@@ -1,0 +1,146 @@
+#include "PenTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plotviewer::hpgl {
+
+PenTable::PenTable()
+{
+    reset();
+}
+
+std::array<double, 3> PenTable::defaultColour(int pen)
+{
+    static constexpr std::array<std::array<double, 3>, 8> palette = { {
+        { 255, 255, 255 },
+        { 0, 0, 0 },
+        { 255, 0, 0 },
+        { 0, 255, 0 },
+        { 255, 255, 0 },
+        { 0, 0, 255 },
+        { 255, 0, 255 },
+        { 0, 255, 255 },
+    } };
+    return pen >= 0 && pen < 8 ? palette[static_cast<std::size_t>(pen)] : std::array<double, 3> { 0, 0, 0 };
+}
+
+void PenTable::reset()
+{
+    m_paletteSize = defaultPaletteSize;
+    m_relativeWidths = false;
+    m_pens.assign(maxPaletteSize, Entry {});
+    resetColours();
+    resetColourRange();
+}
+
+bool PenTable::setPaletteSize(double size)
+{
+    if (!(size >= 2))
+        return false;
+    int rounded = 2;
+    while (rounded < size && rounded < maxPaletteSize)
+        rounded *= 2;
+    m_paletteSize = rounded;
+    return true;
+}
+
+int PenTable::resolve(double pen) const
+{
+    if (!(pen >= 0) || !std::isfinite(pen))
+        return -1;
+    const double number = std::round(pen);
+    if (number < m_paletteSize)
+        return static_cast<int>(number);
+    return static_cast<int>(std::fmod(number - 1, m_paletteSize - 1)) + 1;
+}
+
+bool PenTable::setColour(int pen, double red, double green, double blue)
+{
+    if (pen < 0 || pen >= m_paletteSize)
+        return false;
+    m_pens[static_cast<std::size_t>(pen)].value = { red, green, blue };
+    m_pens[static_cast<std::size_t>(pen)].redefined = true;
+    return true;
+}
+
+void PenTable::resetColour(int pen)
+{
+    if (pen < 0 || pen >= m_paletteSize)
+        return;
+    m_pens[static_cast<std::size_t>(pen)].value = defaultColour(pen);
+    m_pens[static_cast<std::size_t>(pen)].redefined = false;
+}
+
+void PenTable::resetColours()
+{
+    for (int pen = 0; pen < maxPaletteSize; ++pen) {
+        m_pens[static_cast<std::size_t>(pen)].value = defaultColour(pen);
+        m_pens[static_cast<std::size_t>(pen)].redefined = false;
+    }
+}
+
+bool PenTable::setColourRange(const std::vector<double> &range)
+{
+    if (range.size() != 6)
+        return false;
+    for (std::size_t i = 0; i < 6; i += 2) {
+        if (range[i] == range[i + 1] || !std::isfinite(range[i]) || !std::isfinite(range[i + 1]))
+            return false;
+    }
+    std::copy(range.begin(), range.end(), m_range.begin());
+    return true;
+}
+
+void PenTable::resetColourRange()
+{
+    m_range = { 0, 255, 0, 255, 0, 255 };
+}
+
+Rgb PenTable::colour(int pen) const
+{
+    const Entry &entry = m_pens[static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1))];
+    std::uint8_t component[3];
+    for (std::size_t i = 0; i < 3; ++i) {
+        const double black = m_range[2 * i];
+        const double white = m_range[2 * i + 1];
+        const double level = std::clamp((entry.value[i] - black) / (white - black), 0.0, 1.0);
+        component[i] = static_cast<std::uint8_t>(std::lround(level * 255));
+    }
+    return { component[0], component[1], component[2] };
+}
+
+bool PenTable::isRedefined(int pen) const
+{
+    return pen >= 0 && pen < maxPaletteSize && m_pens[static_cast<std::size_t>(pen)].redefined;
+}
+
+void PenTable::setRelativeWidths(bool relative)
+{
+    m_relativeWidths = relative;
+    setAllWidths(relative ? defaultRelativeWidth : defaultMetricWidth);
+}
+
+bool PenTable::setWidth(double width, int pen)
+{
+    if (pen < 0 || pen >= m_paletteSize || !(width >= 0) || !std::isfinite(width))
+        return false;
+    m_pens[static_cast<std::size_t>(pen)].width = width;
+    return true;
+}
+
+void PenTable::setAllWidths(double width)
+{
+    if (!(width >= 0) || !std::isfinite(width))
+        return;
+    for (Entry &entry : m_pens)
+        entry.width = width;
+}
+
+double PenTable::width(int pen, double diagonal) const
+{
+    const double value = m_pens[static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1))].width;
+    return m_relativeWidths ? value / 100 * diagonal : value * 40;
+}
+
+} // namespace plotviewer::hpgl

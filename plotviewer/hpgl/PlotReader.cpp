@@ -1,0 +1,374 @@
+#include "PlotReader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace plotviewer::hpgl {
+
+namespace {
+
+constexpr unsigned char escape = HpglArgumentLexer::escape;
+
+bool isLetter(unsigned char c)
+{
+    return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
+}
+
+char upper(unsigned char c)
+{
+    return static_cast<char>(c & ~0x20);
+}
+
+bool isBlank(unsigned char c)
+{
+    return c <= ' ' && c != escape;
+}
+
+bool startsWithNoCase(const unsigned char *p, const unsigned char *end, std::string_view prefix)
+{
+    if (static_cast<std::size_t>(end - p) < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (upper(p[i]) != upper(static_cast<unsigned char>(prefix[i])))
+            return false;
+    }
+    return true;
+}
+
+// The language named by "@PJL ENTER LANGUAGE = x", upper case; empty when the line is another one.
+std::string enteredLanguage(const unsigned char *line, const unsigned char *lineEnd)
+{
+    std::string text;
+    for (const unsigned char *p = line; p < lineEnd && text.size() < 256; ++p)
+        text.push_back(static_cast<char>(*p >= 'a' && *p <= 'z' ? *p - 32 : *p));
+    const std::size_t enter = text.find("ENTER");
+    if (enter == std::string::npos)
+        return {};
+    const std::size_t language = text.find("LANGUAGE", enter);
+    const std::size_t equals = text.find('=', language == std::string::npos ? text.size() : language);
+    if (equals == std::string::npos)
+        return {};
+    std::string name;
+    for (std::size_t i = equals + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/')
+            name.push_back(c);
+        else if (!name.empty())
+            break;
+    }
+    return name;
+}
+
+} // namespace
+
+PlotReader::PlotReader(std::string_view bytes)
+    : m_begin(reinterpret_cast<const unsigned char *>(bytes.data()))
+    , m_end(m_begin + bytes.size())
+    , m_lexer(m_begin, m_end)
+{
+    sniffStart();
+}
+
+void PlotReader::sniffStart()
+{
+    const unsigned char *p = m_begin;
+    while (p < m_end && isBlank(*p))
+        ++p;
+    if (startsWithNoCase(p, m_end, "@PJL"))
+        m_state = State::Pjl;
+    else if (p + 1 < m_end && *p == escape && p[1] != '.')
+        m_state = State::Pcl;
+    else
+        m_state = State::Hpgl;
+}
+
+std::size_t PlotReader::position() const
+{
+    return static_cast<std::size_t>(m_lexer.position() - m_begin);
+}
+
+bool PlotReader::next(PlotCommand &command)
+{
+    if (emitQueuedParameters(command))
+        return true;
+    if (m_pending != Pending::None)
+        return continueInstruction(command);
+    while (m_lexer.position() < m_end && !m_notHpgl) {
+        switch (m_state) {
+        case State::Pjl:
+            readPjlLine();
+            break;
+        case State::Pcl:
+            skipPcl();
+            if (m_lexer.position() < m_end && readEscape(command))
+                return true;
+            break;
+        case State::Hpgl:
+            if (nextInHpgl(command))
+                return true;
+            break;
+        case State::Unsupported:
+            skipToNextJob();
+            break;
+        }
+    }
+    return false;
+}
+
+bool PlotReader::nextInHpgl(PlotCommand &command)
+{
+    const unsigned char *p = m_lexer.position();
+    while (p < m_end) {
+        const unsigned char c = *p;
+        if (isLetter(c)) {
+            if (p + 1 < m_end && isLetter(p[1])) {
+                m_lexer.setPosition(p + 2);
+                readInstruction(command, mnemonic(upper(c), upper(p[1])));
+                if (!command.known && !m_sawKnownInstruction) {
+                    m_hpglBytesWithoutInstruction += static_cast<std::size_t>(m_lexer.position() - p);
+                    m_notHpgl = m_hpglBytesWithoutInstruction > sniffLimit;
+                }
+                return true;
+            }
+        } else if (c == escape) {
+            m_lexer.setPosition(p);
+            return readEscape(command);
+        }
+        if (!m_sawKnownInstruction && !isBlank(c) && ++m_hpglBytesWithoutInstruction > sniffLimit) {
+            m_notHpgl = true;
+            break;
+        }
+        ++p;
+    }
+    m_lexer.setPosition(p);
+    return false;
+}
+
+void PlotReader::readInstruction(PlotCommand &command, Mnemonic name)
+{
+    command.kind = CommandKind::Instruction;
+    command.name = name;
+    command.known = isKnownMnemonic(name);
+    command.continued = false;
+    command.more = false;
+    command.unterminated = false;
+    command.numbers.clear();
+    command.encoded.clear();
+    command.text = {};
+    m_sawKnownInstruction = m_sawKnownInstruction || command.known;
+    bool finished = true;
+    switch (name) {
+    case "LB"_mn:
+    case "BL"_mn:
+    case "WD"_mn:
+        command.text = m_lexer.readLabel(command.unterminated);
+        return;
+    case "CO"_mn:
+    case "MG"_mn:
+        command.text = m_lexer.readString(command.unterminated);
+        return;
+    case "DT"_mn:
+        command.text = m_lexer.readTerminatorDefinition();
+        return;
+    case "SM"_mn:
+        command.text = m_lexer.readSymbol();
+        return;
+    case "PE"_mn:
+        m_encodedDecoder.reset();
+        m_lexer.setPosition(
+            m_encodedDecoder.decode(m_lexer.position(), m_end, command.encoded, chunkSize, finished));
+        m_pending = finished ? Pending::None : Pending::Encoded;
+        break;
+    case "IN"_mn:
+    case "DF"_mn:
+    case "BP"_mn:
+        m_lexer.resetLabelTerminator();
+        [[fallthrough]];
+    default:
+        finished = m_lexer.readNumbers(command.numbers, chunkSize, !command.known || name == "BP"_mn);
+        m_pending = finished ? Pending::None : Pending::Numbers;
+        break;
+    }
+    command.more = !finished;
+    m_pendingName = name;
+}
+
+bool PlotReader::continueInstruction(PlotCommand &command)
+{
+    command.kind = CommandKind::Instruction;
+    command.name = m_pendingName;
+    command.continued = true;
+    command.numbers.clear();
+    command.encoded.clear();
+    bool finished = true;
+    if (m_pending == Pending::Encoded) {
+        m_lexer.setPosition(
+            m_encodedDecoder.decode(m_lexer.position(), m_end, command.encoded, chunkSize, finished));
+    } else {
+        finished = m_lexer.readNumbers(command.numbers, chunkSize, !command.known);
+    }
+    command.more = !finished;
+    if (finished)
+        m_pending = Pending::None;
+    return true;
+}
+
+bool PlotReader::readEscape(PlotCommand &command)
+{
+    const unsigned char *afterEscape = m_lexer.position() + 1;
+    const PclEscapeSequence sequence = PclEscapeSequence::read(afterEscape, m_end);
+    m_lexer.setPosition(std::max(sequence.next, afterEscape));
+    switch (sequence.form) {
+    case PclEscapeSequence::Form::TwoCharacter:
+        if (sequence.finalCharacter == 'E') {
+            m_lexer.resetLabelTerminator();
+            m_state = State::Pcl;
+            startEvent(command, CommandKind::PclReset);
+            return true;
+        }
+        return false;
+    case PclEscapeSequence::Form::Parameterised:
+        m_sawRasterData = m_sawRasterData || sequence.carriedRasterData;
+        m_sequence = sequence;
+        m_nextParameter = 0;
+        return emitQueuedParameters(command);
+    case PclEscapeSequence::Form::DeviceControl:
+    case PclEscapeSequence::Form::Malformed:
+        return false;
+    }
+    return false;
+}
+
+bool PlotReader::emitQueuedParameters(PlotCommand &command)
+{
+    while (m_nextParameter < m_sequence.parameterCount) {
+        if (parameterEvent(m_sequence.parameters[m_nextParameter++], command))
+            return true;
+    }
+    return false;
+}
+
+bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &command)
+{
+    if (parameter.prefix == '%' && parameter.group == 0) {
+        switch (parameter.letter) {
+        case 'X':
+            m_lexer.resetLabelTerminator();
+            m_state = State::Pjl;
+            m_nextParameter = m_sequence.parameterCount;
+            startEvent(command, CommandKind::JobBoundary);
+            return true;
+        case 'B':
+            m_state = State::Hpgl;
+            startEvent(command, CommandKind::EnterHpgl, parameter.value);
+            return true;
+        case 'A':
+            m_state = State::Pcl;
+            return false;
+        default:
+            return false;
+        }
+    }
+    if (parameter.prefix == '*' && parameter.group == 'r' && parameter.letter == 'A') {
+        m_sawRasterData = true;
+        m_state = State::Pcl; // raster graphics end HP-GL/2
+        return false;
+    }
+    if (m_state != State::Pcl)
+        return false;
+    if (parameter.prefix == '&' && parameter.group == 'l') {
+        if (parameter.letter == 'A')
+            startEvent(command, CommandKind::PageSize, parameter.value);
+        else if (parameter.letter == 'O')
+            startEvent(command, CommandKind::Orientation, parameter.value);
+        else
+            return false;
+        return true;
+    }
+    if (parameter.prefix == '*' && parameter.group == 'c') {
+        switch (parameter.letter) {
+        case 'X':
+            startEvent(command, CommandKind::PictureFrameWidth, parameter.value);
+            return true;
+        case 'Y':
+            startEvent(command, CommandKind::PictureFrameHeight, parameter.value);
+            return true;
+        case 'K':
+            startEvent(command, CommandKind::PlotSizeWidth, parameter.value);
+            return true;
+        case 'L':
+            startEvent(command, CommandKind::PlotSizeHeight, parameter.value);
+            return true;
+        case 'T':
+            startEvent(command, CommandKind::PictureFrameAnchor, parameter.value);
+            return true;
+        default:
+            return false;
+        }
+    }
+    return false;
+}
+
+void PlotReader::startEvent(PlotCommand &command, CommandKind kind, double value)
+{
+    command.kind = kind;
+    command.name = 0;
+    command.known = false;
+    command.continued = false;
+    command.more = false;
+    command.unterminated = false;
+    command.numbers.clear();
+    command.encoded.clear();
+    command.text = {};
+    command.value = value;
+}
+
+void PlotReader::skipPcl()
+{
+    const unsigned char *p = m_lexer.position();
+    const void *found = std::memchr(p, escape, static_cast<std::size_t>(m_end - p));
+    m_lexer.setPosition(found ? static_cast<const unsigned char *>(found) : m_end);
+}
+
+void PlotReader::readPjlLine()
+{
+    const unsigned char *p = m_lexer.position();
+    while (p < m_end && isBlank(*p))
+        ++p;
+    m_lexer.setPosition(p);
+    if (p == m_end)
+        return;
+    if (*p == escape) {
+        m_state = State::Pcl;
+        return;
+    }
+    if (!startsWithNoCase(p, m_end, "@PJL")) {
+        m_state = State::Hpgl; // the default language starts without ENTER LANGUAGE
+        return;
+    }
+    const unsigned char *lineEnd = std::find(p, m_end, '\n');
+    const std::string language = enteredLanguage(p, lineEnd);
+    m_lexer.setPosition(lineEnd < m_end ? lineEnd + 1 : m_end);
+    if (language.empty())
+        return;
+    if (language == "HPGL2" || language == "HPGL" || language == "HP-GL/2")
+        m_state = State::Hpgl;
+    else if (language == "PCL" || language == "RTL")
+        m_state = State::Pcl;
+    else {
+        m_unsupportedLanguage = language;
+        m_state = State::Unsupported;
+    }
+}
+
+void PlotReader::skipToNextJob()
+{
+    static constexpr std::string_view uel = "\x1b%-12345X";
+    const std::string_view rest(reinterpret_cast<const char *>(m_lexer.position()),
+        static_cast<std::size_t>(m_end - m_lexer.position()));
+    const std::size_t found = rest.find(uel);
+    m_lexer.setPosition(found == std::string_view::npos ? m_end : m_lexer.position() + found);
+    m_state = State::Pcl;
+}
+
+} // namespace plotviewer::hpgl

@@ -1,0 +1,73 @@
+#pragma once
+// Turns the bytes of a plot file into a stream of PlotCommands: HP-GL and HP-GL/2 instructions,
+// wrapped or not in PJL and PCL 5. Works on the caller's buffer; allocates only the reused
+// argument vectors of one command, whose size is capped.
+
+#include "EncodedPolylineDecoder.h"
+#include "HpglArgumentLexer.h"
+#include "PclEscapeSequence.h"
+#include "PlotCommand.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace plotviewer::hpgl {
+
+class PlotReader
+{
+public:
+    /// Arguments beyond this many numbers (or PE steps) arrive in further chunks; a multiple of
+    /// every repeat group size (2, 3, 4, 6, 8).
+    static constexpr std::size_t chunkSize = 6144;
+    /// Without a known instruction in this many HP-GL bytes, the data is not HP-GL.
+    static constexpr std::size_t sniffLimit = 64 * 1024;
+
+    explicit PlotReader(std::string_view bytes);
+
+    /// Fills `command` with the next command; false at the end of the data.
+    bool next(PlotCommand &command);
+
+    std::size_t position() const;
+    bool sawKnownInstruction() const { return m_sawKnownInstruction; }
+    bool notHpgl() const { return m_notHpgl; }
+    bool sawRasterData() const { return m_sawRasterData; }
+    /// The PJL language that was entered but cannot be drawn (e.g. "POSTSCRIPT"), or empty.
+    const std::string &unsupportedLanguage() const { return m_unsupportedLanguage; }
+
+private:
+    enum class State : unsigned char { Pjl, Pcl, Hpgl, Unsupported };
+
+    void sniffStart();
+    bool nextInHpgl(PlotCommand &command);
+    void readInstruction(PlotCommand &command, Mnemonic name);
+    bool continueInstruction(PlotCommand &command);
+    bool readEscape(PlotCommand &command);
+    bool emitQueuedParameters(PlotCommand &command);
+    bool parameterEvent(const PclParameter &parameter, PlotCommand &command);
+    void skipPcl();
+    void readPjlLine();
+    void skipToNextJob();
+    void startEvent(PlotCommand &command, CommandKind kind, double value = 0);
+
+    const unsigned char *m_begin;
+    const unsigned char *m_end;
+    HpglArgumentLexer m_lexer;
+    EncodedPolylineDecoder m_encodedDecoder;
+    State m_state = State::Hpgl;
+
+    enum class Pending : unsigned char { None, Numbers, Encoded };
+    Pending m_pending = Pending::None;
+    Mnemonic m_pendingName = 0;
+
+    PclEscapeSequence m_sequence;
+    std::size_t m_nextParameter = PclEscapeSequence::maxParameters;
+
+    bool m_sawKnownInstruction = false;
+    bool m_notHpgl = false;
+    bool m_sawRasterData = false;
+    std::size_t m_hpglBytesWithoutInstruction = 0;
+    std::string m_unsupportedLanguage;
+};
+
+} // namespace plotviewer::hpgl

@@ -1,0 +1,71 @@
+#pragma once
+// Clips polylines (Liang-Barsky) and polygons (Sutherland-Hodgman) to an axis-aligned rectangle in
+// double precision. Points that are not finite break a polyline and are dropped.
+
+#include "plotviewer/model/DisplayList.h"
+
+#include <cmath>
+#include <vector>
+
+namespace plotviewer::hpgl {
+
+class RectClipper
+{
+public:
+    explicit RectClipper(const Rect &rect)
+        : m_rect(rect)
+    { }
+
+    const Rect &rect() const { return m_rect; }
+    bool contains(Point p) const
+    {
+        return p.x >= m_rect.left && p.x <= m_rect.right && p.y >= m_rect.bottom && p.y <= m_rect.top;
+    }
+
+    /// Calls `sink(const std::vector<Point> &)` for each visible piece; a single point is a dot.
+    template<typename Sink> void clipPolyline(const std::vector<Point> &points, Sink &&sink) const
+    {
+        std::vector<Point> piece;
+        if (points.size() == 1) {
+            if (isFinite(points[0]) && contains(points[0]))
+                sink(points);
+            return;
+        }
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            Point from = points[i - 1];
+            Point to = points[i];
+            if (!isFinite(from) || !isFinite(to) || !clipSegment(from, to)) {
+                flush(piece, sink);
+                continue;
+            }
+            if (!piece.empty() && (piece.back().x != from.x || piece.back().y != from.y))
+                flush(piece, sink);
+            if (piece.empty())
+                piece.push_back(from);
+            piece.push_back(to);
+            if (to.x != points[i].x || to.y != points[i].y)
+                flush(piece, sink);
+        }
+        flush(piece, sink);
+    }
+
+    /// The part of a closed polygon inside the rectangle (empty when nothing is left).
+    std::vector<Point> clipPolygon(const std::vector<Point> &polygon) const;
+
+    static bool isFinite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+private:
+    bool clipSegment(Point &from, Point &to) const;
+    Point onEdge(Point p, int edge) const;
+
+    template<typename Sink> static void flush(std::vector<Point> &piece, Sink &sink)
+    {
+        if (piece.size() >= 2)
+            sink(piece);
+        piece.clear();
+    }
+
+    Rect m_rect;
+};
+
+} // namespace plotviewer::hpgl

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs with apt-get what building, running or testing Tarnwick needs on Debian 12, skipping
+# what is already there. Usage: setup-debian.sh [run|test]
+set -euo pipefail
+
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-wine hershey-fonts-data)
+run_packages=(xvfb xauth x11-utils imagemagick)
+test_packages=(libbenchmark-dev clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils)
+
+wanted=("${build_packages[@]}")
+case "${1:-}" in
+    run) wanted+=("${run_packages[@]}") ;;
+    test) wanted+=("${test_packages[@]}") ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null; then
+    echo "setup: apt-get is not available; install these packages by hand: ${missing[*]}" >&2
+    exit 1
+fi
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "setup: run as root or install sudo (missing: ${missing[*]})" >&2; exit 1; }
+    sudo=(sudo)
+fi
+echo "setup: installing ${missing[*]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite headless: the fuzz run first, then every test.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${TARNWICK_BUILD_DIR:-$root/build}
+
+"$root/scripts/setup-debian.sh" test
+"$root/scripts/build.sh"
+
+# A real CUPS scheduler with a PDF printer for the end-to-end printing test, where one can run.
+if [ -x "$root/scripts/cups-pdf-printer.sh" ]; then
+    "$root/scripts/cups-pdf-printer.sh" || echo "test: CUPS could not be started; the printing test says why."
+fi
+
+if [ -x "$root/plotviewer/fuzz/run-fuzz.sh" ]; then
+    "$root/plotviewer/fuzz/run-fuzz.sh" "$build-fuzz" "${TARNWICK_FUZZ_SECONDS:-60}"
+fi
+
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"

@@ -1,0 +1,106 @@
+#include "Form1Fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+
+namespace {
+
+void touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+bool setImmutable(const QString &path, bool on)
+{
+    return QProcess::execute(QStringLiteral("chattr"), { on ? QStringLiteral("+i") : QStringLiteral("-i"), path }) == 0;
+}
+
+} // namespace
+
+class tst_Shutdown : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void closingDeletesTheTemporaryFiles_data()
+    {
+        QTest::addColumn<bool>("tempIcx");
+        QTest::addColumn<bool>("previewImage");
+        QTest::newRow("neither") << false << false;
+        QTest::newRow("temp.icx") << true << false;
+        QTest::newRow("preview image") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+    void closingDeletesTheTemporaryFiles()
+    {
+        QFETCH(bool, tempIcx);
+        QFETCH(bool, previewImage);
+        Form1Fixture f;
+        f.start();
+        const QString app = f.env.appDir();
+        if (tempIcx)
+            touch(app + QStringLiteral("/temp.icx"));
+        if (previewImage)
+            touch(app + QStringLiteral("/~plt000.jpg"));
+        // Files of the same names elsewhere are not the program's.
+        const QString elsewhere = f.env.makeDirectory(QStringLiteral("elsewhere"));
+        touch(elsewhere + QStringLiteral("/temp.icx"));
+        touch(elsewhere + QStringLiteral("/~plt000.jpg"));
+        QVERIFY(f.form->holdsPlotServer());
+
+        f.form->show();
+        QVERIFY(f.form->close());
+        QVERIFY(!QFileInfo::exists(app + QStringLiteral("/temp.icx")));
+        QVERIFY(!QFileInfo::exists(app + QStringLiteral("/~plt000.jpg")));
+        QVERIFY(QFileInfo::exists(app + QStringLiteral("/tarnwick.ini")));
+        QVERIFY(QFileInfo::exists(elsewhere + QStringLiteral("/temp.icx")));
+        QVERIFY(QFileInfo::exists(elsewhere + QStringLiteral("/~plt000.jpg")));
+        QCOMPARE(f.server->log().liveServers, 0);
+        QCOMPARE(f.exitCode, 0);
+        QCOMPARE(f.boxes.count(), 0);
+    }
+
+    void closingEndsWithEveryWindow()
+    {
+        Form1Fixture f;
+        f.start();
+        f.form->show();
+        auto *about = f.form->findChild<QPushButton *>(QStringLiteral("cmdAbout"));
+        about->click();
+        QVERIFY(f.form->close());
+        const auto anyVisible = [] {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            return std::any_of(windows.cbegin(), windows.cend(), [](QWidget *w) { return w->isVisible(); });
+        };
+        QTRY_VERIFY(!anyVisible());
+        // No handler runs after the end: a further close or click does nothing.
+        const qsizetype calls = f.server->log().calls.size();
+        f.form->findChild<QPushButton *>(QStringLiteral("cmdPrintSet"))->click();
+        QCOMPARE(f.server->log().calls.size(), calls);
+    }
+
+    void failedDeletionIsReportedAndTheServerReleased()
+    {
+        Form1Fixture f;
+        f.start();
+        const QString held = f.env.appDir() + QStringLiteral("/temp.icx");
+        touch(held);
+        touch(f.env.appDir() + QStringLiteral("/~plt000.jpg"));
+        if (!setImmutable(held, true))
+            QSKIP("chattr +i is not available here, so no deletion can be made to fail");
+        f.form->close();
+        setImmutable(held, false);
+        QCOMPARE(f.boxes.count(), 1);
+        QVERIFY2(f.boxes.seen().first().text.contains(QStringLiteral("temp.icx")), qPrintable(f.boxes.seen().first().text));
+        QVERIFY(!QFileInfo::exists(f.env.appDir() + QStringLiteral("/~plt000.jpg")));
+        QCOMPARE(f.server->log().liveServers, 0);
+        QCOMPARE(f.exitCode, 1);
+    }
+};
+
+QTEST_MAIN(tst_Shutdown)
+#include "tst_shutdown.moc"

@@ -1,0 +1,44 @@
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+bool FakeVolumes::makeCurrent(const QString &rootPath, QString *error)
+{
+    for (const Volume &volume : std::as_const(list)) {
+        if (volume.rootPath == rootPath && volume.ready && QDir::setCurrent(rootPath))
+            return true;
+    }
+    if (error)
+        *error = QStringLiteral("%1 is not ready").arg(rootPath);
+    return false;
+}
+
+TestEnvironment::TestEnvironment()
+{
+    m_volumes->list = { { QDir::toNativeSeparators(QDir::rootPath()), QString(), true } };
+    m_environment = { QDir::toNativeSeparators(m_appDir.path()), m_volumes };
+}
+
+QString TestEnvironment::settingsFile() const
+{
+    return m_environment.file(QStringLiteral("tarnwick.ini"));
+}
+
+QString TestEnvironment::makeDirectory(const QString &relative) const
+{
+    const QString path = QDir(m_scratch.path()).filePath(relative);
+    QDir().mkpath(path);
+    return QDir::toNativeSeparators(path);
+}
+
+QString TestEnvironment::makeFile(const QString &relative, const QByteArray &contents) const
+{
+    const QString path = QDir(m_scratch.path()).filePath(relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(contents);
+    return QDir::toNativeSeparators(path);
+}
