@@ -1,6 +1,10 @@
 #include "PlotDocument.h"
 
+#include "plotviewer/render/PageExtent.h"
+
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace plotviewer {
 
@@ -14,6 +18,18 @@ PlotDocument::PlotDocument(QString filePath, DisplayList plot)
 QString PlotDocument::fileName() const
 {
     return QFileInfo(m_filePath).fileName();
+}
+
+const Page &PlotDocument::previewPage() const
+{
+    const auto showsInk = [](const Page &page) {
+        const Rect extent = pageExtent(page);
+        const Rect &ink = page.inkBounds;
+        return ink.left <= extent.right && ink.right >= extent.left && ink.bottom <= extent.top
+            && ink.top >= extent.bottom;
+    };
+    const auto found = std::find_if(m_plot.pages.begin(), m_plot.pages.end(), showsInk);
+    return found != m_plot.pages.end() ? *found : m_plot.pages.front();
 }
 
 Placement PlotDocument::takePrintPlacement()

@@ -18,7 +18,8 @@ public:
     /// The file's name without its folder, for print job titles.
     QString fileName() const;
     const DisplayList &plot() const { return m_plot; }
-    const Page &firstPage() const { return m_plot.pages.front(); }
+    /// The page a picture shows: the first whose ink falls within its page at all.
+    const Page &previewPage() const;
 
     ColourMode colourMode() const { return m_colourMode; }
     void setColourMode(ColourMode mode) { m_colourMode = mode; }

@@ -23,9 +23,8 @@ void PlotDocumentObject::SetColorMode(short mode)
     m_errors.run(PlotViewer::SetColorMode, [&] {
         const std::optional<ColourMode> known = colourModeFromNumber(mode);
         if (!known) {
-            return QStringLiteral(
-                "SetColorMode: %1 is not a colour mode; use 0 (black and white), 1 (colour) or "
-                "2 (grey scale).")
+            return QStringLiteral("%1 is not a colour mode; use 0 (black and white), 1 (colour) or "
+                                  "2 (grey scale).")
                 .arg(mode);
         }
         m_document.setColourMode(*known);
@@ -55,7 +54,7 @@ void PlotDocumentObject::SaveTo(const QString &path)
     m_errors.run(PlotViewer::SaveTo, [&] {
         QString error;
         const QImage picture
-            = renderPlotPicture(m_document.firstPage(), kPictureBound, m_document.pictureOptions());
+            = renderPlotPicture(m_document.previewPage(), kPictureBound, m_document.pictureOptions());
         writePictureFile(picture, path, "jpeg", &error);
         return error;
     });

@@ -26,7 +26,8 @@ public:
     /// The next DoPrint prints at actual size instead of fitting the paper.
     Q_INVOKABLE void ActualSize();
     Q_INVOKABLE void DoPrint();
-    /// Writes a JPEG of the first page, fitting within 1024 x 768, replacing any file at `path`.
+    /// Writes a JPEG of the first page with something on it, fitting within 1024 x 768, replacing
+    /// any file at `path`.
     Q_INVOKABLE void SaveTo(const QString &path);
 
     QString takeError() override;
