@@ -1,0 +1,221 @@
+// The output side end to end on the largest corpus files: Open + SaveTo through the plugin,
+// printing to a PDF printer target, and the peak memory of a conversion against the file's size.
+//
+// Run on demand:  QT_QPA_PLATFORM=offscreen build/bin/bench_output
+// The corpus is found as for the tests (TARNWICK_CORPUS_DIR, else ../shared/corpus/files beside
+// the source tree). Its largest file is under 4 MB, so a 4 MB file is made by joining the two
+// largest ones.
+
+#include "plot/PlotViewerInterface.h"
+#include "plotviewer/render/PlotPicture.h"
+#include "plotviewer/server/PlatformPrintDialog.h"
+#include "plotviewer/server/PlotLoader.h"
+#include "plotviewer/server/PrintJob.h"
+#include "plotviewer/server/PrinterSelection.h"
+#include "plotviewer/server/SystemPrinterLookup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPluginLoader>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+extern char **environ;
+
+using namespace plotviewer;
+
+namespace {
+
+QTemporaryDir &scratch()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString corpusFolder()
+{
+    const QString overridden = qEnvironmentVariable("TARNWICK_CORPUS_DIR");
+    return overridden.isEmpty() ? QStringLiteral(TARNWICK_SOURCE_DIR "/../shared/corpus/files") : overridden;
+}
+
+/// The plot files to measure, smallest first: the largest corpus files and a joined 4 MB one.
+QStringList benchmarkFiles()
+{
+    const QDir corpus(corpusFolder());
+    QStringList largest = corpus.entryList(QDir::Files, QDir::Size).mid(0, 3);
+    for (QString &name : largest)
+        name = corpus.filePath(name);
+    if (largest.size() < 2)
+        return largest;
+    const QString joined = scratch().filePath(QStringLiteral("joined-4MB.plt"));
+    QFile out(joined);
+    if (out.open(QIODevice::WriteOnly)) {
+        for (const QString &part : { largest[0], largest[1] }) {
+            QFile in(part);
+            if (in.open(QIODevice::ReadOnly))
+                out.write(in.readAll());
+        }
+    }
+    std::reverse(largest.begin(), largest.end());
+    largest.append(joined);
+    return largest;
+}
+
+const QStringList &files()
+{
+    static const QStringList list = benchmarkFiles();
+    return list;
+}
+
+QObject *plotServer()
+{
+    static QObject *server = [] {
+        QPluginLoader loader(QStringLiteral(TARNWICK_PLOT_SERVER_PLUGIN));
+        auto *factory = qobject_cast<AutomationServerFactory *>(loader.instance());
+        QString error;
+        return factory ? factory->createObject(QLatin1String(PlotViewer::ProgId), &error) : nullptr;
+    }();
+    return server;
+}
+
+void labelWithFile(benchmark::State &state, const QString &path)
+{
+    state.SetLabel(QFileInfo(path).fileName().toStdString());
+    state.counters["file_MB"] = double(QFileInfo(path).size()) / (1 << 20);
+}
+
+void BM_OpenAndSaveTo(benchmark::State &state)
+{
+    const QString path = files().value(int(state.range(0)));
+    QObject *server = plotServer();
+    if (path.isEmpty() || !server) {
+        state.SkipWithError("no corpus file or no plugin");
+        return;
+    }
+    labelWithFile(state, path);
+    const QString picture = scratch().filePath(QStringLiteral("~plt000.jpg"));
+    for (auto _ : state) {
+        QObject *document = nullptr;
+        QMetaObject::invokeMethod(
+            server, PlotViewer::Open, Q_RETURN_ARG(QObject *, document), Q_ARG(QString, path));
+        if (!document) {
+            state.SkipWithError("Open failed");
+            return;
+        }
+        QMetaObject::invokeMethod(document, PlotViewer::SaveTo, Q_ARG(QString, picture));
+        delete document;
+    }
+}
+
+void BM_RenderOnly(benchmark::State &state)
+{
+    const QString path = files().value(int(state.range(0)));
+    PlotLoader::Result loaded = PlotLoader::load(path);
+    if (!loaded.document) {
+        state.SkipWithError("no corpus file");
+        return;
+    }
+    labelWithFile(state, path);
+    for (auto _ : state) {
+        QImage picture = renderPlotPicture(loaded.document->previewPage(), QSize(1024, 768), {});
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+
+void BM_DoPrintToPdf(benchmark::State &state)
+{
+    const QString path = files().value(int(state.range(0)));
+    PlotLoader::Result loaded = PlotLoader::load(path);
+    if (!loaded.document) {
+        state.SkipWithError("no corpus file");
+        return;
+    }
+    labelWithFile(state, path);
+    PrinterSelection printers(
+        std::make_shared<SystemPrinterLookup>(), std::make_shared<PlatformPrintDialog>());
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(scratch().filePath(QStringLiteral("print.pdf")));
+        QString error;
+        if (!PrintJob(*loaded.document, printers).runOn(printer, &error)) {
+            state.SkipWithError(error.toStdString().c_str());
+            return;
+        }
+    }
+}
+
+/// Peak resident memory of one plotconvert run, in kilobytes; -1 on failure.
+long peakKilobytes(const QStringList &arguments)
+{
+    std::vector<QByteArray> bytes { QByteArrayLiteral(TARNWICK_PLOTCONVERT) };
+    for (const QString &argument : arguments)
+        bytes.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    rusage usage {};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
+}
+
+// Memory is measured on plotconvert doing what Open + SaveTo do, once per file, against the peak
+// of converting a tiny plot: the difference is what the file's size costs.
+void BM_PeakMemory(benchmark::State &state)
+{
+    const QString path = files().value(int(state.range(0)));
+    if (path.isEmpty()) {
+        state.SkipWithError("no corpus file");
+        return;
+    }
+    labelWithFile(state, path);
+    const QString tiny = scratch().filePath(QStringLiteral("tiny.plt"));
+    QFile tinyFile(tiny);
+    if (tinyFile.open(QIODevice::WriteOnly))
+        tinyFile.write("IN;SP1;PA0,0;PD100,100;");
+    tinyFile.close();
+    const QString picture = scratch().filePath(QStringLiteral("memory.jpg"));
+    long baseline = 0;
+    long peak = 0;
+    for (auto _ : state) {
+        baseline = peakKilobytes({ tiny, picture });
+        peak = peakKilobytes({ path, picture });
+    }
+    if (baseline < 0 || peak < 0) {
+        state.SkipWithError("plotconvert failed");
+        return;
+    }
+    const double fileMegabytes = double(QFileInfo(path).size()) / (1 << 20);
+    state.counters["peak_MB"] = double(peak) / 1024;
+    state.counters["above_baseline_MB"] = double(peak - baseline) / 1024;
+    state.counters["times_file_size"] = double(peak - baseline) / 1024 / fileMegabytes;
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenAndSaveTo)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderOnly)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DoPrintToPdf)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemory)->DenseRange(0, 3)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
