@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainterPath>
 
+#include <optional>
 #include <unordered_map>
 
 namespace plotviewer {
@@ -13,13 +14,13 @@ namespace plotviewer {
 class OutlineFont
 {
 public:
-    OutlineFont();
-
     /// The outline for `c`; built on first use.
     const QPainterPath &glyph(char32_t c);
 
 private:
-    QFont m_font;
+    void setUp();
+
+    std::optional<QFont> m_font;
     double m_capHeight = 1;
     double m_bodyWidth = 1;
     std::unordered_map<char32_t, QPainterPath> m_glyphs;

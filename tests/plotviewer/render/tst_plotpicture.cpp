@@ -22,6 +22,7 @@ private Q_SLOTS:
     void pictureSize();
     void pictureIsWhiteWithInk();
     void writeReplacesExistingFile();
+    void pngIsCompressed();
     void failedWriteKeepsExistingFile_data();
     void failedWriteKeepsExistingFile();
 };
@@ -84,6 +85,19 @@ void tst_PlotPicture::writeReplacesExistingFile()
     QCOMPARE(reader.format(), QByteArray("jpeg"));
     QCOMPARE(reader.size(), QSize(320, 200));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { QStringLiteral("~plt000.jpg") });
+}
+
+void tst_PlotPicture::pngIsCompressed()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plot.png"));
+    QImage picture(1024, 768, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QString error;
+    QVERIFY2(writePictureFile(picture, path, "png", &error), qPrintable(error));
+    // Stored raw, the picture would take 2.3 MB.
+    QVERIFY(QFileInfo(path).size() < 100000);
+    QCOMPARE(QImage(path).pixelColor(512, 384), QColor(Qt::white));
 }
 
 void tst_PlotPicture::failedWriteKeepsExistingFile_data()
