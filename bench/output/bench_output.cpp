@@ -82,44 +82,59 @@ QObject *plotServer()
     return server;
 }
 
-void labelWithFile(benchmark::State &state, const QString &path)
+/// The file for this run of a benchmark, named in its output; empty (and the run skipped) when
+/// the corpus is missing.
+QString fileFor(benchmark::State &state)
 {
+    const QString path = files().value(int(state.range(0)));
+    if (path.isEmpty()) {
+        state.SkipWithError("no corpus file");
+        return {};
+    }
     state.SetLabel(QFileInfo(path).fileName().toStdString());
     state.counters["file_MB"] = double(QFileInfo(path).size()) / (1 << 20);
+    return path;
+}
+
+/// Open + SaveTo through the plugin, as the program makes a preview; false when either fails.
+bool openAndSave(const QString &path, const QString &picture)
+{
+    QObject *server = plotServer();
+    QObject *document = nullptr;
+    if (!server
+        || !QMetaObject::invokeMethod(
+            server, PlotViewer::Open, Q_RETURN_ARG(QObject *, document), Q_ARG(QString, path))
+        || !document) {
+        return false;
+    }
+    const bool saved = QMetaObject::invokeMethod(document, PlotViewer::SaveTo, Q_ARG(QString, picture))
+        && qobject_cast<AutomationErrorSource *>(document)->takeError().isEmpty();
+    delete document;
+    return saved;
 }
 
 void BM_OpenAndSaveTo(benchmark::State &state)
 {
-    const QString path = files().value(int(state.range(0)));
-    QObject *server = plotServer();
-    if (path.isEmpty() || !server) {
-        state.SkipWithError("no corpus file or no plugin");
-        return;
-    }
-    labelWithFile(state, path);
+    const QString path = fileFor(state);
     const QString picture = scratch().filePath(QStringLiteral("~plt000.jpg"));
     for (auto _ : state) {
-        QObject *document = nullptr;
-        QMetaObject::invokeMethod(
-            server, PlotViewer::Open, Q_RETURN_ARG(QObject *, document), Q_ARG(QString, path));
-        if (!document) {
-            state.SkipWithError("Open failed");
+        if (path.isEmpty() || !openAndSave(path, picture)) {
+            state.SkipWithError("Open or SaveTo failed");
             return;
         }
-        QMetaObject::invokeMethod(document, PlotViewer::SaveTo, Q_ARG(QString, picture));
-        delete document;
     }
 }
 
 void BM_RenderOnly(benchmark::State &state)
 {
-    const QString path = files().value(int(state.range(0)));
+    const QString path = fileFor(state);
+    if (path.isEmpty())
+        return;
     PlotLoader::Result loaded = PlotLoader::load(path);
     if (!loaded.document) {
-        state.SkipWithError("no corpus file");
+        state.SkipWithError("Open failed");
         return;
     }
-    labelWithFile(state, path);
     for (auto _ : state) {
         QImage picture = renderPlotPicture(loaded.document->previewPage(), QSize(1024, 768), {});
         benchmark::DoNotOptimize(picture.constBits());
@@ -128,13 +143,14 @@ void BM_RenderOnly(benchmark::State &state)
 
 void BM_DoPrintToPdf(benchmark::State &state)
 {
-    const QString path = files().value(int(state.range(0)));
+    const QString path = fileFor(state);
+    if (path.isEmpty())
+        return;
     PlotLoader::Result loaded = PlotLoader::load(path);
     if (!loaded.document) {
-        state.SkipWithError("no corpus file");
+        state.SkipWithError("Open failed");
         return;
     }
-    labelWithFile(state, path);
     PrinterSelection printers(
         std::make_shared<SystemPrinterLookup>(), std::make_shared<PlatformPrintDialog>());
     for (auto _ : state) {
@@ -174,13 +190,7 @@ bool restartPeakCount()
 // The growth of resident memory over one Open + SaveTo, against the file's size.
 void BM_PeakMemory(benchmark::State &state)
 {
-    const QString path = files().value(int(state.range(0)));
-    QObject *server = plotServer();
-    if (path.isEmpty() || !server) {
-        state.SkipWithError("no corpus file or no plugin");
-        return;
-    }
-    labelWithFile(state, path);
+    const QString path = fileFor(state);
     const QString picture = scratch().filePath(QStringLiteral("memory.jpg"));
     long growth = 0;
     for (auto _ : state) {
@@ -189,11 +199,10 @@ void BM_PeakMemory(benchmark::State &state)
             return;
         }
         const long before = statusKilobytes("VmRSS:");
-        QObject *document = nullptr;
-        QMetaObject::invokeMethod(server, PlotViewer::Open, Q_RETURN_ARG(QObject *, document), Q_ARG(QString, path));
-        if (document)
-            QMetaObject::invokeMethod(document, PlotViewer::SaveTo, Q_ARG(QString, picture));
-        delete document;
+        if (path.isEmpty() || !openAndSave(path, picture)) {
+            state.SkipWithError("Open or SaveTo failed");
+            return;
+        }
         growth = std::max(growth, statusKilobytes("VmHWM:") - before);
     }
     const double fileMegabytes = double(QFileInfo(path).size()) / (1 << 20);

@@ -1,5 +1,7 @@
 #include "FillPainter.h"
 
+#include "PageSpans.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -48,15 +50,9 @@ QPainterPath FillPainter::devicePath(
     QPainterPath area;
     area.setFillRule(style.rule == FillRule::NonZero ? Qt::WindingFill : Qt::OddEvenFill);
     bool first = true;
-    const std::size_t endPath
-        = std::min<std::size_t>(std::size_t(item.firstPath) + item.pathCount, page.paths.size());
-    for (std::size_t i = item.firstPath; i < endPath; ++i) {
-        const PathSpan &span = page.paths[i];
-        const std::size_t endPoint
-            = std::min<std::size_t>(std::size_t(span.first) + span.count, page.points.size());
+    for (const PathSpan &path : itemPaths(page, item)) {
         m_polygon.clear();
-        for (std::size_t p = span.first; p < endPoint; ++p) {
-            const Point &point = page.points[p];
+        for (const Point &point : pathPoints(page, path)) {
             m_polygon.push_back(m_transform.map(point));
             if (first) {
                 *plotBounds = { point.x, point.y, point.x, point.y };

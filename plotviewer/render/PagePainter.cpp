@@ -1,5 +1,7 @@
 #include "PagePainter.h"
 
+#include "PageSpans.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -104,18 +106,14 @@ void PagePainter::paintStroke(const Item &item)
     if (item.style >= m_pens.size())
         return;
     m_strokes.setPen(m_painter, m_pens[item.style]);
-    const std::size_t endPath
-        = std::min<std::size_t>(std::size_t(item.firstPath) + item.pathCount, m_page.paths.size());
-    for (std::size_t i = item.firstPath; i < endPath; ++i) {
-        const PathSpan &span = m_page.paths[i];
-        const std::size_t endPoint
-            = std::min<std::size_t>(std::size_t(span.first) + span.count, m_page.points.size());
-        if (span.first >= endPoint)
+    for (const PathSpan &path : itemPaths(m_page, item)) {
+        const std::span<const Point> points = pathPoints(m_page, path);
+        if (points.empty())
             continue;
         m_points.clear();
-        for (std::size_t p = span.first; p < endPoint; ++p)
-            m_points.push_back(m_transform.map(m_page.points[p]));
-        m_strokes.addPolyline(m_points, span.closed);
+        for (const Point &point : points)
+            m_points.push_back(m_transform.map(point));
+        m_strokes.addPolyline(m_points, path.closed);
     }
 }
 
