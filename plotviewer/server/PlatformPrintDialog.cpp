@@ -13,8 +13,10 @@ PrintDialogPrompt::Outcome PlatformPrintDialog::ask(QPrinter &printer, QString *
     }
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setWindowTitle(QStringLiteral("Print Setup"));
-    // Page ranges mean nothing for a plot run: every page of every file is printed.
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies);
+    // Page ranges mean nothing for a plot run: every page of every file is printed. The paper and
+    // its orientation are chosen here too.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies
+        | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted ? Outcome::Accepted : Outcome::Cancelled;
 }
 
