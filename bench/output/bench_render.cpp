@@ -55,6 +55,12 @@ void BM_RenderHairlines(benchmark::State &state)
     renderSynthetic(state, 0);
 }
 
+// 0.35 mm pens on an A4 plot shown 1024 pixels wide are 1.2 pixels: drawn as hairlines.
+void BM_RenderPixelWideLines(benchmark::State &state)
+{
+    renderSynthetic(state, 47);
+}
+
 void BM_RenderWideLines(benchmark::State &state)
 {
     renderSynthetic(state, 200);
@@ -73,6 +79,7 @@ void BM_RenderFineWideLines(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_RenderHairlines)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderPixelWideLines)->Arg(400000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderWideLines)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderFineHairlines)->Arg(400000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderFineWideLines)->Arg(400000)->Unit(benchmark::kMillisecond);

@@ -85,8 +85,7 @@ void FillPainter::paintHatch(QPainter &painter, const QPainterPath &area, const 
         painter.fillPath(area, colour);
         return;
     }
-    const double width = m_transform.mapLength(style.hatchLineWidth);
-    QPen pen(colour, width < 1 ? 0 : width, Qt::SolidLine, Qt::FlatCap);
+    const QPen pen(colour, m_transform.penWidth(style.hatchLineWidth), Qt::SolidLine, Qt::FlatCap);
     painter.save();
     painter.setClipPath(area, Qt::IntersectClip);
     painter.setPen(pen);

@@ -71,10 +71,8 @@ QRectF PagePainter::clipBounds(const Page &page, const PageTransform &transform,
 
 QPen PagePainter::pen(const StrokeStyle &style) const
 {
-    // Lines thinner than a device pixel are drawn as the thinnest line the device has.
-    const double width = m_transform.mapLength(style.width);
-    QPen pen(deviceColour(style.colour, m_colourMode), width < 1 ? 0 : width, Qt::SolidLine, qtCap(style.cap),
-        qtJoin(style.join));
+    QPen pen(deviceColour(style.colour, m_colourMode), m_transform.penWidth(style.width), Qt::SolidLine,
+        qtCap(style.cap), qtJoin(style.join));
     pen.setMiterLimit(style.miterLimit);
     return pen;
 }

@@ -39,6 +39,13 @@ PageTransform PageTransform::place(
                                        : actualSize(source, target, dotsPerInch);
 }
 
+double PageTransform::penWidth(double plotUnits) const
+{
+    constexpr double kWidestHairline = 1.25;
+    const double width = mapLength(plotUnits);
+    return width <= kWidestHairline ? 0 : width;
+}
+
 Rect PageTransform::mapToPlot(const QRectF &device) const
 {
     if (m_scaleX <= 0 || m_scaleY <= 0)
