@@ -1,6 +1,5 @@
 #include "PlotRenderer.h"
 
-#include "OutlineFont.h"
 #include "PageExtent.h"
 #include "PagePainter.h"
 
@@ -13,8 +12,6 @@ PlotRenderer::PlotRenderer(RenderOptions options)
     : m_options(options)
 { }
 
-PlotRenderer::~PlotRenderer() = default;
-
 void PlotRenderer::render(QPainter &painter, const Page &page, const QRectF &target) const
 {
     const Rect extent = pageExtent(page);
@@ -23,12 +20,10 @@ void PlotRenderer::render(QPainter &painter, const Page &page, const QRectF &tar
     const QPaintDevice *device = painter.device();
     const PageTransform transform = PageTransform::place(
         m_options.placement, extent, target, QSizeF(device->logicalDpiX(), device->logicalDpiY()));
-    if (!m_outlineFont)
-        m_outlineFont = std::make_unique<OutlineFont>();
     painter.save();
     painter.setClipRect(target, Qt::IntersectClip);
     painter.setBrush(Qt::NoBrush);
-    PagePainter(painter, page, transform, target, m_options, *m_outlineFont).paint();
+    PagePainter(painter, page, transform, target, m_options, m_outlineFont).paint();
     painter.restore();
 }
 

@@ -14,7 +14,6 @@ public:
     /// `plot` must hold at least one page.
     PlotDocument(QString filePath, DisplayList plot);
 
-    const QString &filePath() const { return m_filePath; }
     /// The file's name without its folder, for print job titles.
     QString fileName() const;
     const DisplayList &plot() const { return m_plot; }
