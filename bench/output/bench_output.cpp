@@ -1,0 +1,227 @@
+// The output side end to end on the largest corpus files: Open + SaveTo through the plugin,
+// rendering alone, printing to a PDF printer target, and how far memory grows against the file's
+// size.
+//
+// Run on demand:  QT_QPA_PLATFORM=offscreen build/bin/bench_output
+// The corpus is found as for the tests (TARNWICK_CORPUS_DIR, else ../shared/corpus/files beside
+// the source tree). Its largest file is under 4 MB, so a 4 MB file is made by joining the two
+// largest ones.
+
+#include "plot/PlotViewerInterface.h"
+#include "plotviewer/render/PlotPicture.h"
+#include "plotviewer/server/PlatformPrintDialog.h"
+#include "plotviewer/server/PlotLoader.h"
+#include "plotviewer/server/PrintJob.h"
+#include "plotviewer/server/PrinterSelection.h"
+#include "plotviewer/server/SystemPrinterLookup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPluginLoader>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+using namespace plotviewer;
+
+namespace {
+
+QTemporaryDir &scratch()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString corpusFolder()
+{
+    const QString overridden = qEnvironmentVariable("TARNWICK_CORPUS_DIR");
+    return overridden.isEmpty() ? QStringLiteral(TARNWICK_SOURCE_DIR "/../shared/corpus/files") : overridden;
+}
+
+/// The plot files to measure, smallest first: the largest corpus files and a joined 4 MB one.
+QStringList benchmarkFiles()
+{
+    const QDir corpus(corpusFolder());
+    QStringList largest = corpus.entryList(QDir::Files, QDir::Size).mid(0, 3);
+    for (QString &name : largest)
+        name = corpus.filePath(name);
+    if (largest.size() < 2)
+        return largest;
+    const QString joined = scratch().filePath(QStringLiteral("joined-4MB.plt"));
+    QFile out(joined);
+    if (out.open(QIODevice::WriteOnly)) {
+        for (const QString &part : { largest[0], largest[1] }) {
+            QFile in(part);
+            if (in.open(QIODevice::ReadOnly))
+                out.write(in.readAll());
+        }
+    }
+    std::reverse(largest.begin(), largest.end());
+    largest.append(joined);
+    return largest;
+}
+
+const QStringList &files()
+{
+    static const QStringList list = benchmarkFiles();
+    return list;
+}
+
+QObject *plotServer()
+{
+    static QObject *server = [] {
+        QPluginLoader loader(QStringLiteral(TARNWICK_PLOT_SERVER_PLUGIN));
+        auto *factory = qobject_cast<AutomationServerFactory *>(loader.instance());
+        QString error;
+        return factory ? factory->createObject(QLatin1String(PlotViewer::ProgId), &error) : nullptr;
+    }();
+    return server;
+}
+
+/// The file for this run of a benchmark, named in its output; empty (and the run skipped) when
+/// the corpus is missing.
+QString fileFor(benchmark::State &state)
+{
+    const QString path = files().value(int(state.range(0)));
+    if (path.isEmpty()) {
+        state.SkipWithError("no corpus file");
+        return {};
+    }
+    state.SetLabel(QFileInfo(path).fileName().toStdString());
+    state.counters["file_MB"] = double(QFileInfo(path).size()) / (1 << 20);
+    return path;
+}
+
+/// Open + SaveTo through the plugin, as the program makes a preview; false when either fails.
+bool openAndSave(const QString &path, const QString &picture)
+{
+    QObject *server = plotServer();
+    QObject *document = nullptr;
+    if (!server
+        || !QMetaObject::invokeMethod(
+            server, PlotViewer::Open, Q_RETURN_ARG(QObject *, document), Q_ARG(QString, path))
+        || !document) {
+        return false;
+    }
+    const bool saved = QMetaObject::invokeMethod(document, PlotViewer::SaveTo, Q_ARG(QString, picture))
+        && qobject_cast<AutomationErrorSource *>(document)->takeError().isEmpty();
+    delete document;
+    return saved;
+}
+
+void BM_OpenAndSaveTo(benchmark::State &state)
+{
+    const QString path = fileFor(state);
+    const QString picture = scratch().filePath(QStringLiteral("~plt000.jpg"));
+    for (auto _ : state) {
+        if (path.isEmpty() || !openAndSave(path, picture)) {
+            state.SkipWithError("Open or SaveTo failed");
+            return;
+        }
+    }
+}
+
+void BM_RenderOnly(benchmark::State &state)
+{
+    const QString path = fileFor(state);
+    if (path.isEmpty())
+        return;
+    PlotLoader::Result loaded = PlotLoader::load(path);
+    if (!loaded.document) {
+        state.SkipWithError("Open failed");
+        return;
+    }
+    for (auto _ : state) {
+        QImage picture = renderPlotPicture(loaded.document->previewPage(), QSize(1024, 768), {});
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+
+void BM_DoPrintToPdf(benchmark::State &state)
+{
+    const QString path = fileFor(state);
+    if (path.isEmpty())
+        return;
+    PlotLoader::Result loaded = PlotLoader::load(path);
+    if (!loaded.document) {
+        state.SkipWithError("Open failed");
+        return;
+    }
+    PrinterSelection printers(
+        std::make_shared<SystemPrinterLookup>(), std::make_shared<PlatformPrintDialog>());
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(scratch().filePath(QStringLiteral("print.pdf")));
+        QString error;
+        if (!PrintJob(*loaded.document, printers).runOn(printer, &error)) {
+            state.SkipWithError(error.toStdString().c_str());
+            return;
+        }
+    }
+}
+
+/// A line of /proc/self/status such as "VmHWM:", in kilobytes; -1 when unreadable.
+long statusKilobytes(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    // Files in /proc report no size, so read them whole rather than line by line to an end.
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+/// Returns freed memory to the system and restarts the peak-resident-memory count from now.
+bool restartPeakCount()
+{
+    malloc_trim(0);
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+}
+
+// The growth of resident memory over one Open + SaveTo, against the file's size.
+void BM_PeakMemory(benchmark::State &state)
+{
+    const QString path = fileFor(state);
+    const QString picture = scratch().filePath(QStringLiteral("memory.jpg"));
+    long growth = 0;
+    for (auto _ : state) {
+        if (!restartPeakCount()) {
+            state.SkipWithError("cannot reset the peak count in /proc/self/clear_refs");
+            return;
+        }
+        const long before = statusKilobytes("VmRSS:");
+        if (path.isEmpty() || !openAndSave(path, picture)) {
+            state.SkipWithError("Open or SaveTo failed");
+            return;
+        }
+        growth = std::max(growth, statusKilobytes("VmHWM:") - before);
+    }
+    const double fileMegabytes = double(QFileInfo(path).size()) / (1 << 20);
+    state.counters["peak_growth_MB"] = double(growth) / 1024;
+    state.counters["times_file_size"] = double(growth) / 1024 / fileMegabytes;
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenAndSaveTo)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderOnly)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DoPrintToPdf)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemory)->DenseRange(0, 3)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

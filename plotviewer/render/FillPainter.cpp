@@ -1,0 +1,130 @@
+#include "FillPainter.h"
+
+#include "PageSpans.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace plotviewer {
+
+namespace {
+
+// Hatch lines closer than this many device pixels read as a solid area; painting them would
+// only cost time.
+constexpr double kMinimumHatchSpacing = 2;
+constexpr double kMaximumHatchLines = 20000;
+
+Rect intersected(const Rect &a, const Rect &b)
+{
+    return { std::max(a.left, b.left), std::max(a.bottom, b.bottom), std::min(a.right, b.right),
+        std::min(a.top, b.top) };
+}
+
+} // namespace
+
+FillPainter::FillPainter(const PageTransform &transform, const DeviceClipper &clipper)
+    : m_transform(transform)
+    , m_clipper(clipper)
+{ }
+
+void FillPainter::paint(
+    QPainter &painter, const Page &page, const Item &item, const FillStyle &style, const QColor &colour)
+{
+    Rect plotBounds;
+    const QPainterPath area = devicePath(page, item, style, &plotBounds);
+    if (area.isEmpty())
+        return;
+    const double spacing = m_transform.mapLength(style.hatchSpacing);
+    if (style.pattern == FillPattern::Solid || !(spacing >= kMinimumHatchSpacing))
+        painter.fillPath(area, colour);
+    else
+        paintHatch(painter, area, plotBounds, style, colour);
+}
+
+QPainterPath FillPainter::devicePath(
+    const Page &page, const Item &item, const FillStyle &style, Rect *plotBounds)
+{
+    QPainterPath area;
+    area.setFillRule(style.rule == FillRule::NonZero ? Qt::WindingFill : Qt::OddEvenFill);
+    bool first = true;
+    for (const PathSpan &path : itemPaths(page, item)) {
+        m_polygon.clear();
+        for (const Point &point : pathPoints(page, path)) {
+            m_polygon.push_back(m_transform.map(point));
+            if (first) {
+                *plotBounds = { point.x, point.y, point.x, point.y };
+                first = false;
+            }
+            plotBounds->left = std::min(plotBounds->left, point.x);
+            plotBounds->right = std::max(plotBounds->right, point.x);
+            plotBounds->bottom = std::min(plotBounds->bottom, point.y);
+            plotBounds->top = std::max(plotBounds->top, point.y);
+        }
+        m_clipper.clipPolygon(m_polygon);
+        if (m_polygon.size() < 3)
+            continue;
+        area.moveTo(m_polygon.front());
+        for (std::size_t p = 1; p < m_polygon.size(); ++p)
+            area.lineTo(m_polygon[p]);
+        area.closeSubpath();
+    }
+    return area;
+}
+
+void FillPainter::paintHatch(QPainter &painter, const QPainterPath &area, const Rect &plotBounds,
+    const FillStyle &style, const QColor &colour)
+{
+    const Rect visible = intersected(plotBounds, m_transform.mapToPlot(m_clipper.bounds()));
+    m_hatchLines.clear();
+    const bool sparse = addHatchLines(visible, style, style.hatchAngle)
+        && (style.pattern != FillPattern::CrossHatch || addHatchLines(visible, style, style.hatchAngle + 90));
+    if (!sparse) {
+        painter.fillPath(area, colour);
+        return;
+    }
+    const QPen pen(colour, m_transform.penWidth(style.hatchLineWidth), Qt::SolidLine, Qt::FlatCap);
+    painter.save();
+    painter.setClipPath(area, Qt::IntersectClip);
+    painter.setPen(pen);
+    painter.drawLines(m_hatchLines.data(), int(m_hatchLines.size()));
+    painter.restore();
+}
+
+bool FillPainter::addHatchLines(const Rect &plotBounds, const FillStyle &style, double angleDegrees)
+{
+    if (plotBounds.isEmpty() || !(style.hatchSpacing > 0))
+        return true;
+    const double angle = angleDegrees * std::numbers::pi / 180;
+    const Point along { std::cos(angle), std::sin(angle) };
+    const Point across { -along.y, along.x };
+    // Measure the bounds' corners from the anchor, along and across the hatch lines.
+    double acrossMin = qInf(), acrossMax = -qInf(), alongMin = qInf(), alongMax = -qInf();
+    for (const Point corner :
+        { Point { plotBounds.left, plotBounds.bottom }, Point { plotBounds.right, plotBounds.bottom },
+            Point { plotBounds.left, plotBounds.top }, Point { plotBounds.right, plotBounds.top } }) {
+        const double dx = corner.x - style.hatchAnchor.x;
+        const double dy = corner.y - style.hatchAnchor.y;
+        acrossMin = std::min(acrossMin, dx * across.x + dy * across.y);
+        acrossMax = std::max(acrossMax, dx * across.x + dy * across.y);
+        alongMin = std::min(alongMin, dx * along.x + dy * along.y);
+        alongMax = std::max(alongMax, dx * along.x + dy * along.y);
+    }
+    const double first = std::ceil(acrossMin / style.hatchSpacing);
+    const double last = std::floor(acrossMax / style.hatchSpacing);
+    if (!(last - first < kMaximumHatchLines))
+        return false;
+    for (double k = first; k <= last; ++k) {
+        const double offset = k * style.hatchSpacing;
+        const Point base { style.hatchAnchor.x + offset * across.x, style.hatchAnchor.y + offset * across.y };
+        QPointF a = m_transform.map({ base.x + alongMin * along.x, base.y + alongMin * along.y });
+        QPointF b = m_transform.map({ base.x + alongMax * along.x, base.y + alongMax * along.y });
+        if (m_clipper.clipSegment(a, b))
+            m_hatchLines.emplace_back(a, b);
+    }
+    return true;
+}
+
+} // namespace plotviewer

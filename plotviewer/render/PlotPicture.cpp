@@ -1,0 +1,41 @@
+#include "PlotPicture.h"
+
+#include "PageExtent.h"
+#include "PlotRenderer.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace plotviewer {
+
+QSize plotPictureSize(const Rect &extent, QSize bound, Placement placement)
+{
+    const double width = extent.right - extent.left;
+    const double height = extent.top - extent.bottom;
+    if (!(width > 0 && height > 0) || bound.isEmpty())
+        return bound.expandedTo(QSize(1, 1));
+    const double scale = placement == Placement::Fit
+        ? std::min(bound.width() / width, bound.height() / height)
+        : kPictureDotsPerInch / kPlotUnitsPerInch;
+    // Clamp in double first: a huge plot at actual size must not overflow int.
+    const auto pixels
+        = [](double length, int limit) { return int(std::lround(std::clamp(length, 1.0, double(limit)))); };
+    return QSize(pixels(width * scale, bound.width()), pixels(height * scale, bound.height()));
+}
+
+QImage renderPlotPicture(const Page &page, QSize bound, const RenderOptions &options)
+{
+    QImage picture(plotPictureSize(pageExtent(page), bound, options.placement), QImage::Format_RGB32);
+    const int dotsPerMeter = int(std::lround(kPictureDotsPerInch / 0.0254));
+    picture.setDotsPerMeterX(dotsPerMeter);
+    picture.setDotsPerMeterY(dotsPerMeter);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    PlotRenderer(options).render(painter, page, QRectF(picture.rect()));
+    return picture;
+}
+
+} // namespace plotviewer

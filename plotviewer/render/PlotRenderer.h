@@ -1,0 +1,28 @@
+#pragma once
+
+#include "OutlineFont.h"
+#include "RenderOptions.h"
+#include "plotviewer/model/DisplayList.h"
+
+#include <QRectF>
+
+class QPainter;
+
+namespace plotviewer {
+
+/// Draws display-list pages onto any painter.
+class PlotRenderer
+{
+public:
+    explicit PlotRenderer(RenderOptions options = {});
+
+    /// Draws `page` into `target` (painter coordinates), fitted to it or at actual size for the
+    /// painter's device resolution, centred and clipped to `target`. Paints no background.
+    void render(QPainter &painter, const Page &page, const QRectF &target) const;
+
+private:
+    RenderOptions m_options;
+    mutable OutlineFont m_outlineFont; // glyphs are made, and cached, as labels need them
+};
+
+} // namespace plotviewer

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "DeviceClipper.h"
+
+#include <QLineF>
+#include <QPen>
+
+#include <vector>
+
+class QPainter;
+
+namespace plotviewer {
+
+/// Collects strokes of one pen in device coordinates, clipped, and paints them in as few calls as
+/// possible: hairlines as one drawLines call, wider lines one polyline a call (so joins stay right), dots
+/// as one drawPoints call.
+class StrokeBatch
+{
+public:
+    explicit StrokeBatch(const DeviceClipper &clipper);
+
+    /// Paints what was collected, then collects for `pen` from now on.
+    void setPen(QPainter &painter, const QPen &pen);
+    /// A polyline; a single point is a dot as wide as the pen. Points too close together to tell
+    /// apart are dropped from `points` first.
+    void addPolyline(std::vector<QPointF> &points, bool closed);
+    void flush(QPainter &painter);
+
+private:
+    void addHairline(const std::vector<QPointF> &points, bool closed);
+    void addWideLine(const std::vector<QPointF> &points, bool closed);
+    template<typename Visit>
+    void forEachVisibleSegment(const std::vector<QPointF> &points, bool closed, Visit visit) const;
+
+    const DeviceClipper &m_clipper;
+    QPen m_pen;
+    std::vector<QLineF> m_lines;
+    struct WideLine
+    {
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+        bool closed = false;
+    };
+    std::vector<QPointF> m_widePoints;
+    std::vector<WideLine> m_wideLines;
+    std::vector<QPointF> m_dots;
+};
+
+} // namespace plotviewer

@@ -1,0 +1,48 @@
+#include "PlotDocument.h"
+
+#include "plotviewer/render/PageExtent.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace plotviewer {
+
+PlotDocument::PlotDocument(QString filePath, DisplayList plot)
+    : m_filePath(std::move(filePath))
+    , m_plot(std::move(plot))
+{
+    Q_ASSERT(!m_plot.pages.empty());
+}
+
+QString PlotDocument::fileName() const
+{
+    return QFileInfo(m_filePath).fileName();
+}
+
+const Page &PlotDocument::previewPage() const
+{
+    const auto showsInk = [](const Page &page) {
+        const Rect extent = pageExtent(page);
+        const Rect &ink = page.inkBounds;
+        return ink.left <= extent.right && ink.right >= extent.left && ink.bottom <= extent.top
+            && ink.top >= extent.bottom;
+    };
+    const auto found = std::find_if(m_plot.pages.begin(), m_plot.pages.end(), showsInk);
+    return found != m_plot.pages.end() ? *found : m_plot.pages.front();
+}
+
+Placement PlotDocument::takePrintPlacement()
+{
+    const bool actualSize = std::exchange(m_actualSizeRequested, false);
+    return actualSize ? Placement::ActualSize : Placement::Fit;
+}
+
+RenderOptions PlotDocument::pictureOptions() const
+{
+    RenderOptions options;
+    options.colourMode = m_colourMode;
+    return options;
+}
+
+} // namespace plotviewer

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "plotviewer/model/DisplayList.h"
+#include "plotviewer/render/RenderOptions.h"
+
+#include <QString>
+
+namespace plotviewer {
+
+/// An opened plot: its pages and the output settings the caller has given it.
+class PlotDocument
+{
+public:
+    /// `plot` must hold at least one page.
+    PlotDocument(QString filePath, DisplayList plot);
+
+    /// The file's name without its folder, for print job titles.
+    QString fileName() const;
+    const DisplayList &plot() const { return m_plot; }
+    /// The page a picture shows: the first whose ink falls within its page at all.
+    const Page &previewPage() const;
+
+    ColourMode colourMode() const { return m_colourMode; }
+    void setColourMode(ColourMode mode) { m_colourMode = mode; }
+
+    /// Asks for the next print to be at actual size rather than fitted to the paper.
+    void requestActualSize() { m_actualSizeRequested = true; }
+    /// The placement for the next print, which uses up an actual-size request.
+    Placement takePrintPlacement();
+    /// Options for a picture: always fitted.
+    RenderOptions pictureOptions() const;
+
+private:
+    QString m_filePath;
+    DisplayList m_plot;
+    ColourMode m_colourMode = ColourMode::Colour;
+    bool m_actualSizeRequested = false;
+};
+
+} // namespace plotviewer

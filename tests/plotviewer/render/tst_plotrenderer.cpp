@@ -1,0 +1,312 @@
+// Sample renders against reference pictures, colour modes, actual size and labels.
+
+#include "PageBuilder.h"
+#include "PictureComparison.h"
+#include "PictureInk.h"
+#include "plotviewer/render/PlotPicture.h"
+#include "plotviewer/render/PlotRenderer.h"
+
+#include <QPainter>
+
+#include <QTest>
+#include <cmath>
+
+using namespace plotviewer;
+using namespace plotviewer::test;
+
+namespace {
+
+constexpr Rgb kBlack { 0, 0, 0 };
+constexpr Rgb kRed { 255, 0, 0 };
+constexpr Rgb kGreen { 0, 160, 0 };
+constexpr Rgb kBlue { 0, 0, 255 };
+constexpr Rgb kWhite { 255, 255, 255 };
+constexpr Rect kFrame { 0, 0, 4000, 3000 };
+const QSize kSampleSize(200, 150);
+
+StrokeStyle styled(Rgb colour, double width, LineCap cap, LineJoin join)
+{
+    StrokeStyle style = pen(colour, width);
+    style.cap = cap;
+    style.join = join;
+    return style;
+}
+
+FillStyle solid(Rgb colour, FillRule rule = FillRule::EvenOdd)
+{
+    FillStyle style;
+    style.colour = colour;
+    style.rule = rule;
+    return style;
+}
+
+FillStyle hatched(Rgb colour, FillPattern pattern, double spacing, double angle)
+{
+    FillStyle style = solid(colour);
+    style.pattern = pattern;
+    style.hatchSpacing = spacing;
+    style.hatchAngle = angle;
+    style.hatchLineWidth = 10;
+    return style;
+}
+
+std::vector<Point> square(double left, double bottom, double size)
+{
+    return { { left, bottom }, { left + size, bottom }, { left + size, bottom + size },
+        { left, bottom + size } };
+}
+
+QImage renderSample(const Page &page, RenderOptions options = {})
+{
+    return renderPlotPicture(page, kSampleSize, options);
+}
+
+QString referencePath(const char *name)
+{
+    return QStringLiteral(TARNWICK_RENDER_DATA "/%1.png").arg(QLatin1String(name));
+}
+
+} // namespace
+
+class tst_PlotRenderer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sampleRenders_data();
+    void sampleRenders();
+    void colourModes_data();
+    void colourModes();
+    void actualSizeKeepsPhysicalSize();
+    void labelsWithoutStrokeFontUseOutlines();
+    void characterMissingFromStrokeFontIsStillDrawn();
+    void malformedListsDrawWhatIsValid();
+    void denseGeometryKeepsItsShape_data();
+    void denseGeometryKeepsItsShape();
+};
+
+void tst_PlotRenderer::sampleRenders_data()
+{
+    QTest::addColumn<Page>("page");
+
+    QTest::newRow("pens") << PageBuilder()
+                                 .frame(kFrame)
+                                 .stroke({ { 200, 2700 }, { 3800, 2700 } }, pen(kBlack, 0))
+                                 .stroke({ { 200, 2300 }, { 3800, 2300 } }, pen(kRed, 20))
+                                 .stroke({ { 200, 1900 }, { 3800, 1900 } }, pen(kGreen, 60))
+                                 .stroke({ { 200, 1400 }, { 3800, 1400 } }, pen(kBlue, 120))
+                                 .stroke({ { 200, 300 }, { 1000, 1000 }, { 1800, 300 }, { 2600, 1000 },
+                                             { 3400, 300 } },
+                                     pen(kBlack, 40))
+                                 .build();
+    QTest::newRow("caps-joins") << PageBuilder()
+                                       .frame(kFrame)
+                                       .stroke({ { 300, 2500 }, { 1100, 2500 } },
+                                           styled(kBlack, 250, LineCap::Butt, LineJoin::Miter))
+                                       .stroke({ { 1600, 2500 }, { 2400, 2500 } },
+                                           styled(kBlack, 250, LineCap::Square, LineJoin::Miter))
+                                       .stroke({ { 2900, 2500 }, { 3700, 2500 } },
+                                           styled(kBlack, 250, LineCap::Round, LineJoin::Miter))
+                                       .stroke({ { 300, 600 }, { 700, 1700 }, { 1100, 600 } },
+                                           styled(kRed, 200, LineCap::Butt, LineJoin::Miter))
+                                       .stroke({ { 1600, 600 }, { 2000, 1700 }, { 2400, 600 } },
+                                           styled(kRed, 200, LineCap::Butt, LineJoin::Bevel))
+                                       .stroke({ { 2900, 600 }, { 3300, 1700 }, { 3700, 600 } },
+                                           styled(kRed, 200, LineCap::Butt, LineJoin::Round))
+                                       .build();
+    QTest::newRow("dots") << PageBuilder()
+                                 .frame(kFrame)
+                                 .stroke({ { 1000, 1500 } }, pen(kBlack, 0))
+                                 .stroke({ { 2000, 1500 } }, pen(kRed, 200))
+                                 .stroke(
+                                     { { 3000, 1500 } }, styled(kBlue, 200, LineCap::Square, LineJoin::Miter))
+                                 .build();
+    QTest::newRow("hatches") << PageBuilder()
+                                    .frame(kFrame)
+                                    .fill({ square(300, 700, 1600) },
+                                        hatched(kBlue, FillPattern::Hatch, 150, 45))
+                                    .fill({ square(2100, 700, 1600) },
+                                        hatched(kRed, FillPattern::CrossHatch, 200, 0))
+                                    .build();
+    QTest::newRow("fill-rules") << PageBuilder()
+                                       .frame(kFrame)
+                                       .fill(
+                                           { square(300, 700, 1600), square(700, 1100, 800) }, solid(kGreen))
+                                       .fill({ square(2100, 700, 1600), square(2500, 1100, 800) },
+                                           solid(kGreen, FillRule::NonZero))
+                                       .stroke(square(300, 700, 1600), pen(kBlack, 0), true)
+                                       .build();
+    QTest::newRow("closed-outline") << PageBuilder()
+                                           .frame(kFrame)
+                                           .stroke(square(800, 500, 2000),
+                                               styled(kBlue, 200, LineCap::Butt, LineJoin::Miter), true)
+                                           .build();
+    QTest::newRow("stroke-label") << PageBuilder()
+                                         .frame(kFrame)
+                                         .text(U"PLOT/2", { 300, 1800 }, 400, pen(kBlack, 30))
+                                         .text(U"Tilt", { 1500, 300 }, 400, pen(kRed, 30), 30)
+                                         .build();
+}
+
+void tst_PlotRenderer::sampleRenders()
+{
+    QFETCH(Page, page);
+    if (!StrokeFont::systemDefault() && !page.texts.empty())
+        QSKIP("the Hershey fonts (hershey-fonts-data) are not installed");
+    const QString mismatch = compareWithReference(renderSample(page), referencePath(QTest::currentDataTag()));
+    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+}
+
+void tst_PlotRenderer::colourModes_data()
+{
+    QTest::addColumn<ColourMode>("mode");
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<QColor>("expected");
+
+    const auto filled = [](Rgb colour) {
+        return PageBuilder().frame(kFrame).fill({ square(1000, 500, 2000) }, solid(colour)).build();
+    };
+    const auto stroked = [](Rgb colour) {
+        return PageBuilder()
+            .frame(kFrame)
+            .stroke({ { 500, 1500 }, { 3500, 1500 } }, pen(colour, 600))
+            .build();
+    };
+    const Page whiteOnBlack = PageBuilder()
+                                  .frame(kFrame)
+                                  .fill({ square(500, 0, 3000) }, solid(kBlack))
+                                  .fill({ square(1500, 1000, 1000) }, solid(kWhite))
+                                  .build();
+
+    QTest::newRow("colour keeps red") << ColourMode::Colour << filled(kRed) << QColor(255, 0, 0);
+    QTest::newRow("colour keeps a stroke's blue")
+        << ColourMode::Colour << stroked(kBlue) << QColor(0, 0, 255);
+    QTest::newRow("grey takes red's luminance")
+        << ColourMode::GreyScale << filled(kRed) << QColor(76, 76, 76);
+    QTest::newRow("grey takes a stroke's luminance")
+        << ColourMode::GreyScale << stroked(Rgb { 0, 255, 0 }) << QColor(150, 150, 150);
+    QTest::newRow("black and white blackens yellow")
+        << ColourMode::BlackAndWhite << filled(Rgb { 255, 255, 0 }) << QColor(Qt::black);
+    QTest::newRow("black and white blackens a light shade")
+        << ColourMode::BlackAndWhite << filled(Rgb { 240, 240, 240 }) << QColor(Qt::black);
+    QTest::newRow("black and white blackens a stroke")
+        << ColourMode::BlackAndWhite << stroked(Rgb { 0, 255, 255 }) << QColor(Qt::black);
+    QTest::newRow("black and white keeps white white")
+        << ColourMode::BlackAndWhite << whiteOnBlack << QColor(Qt::white);
+}
+
+void tst_PlotRenderer::colourModes()
+{
+    QFETCH(ColourMode, mode);
+    QFETCH(Page, page);
+    QFETCH(QColor, expected);
+    RenderOptions options;
+    options.colourMode = mode;
+    const QImage picture = renderSample(page, options);
+    QCOMPARE(picture.pixelColor(picture.rect().center()), expected);
+}
+
+void tst_PlotRenderer::actualSizeKeepsPhysicalSize()
+{
+    // A two-inch square at 100 dots per inch is 200 pixels wide whatever the target's size.
+    const Page page = PageBuilder().stroke(square(0, 0, 2 * 1016), pen(kBlack, 0), true).build();
+    QImage picture(600, 400, QImage::Format_RGB32);
+    picture.setDotsPerMeterX(qRound(100 / 0.0254));
+    picture.setDotsPerMeterY(qRound(100 / 0.0254));
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    RenderOptions options;
+    options.placement = Placement::ActualSize;
+    PlotRenderer(options).render(painter, page, QRectF(picture.rect()));
+    painter.end();
+
+    int left = picture.width(), right = -1;
+    for (int x = 0; x < picture.width(); ++x) {
+        if (picture.pixelColor(x, picture.height() / 2) != QColor(Qt::white)) {
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    QVERIFY(right >= 0);
+    QVERIFY2(
+        std::abs((right - left) - 200) <= 1, qPrintable(QStringLiteral("%1 .. %2").arg(left).arg(right)));
+    QVERIFY2(std::abs((left + right) / 2 - 300) <= 1, "the page is centred on the target");
+}
+
+void tst_PlotRenderer::labelsWithoutStrokeFontUseOutlines()
+{
+    // Cells 750 units wide from x = 500: the glyphs must land inside the label's cells.
+    const Page page = PageBuilder().frame(kFrame).text(U"HELLO", { 500, 1200 }, 500, pen(kBlack, 0)).build();
+    RenderOptions options;
+    options.strokeFont = nullptr;
+    const QImage picture = renderSample(page, options);
+    QVERIFY(inkedPixelCount(picture) > 100);
+    // 20 units a pixel: the label spans x 25..213 (cells) and y 75..100 from the top.
+    const QImage outside = picture.copy(0, 0, picture.width(), 60);
+    QCOMPARE(inkedPixelCount(outside), 0);
+}
+
+void tst_PlotRenderer::characterMissingFromStrokeFontIsStillDrawn()
+{
+    if (!StrokeFont::systemDefault())
+        QSKIP("the Hershey fonts (hershey-fonts-data) are not installed");
+    const Page page
+        = PageBuilder().frame(kFrame).text(U"\u00e9\u00df", { 500, 1200 }, 800, pen(kBlack, 0)).build();
+    QVERIFY(inkedPixelCount(renderSample(page)) > 50);
+}
+
+void tst_PlotRenderer::malformedListsDrawWhatIsValid()
+{
+    Page page
+        = PageBuilder().frame(kFrame).stroke({ { 500, 1500 }, { 3500, 1500 } }, pen(kBlack, 200)).build();
+    page.items.push_back({ ItemKind::Stroke, 7, 0, 1 }); // no such style
+    page.items.push_back({ ItemKind::Fill, 0, 0, 1 }); // no fill styles at all
+    page.items.push_back({ ItemKind::Text, 0, 9, 1 }); // no such text
+    page.items.push_back({ ItemKind::Stroke, 0, 5, 3 }); // paths past the end
+    page.paths.push_back({ 100, 50, false }); // points past the end
+    page.items.push_back({ ItemKind::Stroke, 0, std::uint32_t(page.paths.size() - 1), 1 });
+    const QImage picture = renderSample(page);
+    QCOMPARE(picture.pixelColor(picture.rect().center()), QColor(Qt::black));
+}
+
+void tst_PlotRenderer::denseGeometryKeepsItsShape_data()
+{
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<QList<QPoint>>("inked");
+
+    // 200 x 150 pixels for 4000 x 3000 units: 20 units a pixel.
+    const auto wavePoint = [](int i) {
+        return Point { 100 + i * 0.095, 1500 + 1000 * std::sin(i / 2000.0) };
+    };
+    const auto pixel = [](Point p) { return QPoint(qRound(p.x / 20), qRound(150 - p.y / 20)); };
+    std::vector<Point> wave;
+    for (int i = 0; i <= 40000; ++i)
+        wave.push_back(wavePoint(i));
+    const QList<QPoint> alongTheWave { pixel(wavePoint(0)), pixel(wavePoint(3142)), pixel(wavePoint(20000)),
+        pixel(wavePoint(40000)) };
+    QTest::newRow("forty thousand points in one polyline")
+        << PageBuilder().frame(kFrame).stroke(wave, pen(kBlack, 0)).build() << alongTheWave;
+    QTest::newRow("wide polyline of tiny steps")
+        << PageBuilder().frame(kFrame).stroke(wave, pen(kBlue, 60)).build() << alongTheWave;
+    std::vector<Point> tinyRing;
+    for (int i = 0; i < 16; ++i)
+        tinyRing.push_back({ 2000 + 2 * std::cos(i * M_PI / 8), 1500 + 2 * std::sin(i * M_PI / 8) });
+    QTest::newRow("ring smaller than a pixel stays visible")
+        << PageBuilder().frame(kFrame).stroke(tinyRing, pen(kBlack, 0), true).build()
+        << QList<QPoint> { { 100, 75 } };
+}
+
+void tst_PlotRenderer::denseGeometryKeepsItsShape()
+{
+    QFETCH(Page, page);
+    QFETCH(QList<QPoint>, inked);
+    const QImage picture = renderSample(page);
+    for (const QPoint p : inked) {
+        const QRect around(p - QPoint(1, 1), QSize(3, 3));
+        QVERIFY2(inkedPixelCount(picture.copy(around)) > 0,
+            qPrintable(QStringLiteral("nothing near (%1, %2)").arg(p.x()).arg(p.y())));
+    }
+}
+
+QTEST_MAIN(tst_PlotRenderer)
+#include "tst_plotrenderer.moc"
