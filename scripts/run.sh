@@ -41,7 +41,7 @@ DISPLAY=$display "$build/bin/tarnwick" &
 program=$!
 window=
 for _ in $(seq 200); do
-    window=$(xwininfo -display "$display" -root -tree 2>/dev/null | awk '/"Tarnwick"/ { print $1; exit }')
+    window=$(xwininfo -display "$display" -root -tree 2>/dev/null | awk '/"Tarnwick": [(]"tarnwick"/ { print $1; exit }')
     [ -n "$window" ] && break
     kill -0 "$program" 2>/dev/null || { wait "$program" || true; echo "run: Tarnwick ended before its window opened" >&2; exit 1; }
     sleep 0.1
