@@ -16,21 +16,20 @@ public:
     void reset();
 
     /// Decodes from `p` until `;` (consumed), ESC (not consumed), end of data, or until `out` holds
-    /// `maxSteps` steps. `finished` tells whether the instruction ended.
+    /// `maxSteps` steps (it must hold fewer on entry). `finished` tells whether the instruction ended.
     const unsigned char *decode(const unsigned char *p, const unsigned char *end,
         std::vector<EncodedStep> &out, std::size_t maxSteps, bool &finished);
 
 private:
     enum class Expect : unsigned char { Coordinate, PenNumber, FractionBits };
 
-    void finishNumber(long long value, std::vector<EncodedStep> &out);
-
+    // What carries over from one chunk of steps to the next; decode() works on local copies.
+    double m_unitScale = 1; // 2^-fraction bits
+    double m_x = 0;
     bool m_sevenBit = false;
-    int m_fractionBits = 0;
     bool m_pendingPenUp = false;
     bool m_pendingAbsolute = false;
     bool m_haveX = false;
-    double m_x = 0;
     Expect m_expect = Expect::Coordinate;
 };
 
