@@ -82,37 +82,37 @@ long long signedNumber(long long digits)
 
 void EncodedPolylineDecoder::reset()
 {
-    *this = EncodedPolylineDecoder();
+    m_state = State();
 }
 
 const unsigned char *EncodedPolylineDecoder::decode(const unsigned char *p, const unsigned char *end,
     std::vector<EncodedStep> &out, std::size_t maxSteps, bool &finished)
 {
-    // The state stays in registers through the loop and goes back to the members on return.
-    const ByteClassTable *classes = m_sevenBit ? &sevenBitClasses : &eightBitClasses;
-    int digitBits = m_sevenBit ? 5 : 6;
-    double unitScale = m_unitScale;
-    bool haveX = m_haveX;
-    bool pendingPenUp = m_pendingPenUp;
-    bool pendingAbsolute = m_pendingAbsolute;
-    Expect expect = m_expect;
+    // The state stays in registers through the loop and goes back to m_state on return.
+    const ByteClassTable *classes = m_state.sevenBit ? &sevenBitClasses : &eightBitClasses;
+    int digitBits = m_state.sevenBit ? 5 : 6;
+    double unitScale = m_state.unitScale;
+    bool haveX = m_state.haveX;
+    bool pendingPenUp = m_state.pendingPenUp;
+    bool pendingAbsolute = m_state.pendingAbsolute;
+    Expect expect = m_state.expect;
 
-    // Steps are written in place: `out` grows ahead in batches of zeroed steps and is trimmed to the
-    // decoded ones on return. The slot after them holds x until its y arrives.
+    // Steps are written in place into m_decoded, which grows in batches of zeroed steps. The slot
+    // after the decoded ones holds x until its y arrives.
     std::size_t stepsLeft = maxSteps - out.size();
-    EncodedStep *slot = out.data() + out.size();
-    EncodedStep *slotsEnd = slot;
+    EncodedStep *slot = m_decoded.data();
+    EncodedStep *slotsEnd = slot + m_decoded.size();
     auto ensureSlot = [&] {
         if (slot != slotsEnd) [[likely]]
             return;
-        const std::size_t used = out.size();
-        out.resize(used + std::max<std::size_t>(used, 8));
-        slot = out.data() + used;
-        slotsEnd = out.data() + out.size();
+        const std::size_t used = m_decoded.size();
+        m_decoded.resize(used + std::max<std::size_t>(used, 8));
+        slot = m_decoded.data() + used;
+        slotsEnd = m_decoded.data() + m_decoded.size();
     };
     if (haveX) {
         ensureSlot();
-        slot->x = m_x;
+        slot->x = m_state.x;
     }
 
     long long digits = 0;
@@ -198,14 +198,14 @@ const unsigned char *EncodedPolylineDecoder::decode(const unsigned char *p, cons
         }
     }
     if (haveX)
-        m_x = slot->x;
-    out.resize(static_cast<std::size_t>(slot - out.data()));
-    m_sevenBit = classes == &sevenBitClasses;
-    m_unitScale = unitScale;
-    m_haveX = haveX;
-    m_pendingPenUp = pendingPenUp;
-    m_pendingAbsolute = pendingAbsolute;
-    m_expect = expect;
+        m_state.x = slot->x;
+    out.insert(out.end(), m_decoded.data(), slot);
+    m_state.sevenBit = classes == &sevenBitClasses;
+    m_state.unitScale = unitScale;
+    m_state.haveX = haveX;
+    m_state.pendingPenUp = pendingPenUp;
+    m_state.pendingAbsolute = pendingAbsolute;
+    m_state.expect = expect;
     return p;
 }
 

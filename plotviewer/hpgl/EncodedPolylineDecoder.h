@@ -24,13 +24,21 @@ private:
     enum class Expect : unsigned char { Coordinate, PenNumber, FractionBits };
 
     // What carries over from one chunk of steps to the next; decode() works on local copies.
-    double m_unitScale = 1; // 2^-fraction bits
-    double m_x = 0;
-    bool m_sevenBit = false;
-    bool m_pendingPenUp = false;
-    bool m_pendingAbsolute = false;
-    bool m_haveX = false;
-    Expect m_expect = Expect::Coordinate;
+    struct State
+    {
+        double unitScale = 1; // 2^-fraction bits
+        double x = 0;
+        bool sevenBit = false;
+        bool pendingPenUp = false;
+        bool pendingAbsolute = false;
+        bool haveX = false;
+        Expect expect = Expect::Coordinate;
+    };
+
+    State m_state;
+    // Steps are decoded in place here and appended to the caller's vector in one go. Kept from call
+    // to call, so it is sized once (at most one chunk and a waiting x).
+    std::vector<EncodedStep> m_decoded;
 };
 
 } // namespace plotviewer::hpgl
