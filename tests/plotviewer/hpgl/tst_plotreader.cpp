@@ -6,6 +6,9 @@
 
 #include <QTest>
 
+#include <bit>
+#include <cstdint>
+
 using namespace plotviewer::hpgl;
 
 namespace {
@@ -70,6 +73,8 @@ class TestPlotReader : public QObject
 private Q_SLOTS:
     void syntax_data();
     void syntax();
+    void exactNumbers_data();
+    void exactNumbers();
     void encodedPolyline_data();
     void encodedPolyline();
     void wrappers_data();
@@ -125,6 +130,35 @@ void TestPlotReader::syntax()
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
     QCOMPARE(describe(input), expected);
+}
+
+void TestPlotReader::exactNumbers_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<double>("expected");
+
+    QTest::newRow("15 digits") << QByteArray("PA999999999999999") << 999999999999999.0;
+    QTest::newRow("16 digits round once") << QByteArray("PA9999999999999999,") << 1e16;
+    QTest::newRow("20 digits") << QByteArray("PA12345678901234567890;") << 12345678901234567890.0;
+    QTest::newRow("leading zeros are not significant") << QByteArray("PA0000000000000000000000012") << 12.0;
+    QTest::newRow("negative zero") << QByteArray("PA-0") << -0.0;
+    QTest::newRow("plus sign") << QByteArray("PA+42 ") << 42.0;
+    QTest::newRow("integer then fraction") << QByteArray("PA12.25") << 12.25;
+    QTest::newRow("integer then exponent") << QByteArray("PA12E2") << 1200.0;
+    QTest::newRow("E at the end is not an exponent") << QByteArray("PA12E") << 12.0;
+    QTest::newRow("decimal fraction rounds once") << QByteArray("PA0.1") << 0.1;
+}
+
+void TestPlotReader::exactNumbers()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(double, expected);
+    PlotReader reader(plottest::view(input));
+    PlotCommand command;
+    QVERIFY(reader.next(command));
+    QCOMPARE(command.numbers.size(), std::size_t(1));
+    // Bit for bit: QCOMPARE on doubles forgives the last digits and the sign of zero.
+    QCOMPARE(std::bit_cast<std::uint64_t>(command.numbers.front()), std::bit_cast<std::uint64_t>(expected));
 }
 
 void TestPlotReader::encodedPolyline_data()
