@@ -6,6 +6,8 @@ namespace plotviewer::hpgl {
 
 bool RectClipper::clipSegment(Point &from, Point &to) const
 {
+    if (contains(from) && contains(to))
+        return true; // the usual case, which the general one below would leave as it is
     const double dx = to.x - from.x;
     const double dy = to.y - from.y;
     double enter = 0;
@@ -71,6 +73,9 @@ Point RectClipper::onEdge(Point p, int edge) const
 
 std::vector<Point> RectClipper::clipPolygon(const std::vector<Point> &polygon) const
 {
+    // Most fills lie wholly inside, where the passes below would hand back the same points.
+    if (std::all_of(polygon.begin(), polygon.end(), [this](Point p) { return isFinite(p) && contains(p); }))
+        return polygon;
     std::vector<Point> input;
     input.reserve(polygon.size());
     for (const Point &p : polygon) {
