@@ -6,8 +6,6 @@ namespace plotviewer::hpgl {
 
 bool RectClipper::clipSegment(Point &from, Point &to) const
 {
-    if (contains(from) && contains(to))
-        return true; // the usual case, which the general one below would leave as it is
     const double dx = to.x - from.x;
     const double dy = to.y - from.y;
     double enter = 0;
