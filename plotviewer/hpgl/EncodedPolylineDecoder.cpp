@@ -98,7 +98,8 @@ const unsigned char *EncodedPolylineDecoder::decode(const unsigned char *p, cons
     Expect expect = m_state.expect;
 
     // Steps are written in place into m_decoded, which grows in batches of zeroed steps. The slot
-    // after the decoded ones holds x until its y arrives.
+    // after the decoded ones holds x until its y arrives: a double carried round the loop in a
+    // register made the compiler chain every conversion to the previous one.
     std::size_t stepsLeft = maxSteps - out.size();
     EncodedStep *slot = m_decoded.data();
     EncodedStep *slotsEnd = slot + m_decoded.size();
@@ -130,7 +131,7 @@ const unsigned char *EncodedPolylineDecoder::decode(const unsigned char *p, cons
             digits = 0;
             shift = 0;
             if (expect == Expect::Coordinate) [[likely]] {
-                const double coordinate = static_cast<double>(number) * unitScale; // exact: a power of 2
+                const double coordinate = static_cast<double>(number) * unitScale; // a power of 2: exact
                 haveX = !haveX;
                 if (haveX) {
                     ensureSlot();
