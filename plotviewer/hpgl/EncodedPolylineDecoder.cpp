@@ -1,131 +1,213 @@
 #include "EncodedPolylineDecoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace plotviewer::hpgl {
 
 namespace {
 
-constexpr unsigned char escape = 27;
-constexpr unsigned char escapeHighBit = 0x9b;
 constexpr int maxShift = 60; // corrupt data: further digits are consumed but ignored
 
-bool isIgnored(unsigned char c)
+// What a byte means in PE data: below `ignoredByte` a digit value, with `lastDigit` set on the digit
+// that ends a number; otherwise one of the kinds from `ignoredByte` on.
+enum ByteClass : unsigned char {
+    digitMask = 0x3f,
+    lastDigit = 0x40,
+    ignoredByte = 0x80, // also bytes with no meaning in PE data
+    escapeByte,
+    terminatorByte,
+    penFlag,
+    fractionFlag,
+    penUpFlag,
+    absoluteFlag,
+    sevenBitFlag,
+};
+
+using ByteClassTable = std::array<unsigned char, 256>;
+
+constexpr unsigned char classify(unsigned char c, bool sevenBit)
 {
-    return c <= 32 || c == 127 || (c >= 128 && c <= 160) || c == 255;
+    if (c == 27 || c == 0x9b)
+        return escapeByte;
+    if (c <= 32 || c == 127 || (c >= 128 && c <= 160) || c == 255)
+        return ignoredByte;
+    if (sevenBit) {
+        c &= 0x7f;
+        if (c >= 95 && c <= 126)
+            return static_cast<unsigned char>((c - 95) | lastDigit);
+    } else if (c >= 191 && c <= 254) {
+        return static_cast<unsigned char>((c - 191) | lastDigit);
+    }
+    if (c >= 63 && c <= 126)
+        return static_cast<unsigned char>(c - 63);
+    switch (c & 0x7f) { // flags ignore the high bit
+    case ';':
+        return terminatorByte;
+    case ':':
+        return penFlag;
+    case '>':
+        return fractionFlag;
+    case '<':
+        return penUpFlag;
+    case '=':
+        return absoluteFlag;
+    case '7':
+        return sevenBitFlag;
+    default:
+        return ignoredByte;
+    }
+}
+
+constexpr ByteClassTable classTable(bool sevenBit)
+{
+    ByteClassTable table {};
+    for (int c = 0; c < 256; ++c)
+        table[c] = classify(static_cast<unsigned char>(c), sevenBit);
+    return table;
+}
+
+constexpr ByteClassTable eightBitClasses = classTable(false);
+constexpr ByteClassTable sevenBitClasses = classTable(true);
+
+// The value of a finished number's digits: the magnitude with the sign in bit 0.
+long long signedNumber(long long digits)
+{
+    const long long magnitude = digits >> 1;
+    return (digits & 1) ? -magnitude : magnitude;
 }
 
 } // namespace
 
 void EncodedPolylineDecoder::reset()
 {
-    *this = EncodedPolylineDecoder();
+    m_state = State();
 }
 
 const unsigned char *EncodedPolylineDecoder::decode(const unsigned char *p, const unsigned char *end,
     std::vector<EncodedStep> &out, std::size_t maxSteps, bool &finished)
 {
-    finished = false;
-    long long value = 0;
+    // The state stays in registers through the loop and goes back to m_state on return.
+    const ByteClassTable *classes = m_state.sevenBit ? &sevenBitClasses : &eightBitClasses;
+    int digitBits = m_state.sevenBit ? 5 : 6;
+    double unitScale = m_state.unitScale;
+    bool haveX = m_state.haveX;
+    bool pendingPenUp = m_state.pendingPenUp;
+    bool pendingAbsolute = m_state.pendingAbsolute;
+    Expect expect = m_state.expect;
+
+    // Steps are written in place into m_decoded, which grows in batches of zeroed steps. The slot
+    // after the decoded ones holds x until its y arrives: a double carried round the loop in a
+    // register made the compiler chain every conversion to the previous one.
+    std::size_t stepsLeft = maxSteps - out.size();
+    EncodedStep *slot = m_decoded.data();
+    EncodedStep *slotsEnd = slot + m_decoded.size();
+    auto ensureSlot = [&] {
+        if (slot != slotsEnd) [[likely]]
+            return;
+        const std::size_t used = m_decoded.size();
+        m_decoded.resize(used + std::max<std::size_t>(used, 8));
+        slot = m_decoded.data() + used;
+        slotsEnd = m_decoded.data() + m_decoded.size();
+    };
+    if (haveX) {
+        ensureSlot();
+        slot->x = m_state.x;
+    }
+
+    long long digits = 0;
     int shift = 0;
-    while (p < end) {
-        unsigned char c = *p;
-        if (c == escape || c == escapeHighBit) {
-            finished = true;
-            return p;
-        }
-        ++p;
-        if (isIgnored(c))
-            continue;
-        if (m_sevenBit)
-            c &= 0x7f;
-        int digit = -1;
-        bool lastDigit = false;
-        if (m_sevenBit && c >= 63 && c <= 126) {
-            lastDigit = c >= 95;
-            digit = lastDigit ? c - 95 : c - 63;
-        } else if (!m_sevenBit && c >= 63 && c <= 126) {
-            digit = c - 63;
-        } else if (!m_sevenBit && c >= 191 && c <= 254) {
-            lastDigit = true;
-            digit = c - 191;
-        }
-        if (digit >= 0) {
+    finished = true;
+    for (; p < end; ++p) {
+        const unsigned char byteClass = (*classes)[*p];
+        if (byteClass < ignoredByte) {
             if (shift < maxShift)
-                value += static_cast<long long>(digit) << shift;
-            shift += m_sevenBit ? 5 : 6;
-            if (lastDigit) {
-                finishNumber(value, out);
-                value = 0;
-                shift = 0;
-                if (out.size() >= maxSteps)
-                    return p;
+                digits += static_cast<long long>(byteClass & digitMask) << shift;
+            shift += digitBits;
+            if (!(byteClass & lastDigit))
+                continue;
+            const long long number = signedNumber(digits);
+            digits = 0;
+            shift = 0;
+            if (expect == Expect::Coordinate) [[likely]] {
+                const double coordinate = static_cast<double>(number) * unitScale; // a power of 2: exact
+                haveX = !haveX;
+                if (haveX) {
+                    ensureSlot();
+                    slot->x = coordinate;
+                    continue;
+                }
+                slot->kind = EncodedStep::Kind::Point;
+                slot->penUp = pendingPenUp;
+                slot->absolute = pendingAbsolute;
+                slot->y = coordinate;
+                ++slot;
+                pendingPenUp = false;
+                pendingAbsolute = false;
+            } else if (expect == Expect::PenNumber) {
+                expect = Expect::Coordinate;
+                ensureSlot();
+                const double waitingX = slot->x;
+                slot->kind = EncodedStep::Kind::SelectPen;
+                slot->penUp = false;
+                slot->absolute = false;
+                slot->x = static_cast<double>(number);
+                slot->y = 0;
+                ++slot;
+                if (haveX) {
+                    ensureSlot();
+                    slot->x = waitingX;
+                }
+            } else {
+                expect = Expect::Coordinate;
+                unitScale = std::ldexp(1.0, -static_cast<int>(std::clamp<long long>(number, -26, 26)));
+                continue;
+            }
+            if (--stepsLeft == 0) {
+                finished = false;
+                ++p;
+                break;
             }
             continue;
         }
-        switch (c & 0x7f) {
-        case ';':
-            finished = true;
-            return p;
-        case ':':
-            m_expect = Expect::PenNumber;
+        if (byteClass == escapeByte)
             break;
-        case '>':
-            m_expect = Expect::FractionBits;
+        if (byteClass == terminatorByte) {
+            ++p;
             break;
-        case '<':
-            m_pendingPenUp = true;
+        }
+        switch (byteClass) {
+        case penFlag:
+            expect = Expect::PenNumber;
             break;
-        case '=':
-            m_pendingAbsolute = true;
+        case fractionFlag:
+            expect = Expect::FractionBits;
             break;
-        case '7':
-            m_sevenBit = true;
+        case penUpFlag:
+            pendingPenUp = true;
+            break;
+        case absoluteFlag:
+            pendingAbsolute = true;
+            break;
+        case sevenBitFlag:
+            classes = &sevenBitClasses;
+            digitBits = 5;
             break;
         default:
             break;
         }
     }
-    finished = true;
+    if (haveX)
+        m_state.x = slot->x;
+    out.insert(out.end(), m_decoded.data(), slot);
+    m_state.sevenBit = classes == &sevenBitClasses;
+    m_state.unitScale = unitScale;
+    m_state.haveX = haveX;
+    m_state.pendingPenUp = pendingPenUp;
+    m_state.pendingAbsolute = pendingAbsolute;
+    m_state.expect = expect;
     return p;
-}
-
-void EncodedPolylineDecoder::finishNumber(long long value, std::vector<EncodedStep> &out)
-{
-    const long long magnitude = value >> 1;
-    const long long number = (value & 1) ? -magnitude : magnitude;
-    switch (m_expect) {
-    case Expect::PenNumber: {
-        EncodedStep step;
-        step.kind = EncodedStep::Kind::SelectPen;
-        step.x = static_cast<double>(number);
-        out.push_back(step);
-        m_expect = Expect::Coordinate;
-        return;
-    }
-    case Expect::FractionBits:
-        m_fractionBits = static_cast<int>(std::clamp<long long>(number, -26, 26));
-        m_expect = Expect::Coordinate;
-        return;
-    case Expect::Coordinate:
-        break;
-    }
-    const double coordinate = std::ldexp(static_cast<double>(number), -m_fractionBits);
-    if (!m_haveX) {
-        m_x = coordinate;
-        m_haveX = true;
-        return;
-    }
-    EncodedStep step;
-    step.penUp = m_pendingPenUp;
-    step.absolute = m_pendingAbsolute;
-    step.x = m_x;
-    step.y = coordinate;
-    out.push_back(step);
-    m_haveX = false;
-    m_pendingPenUp = false;
-    m_pendingAbsolute = false;
 }
 
 } // namespace plotviewer::hpgl

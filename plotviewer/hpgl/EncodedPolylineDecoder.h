@@ -16,22 +16,29 @@ public:
     void reset();
 
     /// Decodes from `p` until `;` (consumed), ESC (not consumed), end of data, or until `out` holds
-    /// `maxSteps` steps. `finished` tells whether the instruction ended.
+    /// `maxSteps` steps (it must hold fewer on entry). `finished` tells whether the instruction ended.
     const unsigned char *decode(const unsigned char *p, const unsigned char *end,
         std::vector<EncodedStep> &out, std::size_t maxSteps, bool &finished);
 
 private:
     enum class Expect : unsigned char { Coordinate, PenNumber, FractionBits };
 
-    void finishNumber(long long value, std::vector<EncodedStep> &out);
+    // What carries over from one chunk of steps to the next; decode() works on local copies.
+    struct State
+    {
+        double unitScale = 1; // 2^-fraction bits
+        double x = 0;
+        bool sevenBit = false;
+        bool pendingPenUp = false;
+        bool pendingAbsolute = false;
+        bool haveX = false;
+        Expect expect = Expect::Coordinate;
+    };
 
-    bool m_sevenBit = false;
-    int m_fractionBits = 0;
-    bool m_pendingPenUp = false;
-    bool m_pendingAbsolute = false;
-    bool m_haveX = false;
-    double m_x = 0;
-    Expect m_expect = Expect::Coordinate;
+    State m_state;
+    // Steps are decoded in place here and appended to the caller's vector in one go. Kept from call
+    // to call, so it is sized once (at most one chunk and a waiting x).
+    std::vector<EncodedStep> m_decoded;
 };
 
 } // namespace plotviewer::hpgl

@@ -36,6 +36,81 @@ std::string_view view(const unsigned char *begin, const unsigned char *end)
     return { reinterpret_cast<const char *>(begin), static_cast<std::size_t>(end - begin) };
 }
 
+struct ParsedNumber
+{
+    const unsigned char *next;
+    double value;
+    bool valid; // false for a sign or dot without digits, which is consumed all the same
+};
+
+// The number at `p`, which holds a digit, '.', '+' or '-', in any of the accepted forms.
+ParsedNumber parseAnyNumber(const unsigned char *p, const unsigned char *end)
+{
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+        negative = *p++ == '-';
+    std::uint64_t mantissa = 0;
+    int significantDigits = 0;
+    int exponent = 0;
+    bool anyDigit = false;
+    for (; p < end && isDigit(*p); ++p) {
+        anyDigit = true;
+        if (significantDigits < 18) {
+            mantissa = mantissa * 10 + (*p - '0');
+            significantDigits += mantissa != 0;
+        } else {
+            ++exponent;
+        }
+    }
+    if (p < end && *p == '.') {
+        for (++p; p < end && isDigit(*p); ++p) {
+            anyDigit = true;
+            if (significantDigits < 18) {
+                mantissa = mantissa * 10 + (*p - '0');
+                significantDigits += mantissa != 0;
+                --exponent;
+            }
+        }
+    }
+    if (!anyDigit)
+        return { p, 0, false };
+    // Tolerated exponent form (no mnemonic starts with E and a digit or sign).
+    if (p + 1 < end && (*p | 0x20) == 'e') {
+        const unsigned char *q = p + 1;
+        bool negativeExponent = false;
+        if ((*q == '+' || *q == '-') && q + 1 < end)
+            negativeExponent = *q++ == '-';
+        if (isDigit(*q)) {
+            int written = 0;
+            for (; q < end && isDigit(*q); ++q)
+                written = std::min(written * 10 + (*q - '0'), 100000);
+            exponent += negativeExponent ? -written : written;
+            p = q;
+        }
+    }
+    const double magnitude = mantissa == 0 ? 0.0 : scaleByPowerOfTen(static_cast<double>(mantissa), exponent);
+    return { p, negative ? -magnitude : magnitude, true };
+}
+
+// The number at `p`, as parseAnyNumber() gives it. Plain integers, nearly all numbers in plot files,
+// take a path short enough to be inlined into the list loop: up to 15 digits are exact as a double
+// with no scaling.
+inline ParsedNumber parseNumber(const unsigned char *p, const unsigned char *end)
+{
+    const bool negative = *p == '-';
+    const unsigned char *first = p + (negative || *p == '+');
+    const unsigned char *last = first + std::min<std::ptrdiff_t>(end - first, 15);
+    std::uint64_t mantissa = 0;
+    const unsigned char *q = first;
+    for (; q < last && isDigit(*q); ++q)
+        mantissa = mantissa * 10 + (*q - '0');
+    const bool plainInteger = q > first && (q == end || !(isDigit(*q) || *q == '.' || (*q | 0x20) == 'e'));
+    if (!plainInteger) [[unlikely]]
+        return parseAnyNumber(p, end);
+    const double magnitude = static_cast<double>(mantissa);
+    return { q, negative ? -magnitude : magnitude, true };
+}
+
 } // namespace
 
 HpglArgumentLexer::HpglArgumentLexer(const unsigned char *begin, const unsigned char *end)
@@ -51,79 +126,47 @@ void HpglArgumentLexer::resetLabelTerminator()
 
 bool HpglArgumentLexer::readNumbers(std::vector<double> &out, std::size_t maxCount, bool skipQuoted)
 {
-    while (m_p < m_end) {
-        const unsigned char c = *m_p;
+    const unsigned char *p = m_p;
+    bool finished = true;
+    while (p < m_end) {
+        const unsigned char c = *p;
         if (isDigit(c) || c == '.' || c == '+' || c == '-') {
-            double value = 0;
-            if (readNumber(value)) {
-                out.push_back(value);
-                if (out.size() >= maxCount)
-                    return false;
+            const ParsedNumber number = parseNumber(p, m_end);
+            p = number.next;
+            if (number.valid) {
+                out.push_back(number.value);
+                if (out.size() >= maxCount) {
+                    finished = false;
+                    break;
+                }
             }
         } else if (c == ',' || (c <= ' ' && c != escape) || c == 127) {
-            ++m_p;
+            ++p;
         } else if (c == ';') {
-            ++m_p;
-            return true;
+            ++p;
+            break;
         } else if (isLetter(c) || c == escape) {
-            return true;
+            break;
         } else if (c == '"' && skipQuoted) {
+            m_p = p;
             skipQuotedString();
+            p = m_p;
         } else {
-            ++m_p; // any other byte ends the list
-            return true;
+            ++p; // any other byte ends the list
+            break;
         }
     }
-    return true;
+    m_p = p;
+    return finished;
 }
 
 bool HpglArgumentLexer::readNumber(double &value)
 {
-    bool negative = false;
-    if (*m_p == '+' || *m_p == '-')
-        negative = *m_p++ == '-';
-    std::uint64_t mantissa = 0;
-    int significantDigits = 0;
-    int exponent = 0;
-    bool anyDigit = false;
-    for (; m_p < m_end && isDigit(*m_p); ++m_p) {
-        anyDigit = true;
-        if (significantDigits < 18) {
-            mantissa = mantissa * 10 + (*m_p - '0');
-            significantDigits += mantissa != 0;
-        } else {
-            ++exponent;
-        }
-    }
-    if (m_p < m_end && *m_p == '.') {
-        for (++m_p; m_p < m_end && isDigit(*m_p); ++m_p) {
-            anyDigit = true;
-            if (significantDigits < 18) {
-                mantissa = mantissa * 10 + (*m_p - '0');
-                significantDigits += mantissa != 0;
-                --exponent;
-            }
-        }
-    }
-    if (!anyDigit)
-        return false;
-    // Tolerated exponent form (no mnemonic starts with E and a digit or sign).
-    if (m_p + 1 < m_end && (*m_p | 0x20) == 'e') {
-        const unsigned char *q = m_p + 1;
-        bool negativeExponent = false;
-        if ((*q == '+' || *q == '-') && q + 1 < m_end)
-            negativeExponent = *q++ == '-';
-        if (isDigit(*q)) {
-            int written = 0;
-            for (; q < m_end && isDigit(*q); ++q)
-                written = std::min(written * 10 + (*q - '0'), 100000);
-            exponent += negativeExponent ? -written : written;
-            m_p = q;
-        }
-    }
-    const double magnitude = mantissa == 0 ? 0.0 : scaleByPowerOfTen(static_cast<double>(mantissa), exponent);
-    value = negative ? -magnitude : magnitude;
-    return true;
+    const ParsedNumber number = parseNumber(m_p, m_end);
+    m_p = number.next;
+    if (number.valid)
+        value = number.value;
+    return number.valid;
 }
 
 void HpglArgumentLexer::skipQuotedString()

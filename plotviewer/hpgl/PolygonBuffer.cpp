@@ -36,7 +36,10 @@ void PolygonBuffer::addVertex(Point point, bool penDown)
         m_startNew = false;
         return;
     }
-    m_subpolygons.back().push_back({ point, penDown });
+    // Filled in place: a vertex built aside and copied whole stalls on store forwarding.
+    Vertex &vertex = m_subpolygons.back().emplace_back();
+    vertex.point = point;
+    vertex.penDown = penDown;
 }
 
 void PolygonBuffer::closeSubpolygon()

@@ -71,6 +71,9 @@ Point RectClipper::onEdge(Point p, int edge) const
 
 std::vector<Point> RectClipper::clipPolygon(const std::vector<Point> &polygon) const
 {
+    // Most fills lie wholly inside, where the passes below would hand back the same points.
+    if (std::all_of(polygon.begin(), polygon.end(), [this](Point p) { return isFinite(p) && contains(p); }))
+        return polygon;
     std::vector<Point> input;
     input.reserve(polygon.size());
     for (const Point &p : polygon) {

@@ -34,7 +34,9 @@ public:
         for (std::size_t i = 1; i < points.size(); ++i) {
             Point from = points[i - 1];
             Point to = points[i];
-            if (!isFinite(from) || !isFinite(to) || !clipSegment(from, to)) {
+            // Most segments lie wholly inside and need no cutting; contains() is false for non-finite points.
+            const bool inside = contains(from) && contains(to);
+            if (!inside && (!isFinite(from) || !isFinite(to) || !clipSegment(from, to))) {
                 flush(piece, sink);
                 continue;
             }

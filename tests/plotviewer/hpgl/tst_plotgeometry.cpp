@@ -56,6 +56,10 @@ void TestPlotGeometry::clipPolyline_data()
     QTest::newRow("leaves and comes back") << QList<double> { 50, 50, 50, 150, 60, 150, 60,
         50 } << QStringList { QStringLiteral("50,50 50,100"), QStringLiteral("60,100 60,50") };
     QTest::newRow("outside") << QList<double> { 200, 200, 300, 300 } << QStringList {};
+    QTest::newRow("along an edge, corner to corner")
+        << QList<double> { 0, 0, 0, 100, 100, 100 } << QStringList { QStringLiteral("0,0 0,100 100,100") };
+    QTest::newRow("touches an edge from outside")
+        << QList<double> { 150, 50, 100, 50 } << QStringList { QStringLiteral("100,50 100,50") };
     QTest::newRow("dot inside") << QList<double> { 5, 5 } << QStringList { QStringLiteral("5,5") };
     QTest::newRow("dot outside") << QList<double> { -5, 5 } << QStringList {};
     QTest::newRow("huge values") << QList<double> { -1e300, 50, 1e300, 50 }
@@ -88,6 +92,10 @@ void TestPlotGeometry::clipPolygon_data()
     QTest::newRow("around the window") << QList<double> { -10, -10, 110, -10, 110, 110, -10, 110 }
                                        << QStringLiteral("0,100 0,0 100,0 100,100");
     QTest::newRow("outside") << QList<double> { 200, 200, 300, 200, 300, 300 } << QString();
+    QTest::newRow("on the edges") << QList<double> { 0, 0, 100, 0, 100, 100 }
+                                  << QStringLiteral("0,0 100,0 100,100");
+    QTest::newRow("NaN vertex dropped") << QList<double> { 10, 10, std::numeric_limits<double>::quiet_NaN(),
+        5, 90, 10, 50, 90 } << QStringLiteral("10,10 90,10 50,90");
 }
 
 void TestPlotGeometry::clipPolygon()

@@ -6,6 +6,9 @@
 
 #include <QTest>
 
+#include <bit>
+#include <cstdint>
+
 using namespace plotviewer::hpgl;
 
 namespace {
@@ -51,6 +54,16 @@ QString describe(const QByteArray &bytes)
     return lines.join(QLatin1Char('|'));
 }
 
+// 8-bit PE digits of `value`: base 64, least significant first, sign in bit 0.
+QByteArray encoded(int value)
+{
+    unsigned n = value < 0 ? unsigned(-value) * 2 + 1 : unsigned(value) * 2;
+    QByteArray digits;
+    for (; n >= 64; n >>= 6)
+        digits += char(63 + (n & 63));
+    return digits + char(191 + n);
+}
+
 } // namespace
 
 class TestPlotReader : public QObject
@@ -60,11 +73,14 @@ class TestPlotReader : public QObject
 private Q_SLOTS:
     void syntax_data();
     void syntax();
+    void exactNumbers_data();
+    void exactNumbers();
     void encodedPolyline_data();
     void encodedPolyline();
     void wrappers_data();
     void wrappers();
     void longListsArriveInChunks();
+    void encodedStepsArriveInChunks();
 };
 
 void TestPlotReader::syntax_data()
@@ -116,6 +132,35 @@ void TestPlotReader::syntax()
     QCOMPARE(describe(input), expected);
 }
 
+void TestPlotReader::exactNumbers_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<double>("expected");
+
+    QTest::newRow("15 digits") << QByteArray("PA999999999999999") << 999999999999999.0;
+    QTest::newRow("16 digits round once") << QByteArray("PA9999999999999999,") << 1e16;
+    QTest::newRow("20 digits") << QByteArray("PA12345678901234567890;") << 12345678901234567890.0;
+    QTest::newRow("leading zeros are not significant") << QByteArray("PA0000000000000000000000012") << 12.0;
+    QTest::newRow("negative zero") << QByteArray("PA-0") << -0.0;
+    QTest::newRow("plus sign") << QByteArray("PA+42 ") << 42.0;
+    QTest::newRow("integer then fraction") << QByteArray("PA12.25") << 12.25;
+    QTest::newRow("integer then exponent") << QByteArray("PA12E2") << 1200.0;
+    QTest::newRow("E at the end is not an exponent") << QByteArray("PA12E") << 12.0;
+    QTest::newRow("decimal fraction rounds once") << QByteArray("PA0.1") << 0.1;
+}
+
+void TestPlotReader::exactNumbers()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(double, expected);
+    PlotReader reader(plottest::view(input));
+    PlotCommand command;
+    QVERIFY(reader.next(command));
+    QCOMPARE(command.numbers.size(), std::size_t(1));
+    // Bit for bit: QCOMPARE on doubles forgives the last digits and the sign of zero.
+    QCOMPARE(std::bit_cast<std::uint64_t>(command.numbers.front()), std::bit_cast<std::uint64_t>(expected));
+}
+
 void TestPlotReader::encodedPolyline_data()
 {
     QTest::addColumn<QByteArray>("input");
@@ -134,6 +179,27 @@ void TestPlotReader::encodedPolyline_data()
     QTest::newRow("truncated at end of data") << QByteArray("PE7GeDbGe") << QStringLiteral("PE d100,-50");
     QTest::newRow("letters before the semicolon are 8-bit data")
         << QByteArray("PE<=\xbf\xbfPU;PA") << QStringLiteral("PE u=0,0|PA");
+    QTest::newRow("pen select between x and y")
+        << QByteArray("PE\xd3:\xc1\xca;") << QStringLiteral("PE pen1 d10,-5");
+    QTest::newRow("flag between x and y applies to the pair")
+        << QByteArray("PE\xc5<\xc2;") << QStringLiteral("PE u3,-1");
+    QTest::newRow("negative fraction bits scale up")
+        << QByteArray("PE>\xc4\xc5\xc2;") << QStringLiteral("PE d12,-4");
+    QTest::newRow("fraction bits clamped to 26")
+        << QByteArray("PE>O\xc0\xc1\xbf;") << QStringLiteral("PE d1.490116119e-08,0");
+    QTest::newRow("digits beyond 60 bits are ignored")
+        << QByteArray("PEA?????????\xfe\xbf;") << QStringLiteral("PE d1,0");
+    QTest::newRow("switch to 7-bit within the data") << QByteArray("PE\xc5\xc2"
+                                                                   "7GeDb;")
+                                                     << QStringLiteral("PE d3,-1 d100,-50");
+    QTest::newRow("terminator with the high bit")
+        << QByteArray("PE\xc5\xc2\xbbPA1,1") << QStringLiteral("PE d3,-1|PA 1,1");
+    QTest::newRow("CSI byte ends the data")
+        << QByteArray("PE\xc5\xc2\x9bPA1,1") << QStringLiteral("PE d3,-1|PA 1,1");
+    QTest::newRow("x without y is dropped at the terminator")
+        << QByteArray("PE\xc5\xc2\xc5;PA1,1") << QStringLiteral("PE d3,-1|PA 1,1");
+    QTest::newRow("x without y is dropped at ESC")
+        << QByteArray("PE\xc5\xc2\xc5\x1b%0A") << QStringLiteral("PE d3,-1");
 }
 
 void TestPlotReader::encodedPolyline()
@@ -211,6 +277,41 @@ void TestPlotReader::longListsArriveInChunks()
     QCOMPARE(numbers, std::size_t(2 * pairs));
     QCOMPARE(last, double(-(pairs - 1)));
     QCOMPARE(command.name, "PU"_mn);
+}
+
+void TestPlotReader::encodedStepsArriveInChunks()
+{
+    // The first chunk fills up with a pen select between x and y while a pen-up flag waits: both
+    // must reach the pair that completes in the next chunk.
+    const int pairs = int(PlotReader::chunkSize) - 1;
+    QByteArray input("PE");
+    for (int i = 0; i < pairs; ++i)
+        input += encoded(i) + encoded(-i);
+    input += '<' + encoded(7) + ':' + encoded(3) + encoded(9) + encoded(1) + encoded(2) + ";PU;";
+    PlotReader reader(plottest::view(input));
+    PlotCommand command;
+    std::vector<EncodedStep> steps;
+    std::vector<std::size_t> chunkSizes;
+    while (reader.next(command) && command.name == "PE"_mn) {
+        QCOMPARE(command.continued, !chunkSizes.empty());
+        QCOMPARE(command.more, chunkSizes.empty());
+        chunkSizes.push_back(command.encoded.size());
+        steps.insert(steps.end(), command.encoded.begin(), command.encoded.end());
+    }
+    QCOMPARE(command.name, "PU"_mn);
+    QCOMPARE(chunkSizes, (std::vector<std::size_t> { PlotReader::chunkSize, 2 }));
+    QCOMPARE(steps[pairs - 1].x, double(pairs - 1));
+    QCOMPARE(steps[pairs - 1].y, double(1 - pairs));
+    QCOMPARE(steps[pairs].kind, EncodedStep::Kind::SelectPen);
+    QCOMPARE(steps[pairs].x, 3.0);
+    const EncodedStep &waited = steps[pairs + 1];
+    QCOMPARE(waited.kind, EncodedStep::Kind::Point);
+    QVERIFY(waited.penUp);
+    QCOMPARE(waited.x, 7.0);
+    QCOMPARE(waited.y, 9.0);
+    QVERIFY(!steps[pairs + 2].penUp);
+    QCOMPARE(steps[pairs + 2].x, 1.0);
+    QCOMPARE(steps[pairs + 2].y, 2.0);
 }
 
 QTEST_GUILESS_MAIN(TestPlotReader)
