@@ -171,24 +171,25 @@ void Form1::setTabOrder()
 }
 
 template<typename Sender, typename Signal>
-void Form1::bind(Sender *sender, Signal signal, Trap trap, void (Form1::*handler)())
+void Form1::bind(Sender *sender, Signal signal, void (Form1::*handler)())
 {
-    connect(sender, signal, this, [this, trap, handler] { m_guard.run(trap, [this, handler] { (this->*handler)(); }); });
+    // A handler with a trap of its own arms it around the steps it covers.
+    connect(sender, signal, this, [this, handler] { m_guard.run(Trap::None, [this, handler] { (this->*handler)(); }); });
 }
 
 void Form1::bindEvents()
 {
-    bind(Drive1, &DriveList::driveChanged, Trap::None, &Form1::Drive1_Change);
-    bind(Dir1, &DirList::pathChanged, Trap::None, &Form1::Dir1_Change);
+    bind(Drive1, &DriveList::driveChanged, &Form1::Drive1_Change);
+    bind(Dir1, &DirList::pathChanged, &Form1::Dir1_Change);
     Text1->installEventFilter(this);
-    bind(cmdAll, &QPushButton::clicked, Trap::None, &Form1::cmdAll_Click);
-    bind(cmdAllPlt, &QPushButton::clicked, Trap::None, &Form1::cmdAllPlt_Click);
-    bind(cmdAddList, &QPushButton::clicked, Trap::None, &Form1::cmdAddList_Click);
-    bind(cmdRem, &QPushButton::clicked, Trap::None, &Form1::cmdRem_Click);
-    bind(cmdClear, &QPushButton::clicked, Trap::None, &Form1::cmdClear_Click);
-    bind(File1, &FileList::entryDoubleClicked, Trap::None, &Form1::File1_DblClick);
-    bind(cmdPrint, &QPushButton::clicked, Trap::None, &Form1::cmdPrint_Click);
-    bind(cmdPrintSet, &QPushButton::clicked, Trap::None, &Form1::cmdPrintSet_Click);
+    bind(cmdAll, &QPushButton::clicked, &Form1::cmdAll_Click);
+    bind(cmdAllPlt, &QPushButton::clicked, &Form1::cmdAllPlt_Click);
+    bind(cmdAddList, &QPushButton::clicked, &Form1::cmdAddList_Click);
+    bind(cmdRem, &QPushButton::clicked, &Form1::cmdRem_Click);
+    bind(cmdClear, &QPushButton::clicked, &Form1::cmdClear_Click);
+    bind(File1, &FileList::entryDoubleClicked, &Form1::File1_DblClick);
+    bind(cmdPrint, &QPushButton::clicked, &Form1::cmdPrint_Click);
+    bind(cmdPrintSet, &QPushButton::clicked, &Form1::cmdPrintSet_Click);
     // An option's click comes with its selection, whether the user or the program selects it.
     const auto onSelected = [this](QRadioButton *option, void (Form1::*handler)()) {
         connect(option, &QRadioButton::toggled, this, [this, handler](bool selected) {
@@ -199,8 +200,8 @@ void Form1::bindEvents()
     onSelected(optColor, &Form1::optColor_Click);
     onSelected(optBandW, &Form1::optBandW_Click);
     onSelected(optGrey, &Form1::optGrey_Click);
-    bind(cmdDflt, &QPushButton::clicked, Trap::None, &Form1::cmdDflt_Click);
-    bind(cmdAbout, &QPushButton::clicked, Trap::None, &Form1::cmdAbout_Click);
+    bind(cmdDflt, &QPushButton::clicked, &Form1::cmdDflt_Click);
+    bind(cmdAbout, &QPushButton::clicked, &Form1::cmdAbout_Click);
 }
 
 bool Form1::load()

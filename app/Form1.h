@@ -45,7 +45,7 @@ private:
     void setTabOrder();
     void bindEvents();
     template<typename Sender, typename Signal>
-    void bind(Sender *sender, Signal signal, Trap trap, void (Form1::*handler)());
+    void bind(Sender *sender, Signal signal, void (Form1::*handler)());
 
     QString settingsFileName() const;
     void openDefaultDirectory();
