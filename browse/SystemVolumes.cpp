@@ -64,6 +64,10 @@ QList<Volume> SystemVolumes::volumes() const
         found.removeIf([&rootPath](const Volume &volume) { return volume.rootPath == rootPath; });
         found.append({ rootPath, storage.name(), storage.isReady() });
     }
+    // In a chroot or container the root may be no mount point of its own, yet it is always there.
+    const QString fileSystemRoot = QDir::toNativeSeparators(QDir::rootPath());
+    if (std::none_of(found.cbegin(), found.cend(), [&](const Volume &v) { return v.rootPath == fileSystemRoot; }))
+        found.append({ fileSystemRoot, QString(), true });
     std::sort(found.begin(), found.end(), [](const Volume &a, const Volume &b) {
         return a.rootPath.compare(b.rootPath, Qt::CaseInsensitive) < 0;
     });
@@ -73,8 +77,9 @@ QList<Volume> SystemVolumes::volumes() const
 bool SystemVolumes::makeCurrent(const QString &rootPath, QString *error)
 {
     const QStorageInfo storage(rootPath);
-    const bool mounted = storage.isValid() && QDir::toNativeSeparators(storage.rootPath()) == rootPath;
-    if (!mounted || !storage.isReady()) {
+    const bool mounted = QDir(rootPath).isRoot()
+        || (storage.isValid() && QDir::toNativeSeparators(storage.rootPath()) == rootPath);
+    if (!mounted || (storage.isValid() && !storage.isReady())) {
         if (error)
             *error = QStringLiteral("The volume %1 is not ready.").arg(rootPath);
         return false;
