@@ -89,8 +89,13 @@ std::error_code collect(const QString &directory, Collector &collector)
             return errno == 0 ? std::error_code() : std::error_code(errno, std::generic_category());
         // Qt 6 takes file names on Unix as UTF-8, as QFile::decodeName does; the UTF-8 decoder
         // itself is three times faster than going through the local 8-bit codec.
-        if (isOfKind(opened.get(), *entry, collector.kind))
-            collector.add(QString::fromUtf8(entry->d_name));
+        if (!isOfKind(opened.get(), *entry, collector.kind))
+            continue;
+        // A name that is no valid UTF-8 cannot be opened again through its decoded text: leave it out.
+        const QString name = QString::fromUtf8(entry->d_name);
+        if (name.contains(QChar::ReplacementCharacter) && name.toUtf8() != entry->d_name)
+            continue;
+        collector.add(name);
     }
 }
 

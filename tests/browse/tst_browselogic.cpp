@@ -11,6 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 class tst_BrowseLogic : public QObject
 {
     Q_OBJECT
@@ -255,6 +260,11 @@ private Q_SLOTS:
         QVERIFY(QFile::link(dir.filePath("a.plt"), dir.filePath("link.plt")));
         QVERIFY(QFile::link(dir.filePath("gone.plt"), dir.filePath("dangling.plt")));
         QVERIFY(QFile::link(dir.filePath("alpha"), dir.filePath("linkdir")));
+#ifndef Q_OS_WIN
+        // A name that is no valid UTF-8 could not be opened again through its decoded text.
+        const QByteArray undecodable = QFile::encodeName(dir.path()) + "/bad\xff.plt";
+        QCOMPARE(::close(::open(undecodable.constData(), O_CREAT | O_WRONLY, 0644)), 0);
+#endif
 
         const DirectoryListing listing = DirectoryReader::read(dir.path(), kind);
         QVERIFY(listing.isRead());
