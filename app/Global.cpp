@@ -3,6 +3,7 @@
 #include "app/IniFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <optional>
 
@@ -11,14 +12,20 @@ namespace {
 // A settings file is a few lines; anything near this size is not one, and is left alone.
 constexpr qint64 MaxSettingsFileSize = 16 * 1024 * 1024;
 
+/// The file's contents, empty when there is no file, nothing when it cannot be read as a settings
+/// file: a pipe or device would block or never end, so only regular files are read, and only so far.
 std::optional<QByteArray> readSettingsFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.exists())
+    const QFileInfo info(fileName);
+    if (!info.exists() && !info.isSymLink())
         return QByteArray();
-    if (file.size() > MaxSettingsFileSize || !file.open(QIODevice::ReadOnly))
+    QFile file(fileName);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return file.readAll();
+    QByteArray contents = file.read(MaxSettingsFileSize + 1);
+    if (contents.size() > MaxSettingsFileSize)
+        return std::nullopt;
+    return contents;
 }
 
 } // namespace
@@ -42,6 +49,9 @@ void WriteSetting(const QString &section, const QString &key, const QString &val
     if (!ini.setValue(section, key, value))
         return;
     QSaveFile file(fileName);
+    // Where no temporary file can be made beside it (a write-protected folder holding a writable
+    // settings file), writing in place still saves the value.
+    file.setDirectWriteFallback(true);
     if (file.open(QIODevice::WriteOnly)) {
         file.write(ini.contents());
         file.commit();

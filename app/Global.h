@@ -10,8 +10,8 @@ namespace Global {
 QString ReadSetting(const QString &section, const QString &key, const QString &defaultValue, const QString &fileName);
 
 /// Creates the file, section and key as needed and replaces the key's value. The file is replaced
-/// atomically, so an interrupted write leaves the old file whole. Like the platform call it stands
-/// in for, it reports no failure.
+/// atomically, so an interrupted write leaves the old file whole. A file that cannot be read as a
+/// settings file is left as it is. Failures are not reported: its caller ends silently on them.
 void WriteSetting(const QString &section, const QString &key, const QString &value, const QString &fileName);
 
 } // namespace Global

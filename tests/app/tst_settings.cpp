@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 const QString Section = QStringLiteral("UserSettings");
 const QString Key = QStringLiteral("Default_Dir");
@@ -153,13 +155,38 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1);
     }
 
+    void unreadableFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("directory") << "directory";
+        QTest::newRow("pipe that would block") << "fifo";
+        QTest::newRow("device that never ends") << "device";
+        QTest::newRow("larger than any settings file") << "huge";
+    }
     void unreadableFileIsLeftAlone()
     {
-        QVERIFY(QDir().mkpath(m_file)); // a directory where the file should be
+        QFETCH(QString, kind);
+        if (kind == u"directory") {
+            QVERIFY(QDir().mkpath(m_file));
+        } else if (kind == u"fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(m_file).constData(), 0600), 0);
+        } else if (kind == u"device") {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), m_file));
+        } else {
+            QFile huge(m_file);
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(17 * 1024 * 1024));
+        }
+        const QFileInfo before(m_file);
         QCOMPARE(Global::ReadSetting(Section, Key, QStringLiteral("d"), m_file), QStringLiteral("d"));
         Global::WriteSetting(Section, Key, QStringLiteral("/x"), m_file);
-        QVERIFY(QFileInfo(m_file).isDir());
-        QVERIFY(QDir().rmdir(m_file));
+        const QFileInfo after(m_file);
+        QCOMPARE(after.isDir(), before.isDir());
+        QCOMPARE(after.isSymLink(), before.isSymLink());
+        QCOMPARE(after.size(), before.size());
+        if (kind == u"directory")
+            QVERIFY(QDir().rmdir(m_file));
+        else
+            QVERIFY(QFile::remove(m_file));
     }
 };
 
