@@ -5,30 +5,21 @@
 #include "app/HandlerGuard.h"
 #include "app/Twips.h"
 #include "app/UiFonts.h"
+#include "app/WindowFlags.h"
 #include "resources/VersionRecord.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-constexpr qreal ControlPoints = 8.15;
-constexpr qreal HeadingPoints = 10.19;
-constexpr qreal DisclaimerPoints = 6.79;
-constexpr qreal ButtonPoints = 7.47;
-
-} // namespace
-
 Form3::Form3(HandlerGuard &guard)
-    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(nullptr, fixedBorderWindow(Qt::Tool)) // a tool window stays out of the task bar
     , m_guard(guard)
 {
     setObjectName(QStringLiteral("Form3"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(AppIcon::sixteenColourImage()));
-    setFont(UiFonts::tahoma(ControlPoints));
+    setFont(UiFonts::tahoma(UiFonts::ControlPoints));
     setFixedSize(Twips(*this).size(5850, 3068));
     createControls();
     m_guard.run(Trap::None, [this] { Form_Load(); });
@@ -58,7 +49,8 @@ void Form3::createControls()
         control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return control;
     };
-    const QFont heading = UiFonts::tahoma(HeadingPoints, true);
+    const QFont heading = UiFonts::tahoma(UiFonts::HeadingPoints, true);
+    const QFont text = UiFonts::tahoma(UiFonts::ControlPoints);
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
@@ -72,9 +64,9 @@ void Form3::createControls()
 
     lblTitle = label("lblTitle", twips.rect(1053, 234, 1651, 364), heading);
     lblVersion = label("lblVersion", twips.rect(2808, 234, 2587, 455), heading);
-    lblDescription = label("lblDescription", twips.rect(1053, 702, 4693, 234), UiFonts::tahoma(ControlPoints));
-    lblComments = label("lblComments", twips.rect(1053, 936, 4693, 351), UiFonts::tahoma(ControlPoints));
-    lblDisclaimer = label("lblDisclaimer", twips.rect(1053, 1404, 4693, 936), UiFonts::tahoma(DisclaimerPoints));
+    lblDescription = label("lblDescription", twips.rect(1053, 702, 4693, 234), text);
+    lblComments = label("lblComments", twips.rect(1053, 936, 4693, 351), text);
+    lblDisclaimer = label("lblDisclaimer", twips.rect(1053, 1404, 4693, 936), UiFonts::tahoma(UiFonts::WindowPoints));
     QPalette black = palette();
     black.setColor(QPalette::WindowText, Qt::black);
     for (QLabel *text : { lblTitle, lblDescription, lblComments, lblDisclaimer })
@@ -89,7 +81,7 @@ void Form3::createControls()
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setFont(UiFonts::msSansSerif(ButtonPoints));
+    cmdOK->setFont(UiFonts::msSansSerif(UiFonts::OkButtonPoints));
     cmdOK->setGeometry(twips.rect(4446, 2691, 1260, 345));
     cmdOK->setDefault(true);
     cmdOK->setFocus();

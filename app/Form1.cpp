@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "about/Form3.h"
+#include "app/AccessKeys.h"
 #include "app/AppIcon.h"
 #include "app/FileSystem.h"
 #include "app/Global.h"
@@ -8,6 +9,7 @@
 #include "app/Shutdown.h"
 #include "app/Twips.h"
 #include "app/UiFonts.h"
+#include "app/WindowFlags.h"
 #include "browse/BrowseCommands.h"
 #include "browse/DirList.h"
 #include "browse/DriveList.h"
@@ -35,19 +37,6 @@ namespace {
 const QString SettingsSection = QStringLiteral("UserSettings");
 const QString DefaultDirKey = QStringLiteral("Default_Dir");
 
-constexpr qreal ControlPoints = 8.15;
-constexpr qreal WindowPoints = 6.79;
-constexpr qreal FormsButtonPoints = 6.75;
-
-/// A caption as a screen reader should speak it: access-key marks removed, "&&" shown as "&".
-QString spokenCaption(QString caption)
-{
-    caption.replace(QLatin1String("&&"), QStringLiteral("\x01"));
-    caption.remove(u'&');
-    caption.replace(u'\x01', u'&');
-    return caption;
-}
-
 int keyAscii(const QKeyEvent &event)
 {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
@@ -58,18 +47,17 @@ int keyAscii(const QKeyEvent &event)
 } // namespace
 
 Form1::Form1(const AppEnvironment &environment, HandlerGuard &guard, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(parent, fixedBorderWindow(Qt::Window) | Qt::WindowMinimizeButtonHint)
     , m_environment(environment)
     , m_guard(guard)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(VersionRecord::Title));
     setWindowIcon(AppIcon::icon());
-    setFont(UiFonts::tahoma(WindowPoints));
+    setFont(UiFonts::tahoma(UiFonts::WindowPoints));
     setFixedSize(Twips(*this).size(10387, 5954));
     createControls();
-    setTabOrder();
+    orderTabs();
     bindEvents();
 }
 
@@ -78,9 +66,9 @@ Form1::~Form1() = default;
 void Form1::createControls()
 {
     const Twips twips(*this);
-    const QFont controlFont = UiFonts::tahoma(ControlPoints);
-    const QFont windowFont = UiFonts::tahoma(WindowPoints);
-    const QFont formsButtonFont = UiFonts::tahoma(FormsButtonPoints);
+    const QFont controlFont = UiFonts::tahoma(UiFonts::ControlPoints);
+    const QFont windowFont = UiFonts::tahoma(UiFonts::WindowPoints);
+    const QFont formsButtonFont = UiFonts::tahoma(UiFonts::FormsButtonPoints);
 
     const auto place = [&](QWidget *control, const char *name, const QFont &font, QRect geometry,
                            const QString &spokenName) {
@@ -93,7 +81,7 @@ void Form1::createControls()
                             QWidget *parent) {
         auto *control = new QPushButton(caption, parent);
         control->setAutoDefault(false);
-        place(control, name, font, geometry, spokenCaption(caption));
+        place(control, name, font, geometry, withoutAccessKeys(caption));
         return control;
     };
     const auto label = [&](const char *name, const QString &text, const QFont &font, QRect geometry) {
@@ -131,7 +119,7 @@ void Form1::createControls()
     place(Frame1, "Frame1", controlFont, twips.rect(117, 4680, 2275, 1183), QStringLiteral("Colour mode"));
     const auto option = [&](const char *name, const QString &caption, QRect geometry) {
         auto *control = new QRadioButton(caption, Frame1);
-        place(control, name, windowFont, geometry, spokenCaption(caption));
+        place(control, name, windowFont, geometry, withoutAccessKeys(caption));
         return control;
     };
     optColor = option("optColor", QStringLiteral("C&olor"), twips.rect(240, 234, 1095, 255));
@@ -161,7 +149,7 @@ void Form1::createControls()
     List1->setPalette(printListColours);
 }
 
-void Form1::setTabOrder()
+void Form1::orderTabs()
 {
     const QList<QWidget *> order { cmdPrint, File1, cmdAllPlt, Dir1, Drive1, Text1, List1, cmdAddList, cmdAll,
                                    cmdRem, cmdClear, optColor, optBandW, optGrey, cmdPrintSet, chkActSze,

@@ -42,7 +42,7 @@ protected:
 
 private:
     void createControls();
-    void setTabOrder();
+    void orderTabs();
     void bindEvents();
     template<typename Sender, typename Signal>
     void bind(Sender *sender, Signal signal, void (Form1::*handler)());

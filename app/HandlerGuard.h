@@ -3,8 +3,6 @@
 #include <QString>
 #include <functional>
 
-class QWidget;
-
 /// How a handler deals with a failure inside it.
 enum class Trap {
     None, ///< the generic run-time error report: a message box, then the program ends
@@ -29,8 +27,6 @@ public:
     /// Runs `handler` with its failure style; `report` is the reporting trap's own report.
     void run(Trap trap, const std::function<void()> &handler, const Report &report = {});
 
-    /// The generic run-time error report: a modal message box giving `description`, then the end.
-    void reportRuntimeError(const QString &description);
     /// Ends the program at once: no handler runs after this.
     void endProgram(int exitCode);
     bool hasEnded() const { return m_ended; }
@@ -39,6 +35,8 @@ public:
 
 private:
     bool runCatching(const std::function<void()> &body);
+    /// The generic run-time error report: a modal message box giving `description`, then the end.
+    void reportRuntimeError(const QString &description);
 
     EndProgram m_endProgram;
     bool m_ended = false;

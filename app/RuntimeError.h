@@ -11,4 +11,5 @@ public:
         : std::runtime_error(description.toStdString())
     {
     }
+    QString description() const { return QString::fromUtf8(what()); }
 };

@@ -21,8 +21,6 @@ public:
         return { x(left), y(top), x(width), y(height) };
     }
     QSize size(double width, double height) const { return { x(width), y(height) }; }
-    double fromX(int pixels) const { return pixels * 1440.0 / m_dpiX; }
-    double fromY(int pixels) const { return pixels * 1440.0 / m_dpiY; }
 
 private:
     int m_dpiX;

@@ -12,11 +12,6 @@ namespace {
 
 constexpr int MaxArguments = 10; // what QMetaMethod::invoke can pass
 
-QString memberText(QAnyStringView member)
-{
-    return member.toString();
-}
-
 bool isCallable(const QMetaMethod &method)
 {
     return method.access() == QMetaMethod::Public
@@ -119,7 +114,7 @@ AutomationObject AutomationObject::create(const QString &progId)
 
 QVariant AutomationObject::call(QAnyStringView memberName, const QVariantList &arguments) const
 {
-    const QString member = memberText(memberName);
+    const QString member = memberName.toString();
     if (!m_object) {
         throw AutomationError(
             QStringLiteral("Object variable not set: \"%1\" was called through an empty reference.").arg(member));
@@ -161,7 +156,7 @@ AutomationObject AutomationObject::callObject(QAnyStringView memberName, const Q
     const QVariant result = call(memberName, arguments);
     if (!result.canConvert<AutomationObject>()) {
         throw AutomationError(
-            QStringLiteral("\"%1\" did not return an object.").arg(memberText(memberName)));
+            QStringLiteral("\"%1\" did not return an object.").arg(memberName.toString()));
     }
     return result.value<AutomationObject>();
 }

@@ -3,14 +3,14 @@
 #include "app/AppIcon.h"
 #include "app/RuntimeError.h"
 #include "app/Twips.h"
+#include "app/WindowFlags.h"
 
 #include <QDir>
 #include <QImageReader>
 #include <QLabel>
 
 Form2::Form2()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(nullptr, fixedBorderWindow(Qt::Window))
     , Picture1(new QLabel(this))
 {
     setObjectName(QStringLiteral("Form2"));

@@ -1,12 +1,12 @@
 // Start-up: the main window created and its load step run, with the real search for the plot
 // server plugin. Run by hand: build/bin/bench_startup
+#include "WidgetBenchmarkMain.h"
 #include "app/Form1.h"
 #include "app/HandlerGuard.h"
 #include "plot/AutomationError.h"
 #include "plot/AutomationObject.h"
 #include "plot/PlotViewerInterface.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -36,11 +36,5 @@ BENCHMARK(StartUp)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggrega
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // The browser's commands on the real widgets, from 1 000 to 100 000 entries. Each timed step
 // includes the event processing that lays out and paints the lists afterwards.
+#include "WidgetBenchmarkMain.h"
 #include "browse/BrowseCommands.h"
 #include "browse/FileList.h"
 #include "browse/PrintList.h"
@@ -187,30 +188,7 @@ BENCHMARK(addAllToList)->Apply(sizes)->Complexity(benchmark::oN);
 BENCHMARK(removeEveryOther)->Apply(sizes)->Complexity(benchmark::oN);
 BENCHMARK(clearList)->Apply(sizes)->Complexity(benchmark::oN);
 
-namespace {
-
-QtMessageHandler defaultHandler = nullptr;
-
-// The offscreen platform warns each time a window is shown; the figures are easier to read without.
-void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (!message.contains(QLatin1String("propagateSizeHints")))
-        defaultHandler(type, context, message);
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
-    // Benchmarks are run by hand: headless unless the caller chose a platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    defaultHandler = qInstallMessageHandler(quietHandler);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -17,6 +17,7 @@ public:
     Q_INVOKABLE int Add(int a, int b) { return a + b; }
     Q_INVOKABLE short Narrow(short value) { return value; }
     Q_INVOKABLE void Fail() { m_error = QStringLiteral("the server says no"); }
+    Q_INVOKABLE void Note(const QString &) { }
     Q_INVOKABLE QObject *Child()
     {
         auto *child = new Target;
@@ -67,7 +68,8 @@ private Q_SLOTS:
         QTest::newRow("name ignores case") << QStringLiteral("eCHO") << QVariantList { QStringLiteral("x") } << QVariant(QStringLiteral("x"));
         QTest::newRow("arguments converted") << QStringLiteral("Add") << QVariantList { QStringLiteral("2"), 3.0 } << QVariant(5);
         QTest::newRow("short from int") << QStringLiteral("Narrow") << QVariantList { 2 } << QVariant::fromValue<short>(2);
-        QTest::newRow("void member") << QStringLiteral("Echo") << QVariantList { 7 } << QVariant(QStringLiteral("7"));
+        QTest::newRow("number as text") << QStringLiteral("Echo") << QVariantList { 7 } << QVariant(QStringLiteral("7"));
+        QTest::newRow("void member gives no value") << QStringLiteral("Note") << QVariantList { QStringLiteral("x") } << QVariant();
     }
     void calls()
     {

@@ -12,7 +12,8 @@ inline QString fillPrintList(Form1Fixture &fixture, const QStringList &names)
     const QString dir = fixture.env.makeDirectory(QStringLiteral("plots"));
     for (const QString &name : names)
         fixture.env.makeFile(QStringLiteral("plots/") + name);
-    fixture.control<DirList>("Dir1")->setPath(dir);
+    if (!fixture.control<DirList>("Dir1")->setPath(dir))
+        qFatal("the directory list refused %s", qPrintable(dir));
     fixture.control<QPushButton>("cmdAll")->click();
     fixture.control<QPushButton>("cmdAddList")->click();
     return dir;

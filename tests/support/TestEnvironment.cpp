@@ -29,16 +29,16 @@ QString TestEnvironment::settingsFile() const
 QString TestEnvironment::makeDirectory(const QString &relative) const
 {
     const QString path = QDir(m_scratch.path()).filePath(relative);
-    QDir().mkpath(path);
+    if (!QDir().mkpath(path))
+        qFatal("cannot make the test directory %s", qPrintable(path));
     return QDir::toNativeSeparators(path);
 }
 
 QString TestEnvironment::makeFile(const QString &relative, const QByteArray &contents) const
 {
     const QString path = QDir(m_scratch.path()).filePath(relative);
-    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(contents);
+    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        qFatal("cannot make the test file %s", qPrintable(path));
     return QDir::toNativeSeparators(path);
 }
