@@ -33,8 +33,8 @@ QString Form3::versionLine(int major, int minor, int revision)
 QString Form3::disclaimer()
 {
     const QChar cr(u'\r');
-    return QString() + cr + QString() + QStringLiteral(" ") + QStringLiteral(" ") + cr + QStringLiteral(" ") + cr
-        + QString();
+    return QString() + cr + QString() + QStringLiteral(" ") + QStringLiteral(" ") + cr + QStringLiteral(" ")
+        + cr + QString();
 }
 
 void Form3::createControls()
@@ -66,17 +66,18 @@ void Form3::createControls()
     lblVersion = label("lblVersion", twips.rect(2808, 234, 2587, 455), heading);
     lblDescription = label("lblDescription", twips.rect(1053, 702, 4693, 234), text);
     lblComments = label("lblComments", twips.rect(1053, 936, 4693, 351), text);
-    lblDisclaimer = label("lblDisclaimer", twips.rect(1053, 1404, 4693, 936), UiFonts::tahoma(UiFonts::WindowPoints));
+    lblDisclaimer
+        = label("lblDisclaimer", twips.rect(1053, 1404, 4693, 936), UiFonts::tahoma(UiFonts::WindowPoints));
     QPalette black = palette();
     black.setColor(QPalette::WindowText, Qt::black);
     for (QLabel *text : { lblTitle, lblDescription, lblComments, lblDisclaimer })
         text->setPalette(black);
 
-    auto *greyLine = new LineControl({ twips.x(117), twips.y(2457) }, { twips.x(5684), twips.y(2457) },
-                                     QColor(0x80, 0x80, 0x80), 1, this);
+    auto *greyLine = new LineControl(
+        { twips.x(117), twips.y(2457) }, { twips.x(5684), twips.y(2457) }, QColor(0x80, 0x80, 0x80), 1, this);
     greyLine->setObjectName(QStringLiteral("Line1_1"));
-    auto *whiteLine
-        = new LineControl({ twips.x(117), twips.y(2574) }, { twips.x(5669), twips.y(2574) }, Qt::white, 2, this);
+    auto *whiteLine = new LineControl(
+        { twips.x(117), twips.y(2574) }, { twips.x(5669), twips.y(2574) }, Qt::white, 2, this);
     whiteLine->setObjectName(QStringLiteral("Line1_0"));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -85,7 +86,8 @@ void Form3::createControls()
     cmdOK->setGeometry(twips.rect(4446, 2691, 1260, 345));
     cmdOK->setDefault(true);
     cmdOK->setFocus();
-    connect(cmdOK, &QPushButton::clicked, this, [this] { m_guard.run(Trap::None, [this] { cmdOK_Click(); }); });
+    connect(
+        cmdOK, &QPushButton::clicked, this, [this] { m_guard.run(Trap::None, [this] { cmdOK_Click(); }); });
 
     setTabOrder(cmdOK, picIcon);
 }

@@ -77,30 +77,31 @@ void Form1::createControls()
         control->setGeometry(geometry);
         control->setAccessibleName(spokenName);
     };
-    const auto button = [&](const char *name, const QString &caption, const QFont &font, QRect geometry,
-                            QWidget *parent) {
-        auto *control = new QPushButton(caption, parent);
-        control->setAutoDefault(false);
-        place(control, name, font, geometry, withoutAccessKeys(caption));
-        return control;
-    };
+    const auto button
+        = [&](const char *name, const QString &caption, const QFont &font, QRect geometry, QWidget *parent) {
+              auto *control = new QPushButton(caption, parent);
+              control->setAutoDefault(false);
+              place(control, name, font, geometry, withoutAccessKeys(caption));
+              return control;
+          };
     const auto label = [&](const char *name, const QString &text, const QFont &font, QRect geometry) {
         auto *control = new QLabel(text, this);
         place(control, name, font, geometry, text);
         return control;
     };
-    const auto labelled = [&](QWidget *control, const char *name, const QFont &font, QRect geometry,
-                              QLabel *caption) {
-        QString spoken = caption->text();
-        spoken.chop(spoken.endsWith(u':') ? 1 : 0);
-        place(control, name, font, geometry, spoken);
-        caption->setBuddy(control);
-    };
+    const auto labelled
+        = [&](QWidget *control, const char *name, const QFont &font, QRect geometry, QLabel *caption) {
+              QString spoken = caption->text();
+              spoken.chop(spoken.endsWith(u':') ? 1 : 0);
+              place(control, name, font, geometry, spoken);
+              caption->setBuddy(control);
+          };
 
-    cmdPrint = button("cmdPrint", QStringLiteral("&Print List"), controlFont, twips.rect(5148, 3393, 1000, 375), this);
+    cmdPrint = button(
+        "cmdPrint", QStringLiteral("&Print List"), controlFont, twips.rect(5148, 3393, 1000, 375), this);
     File1 = new FileList(this);
-    cmdAllPlt
-        = button("cmdAllPlt", QStringLiteral("Sel&ect *.plt"), controlFont, twips.rect(5148, 1170, 1000, 375), this);
+    cmdAllPlt = button(
+        "cmdAllPlt", QStringLiteral("Sel&ect *.plt"), controlFont, twips.rect(5148, 1170, 1000, 375), this);
     Dir1 = new DirList(this);
     Drive1 = new DriveList(m_environment.volumes, this);
     D = label("D", QStringLiteral("Drive:"), controlFont, twips.rect(117, 117, 520, 260));
@@ -109,12 +110,15 @@ void Form1::createControls()
     Label3 = label("Label3", QStringLiteral("Show type:"), windowFont, twips.rect(3393, 468, 871, 260));
     Text1 = new QLineEdit(QStringLiteral("Text1"), this);
     List1 = new PrintList(this);
-    cmdAddList
-        = button("cmdAddList", QStringLiteral("&Add to List"), controlFont, twips.rect(5148, 1755, 1000, 375), this);
+    cmdAddList = button(
+        "cmdAddList", QStringLiteral("&Add to List"), controlFont, twips.rect(5148, 1755, 1000, 375), this);
     Label4 = label("Label4", QStringLiteral("Print list:"), controlFont, twips.rect(6201, 234, 702, 260));
-    cmdAll = button("cmdAll", QStringLiteral("&Select All"), controlFont, twips.rect(5148, 702, 1000, 375), this);
-    cmdRem = button("cmdRem", QStringLiteral("&Remove"), controlFont, twips.rect(5148, 2340, 1000, 375), this);
-    cmdClear = button("cmdClear", QStringLiteral("&Clear List"), controlFont, twips.rect(5148, 2808, 1000, 375), this);
+    cmdAll = button(
+        "cmdAll", QStringLiteral("&Select All"), controlFont, twips.rect(5148, 702, 1000, 375), this);
+    cmdRem
+        = button("cmdRem", QStringLiteral("&Remove"), controlFont, twips.rect(5148, 2340, 1000, 375), this);
+    cmdClear = button(
+        "cmdClear", QStringLiteral("&Clear List"), controlFont, twips.rect(5148, 2808, 1000, 375), this);
     Frame1 = new QGroupBox(this);
     place(Frame1, "Frame1", controlFont, twips.rect(117, 4680, 2275, 1183), QStringLiteral("Colour mode"));
     const auto option = [&](const char *name, const QString &caption, QRect geometry) {
@@ -126,13 +130,16 @@ void Form1::createControls()
     optBandW = option("optBandW", QStringLiteral("&B&&W"), twips.rect(234, 468, 715, 375));
     optGrey = option("optGrey", QStringLiteral("&Grey Scale"), twips.rect(234, 819, 1066, 255));
     cmdPrintSet = button("cmdPrintSet", QStringLiteral("Pr&int Setup..."), windowFont,
-                         twips.rect(1170, 4914, 1100, 375), this);
+        twips.rect(1170, 4914, 1100, 375), this);
     chkActSze = new QCheckBox(QStringLiteral("Ac&tual size"), this);
-    place(chkActSze, "chkActSze", windowFont, twips.rect(1287, 5499, 988, 255), QStringLiteral("Actual size"));
+    place(
+        chkActSze, "chkActSze", windowFont, twips.rect(1287, 5499, 988, 255), QStringLiteral("Actual size"));
     lblCount = label("lblCount", QStringLiteral("File count:"), controlFont, twips.rect(8307, 117, 819, 260));
     txtCount = new QLineEdit(QStringLiteral("Text2"), this);
-    cmdDflt = button("cmdDflt", QStringLiteral("Default"), formsButtonFont, twips.rect(117, 4329, 754, 320), this);
-    cmdAbout = button("cmdAbout", QStringLiteral("About"), formsButtonFont, twips.rect(5265, 5616, 754, 325), this);
+    cmdDflt = button(
+        "cmdDflt", QStringLiteral("Default"), formsButtonFont, twips.rect(117, 4329, 754, 320), this);
+    cmdAbout = button(
+        "cmdAbout", QStringLiteral("About"), formsButtonFont, twips.rect(5265, 5616, 754, 325), this);
 
     labelled(File1, "File1", controlFont, twips.rect(2457, 715, 2652, 5174), Label2);
     labelled(Dir1, "Dir1", controlFont, twips.rect(117, 728, 2314, 3614), Label1);
@@ -152,8 +159,7 @@ void Form1::createControls()
 void Form1::orderTabs()
 {
     const QList<QWidget *> order { cmdPrint, File1, cmdAllPlt, Dir1, Drive1, Text1, List1, cmdAddList, cmdAll,
-                                   cmdRem, cmdClear, optColor, optBandW, optGrey, cmdPrintSet, chkActSze,
-                                   txtCount, cmdDflt, cmdAbout };
+        cmdRem, cmdClear, optColor, optBandW, optGrey, cmdPrintSet, chkActSze, txtCount, cmdDflt, cmdAbout };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -162,7 +168,8 @@ template<typename Sender, typename Signal>
 void Form1::bind(Sender *sender, Signal signal, void (Form1::*handler)())
 {
     // A handler with a trap of its own arms it around the steps it covers.
-    connect(sender, signal, this, [this, handler] { m_guard.run(Trap::None, [this, handler] { (this->*handler)(); }); });
+    connect(sender, signal, this,
+        [this, handler] { m_guard.run(Trap::None, [this, handler] { (this->*handler)(); }); });
 }
 
 void Form1::bindEvents()
@@ -254,9 +261,9 @@ void Form1::openDefaultDirectory()
     // A default directory that has gone away must not keep the program from ever starting again.
     const QString root = FileSystem::rootDirectory();
     QMessageBox::warning(this, QString::fromUtf8(VersionRecord::Title),
-                         QStringLiteral("The default directory \"%1\" cannot be opened: %2\nTarnwick opens at %3 "
-                                        "instead.")
-                             .arg(directory, reason, root));
+        QStringLiteral("The default directory \"%1\" cannot be opened: %2\nTarnwick opens at %3 "
+                       "instead.")
+            .arg(directory, reason, root));
     if (!Dir1->setPath(root, &reason))
         throw RuntimeError(reason);
 }
@@ -291,7 +298,8 @@ void Form1::Drive1_Change()
 
 void Form1::reportDriveNotReady(const QString &previousDrive)
 {
-    QMessageBox::warning(this, QStringLiteral("Dive Not Ready"), QStringLiteral("Selected drive is not ready"));
+    QMessageBox::warning(
+        this, QStringLiteral("Dive Not Ready"), QStringLiteral("Selected drive is not ready"));
     m_driveGuard = true;
     Drive1->setDrive(previousDrive);
     m_driveGuard = false;
@@ -353,9 +361,9 @@ void Form1::cmdPrint_Click()
 void Form1::reportPrintServerFailed()
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Print Server Failed"),
-                    QStringLiteral("OLE Automation failure, make sure you have PDMS PlotViewer(tm) properly "
-                                   "installed."),
-                    QMessageBox::Ok, this);
+        QStringLiteral("OLE Automation failure, make sure you have PDMS PlotViewer(tm) properly "
+                       "installed."),
+        QMessageBox::Ok, this);
     box.exec();
     m_plotServer.release();
 }

@@ -32,7 +32,8 @@ std::optional<QByteArray> readSettingsFile(const QString &fileName)
 
 namespace Global {
 
-QString ReadSetting(const QString &section, const QString &key, const QString &defaultValue, const QString &fileName)
+QString ReadSetting(
+    const QString &section, const QString &key, const QString &defaultValue, const QString &fileName)
 {
     const std::optional<QByteArray> contents = readSettingsFile(fileName);
     if (!contents)

@@ -8,8 +8,7 @@
 
 HandlerGuard::HandlerGuard(EndProgram endProgram)
     : m_endProgram(std::move(endProgram))
-{
-}
+{ }
 
 void HandlerGuard::run(Trap trap, const std::function<void()> &handler, const Report &report)
 {
@@ -46,7 +45,8 @@ void HandlerGuard::reportRuntimeError(const QString &description)
 {
     if (m_ended)
         return;
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(VersionRecord::Title), description, QMessageBox::Ok);
+    QMessageBox box(
+        QMessageBox::Critical, QString::fromUtf8(VersionRecord::Title), description, QMessageBox::Ok);
     box.exec();
     endProgram(1);
 }

@@ -35,7 +35,8 @@ IniFile::IniFile(const QByteArray &contents)
         }
         const bool crlf = newline > start && contents.at(newline - 1) == '\r';
         const qsizetype textEnd = crlf ? newline - 1 : newline;
-        m_lines.append({ contents.mid(start, textEnd - start), crlf ? QByteArray("\r\n") : QByteArray("\n") });
+        m_lines.append(
+            { contents.mid(start, textEnd - start), crlf ? QByteArray("\r\n") : QByteArray("\n") });
         start = newline + 1;
     }
 }

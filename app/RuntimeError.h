@@ -9,7 +9,6 @@ class RuntimeError : public std::runtime_error
 public:
     explicit RuntimeError(const QString &description)
         : std::runtime_error(description.toStdString())
-    {
-    }
+    { }
     QString description() const { return QString::fromUtf8(what()); }
 };

@@ -12,8 +12,7 @@ public:
     explicit Twips(const QWidget &widget)
         : m_dpiX(widget.logicalDpiX())
         , m_dpiY(widget.logicalDpiY())
-    {
-    }
+    { }
     int x(double twips) const { return int(std::lround(twips * m_dpiX / 1440.0)); }
     int y(double twips) const { return int(std::lround(twips * m_dpiY / 1440.0)); }
     QRect rect(double left, double top, double width, double height) const

@@ -32,8 +32,8 @@ namespace UiFonts {
 
 QFont tahoma(qreal pointSize, bool bold)
 {
-    static const bool available = ensureFamily(QStringLiteral("Tahoma"),
-                                               { QStringLiteral("tahoma.ttf"), QStringLiteral("tahomabd.ttf") });
+    static const bool available = ensureFamily(
+        QStringLiteral("Tahoma"), { QStringLiteral("tahoma.ttf"), QStringLiteral("tahomabd.ttf") });
     return font(QStringLiteral("Tahoma"), available, pointSize, bold);
 }
 

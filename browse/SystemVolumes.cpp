@@ -66,7 +66,8 @@ QList<Volume> SystemVolumes::volumes() const
     }
     // In a chroot or container the root may be no mount point of its own, yet it is always there.
     const QString fileSystemRoot = QDir::toNativeSeparators(QDir::rootPath());
-    if (std::none_of(found.cbegin(), found.cend(), [&](const Volume &v) { return v.rootPath == fileSystemRoot; }))
+    if (std::none_of(
+            found.cbegin(), found.cend(), [&](const Volume &v) { return v.rootPath == fileSystemRoot; }))
         found.append({ fileSystemRoot, QString(), true });
     std::sort(found.begin(), found.end(), [](const Volume &a, const Volume &b) {
         return a.rootPath.compare(b.rootPath, Qt::CaseInsensitive) < 0;

@@ -23,7 +23,8 @@ QList<QMetaMethod> membersNamed(const QMetaObject *type, const QString &member)
     QList<QMetaMethod> found;
     for (int i = 0; i < type->methodCount(); ++i) {
         const QMetaMethod method = type->method(i);
-        if (isCallable(method) && QString::fromLatin1(method.name()).compare(member, Qt::CaseInsensitive) == 0)
+        if (isCallable(method)
+            && QString::fromLatin1(method.name()).compare(member, Qt::CaseInsensitive) == 0)
             found.append(method);
     }
     return found;
@@ -70,11 +71,11 @@ QVariant convertArgument(const QVariant &argument, QMetaType target, const QStri
         return argument;
     QVariant converted = argument;
     if (!argument.isValid() || !converted.convert(target)) {
-        throw AutomationError(QStringLiteral("Type mismatch in argument %1 of \"%2\": a %3 was given where a %4 "
-                                             "is expected.")
-                                  .arg(position)
-                                  .arg(member, QString::fromLatin1(argument.typeName()),
-                                       QString::fromLatin1(target.name())));
+        throw AutomationError(
+            QStringLiteral("Type mismatch in argument %1 of \"%2\": a %3 was given where a %4 "
+                           "is expected.")
+                .arg(position)
+                .arg(member, QString::fromLatin1(argument.typeName()), QString::fromLatin1(target.name())));
     }
     // A value that does not fit the parameter must not arrive silently cut.
     if (isInteger(target) && converted.toDouble() != argument.toDouble()) {
@@ -104,8 +105,7 @@ void throwIfServerFailed(QObject &object, const QString &member)
 
 AutomationObject::AutomationObject(QObject *object)
     : m_object(object)
-{
-}
+{ }
 
 AutomationObject AutomationObject::create(const QString &progId)
 {
@@ -117,7 +117,8 @@ QVariant AutomationObject::call(QAnyStringView memberName, const QVariantList &a
     const QString member = memberName.toString();
     if (!m_object) {
         throw AutomationError(
-            QStringLiteral("Object variable not set: \"%1\" was called through an empty reference.").arg(member));
+            QStringLiteral("Object variable not set: \"%1\" was called through an empty reference.")
+                .arg(member));
     }
     if (arguments.size() > MaxArguments)
         throw AutomationError(QStringLiteral("Too many arguments for \"%1\".").arg(member));
@@ -140,8 +141,8 @@ QVariant AutomationObject::call(QAnyStringView memberName, const QVariantList &a
 
     // Keep the object alive through its own call, even if the call drops other references to it.
     const std::shared_ptr<QObject> target = m_object;
-    const bool invoked = method.invoke(target.get(), Qt::DirectConnection, returned, passed[0], passed[1], passed[2],
-                                       passed[3], passed[4], passed[5], passed[6], passed[7], passed[8], passed[9]);
+    const bool invoked = method.invoke(target.get(), Qt::DirectConnection, returned, passed[0], passed[1],
+        passed[2], passed[3], passed[4], passed[5], passed[6], passed[7], passed[8], passed[9]);
     if (!invoked)
         throw AutomationError(QStringLiteral("The call to \"%1\" could not be made.").arg(member));
     // Take ownership of a returned object before looking for an error, so that it cannot leak.
@@ -155,8 +156,7 @@ AutomationObject AutomationObject::callObject(QAnyStringView memberName, const Q
 {
     const QVariant result = call(memberName, arguments);
     if (!result.canConvert<AutomationObject>()) {
-        throw AutomationError(
-            QStringLiteral("\"%1\" did not return an object.").arg(memberName.toString()));
+        throw AutomationError(QStringLiteral("\"%1\" did not return an object.").arg(memberName.toString()));
     }
     return result.value<AutomationObject>();
 }

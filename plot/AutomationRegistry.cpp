@@ -78,13 +78,14 @@ QObject *AutomationRegistry::createObject(const QString &progId) const
         QString error;
         if (QObject *object = (*inProcess)(&error))
             return object;
-        throw AutomationError(QStringLiteral("The automation server \"%1\" could not create an object: %2")
-                                  .arg(progId, error));
+        throw AutomationError(
+            QStringLiteral("The automation server \"%1\" could not create an object: %2").arg(progId, error));
     }
     const QString pluginPath = findPlugin(progId);
     if (pluginPath.isEmpty()) {
-        throw AutomationError(QStringLiteral("The automation server \"%1\" is not installed (looked in %2).")
-                                  .arg(progId, QDir::toNativeSeparators(m_searchFolders.join(QStringLiteral(", ")))));
+        throw AutomationError(
+            QStringLiteral("The automation server \"%1\" is not installed (looked in %2).")
+                .arg(progId, QDir::toNativeSeparators(m_searchFolders.join(QStringLiteral(", ")))));
     }
     return createFromPlugin(progId, pluginPath);
 }
@@ -114,8 +115,9 @@ QObject *AutomationRegistry::createFromPlugin(const QString &progId, const QStri
     }
     auto *factory = qobject_cast<AutomationServerFactory *>(root);
     if (!factory) {
-        throw AutomationError(QStringLiteral("The automation server \"%1\" in %2 is not an automation server.")
-                                  .arg(progId, QDir::toNativeSeparators(pluginPath)));
+        throw AutomationError(
+            QStringLiteral("The automation server \"%1\" in %2 is not an automation server.")
+                .arg(progId, QDir::toNativeSeparators(pluginPath)));
     }
     QString error;
     QObject *object = factory->createObject(progId, &error);

@@ -2,8 +2,8 @@
 // The contract between Tarnwick and an automation server such as the plot viewer.
 // Shared by the program and the servers; keep it free of anything either side owns.
 
-#include <QtPlugin>
 #include <QString>
+#include <QtPlugin>
 
 class QObject;
 

@@ -13,8 +13,7 @@ Preview::Preview(const AutomationObject &server, short colourMode, const QString
     : m_server(server)
     , m_colourMode(colourMode)
     , m_imageFile(imageFile)
-{
-}
+{ }
 
 void Preview::showSelected(const FileList &files)
 {

@@ -7,7 +7,7 @@
 namespace PrintRun {
 
 void printAll(const PrintList &printList, const AutomationObject &server, short colourMode,
-              const std::function<bool()> &actualSize)
+    const std::function<bool()> &actualSize)
 {
     const qsizetype count = printList.count();
     for (qsizetype i = 0; i < count; ++i) {

@@ -11,6 +11,6 @@ namespace PrintRun {
 /// `actualSize` says so (asked afresh for each entry), DoPrint, then the document is released.
 /// The first failure stops the run and throws; documents are released either way.
 void printAll(const PrintList &printList, const AutomationObject &server, short colourMode,
-              const std::function<bool()> &actualSize);
+    const std::function<bool()> &actualSize);
 
 } // namespace PrintRun

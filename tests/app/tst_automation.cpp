@@ -64,12 +64,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("member");
         QTest::addColumn<QVariantList>("arguments");
         QTest::addColumn<QVariant>("expected");
-        QTest::newRow("by name") << QStringLiteral("Echo") << QVariantList { QStringLiteral("hi") } << QVariant(QStringLiteral("hi"));
-        QTest::newRow("name ignores case") << QStringLiteral("eCHO") << QVariantList { QStringLiteral("x") } << QVariant(QStringLiteral("x"));
-        QTest::newRow("arguments converted") << QStringLiteral("Add") << QVariantList { QStringLiteral("2"), 3.0 } << QVariant(5);
-        QTest::newRow("short from int") << QStringLiteral("Narrow") << QVariantList { 2 } << QVariant::fromValue<short>(2);
-        QTest::newRow("number as text") << QStringLiteral("Echo") << QVariantList { 7 } << QVariant(QStringLiteral("7"));
-        QTest::newRow("void member gives no value") << QStringLiteral("Note") << QVariantList { QStringLiteral("x") } << QVariant();
+        QTest::newRow("by name") << QStringLiteral("Echo") << QVariantList { QStringLiteral("hi") }
+                                 << QVariant(QStringLiteral("hi"));
+        QTest::newRow("name ignores case") << QStringLiteral("eCHO") << QVariantList { QStringLiteral("x") }
+                                           << QVariant(QStringLiteral("x"));
+        QTest::newRow("arguments converted")
+            << QStringLiteral("Add") << QVariantList { QStringLiteral("2"), 3.0 } << QVariant(5);
+        QTest::newRow("short from int")
+            << QStringLiteral("Narrow") << QVariantList { 2 } << QVariant::fromValue<short>(2);
+        QTest::newRow("number as text")
+            << QStringLiteral("Echo") << QVariantList { 7 } << QVariant(QStringLiteral("7"));
+        QTest::newRow("void member gives no value")
+            << QStringLiteral("Note") << QVariantList { QStringLiteral("x") } << QVariant();
     }
     void calls()
     {
@@ -85,22 +91,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("member");
         QTest::addColumn<QVariantList>("arguments");
         QTest::addColumn<QString>("description");
-        QTest::newRow("unknown member") << QStringLiteral("Print") << QVariantList {}
-                                        << QStringLiteral("The object does not support the member \"Print\".");
+        QTest::newRow("unknown member")
+            << QStringLiteral("Print") << QVariantList {}
+            << QStringLiteral("The object does not support the member \"Print\".");
         QTest::newRow("signals are not members") << QStringLiteral("notCallable") << QVariantList {}
                                                  << QStringLiteral("does not support the member");
-        QTest::newRow("too few arguments") << QStringLiteral("Add") << QVariantList { 1 }
-                                           << QStringLiteral("Wrong number of arguments for \"Add\": it takes 2, 1 given.");
-        QTest::newRow("too many arguments") << QStringLiteral("Fail") << QVariantList { 1 }
-                                            << QStringLiteral("it takes 0, 1 given");
-        QTest::newRow("type mismatch") << QStringLiteral("Narrow") << QVariantList { QVariant::fromValue(QPoint(1, 2)) }
-                                       << QStringLiteral("Type mismatch in argument 1 of \"Narrow\"");
-        QTest::newRow("text that is no number") << QStringLiteral("Add") << QVariantList { 1, QStringLiteral("two") }
-                                                << QStringLiteral("Type mismatch in argument 2 of \"Add\"");
+        QTest::newRow("too few arguments")
+            << QStringLiteral("Add") << QVariantList { 1 }
+            << QStringLiteral("Wrong number of arguments for \"Add\": it takes 2, 1 given.");
+        QTest::newRow("too many arguments")
+            << QStringLiteral("Fail") << QVariantList { 1 } << QStringLiteral("it takes 0, 1 given");
+        QTest::newRow("type mismatch")
+            << QStringLiteral("Narrow") << QVariantList { QVariant::fromValue(QPoint(1, 2)) }
+            << QStringLiteral("Type mismatch in argument 1 of \"Narrow\"");
+        QTest::newRow("text that is no number")
+            << QStringLiteral("Add") << QVariantList { 1, QStringLiteral("two") }
+            << QStringLiteral("Type mismatch in argument 2 of \"Add\"");
         QTest::newRow("missing value") << QStringLiteral("Echo") << QVariantList { QVariant() }
                                        << QStringLiteral("Type mismatch in argument 1");
         QTest::newRow("overflow") << QStringLiteral("Narrow") << QVariantList { 70000 }
-                                  << QStringLiteral("Overflow in argument 1 of \"Narrow\": 70000 does not fit");
+                                  << QStringLiteral(
+                                         "Overflow in argument 1 of \"Narrow\": 70000 does not fit");
         QTest::newRow("error raised by the server") << QStringLiteral("Fail") << QVariantList {}
                                                     << QStringLiteral("\"Fail\" failed: the server says no");
     }
@@ -111,7 +122,7 @@ private Q_SLOTS:
         QFETCH(QString, description);
         const AutomationObject object(new Target);
         QVERIFY2(failureOf([&] { object.call(member, arguments); }).contains(description),
-                 qPrintable(failureOf([&] { object.call(member, arguments); })));
+            qPrintable(failureOf([&] { object.call(member, arguments); })));
     }
 
     void emptyReferenceFails()
@@ -120,7 +131,7 @@ private Q_SLOTS:
         object.release();
         QVERIFY(object.isEmpty());
         QCOMPARE(failureOf([&] { object.call("Echo", { 1 }); }),
-                 QStringLiteral("Object variable not set: \"Echo\" was called through an empty reference."));
+            QStringLiteral("Object variable not set: \"Echo\" was called through an empty reference."));
     }
 
     void lastReferenceDestroysTheObject()
@@ -151,14 +162,16 @@ private Q_SLOTS:
     void objectReturnedWithAnErrorIsNotLeaked()
     {
         const AutomationObject parent(new Target);
-        QCOMPARE(failureOf([&] { parent.callObject("FailWithObject"); }), QStringLiteral("\"FailWithObject\" failed: half done"));
+        QCOMPARE(failureOf([&] { parent.callObject("FailWithObject"); }),
+            QStringLiteral("\"FailWithObject\" failed: half done"));
         QVERIFY(!Target::lastChild);
     }
 
     void callObjectNeedsAnObject()
     {
         const AutomationObject object(new Target);
-        QCOMPARE(failureOf([&] { object.callObject("Echo", { 1 }); }), QStringLiteral("\"Echo\" did not return an object."));
+        QCOMPARE(failureOf([&] { object.callObject("Echo", { 1 }); }),
+            QStringLiteral("\"Echo\" did not return an object."));
     }
 
     void inProcessServer()
@@ -172,7 +185,8 @@ private Q_SLOTS:
             return nullptr;
         });
         QCOMPARE(failureOf([] { AutomationObject::create(QStringLiteral("Test.Inproc")); }),
-                 QStringLiteral("The automation server \"Test.Inproc\" could not create an object: out of memory"));
+            QStringLiteral(
+                "The automation server \"Test.Inproc\" could not create an object: out of memory"));
         registry.unregisterInProcess(QStringLiteral("Test.Inproc"));
     }
 
@@ -182,14 +196,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("outcome");
         QTest::newRow("working") << QStringLiteral("Test.echo") << QStringLiteral("echo");
         QTest::newRow("ProgID ignores case") << QStringLiteral("TEST.ECHO") << QStringLiteral("echo");
-        QTest::newRow("not installed") << QStringLiteral("Plotviewer.application")
-                                       << QStringLiteral("The automation server \"Plotviewer.application\" is not installed (looked in ");
-        QTest::newRow("does not load") << QStringLiteral("Test.broken")
-                                       << QStringLiteral("The automation server \"Test.broken\" could not be loaded: ");
-        QTest::newRow("loads but serves nothing") << QStringLiteral("Test.notaserver") << QStringLiteral("is not an automation server");
+        QTest::newRow("not installed")
+            << QStringLiteral("Plotviewer.application")
+            << QStringLiteral(
+                   "The automation server \"Plotviewer.application\" is not installed (looked in ");
+        QTest::newRow("does not load") << QStringLiteral(
+            "Test.broken") << QStringLiteral("The automation server \"Test.broken\" could not be loaded: ");
+        QTest::newRow("loads but serves nothing")
+            << QStringLiteral("Test.notaserver") << QStringLiteral("is not an automation server");
         QTest::newRow("refuses to make the object")
             << QStringLiteral("Test.refusing")
-            << QStringLiteral("The automation server \"Test.refusing\" could not create an object: the licence has expired");
+            << QStringLiteral("The automation server \"Test.refusing\" could not create an object: the "
+                              "licence has expired");
     }
     void pluginServers()
     {
@@ -197,7 +215,8 @@ private Q_SLOTS:
         QFETCH(QString, outcome);
         AutomationRegistry &registry = AutomationRegistry::instance();
         const QStringList saved = registry.searchFolders();
-        registry.setSearchFolders({ QStringLiteral("/nonexistent/servers"), QStringLiteral(TEST_SERVER_DIR) });
+        registry.setSearchFolders(
+            { QStringLiteral("/nonexistent/servers"), QStringLiteral(TEST_SERVER_DIR) });
         const QString result = failureOf([&] {
             const AutomationObject object = AutomationObject::create(progId);
             throw AutomationError(object.call("Echo", { QStringLiteral("echo") }).toString());

@@ -123,8 +123,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("serverInstalled");
         QTest::addColumn<bool>("appDirWritable");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no plot server") << false << true << QStringLiteral("\"Plotviewer.application\" is not installed");
-        QTest::newRow("settings file cannot be created") << true << false << QStringLiteral("tarnwick.ini\" cannot be created");
+        QTest::newRow("no plot server")
+            << false << true << QStringLiteral("\"Plotviewer.application\" is not installed");
+        QTest::newRow("settings file cannot be created")
+            << true << false << QStringLiteral("tarnwick.ini\" cannot be created");
     }
     void failedStartEndsTheProgram()
     {
@@ -158,12 +160,15 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QStringList>("directories");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("creates the file") << QByteArray() << QStringList { QStringLiteral("a") } << QStringLiteral("a");
-        QTest::newRow("second press replaces") << QByteArray()
-                                               << QStringList { QStringLiteral("a"), QStringLiteral("b") } << QStringLiteral("b");
-        QTest::newRow("root keeps its separator") << QByteArray() << QStringList { QStringLiteral("/") } << QStringLiteral("/");
-        QTest::newRow("other settings kept") << QByteArray("[Mine]\nx=1\n") << QStringList { QStringLiteral("a") }
-                                             << QStringLiteral("a");
+        QTest::newRow("creates the file")
+            << QByteArray() << QStringList { QStringLiteral("a") } << QStringLiteral("a");
+        QTest::newRow("second press replaces")
+            << QByteArray() << QStringList { QStringLiteral("a"), QStringLiteral("b") }
+            << QStringLiteral("b");
+        QTest::newRow("root keeps its separator")
+            << QByteArray() << QStringList { QStringLiteral("/") } << QStringLiteral("/");
+        QTest::newRow("other settings kept")
+            << QByteArray("[Mine]\nx=1\n") << QStringList { QStringLiteral("a") } << QStringLiteral("a");
     }
     void defaultButton()
     {
@@ -222,18 +227,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("spoken");
         QTest::addColumn<QRect>("geometry"); // at 96 DPI
         QTest::addColumn<QString>("label");
-        QTest::newRow("cmdPrint") << "cmdPrint" << "Print List" << QRect(343, 226, 67, 25) << QString();
-        QTest::newRow("File1") << "File1" << "Files" << QRect(164, 48, 177, 345) << "Label2";
-        QTest::newRow("Dir1") << "Dir1" << "Directory" << QRect(8, 49, 154, 241) << "Label1";
-        QTest::newRow("Drive1") << "Drive1" << "Drive" << QRect(47, 8, 295, 19) << "D";
-        QTest::newRow("Text1") << "Text1" << "Show type" << QRect(281, 31, 58, 16) << "Label3";
-        QTest::newRow("List1") << "List1" << "Print list" << QRect(413, 31, 270, 355) << "Label4";
-        QTest::newRow("txtCount") << "txtCount" << "File count" << QRect(616, 8, 71, 16) << "lblCount";
-        QTest::newRow("optBandW") << "optBandW" << "B&W" << QRect(16, 31, 48, 25) << QString();
-        QTest::newRow("cmdPrintSet") << "cmdPrintSet" << "Print Setup..." << QRect(78, 328, 73, 25) << QString();
-        QTest::newRow("chkActSze") << "chkActSze" << "Actual size" << QRect(86, 367, 66, 17) << QString();
-        QTest::newRow("cmdDflt") << "cmdDflt" << "Default" << QRect(8, 289, 50, 21) << QString();
-        QTest::newRow("cmdAbout") << "cmdAbout" << "About" << QRect(351, 374, 50, 22) << QString();
+        QTest::newRow("cmdPrint") << "cmdPrint"
+                                  << "Print List" << QRect(343, 226, 67, 25) << QString();
+        QTest::newRow("File1") << "File1"
+                               << "Files" << QRect(164, 48, 177, 345) << "Label2";
+        QTest::newRow("Dir1") << "Dir1"
+                              << "Directory" << QRect(8, 49, 154, 241) << "Label1";
+        QTest::newRow("Drive1") << "Drive1"
+                                << "Drive" << QRect(47, 8, 295, 19) << "D";
+        QTest::newRow("Text1") << "Text1"
+                               << "Show type" << QRect(281, 31, 58, 16) << "Label3";
+        QTest::newRow("List1") << "List1"
+                               << "Print list" << QRect(413, 31, 270, 355) << "Label4";
+        QTest::newRow("txtCount") << "txtCount"
+                                  << "File count" << QRect(616, 8, 71, 16) << "lblCount";
+        QTest::newRow("optBandW") << "optBandW"
+                                  << "B&W" << QRect(16, 31, 48, 25) << QString();
+        QTest::newRow("cmdPrintSet") << "cmdPrintSet"
+                                     << "Print Setup..." << QRect(78, 328, 73, 25) << QString();
+        QTest::newRow("chkActSze") << "chkActSze"
+                                   << "Actual size" << QRect(86, 367, 66, 17) << QString();
+        QTest::newRow("cmdDflt") << "cmdDflt"
+                                 << "Default" << QRect(8, 289, 50, 21) << QString();
+        QTest::newRow("cmdAbout") << "cmdAbout"
+                                  << "About" << QRect(351, 374, 50, 22) << QString();
     }
     void controls()
     {
@@ -261,8 +278,9 @@ private Q_SLOTS:
                 tips.append(widget->objectName() + u'=' + widget->toolTip());
         }
         tips.sort();
-        QCOMPARE(tips, (QStringList { QStringLiteral("File1='Dbl Click' to preview"),
-                                      QStringLiteral("cmdDflt=Set default directory") }));
+        QCOMPARE(tips,
+            (QStringList { QStringLiteral("File1='Dbl Click' to preview"),
+                QStringLiteral("cmdDflt=Set default directory") }));
     }
 
     void tabOrder()
@@ -270,8 +288,8 @@ private Q_SLOTS:
         Form1Fixture f;
         f.create();
         const QStringList expected { "cmdPrint", "File1", "cmdAllPlt", "Dir1", "Drive1", "Text1", "List1",
-                                     "cmdAddList", "cmdAll", "cmdRem", "cmdClear", "optColor", "optBandW",
-                                     "optGrey", "cmdPrintSet", "chkActSze", "txtCount", "cmdDflt", "cmdAbout" };
+            "cmdAddList", "cmdAll", "cmdRem", "cmdClear", "optColor", "optBandW", "optGrey", "cmdPrintSet",
+            "chkActSze", "txtCount", "cmdDflt", "cmdAbout" };
         QWidget *widget = f.control<QWidget>("cmdPrint");
         QStringList order;
         do {
@@ -288,11 +306,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         for (const auto &[name, caption] : std::initializer_list<std::pair<const char *, const char *>> {
-                 { "cmdPrint", "&Print List" }, { "cmdAllPlt", "Sel&ect *.plt" }, { "cmdAddList", "&Add to List" },
-                 { "cmdAll", "&Select All" }, { "cmdRem", "&Remove" }, { "cmdClear", "&Clear List" },
-                 { "optColor", "C&olor" }, { "optBandW", "&B&&W" }, { "optGrey", "&Grey Scale" },
-                 { "cmdPrintSet", "Pr&int Setup..." }, { "chkActSze", "Ac&tual size" }, { "cmdDflt", "Default" },
-                 { "cmdAbout", "About" } })
+                 { "cmdPrint", "&Print List" }, { "cmdAllPlt", "Sel&ect *.plt" },
+                 { "cmdAddList", "&Add to List" }, { "cmdAll", "&Select All" }, { "cmdRem", "&Remove" },
+                 { "cmdClear", "&Clear List" }, { "optColor", "C&olor" }, { "optBandW", "&B&&W" },
+                 { "optGrey", "&Grey Scale" }, { "cmdPrintSet", "Pr&int Setup..." },
+                 { "chkActSze", "Ac&tual size" }, { "cmdDflt", "Default" }, { "cmdAbout", "About" } })
             QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption);
     }
     void accessKeys()
@@ -313,12 +331,14 @@ private Q_SLOTS:
             option.initFrom(button);
             option.text = text;
             const bool radio = qobject_cast<QRadioButton *>(button);
-            required = style->sizeFromContents(radio ? QStyle::CT_RadioButton : QStyle::CT_CheckBox, &option,
-                                               QSize(needed, button->fontMetrics().height()), button)
+            required = style
+                           ->sizeFromContents(radio ? QStyle::CT_RadioButton : QStyle::CT_CheckBox, &option,
+                               QSize(needed, button->fontMetrics().height()), button)
                            .width();
         }
         QVERIFY2(required <= button->width(),
-                 qPrintable(QStringLiteral("%1 needs %2 px, has %3").arg(name).arg(required).arg(button->width())));
+            qPrintable(
+                QStringLiteral("%1 needs %2 px, has %3").arg(name).arg(required).arg(button->width())));
     }
 
     void labelsAreNotClipped()
@@ -327,7 +347,7 @@ private Q_SLOTS:
         f.create();
         for (QLabel *label : f.form->findChildren<QLabel *>()) {
             QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
-                     qPrintable(label->objectName()));
+                qPrintable(label->objectName()));
         }
     }
 };

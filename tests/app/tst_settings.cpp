@@ -47,22 +47,31 @@ private Q_SLOTS:
         QTest::newRow("empty file") << QByteArray() << none;
         QTest::newRow("no section") << QByteArray("[Other]\nDefault_Dir=/x\n") << none;
         QTest::newRow("no key") << QByteArray("[UserSettings]\nOther=/x\n") << none;
-        QTest::newRow("plain") << QByteArray("[UserSettings]\nDefault_Dir=/home/plots\n") << QStringLiteral("/home/plots");
-        QTest::newRow("names ignore case") << QByteArray("[usersettings]\nDEFAULT_DIR=/a\n") << QStringLiteral("/a");
-        QTest::newRow("written on Windows")
-            << QByteArray("[UserSettings]\r\nDefault_Dir=C:\\Plots\\new\r\n") << QStringLiteral("C:\\Plots\\new");
-        QTest::newRow("blanks around") << QByteArray(" [ UserSettings ] \n  Default_Dir =  /a b  \n") << QStringLiteral("/a b");
-        QTest::newRow("quoted keeps blanks") << QByteArray("[UserSettings]\nDefault_Dir=\" /a \"\n") << QStringLiteral(" /a ");
-        QTest::newRow("first key wins") << QByteArray("[UserSettings]\nDefault_Dir=/1\nDefault_Dir=/2\n") << QStringLiteral("/1");
+        QTest::newRow("plain") << QByteArray("[UserSettings]\nDefault_Dir=/home/plots\n")
+                               << QStringLiteral("/home/plots");
+        QTest::newRow("names ignore case")
+            << QByteArray("[usersettings]\nDEFAULT_DIR=/a\n") << QStringLiteral("/a");
+        QTest::newRow("written on Windows") << QByteArray("[UserSettings]\r\nDefault_Dir=C:\\Plots\\new\r\n")
+                                            << QStringLiteral("C:\\Plots\\new");
+        QTest::newRow("blanks around")
+            << QByteArray(" [ UserSettings ] \n  Default_Dir =  /a b  \n") << QStringLiteral("/a b");
+        QTest::newRow("quoted keeps blanks")
+            << QByteArray("[UserSettings]\nDefault_Dir=\" /a \"\n") << QStringLiteral(" /a ");
+        QTest::newRow("first key wins")
+            << QByteArray("[UserSettings]\nDefault_Dir=/1\nDefault_Dir=/2\n") << QStringLiteral("/1");
         QTest::newRow("key of another section")
             << QByteArray("[A]\nDefault_Dir=/a\n[UserSettings]\nX=1\n") << none;
-        QTest::newRow("comment line") << QByteArray("[UserSettings]\n;Default_Dir=/c\nDefault_Dir=/d\n") << QStringLiteral("/d");
+        QTest::newRow("comment line")
+            << QByteArray("[UserSettings]\n;Default_Dir=/c\nDefault_Dir=/d\n") << QStringLiteral("/d");
         QTest::newRow("empty value") << QByteArray("[UserSettings]\nDefault_Dir=\n") << QString();
-        QTest::newRow("no line end") << QByteArray("[UserSettings]\nDefault_Dir=/end") << QStringLiteral("/end");
-        QTest::newRow("UTF-8 name") << QByteArray("[UserSettings]\nDefault_Dir=/pl\xc3\xa4ne\n") << QStringLiteral("/pl\u00e4ne");
+        QTest::newRow("no line end") << QByteArray("[UserSettings]\nDefault_Dir=/end")
+                                     << QStringLiteral("/end");
+        QTest::newRow("UTF-8 name") << QByteArray("[UserSettings]\nDefault_Dir=/pl\xc3\xa4ne\n")
+                                    << QStringLiteral("/pl\u00e4ne");
         QTest::newRow("single-byte code page")
             << QByteArray("[UserSettings]\nDefault_Dir=C:\\Pl\xe4ne\n") << QStringLiteral("C:\\Pl\u00e4ne");
-        QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf[UserSettings]\nDefault_Dir=/bom\n") << QStringLiteral("/bom");
+        QTest::newRow("byte order mark")
+            << QByteArray("\xef\xbb\xbf[UserSettings]\nDefault_Dir=/bom\n") << QStringLiteral("/bom");
         const QByteArray longPath = '/' + QByteArray(300, 'd');
         QTest::newRow("300 characters read whole")
             << QByteArray("[UserSettings]\nDefault_Dir=" + longPath + '\n') << QString::fromLatin1(longPath);
@@ -90,22 +99,25 @@ private Q_SLOTS:
         QTest::newRow("new file") << QByteArray() << QStringLiteral("/p")
                                   << QByteArray("[UserSettings]\nDefault_Dir=/p\n");
         QTest::newRow("replace keeps other lines")
-            << QByteArray("; mine\n[UserSettings]\nA=1\nDefault_Dir=/old\nB=2\n\n[Z]\nq=3\n") << QStringLiteral("/new")
+            << QByteArray("; mine\n[UserSettings]\nA=1\nDefault_Dir=/old\nB=2\n\n[Z]\nq=3\n")
+            << QStringLiteral("/new")
             << QByteArray("; mine\n[UserSettings]\nA=1\nDefault_Dir=/new\nB=2\n\n[Z]\nq=3\n");
         QTest::newRow("key added at section end, before blank lines")
             << QByteArray("[UserSettings]\nA=1\n\n[Z]\nq=3\n") << QStringLiteral("/d")
             << QByteArray("[UserSettings]\nA=1\nDefault_Dir=/d\n\n[Z]\nq=3\n");
         QTest::newRow("section appended") << QByteArray("[Z]\nq=3") << QStringLiteral("/d")
                                           << QByteArray("[Z]\nq=3\n[UserSettings]\nDefault_Dir=/d\n");
-        QTest::newRow("CRLF kept") << QByteArray("[UserSettings]\r\nDefault_Dir=C:\\a\r\nX=1\r\n") << QStringLiteral("/b")
+        QTest::newRow("CRLF kept") << QByteArray("[UserSettings]\r\nDefault_Dir=C:\\a\r\nX=1\r\n")
+                                   << QStringLiteral("/b")
                                    << QByteArray("[UserSettings]\r\nDefault_Dir=/b\r\nX=1\r\n");
         QTest::newRow("section matched without case")
             << QByteArray("[USERSETTINGS]\ndefault_dir=/a\n") << QStringLiteral("/b")
             << QByteArray("[USERSETTINGS]\nDefault_Dir=/b\n");
         QTest::newRow("outer blanks quoted") << QByteArray() << QStringLiteral(" /sp ")
                                              << QByteArray("[UserSettings]\nDefault_Dir=\" /sp \"\n");
-        QTest::newRow("line break refused") << QByteArray("[UserSettings]\nDefault_Dir=/a\n") << QStringLiteral("/x\ny")
-                                            << QByteArray("[UserSettings]\nDefault_Dir=/a\n");
+        QTest::newRow("line break refused")
+            << QByteArray("[UserSettings]\nDefault_Dir=/a\n") << QStringLiteral("/x\ny")
+            << QByteArray("[UserSettings]\nDefault_Dir=/a\n");
     }
     void write()
     {

@@ -26,7 +26,9 @@ bool protect(const QString &file, bool on)
         const auto writable = QFileDevice::WriteOwner | QFileDevice::WriteUser;
         return QFile::setPermissions(folder, on ? permissions & ~writable : permissions | writable);
     }
-    return QProcess::execute(QStringLiteral("chattr"), { on ? QStringLiteral("+i") : QStringLiteral("-i"), file }) == 0;
+    return QProcess::execute(
+               QStringLiteral("chattr"), { on ? QStringLiteral("+i") : QStringLiteral("-i"), file })
+        == 0;
 }
 
 } // namespace
@@ -106,7 +108,8 @@ private Q_SLOTS:
         f.form->close();
         protect(held, false);
         QCOMPARE(f.boxes.count(), 1);
-        QVERIFY2(f.boxes.seen().first().text.contains(QStringLiteral("temp.icx")), qPrintable(f.boxes.seen().first().text));
+        QVERIFY2(f.boxes.seen().first().text.contains(QStringLiteral("temp.icx")),
+            qPrintable(f.boxes.seen().first().text));
         if (::geteuid() == 0) // as root only the held file resists; the other one is gone
             QVERIFY(!QFileInfo::exists(picture));
         QCOMPARE(f.server->log().liveServers, 0);

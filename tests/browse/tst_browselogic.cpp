@@ -273,7 +273,10 @@ private Q_SLOTS:
         QCOMPARE(DirectoryReader::read(dir.path(), kind, {}, stale).names, names);
     }
 
-    void unreadableDirectory_data() { addUnlistablePathRows(); }
+    void unreadableDirectory_data()
+    {
+        addUnlistablePathRows();
+    }
     void unreadableDirectory()
     {
         QFETCH(QString, relative);

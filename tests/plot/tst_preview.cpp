@@ -61,17 +61,20 @@ private Q_SLOTS:
         for (QWidget *window : windows)
             captions.append(window->windowTitle());
         captions.sort();
-        QCOMPARE(captions, (QStringList { "Preview of : a.plt", "Preview of : b.plt", "Preview of : d.plt" }));
+        QCOMPARE(
+            captions, (QStringList { "Preview of : a.plt", "Preview of : b.plt", "Preview of : d.plt" }));
         const QString picture = f.env.appDir() + QStringLiteral("/~plt000.jpg");
         QCOMPARE(f.server->log().trace(),
-                 (QStringList { "Open(" + files->path() + "/a.plt)", "SetColorMode(2)", "SaveTo(" + picture + ")",
-                                "Open(" + files->path() + "/b.plt)", "SetColorMode(2)", "SaveTo(" + picture + ")",
-                                "Open(" + files->path() + "/d.plt)", "SetColorMode(2)", "SaveTo(" + picture + ")" }));
+            (QStringList { "Open(" + files->path() + "/a.plt)", "SetColorMode(2)", "SaveTo(" + picture + ")",
+                "Open(" + files->path() + "/b.plt)", "SetColorMode(2)", "SaveTo(" + picture + ")",
+                "Open(" + files->path() + "/d.plt)", "SetColorMode(2)", "SaveTo(" + picture + ")" }));
         QCOMPARE(f.server->log().liveDocuments, 0);
         // The picture file holds the last entry's picture; each window keeps its own.
         QCOMPARE(QImageReader(picture).size(), f.server->log().pictureSize(3));
         for (QWidget *window : windows) {
-            const int document = window->windowTitle().endsWith(u"a.plt") ? 1 : window->windowTitle().endsWith(u"b.plt") ? 2 : 3;
+            const int document = window->windowTitle().endsWith(u"a.plt") ? 1
+                : window->windowTitle().endsWith(u"b.plt")                ? 2
+                                                                          : 3;
             const QSize pictureSize = f.server->log().pictureSize(document);
             auto *box = window->findChild<QLabel *>(QStringLiteral("Picture1"));
             QVERIFY(box->isVisible());

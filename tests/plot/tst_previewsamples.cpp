@@ -34,7 +34,8 @@ private Q_SLOTS:
             if (window->objectName() != u"Form2" || !window->isVisible())
                 continue;
             shown.append(window->windowTitle());
-            const QImage picture = window->findChild<QLabel *>(QStringLiteral("Picture1"))->pixmap().toImage();
+            const QImage picture
+                = window->findChild<QLabel *>(QStringLiteral("Picture1"))->pixmap().toImage();
             QVERIFY(picture.width() <= 1024 && picture.height() <= 768);
             QVERIFY(picture.width() == 1024 || picture.height() == 768);
             int inked = 0;

@@ -41,7 +41,9 @@ constexpr PrintedPlot Plots[] = {
 // Unique per run, so that PDFs from earlier runs are never mistaken for this run's.
 QString titleFor(const char *file)
 {
-    return QStringLiteral("tarnwick-e2e-%1-%2").arg(QCoreApplication::applicationPid()).arg(QLatin1String(file));
+    return QStringLiteral("tarnwick-e2e-%1-%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QLatin1String(file));
 }
 
 } // namespace
@@ -88,7 +90,8 @@ void tst_PrintEndToEnd::initTestCase()
     for (const PrintedPlot &plot : Plots) {
         const QString folder = plot.actualSize ? QStringLiteral("actual") : QStringLiteral("fitted");
         const QString copy = f.env.makeDirectory(folder) + u'/' + titleFor(plot.file);
-        QVERIFY(QFile::copy(QStringLiteral(TARNWICK_SERVER_TEST_DATA "/%1").arg(QLatin1String(plot.file)), copy));
+        QVERIFY(
+            QFile::copy(QStringLiteral(TARNWICK_SERVER_TEST_DATA "/%1").arg(QLatin1String(plot.file)), copy));
     }
     f.server.reset(); // the real plot server, found beside the test in servers/
     f.start();
@@ -106,9 +109,9 @@ void tst_PrintEndToEnd::initTestCase()
 
     // Every PDF there (a cheap look at a folder), then no job left running (asking the scheduler).
     const auto allPrinted = [this] {
-        return std::all_of(std::begin(Plots), std::end(Plots),
-                           [this](const PrintedPlot &plot) { return !m_printer.pdfFor(titleFor(plot.file)).isEmpty(); })
-            && m_printer.idle();
+        return std::all_of(std::begin(Plots), std::end(Plots), [this](const PrintedPlot &plot) {
+            return !m_printer.pdfFor(titleFor(plot.file)).isEmpty();
+        }) && m_printer.idle();
     };
     QTRY_VERIFY_WITH_TIMEOUT(allPrinted(), JobTimeoutMs);
 }
@@ -132,8 +135,9 @@ void tst_PrintEndToEnd::printedPage()
     // The queue's paper, whichever way the printing system turned it.
     const QSizeF page = pdf.pageSize(0);
     QVERIFY2(std::abs(std::min(page.width(), page.height()) - std::min(m_paper.width(), m_paper.height())) < 2
-                 && std::abs(std::max(page.width(), page.height()) - std::max(m_paper.width(), m_paper.height())) < 2,
-             qPrintable(QStringLiteral("page %1 x %2 pt").arg(page.width()).arg(page.height())));
+            && std::abs(std::max(page.width(), page.height()) - std::max(m_paper.width(), m_paper.height()))
+                < 2,
+        qPrintable(QStringLiteral("page %1 x %2 pt").arg(page.width()).arg(page.height())));
 
     const QImage sheet = pdf.renderPage(0, ProbeDpi, &error);
     QVERIFY2(!sheet.isNull(), qPrintable(error));
@@ -146,12 +150,15 @@ void tst_PrintEndToEnd::printedPage()
     const int inkShort = std::min(ink.width(), ink.height());
     if (actualSize) {
         QVERIFY2(std::abs(inkLong - 4 * ProbeDpi) <= 4 && std::abs(inkShort - 2 * ProbeDpi) <= 4,
-                 qPrintable(QStringLiteral("ink %1 x %2 points, not 4 x 2 inches").arg(ink.width()).arg(ink.height())));
+            qPrintable(
+                QStringLiteral("ink %1 x %2 points, not 4 x 2 inches").arg(ink.width()).arg(ink.height())));
     } else {
         const double pageLong = std::max(page.width(), page.height());
         const double pageShort = std::min(page.width(), page.height());
         QVERIFY2(inkLong > 0.75 * pageLong || inkShort > 0.75 * pageShort,
-                 qPrintable(QStringLiteral("ink %1 x %2 points does not fill the page").arg(ink.width()).arg(ink.height())));
+            qPrintable(QStringLiteral("ink %1 x %2 points does not fill the page")
+                           .arg(ink.width())
+                           .arg(ink.height())));
     }
 }
 

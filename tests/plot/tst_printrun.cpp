@@ -152,8 +152,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("creationFails");
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("serverAfter");
-        QTest::newRow("no server") << true << "the fake server refuses to start" << "server1";
-        QTest::newRow("print setup fails") << false << "\"PrintSetup\" failed: no printer" << "server2";
+        QTest::newRow("no server") << true << "the fake server refuses to start"
+                                   << "server1";
+        QTest::newRow("print setup fails") << false << "\"PrintSetup\" failed: no printer"
+                                           << "server2";
     }
     void failingPrintSetupKeepsTheProgramRunning()
     {

@@ -56,8 +56,7 @@ FakePlotServerRegistration::~FakePlotServerRegistration()
 FakeObject::FakeObject(std::shared_ptr<FakePlotLog> log, QString name)
     : m_log(std::move(log))
     , m_name(std::move(name))
-{
-}
+{ }
 
 QString FakeObject::takeError()
 {

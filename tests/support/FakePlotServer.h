@@ -31,11 +31,13 @@ public:
     /// For each SaveTo, whether a file was already at its path: shows what the caller deleted first.
     QList<bool> pictureExistedAtSave;
     /// The size of the picture SaveTo writes for the n-th document (1-based).
-    std::function<QSize(int document)> pictureSize = [](int document) { return QSize(200 + 10 * document, 100); };
+    std::function<QSize(int document)> pictureSize
+        = [](int document) { return QSize(200 + 10 * document, 100); };
 
     /// Makes the `occurrence`-th call (1-based, counted over all objects and recorded calls) of
     /// `member` fail, once.
-    void failCall(const QString &member, int occurrence, const QString &description = QStringLiteral("simulated failure"));
+    void failCall(const QString &member, int occurrence,
+        const QString &description = QStringLiteral("simulated failure"));
     /// The members of the calls, in order, as "member(args)" texts: easy to compare in tests.
     QStringList trace() const;
 

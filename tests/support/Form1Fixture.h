@@ -20,8 +20,7 @@ public:
             exitCode = code;
             QApplication::closeAllWindows();
         })
-    {
-    }
+    { }
 
     Form1 &create()
     {
@@ -34,8 +33,7 @@ public:
         loaded = form->load();
         return *form;
     }
-    template<typename T>
-    T *control(const char *name) const
+    template<typename T> T *control(const char *name) const
     {
         return form->findChild<T *>(QLatin1String(name));
     }

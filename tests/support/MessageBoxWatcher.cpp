@@ -1,8 +1,8 @@
 #include "MessageBoxWatcher.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QApplication>
+#include <QPushButton>
 
 MessageBoxWatcher::MessageBoxWatcher()
 {

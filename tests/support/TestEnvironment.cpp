@@ -38,7 +38,8 @@ QString TestEnvironment::makeFile(const QString &relative, const QByteArray &con
 {
     const QString path = QDir(m_scratch.path()).filePath(relative);
     QFile file(path);
-    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly)
+        || file.write(contents) != contents.size())
         qFatal("cannot make the test file %s", qPrintable(path));
     return QDir::toNativeSeparators(path);
 }
