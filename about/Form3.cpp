@@ -32,9 +32,8 @@ QString Form3::versionLine(int major, int minor, int revision)
 
 QString Form3::disclaimer()
 {
-    const QChar cr(u'\r');
-    return QString() + cr + QString() + QStringLiteral(" ") + QStringLiteral(" ") + cr + QStringLiteral(" ")
-        + cr + QString();
+    // Its four paragraphs are joined by bare carriage returns, never by line feeds.
+    return QStringList { QString(), QStringLiteral("  "), QStringLiteral(" "), QString() }.join(QChar(u'\r'));
 }
 
 void Form3::createControls()
