@@ -295,6 +295,9 @@ void HpglInterpreter::setDefaults()
     m_hatchSpacingValue = 0;
     m_hatchSpacingPlu = 0;
     m_shadingLevel = 100;
+    m_rasterPatterns.reset();
+    m_rasterIndex = 1;
+    m_rasterInCurrentPen = false;
     m_transparent = true;
     m_screenLevel = -1;
     m_polygon.clear();
@@ -615,6 +618,10 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
         break;
     case "FT"_mn:
         fillType(n);
+        break;
+    case "RF"_mn:
+        if (m_rasterPatterns.define(n))
+            m_lineType.resetResidue();
         break;
     case "AC"_mn:
         m_anchor = n.size() >= 2 && finite(n) ? m_coords.userToOutput().map({ n[0], n[1] })
@@ -1039,8 +1046,16 @@ void HpglInterpreter::fillType(const std::vector<double> &n)
     if (!std::isfinite(type))
         return;
     m_hatchSpacingPlu = 0;
-    if (type == 1 || type == 2 || type == 11 || type == 22) {
+    if (type == 1 || type == 2) {
         m_fillKind = FillKind::Solid;
+    } else if (type == 11) {
+        if (n.size() > 1 && std::isfinite(n[1]))
+            m_rasterIndex = static_cast<int>(std::round(std::clamp(n[1], 0.0, 99.0)));
+        if (n.size() > 2 && std::isfinite(n[2]))
+            m_rasterInCurrentPen = std::round(n[2]) == 1;
+        m_fillKind = FillKind::RasterPattern;
+    } else if (type == 22) {
+        m_fillKind = FillKind::PclPattern;
     } else if (type == 3 || type == 4) {
         if (n.size() > 1 && !(n[1] >= 0))
             return;
@@ -1082,6 +1097,17 @@ FillStyle HpglInterpreter::fillStyle(FillRule rule) const
     style.rule = rule;
     if (m_fillKind == FillKind::Shading)
         style.colour = lightened(style.colour, m_shadingLevel);
+    if (m_fillKind == FillKind::RasterPattern) {
+        // Devices paint a pattern cell per dot, so what shows is its tint.
+        const std::optional<Rgb> tint = m_rasterPatterns.tint(m_rasterIndex, [&](int pen) {
+            return m_rasterInCurrentPen ? style.colour : m_pens.colour(std::max(m_pens.resolve(pen), 0));
+        });
+        style.colour = tint.value_or(style.colour);
+    }
+    // The PCL pattern itself is not kept; an unknown pattern drawn half tone hides less than a
+    // solid area would, and still reads as a filled shape.
+    if (m_fillKind == FillKind::PclPattern)
+        style.colour = lightened(style.colour, 50);
     if (m_fillKind == FillKind::Hatch || m_fillKind == FillKind::CrossHatch) {
         style.pattern = m_fillKind == FillKind::Hatch ? FillPattern::Hatch : FillPattern::CrossHatch;
         style.hatchSpacing = hatchSpacing();

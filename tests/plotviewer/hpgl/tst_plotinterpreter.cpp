@@ -45,6 +45,8 @@ private Q_SLOTS:
     void labelLines();
     void colours_data();
     void colours();
+    void fillColours_data();
+    void fillColours();
     void pages_data();
     void pages();
     void pageFrame_data();
@@ -349,6 +351,52 @@ void TestPlotInterpreter::colours()
         return;
     }
     const Rgb rgb = firstPage(result).strokeStyles.front().colour;
+    QCOMPARE(QStringLiteral("%1,%2,%3").arg(rgb.r).arg(rgb.g).arg(rgb.b), colour);
+}
+
+// Fills as the renderer gets them: raster patterns (RF with FT11) as their tint.
+void TestPlotInterpreter::fillColours_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("colour");
+
+    QTest::newRow("solid") << QByteArray("SP1;") << QStringLiteral("0,0,0");
+    QTest::newRow("shading") << QByteArray("SP2;FT10,25;") << QStringLiteral("255,191,191");
+    QTest::newRow("raster pattern in its pens")
+        << QByteArray("SP1;RF1,2,2,0,2,5,0;FT11,1;") << QStringLiteral("191,128,191");
+    QTest::newRow("raster pattern in the current pen")
+        << QByteArray("SP3;RF1,2,2,0,2,5,0;FT11,1,1;") << QStringLiteral("128,255,128");
+    QTest::newRow("pattern pens take the palette at fill time")
+        << QByteArray("RF1,1,2,2,0;FT11,1;PC2,0,0,0;SP1;") << QStringLiteral("128,128,128");
+    QTest::newRow("FT11 keeps its index")
+        << QByteArray("SP1;RF2,1,2,1,0;FT11,2;FT1;FT11;") << QStringLiteral("128,128,128");
+    QTest::newRow("pattern cells above the palette wrap")
+        << QByteArray("SP1;RF1,2,1,9,0;FT11,1;") << QStringLiteral("255,128,128");
+    QTest::newRow("undefined pattern is solid") << QByteArray("SP2;FT11,3;") << QStringLiteral("255,0,0");
+    QTest::newRow("RF with the index alone forgets it")
+        << QByteArray("SP1;RF1,1,2,1,0;RF1;FT11,1;") << QStringLiteral("0,0,0");
+    QTest::newRow("RF; forgets all") << QByteArray("SP1;RF4,1,2,1,0;RF;FT11,4;") << QStringLiteral("0,0,0");
+    QTest::newRow("DF forgets patterns")
+        << QByteArray("SP1;RF1,1,2,1,0;DF;FT11,1;") << QStringLiteral("0,0,0");
+    QTest::newRow("RF short of cells is ignored")
+        << QByteArray("SP1;RF1,2,2,1,0,0;FT11,1;") << QStringLiteral("0,0,0");
+    QTest::newRow("RF index out of range is ignored")
+        << QByteArray("SP1;RF9,1,2,1,0;FT11,9;") << QStringLiteral("0,0,0");
+    QTest::newRow("all-white pattern opaque with TR0")
+        << QByteArray("SP1;TR0;RF1,1,1,0;FT11,1;") << QStringLiteral("255,255,255");
+    QTest::newRow("PCL user pattern as half tone")
+        << QByteArray("SP2;FT22,5;") << QStringLiteral("255,128,128");
+}
+
+void TestPlotInterpreter::fillColours()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, colour);
+    const InterpretResult result = interpret(input + "PA0,0;RR100,100;");
+    const Page &page = firstPage(result);
+    QCOMPARE(page.items.size(), std::size_t(1));
+    QCOMPARE(page.items.front().kind, ItemKind::Fill);
+    const Rgb rgb = page.fillStyles.front().colour;
     QCOMPARE(QStringLiteral("%1,%2,%3").arg(rgb.r).arg(rgb.g).arg(rgb.b), colour);
 }
 
