@@ -1203,8 +1203,9 @@ LabelFont HpglInterpreter::labelFont(const FontDefinition &definition) const
         font.lineFeed = scaled(along, -std::abs(step));
         break;
     case 2:
+        // Line feeds turn clockwise from the text path: up when it runs left.
         font.advance = scaled(along, -step);
-        font.lineFeed = scaled(normal, -lineStep);
+        font.lineFeed = scaled(normal, lineStep);
         break;
     case 3:
         font.advance = scaled(normal, lineStep);

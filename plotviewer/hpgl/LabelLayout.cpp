@@ -2,6 +2,7 @@
 
 #include "CharacterSet.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace plotviewer::hpgl {
@@ -24,12 +25,6 @@ Point scaled(Point v, double factor)
     return { v.x * factor, v.y * factor };
 }
 
-Point unit(Point v)
-{
-    const double length = std::hypot(v.x, v.y);
-    return length > 0 ? Point { v.x / length, v.y / length } : Point { 1, 0 };
-}
-
 // Characters on the line that starts at `begin`, up to the next CR or LF.
 std::size_t lineLength(std::string_view text, std::size_t begin, bool transparent)
 {
@@ -43,28 +38,39 @@ std::size_t lineLength(std::string_view text, std::size_t begin, bool transparen
     return count;
 }
 
+double dot(Point a, Point b)
+{
+    return a.x * b.x + a.y * b.y;
+}
+
 // Where the first character of a line goes relative to the current point, for label origin `origin`.
+// The origin picks a point of the line's box in the label direction's frame (left, centre or right;
+// baseline, half or cap height), whichever way the text path runs: a label running down with LO1
+// ends at the point, one with LO3 starts there.
 Point originOffset(const LabelFont &font, int origin, std::size_t characters)
 {
     if (origin == 21 || origin < 1 || origin > 19 || origin == 10)
         origin = 1;
     const int position = origin > 10 ? origin - 10 : origin;
-    const int horizontal = (position - 1) / 3; // start, centre, end
+    const int horizontal = (position - 1) / 3; // left, centre, right
     const int vertical = (position - 1) % 3; // baseline, half cap height, cap height
-    const Point along = unit(font.advance);
-    Point offset {};
-    if (characters > 0 && horizontal > 0) {
-        const Point length
-            = add(scaled(font.advance, static_cast<double>(characters - 1)), scaled(along, font.glyphExtent));
-        offset = scaled(length, horizontal == 1 ? -0.5 : -1.0);
-    }
-    offset = add(offset, scaled(font.upUnit, -font.capHeight * vertical / 2));
+    const Point up = font.upUnit;
+    const Point along { up.y, -up.x }; // the label direction; glyph bodies extend this way
+    const double last = characters > 0 ? static_cast<double>(characters - 1) : 0;
+    const double alongLast = dot(font.advance, along) * last;
+    const double upLast = dot(font.advance, up) * last;
+    const double left = std::min(0.0, alongLast);
+    const double right = characters > 0 ? std::max(0.0, alongLast) + font.bodyWidth : 0;
+    const double bottom = std::min(0.0, upLast);
+    const double top = std::max(0.0, upLast) + font.capHeight;
+    Point offset = add(scaled(along, -(left + (right - left) * horizontal / 2)),
+        scaled(up, -(bottom + (top - bottom) * vertical / 2)));
     if (origin > 10) {
         const double away = font.capHeight / 2;
         if (horizontal != 1)
             offset = add(offset, scaled(along, horizontal == 0 ? away : -away));
         if (vertical != 1)
-            offset = add(offset, scaled(font.upUnit, vertical == 0 ? away : -away));
+            offset = add(offset, scaled(up, vertical == 0 ? away : -away));
     }
     return offset;
 }
@@ -94,6 +100,7 @@ LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Poin
     result.alternate = alternate;
     Point cursor = start;
     Point lineStart = carriageReturnPoint;
+    Point lineFeeds {}; // how far the label's line feeds moved the carriage-return point
     const LabelFont *font = &fonts[alternate ? 1 : 0];
     Point offset = originOffset(*font, origin, lineLength(text, 0, transparent));
     TextRun run;
@@ -117,6 +124,7 @@ LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Poin
             case lineFeed:
                 cursor = add(cursor, font->lineFeed);
                 lineStart = add(lineStart, font->lineFeed);
+                lineFeeds = add(lineFeeds, font->lineFeed);
                 newLine(i + 1);
                 break;
             case carriageReturn:
@@ -146,7 +154,9 @@ LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Poin
         cursor = add(cursor, font->advance);
     }
     flush();
-    result.pen = concatenates(origin, path) ? cursor : start;
+    // A label that does not run on leaves the pen where it started, but a line feed in it still
+    // moves the next label down a line, as centred lines sent one label each expect.
+    result.pen = concatenates(origin, path) ? cursor : add(start, lineFeeds);
     result.carriageReturn = lineStart;
     return result;
 }

@@ -43,6 +43,8 @@ private Q_SLOTS:
     void labelPlacement_data();
     void labelPlacement();
     void labelLines();
+    void labelFlow_data();
+    void labelFlow();
     void colours_data();
     void colours();
     void fillColours_data();
@@ -280,8 +282,16 @@ void TestPlotInterpreter::labelPlacement_data()
     QTest::newRow("default stick font")
         << QByteArray("SP1;PA1000,1000;LBAB\x03") << QStringLiteral("1000,1000") << QStringLiteral("112.89,0")
         << QStringLiteral("0,108.19");
-    QTest::newRow("DV1 stacks downwards") << si + "DV1;LBAB\x03" << QStringLiteral("1000,1000")
+    QTest::newRow("DV1 with LO1 ends at the point") << si + "DV1;LBAB\x03" << QStringLiteral("1000,1240")
+                                                    << QStringLiteral("0,-240") << QStringLiteral("0,120");
+    QTest::newRow("DV1 with LO3 starts at the point") << si + "DV1;LO3;LBAB\x03" << QStringLiteral("1000,880")
+                                                      << QStringLiteral("0,-240") << QStringLiteral("0,120");
+    QTest::newRow("DV1 with LO5 centred") << si + "DV1;LO5;LBAB\x03" << QStringLiteral("960,1060")
                                           << QStringLiteral("0,-240") << QStringLiteral("0,120");
+    QTest::newRow("DV2 with LO7 starts at the point") << si + "DV2;LO7;LBAB\x03" << QStringLiteral("920,1000")
+                                                      << QStringLiteral("-120,0") << QStringLiteral("0,120");
+    QTest::newRow("DV3 with LO1 starts at the point") << si + "DV3;LBAB\x03" << QStringLiteral("1000,1000")
+                                                      << QStringLiteral("0,240") << QStringLiteral("0,120");
 }
 
 void TestPlotInterpreter::labelPlacement()
@@ -314,6 +324,42 @@ void TestPlotInterpreter::labelLines()
     QCOMPARE(plottest::pointText(page.texts[1].origin), QStringLiteral("1000,760"));
     QCOMPARE(plottest::pointText(page.texts[2].origin), QStringLiteral("1120,760"));
     QCOMPARE(textOf(page.texts[3]), QStringLiteral("\u00b0#"));
+}
+
+// Where successive labels and lines start: text paths, line feeds and whether a label runs on.
+void TestPlotInterpreter::labelFlow_data()
+{
+    QTest::addColumn<QByteArray>("labels");
+    QTest::addColumn<QStringList>("origins");
+
+    QTest::newRow("DV1 line feed starts a column to the left")
+        << QByteArray("DV1;LBAB\n\r\x03LBCD\n\x03LBEF\x03")
+        << QStringList { QStringLiteral("1000,1240"), QStringLiteral("880,1240"),
+               QStringLiteral("760,1240") };
+    QTest::newRow("DV1 with LO3 runs on down the column") << QByteArray(
+        "DV1;LO3;LBAB\x03LBC\x03") << QStringList { QStringLiteral("1000,880"), QStringLiteral("1000,400") };
+    QTest::newRow("DV3 line feed starts a column to the right") << QByteArray(
+        "DV3;LBAB\r\nCD\x03") << QStringList { QStringLiteral("1000,1000"), QStringLiteral("1120,1000") };
+    QTest::newRow("DV2 line feed goes up") << QByteArray(
+        "DV2;LO7;LBAB\r\nCD\x03") << QStringList { QStringLiteral("920,1000"), QStringLiteral("920,1240") };
+    QTest::newRow("reverse line feed") << QByteArray(
+        "DV0,1;LBAB\r\nCD\x03") << QStringList { QStringLiteral("1000,1000"), QStringLiteral("1000,1240") };
+    QTest::newRow("centred lines sent one label each")
+        << QByteArray("LO4;LBAB\r\n\x03LBCD\r\n\x03")
+        << QStringList { QStringLiteral("900,1000"), QStringLiteral("900,760") };
+    QTest::newRow("label that does not run on returns") << QByteArray(
+        "LO4;LBAB\x03LBCD\x03") << QStringList { QStringLiteral("900,1000"), QStringLiteral("900,1000") };
+}
+
+void TestPlotInterpreter::labelFlow()
+{
+    QFETCH(QByteArray, labels);
+    QFETCH(QStringList, origins);
+    const InterpretResult result = interpret("SP1;SI0.2,0.3;PA1000,1000;" + labels);
+    QStringList actual;
+    for (const TextRun &run : firstPage(result).texts)
+        actual << plottest::pointText(run.origin);
+    QCOMPARE(actual, origins);
 }
 
 void TestPlotInterpreter::colours_data()
