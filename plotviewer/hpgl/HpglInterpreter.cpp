@@ -922,6 +922,7 @@ void HpglInterpreter::circle(const std::vector<double> &n)
     for (Point &p : points)
         p = map.map(p);
     if (m_inPolygonMode) {
+        m_polygon.closeSubpolygon(m_penDown);
         m_polygon.addClosed(points, true);
         m_polygonOverBudget = m_polygon.vertexCount() > m_pointBudget;
         return;
@@ -977,9 +978,9 @@ void HpglInterpreter::polygonMode(const std::vector<double> &n)
         m_polygonSavedPosition = m_position;
         m_polygonSavedPenDown = m_penDown;
     } else if (mode == 1 && m_inPolygonMode) {
-        m_polygon.closeSubpolygon();
+        m_polygon.closeSubpolygon(m_penDown);
     } else if (mode == 2 && m_inPolygonMode) {
-        m_polygon.closeSubpolygon();
+        m_polygon.closeSubpolygon(m_penDown);
         m_inPolygonMode = false;
         m_position = m_polygonSavedPosition;
         m_penDown = m_polygonSavedPenDown;

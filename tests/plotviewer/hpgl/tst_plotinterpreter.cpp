@@ -39,6 +39,7 @@ private Q_SLOTS:
     void circleUnderAnisotropicScaling();
     void polygonFillRule_data();
     void polygonFillRule();
+    void edgeDrawsOnlyPenDownEdges_data();
     void edgeDrawsOnlyPenDownEdges();
     void labelPlacement_data();
     void labelPlacement();
@@ -234,13 +235,30 @@ void TestPlotInterpreter::polygonFillRule()
     QCOMPARE(page.inkBounds.top, 100.0);
 }
 
+void TestPlotInterpreter::edgeDrawsOnlyPenDownEdges_data()
+{
+    QTest::addColumn<QByteArray>("polygon");
+    QTest::addColumn<QStringList>("edges");
+
+    QTest::newRow("pen-up edge skipped, closed with the pen down")
+        << QByteArray("PM0;PD100,0;PU100,100;PD0,100;PM2;")
+        << QStringList { QStringLiteral("0,0 100,0"), QStringLiteral("100,100 0,100 0,0") };
+    QTest::newRow("closed with the pen up")
+        << QByteArray("PM0;PD100,0,100,100;PU;PM2;") << QStringList { QStringLiteral("0,0 100,0 100,100") };
+    QTest::newRow("PM1 with the pen up, then a subpolygon closed down")
+        << QByteArray("PM0;PD100,0,100,100;PU;PM1;PU0,200;PD100,200,100,300;PM2;")
+        << QStringList { QStringLiteral("0,0 100,0 100,100"), QStringLiteral("0,200 100,200 100,300 0,200") };
+}
+
 void TestPlotInterpreter::edgeDrawsOnlyPenDownEdges()
 {
-    const InterpretResult result = interpret("SP1;PA0,0;PM0;PD100,0;PU100,100;PD0,100;PM2;EP;FP;");
+    QFETCH(QByteArray, polygon);
+    QFETCH(QStringList, edges);
+    const InterpretResult result = interpret("SP1;PA0,0;" + polygon + "EP;FP;");
     QStringList actual;
     for (const auto &path : strokes(result))
         actual << pathText(path);
-    QCOMPARE(actual, (QStringList { QStringLiteral("0,0 100,0"), QStringLiteral("100,100 0,100 0,0") }));
+    QCOMPARE(actual, edges);
     const Page &page = firstPage(result);
     QCOMPARE(page.items.back().kind, ItemKind::Fill);
 }
