@@ -229,8 +229,12 @@ void HpglInterpreter::applyFrame()
         const double plotHeight = m_plotHeight > 0 ? m_plotHeight * pluPerInch : frameHeight;
         m_coords.setFrame(plotWidth, plotHeight, false);
         m_coords.setDeviceScale(frameWidth / plotWidth, frameHeight / plotHeight);
+        // The paper stays where the page's first marks put it: a picture frame set later moves
+        // only what is drawn after it.
         const double top = frameHeight + pclTopMargin;
-        m_largestFrame = { -pcLogicalPageMargin, top - paperLength, paperWidth - pcLogicalPageMargin, top };
+        if (!m_page.hasMarks())
+            m_largestFrame
+                = { -pcLogicalPageMargin, top - paperLength, paperWidth - pcLogicalPageMargin, top };
     } else if (m_psLength > 0) {
         m_coords.setFrame(m_psLength, m_psWidth > 0 ? m_psWidth : m_psLength, false);
         m_coords.setDeviceScale(1, 1);

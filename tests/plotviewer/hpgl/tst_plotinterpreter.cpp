@@ -500,6 +500,9 @@ void TestPlotInterpreter::pageFrame_data()
     QTest::newRow("PCL A4 landscape") << QByteArray("\x1b"
                                                     "E\x1b&l26a1O\x1b%1BIN;SP1;PD100,100")
                                       << QStringLiteral("-254,-508 11623.04,7894.32");
+    QTest::newRow("PCL picture frame set after drawing keeps the paper") << QByteArray(
+        "\x1b"
+        "E\x1b%1BIN;SP1;PD100,100;\x1b%0A\x1b*c7920Y") << QStringLiteral("-254,-508 8382,10668");
 }
 
 void TestPlotInterpreter::pageFrame()
