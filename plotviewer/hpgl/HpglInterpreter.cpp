@@ -1159,6 +1159,8 @@ void HpglInterpreter::fontDefinition(FontDefinition &definition, const std::vect
             continue;
         if (kind == 1)
             definition.symbolSet = std::clamp(value, 0.0, 65535.0);
+        else if (kind == 2)
+            definition.proportional = value == 1;
         else if (kind == 3 && value > 0)
             definition.pitch = std::clamp(value, 0.01, 1000.0);
         else if (kind == 4 && value > 0)
@@ -1184,7 +1186,10 @@ LabelFont HpglInterpreter::labelFont(const FontDefinition &definition) const
         height = m_size.y / 100 * (p2.y - p1.y);
         break;
     case SizeMode::Font:
-        cell = pluPerInch / definition.pitch;
+        // A proportional font has no pitch: its characters grow with its height, here in the
+        // proportions of the default font (9 characters per inch at 11.5 points).
+        cell = definition.proportional ? pluPerInch / 9 * definition.height / 11.5
+                                       : pluPerInch / definition.pitch;
         width = cell * 2 / 3;
         height = definition.height * pluPerInch / 72 * 2 / 3;
         line = definition.height * pluPerInch / 72 * 4 / 3;

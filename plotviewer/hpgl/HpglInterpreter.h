@@ -40,6 +40,7 @@ private:
         double symbolSet = 277;
         double pitch = 9; // characters per inch
         double height = 11.5; // points
+        bool proportional = false;
     };
     enum class SizeMode : unsigned char { Font, Absolute, Relative };
     enum class FillKind : unsigned char { Solid, Hatch, CrossHatch, Shading, RasterPattern, PclPattern };

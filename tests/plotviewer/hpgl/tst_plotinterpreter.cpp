@@ -300,6 +300,9 @@ void TestPlotInterpreter::labelPlacement_data()
     QTest::newRow("default stick font")
         << QByteArray("SP1;PA1000,1000;LBAB\x03") << QStringLiteral("1000,1000") << QStringLiteral("112.89,0")
         << QStringLiteral("0,108.19");
+    QTest::newRow("proportional font grows with its height")
+        << QByteArray("SP1;SD2,1,4,23;PA1000,1000;LBAB\x03") << QStringLiteral("1000,1000")
+        << QStringLiteral("225.78,0") << QStringLiteral("0,216.37");
     QTest::newRow("DV1 with LO1 ends at the point") << si + "DV1;LBAB\x03" << QStringLiteral("1000,1240")
                                                     << QStringLiteral("0,-240") << QStringLiteral("0,120");
     QTest::newRow("DV1 with LO3 starts at the point") << si + "DV1;LO3;LBAB\x03" << QStringLiteral("1000,880")
@@ -365,6 +368,9 @@ void TestPlotInterpreter::labelFlow_data()
     QTest::newRow("centred lines sent one label each")
         << QByteArray("LO4;LBAB\r\n\x03LBCD\r\n\x03")
         << QStringList { QStringLiteral("900,1000"), QStringLiteral("900,760") };
+    QTest::newRow("centred line measured in both fonts") << QByteArray(
+        "SI;SD2,1,4,11.5;AD2,1,4,23;LO4;LBA\x0e"
+        "B\x0f\x03") << QStringList { QStringLiteral("868.3,1000"), QStringLiteral("981.19,1000") };
     QTest::newRow("label that does not run on returns") << QByteArray(
         "LO4;LBAB\x03LBCD\x03") << QStringList { QStringLiteral("900,1000"), QStringLiteral("900,1000") };
 }
