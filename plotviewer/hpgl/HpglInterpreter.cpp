@@ -3,6 +3,7 @@
 #include "CharacterSet.h"
 #include "CurveTessellator.h"
 #include "PlotReader.h"
+#include "plotviewer/model/Geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,31 +24,9 @@ constexpr double nominalHeight = 8242;
 constexpr std::size_t fixedPointBudget = 4'000'000;
 constexpr std::size_t maxPolylineLength = 4096;
 
-Point add(Point a, Point b)
-{
-    return { a.x + b.x, a.y + b.y };
-}
-
-Point scaled(Point v, double factor)
-{
-    return { v.x * factor, v.y * factor };
-}
-
-Point unit(Point v)
-{
-    const double length = std::hypot(v.x, v.y);
-    return length > 0 && std::isfinite(length) ? Point { v.x / length, v.y / length } : Point { 1, 0 };
-}
-
 bool finite(const std::vector<double> &values)
 {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-Rect intersected(const Rect &a, const Rect &b)
-{
-    return { std::max(a.left, b.left), std::max(a.bottom, b.bottom), std::min(a.right, b.right),
-        std::min(a.top, b.top) };
 }
 
 Rgb lightened(Rgb colour, double level)

@@ -1,6 +1,7 @@
 #include "LabelLayout.h"
 
 #include "CharacterSet.h"
+#include "plotviewer/model/Geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,21 +15,6 @@ constexpr unsigned char lineFeed = 10;
 constexpr unsigned char carriageReturn = 13;
 constexpr unsigned char shiftOut = 14;
 constexpr unsigned char shiftIn = 15;
-
-Point add(Point a, Point b)
-{
-    return { a.x + b.x, a.y + b.y };
-}
-
-Point scaled(Point v, double factor)
-{
-    return { v.x * factor, v.y * factor };
-}
-
-double dot(Point a, Point b)
-{
-    return a.x * b.x + a.y * b.y;
-}
 
 // The box of one label line's glyphs, relative to its first character's origin, in the frame of the
 // label direction: `along` it and `up` square to it.
