@@ -14,6 +14,25 @@ bool isDigit(unsigned char c)
     return c >= '0' && c <= '9';
 }
 
+// Whether the escape at `p` ends a label or string: a reset (ESC E) or a language switch (ESC%#A,
+// ESC%#B, the UEL ESC%-12345X), which a missing terminator runs into. Any other escape is data, as
+// in a chart of all character codes; a cut one at the end of the input ends the text too.
+bool endsText(const unsigned char *p, const unsigned char *end)
+{
+    if (end - p < 2)
+        return true;
+    if (p[1] == 'E')
+        return true;
+    if (p[1] != '%')
+        return false;
+    const unsigned char *q = p + 2;
+    if (q < end && (*q == '-' || *q == '+'))
+        ++q;
+    while (q < end && isDigit(*q))
+        ++q;
+    return q == end || *q == 'A' || *q == 'B' || *q == 'X';
+}
+
 bool isLetter(unsigned char c)
 {
     return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
@@ -187,7 +206,7 @@ std::string_view HpglArgumentLexer::readUntil(
             m_p = q + 1;
             return view(start, includeTerminator ? q + 1 : q);
         }
-        if (*q == escape) {
+        if (*q == escape && endsText(q, m_end)) {
             m_p = q;
             unterminated = true;
             return view(start, q);

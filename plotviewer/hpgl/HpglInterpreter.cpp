@@ -3,6 +3,7 @@
 #include "CharacterSet.h"
 #include "CurveTessellator.h"
 #include "PlotReader.h"
+#include "plotviewer/model/Geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,31 +24,9 @@ constexpr double nominalHeight = 8242;
 constexpr std::size_t fixedPointBudget = 4'000'000;
 constexpr std::size_t maxPolylineLength = 4096;
 
-Point add(Point a, Point b)
-{
-    return { a.x + b.x, a.y + b.y };
-}
-
-Point scaled(Point v, double factor)
-{
-    return { v.x * factor, v.y * factor };
-}
-
-Point unit(Point v)
-{
-    const double length = std::hypot(v.x, v.y);
-    return length > 0 && std::isfinite(length) ? Point { v.x / length, v.y / length } : Point { 1, 0 };
-}
-
 bool finite(const std::vector<double> &values)
 {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-Rect intersected(const Rect &a, const Rect &b)
-{
-    return { std::max(a.left, b.left), std::max(a.bottom, b.bottom), std::min(a.right, b.right),
-        std::min(a.top, b.top) };
 }
 
 Rgb lightened(Rgb colour, double level)
@@ -229,8 +208,12 @@ void HpglInterpreter::applyFrame()
         const double plotHeight = m_plotHeight > 0 ? m_plotHeight * pluPerInch : frameHeight;
         m_coords.setFrame(plotWidth, plotHeight, false);
         m_coords.setDeviceScale(frameWidth / plotWidth, frameHeight / plotHeight);
+        // The paper stays where the page's first marks put it: a picture frame set later moves
+        // only what is drawn after it.
         const double top = frameHeight + pclTopMargin;
-        m_largestFrame = { -pcLogicalPageMargin, top - paperLength, paperWidth - pcLogicalPageMargin, top };
+        if (!m_page.hasMarks())
+            m_largestFrame
+                = { -pcLogicalPageMargin, top - paperLength, paperWidth - pcLogicalPageMargin, top };
     } else if (m_psLength > 0) {
         m_coords.setFrame(m_psLength, m_psWidth > 0 ? m_psWidth : m_psLength, false);
         m_coords.setDeviceScale(1, 1);
@@ -295,6 +278,9 @@ void HpglInterpreter::setDefaults()
     m_hatchSpacingValue = 0;
     m_hatchSpacingPlu = 0;
     m_shadingLevel = 100;
+    m_rasterPatterns.reset();
+    m_rasterIndex = 1;
+    m_rasterInCurrentPen = false;
     m_transparent = true;
     m_screenLevel = -1;
     m_polygon.clear();
@@ -616,6 +602,10 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
     case "FT"_mn:
         fillType(n);
         break;
+    case "RF"_mn:
+        if (m_rasterPatterns.define(n))
+            m_lineType.resetResidue();
+        break;
     case "AC"_mn:
         m_anchor = n.size() >= 2 && finite(n) ? m_coords.userToOutput().map({ n[0], n[1] })
                                               : m_coords.rotatedToOutput().map({ 0, 0 });
@@ -915,6 +905,7 @@ void HpglInterpreter::circle(const std::vector<double> &n)
     for (Point &p : points)
         p = map.map(p);
     if (m_inPolygonMode) {
+        m_polygon.closeSubpolygon(m_penDown);
         m_polygon.addClosed(points, true);
         m_polygonOverBudget = m_polygon.vertexCount() > m_pointBudget;
         return;
@@ -970,9 +961,9 @@ void HpglInterpreter::polygonMode(const std::vector<double> &n)
         m_polygonSavedPosition = m_position;
         m_polygonSavedPenDown = m_penDown;
     } else if (mode == 1 && m_inPolygonMode) {
-        m_polygon.closeSubpolygon();
+        m_polygon.closeSubpolygon(m_penDown);
     } else if (mode == 2 && m_inPolygonMode) {
-        m_polygon.closeSubpolygon();
+        m_polygon.closeSubpolygon(m_penDown);
         m_inPolygonMode = false;
         m_position = m_polygonSavedPosition;
         m_penDown = m_polygonSavedPenDown;
@@ -1039,8 +1030,16 @@ void HpglInterpreter::fillType(const std::vector<double> &n)
     if (!std::isfinite(type))
         return;
     m_hatchSpacingPlu = 0;
-    if (type == 1 || type == 2 || type == 11 || type == 22) {
+    if (type == 1 || type == 2) {
         m_fillKind = FillKind::Solid;
+    } else if (type == 11) {
+        if (n.size() > 1 && std::isfinite(n[1]))
+            m_rasterIndex = static_cast<int>(std::round(std::clamp(n[1], 0.0, 99.0)));
+        if (n.size() > 2 && std::isfinite(n[2]))
+            m_rasterInCurrentPen = std::round(n[2]) == 1;
+        m_fillKind = FillKind::RasterPattern;
+    } else if (type == 22) {
+        m_fillKind = FillKind::PclPattern;
     } else if (type == 3 || type == 4) {
         if (n.size() > 1 && !(n[1] >= 0))
             return;
@@ -1082,6 +1081,17 @@ FillStyle HpglInterpreter::fillStyle(FillRule rule) const
     style.rule = rule;
     if (m_fillKind == FillKind::Shading)
         style.colour = lightened(style.colour, m_shadingLevel);
+    if (m_fillKind == FillKind::RasterPattern) {
+        // Devices paint a pattern cell per dot, so what shows is its tint.
+        const std::optional<Rgb> tint = m_rasterPatterns.tint(m_rasterIndex, [&](int pen) {
+            return m_rasterInCurrentPen ? style.colour : m_pens.colour(std::max(m_pens.resolve(pen), 0));
+        });
+        style.colour = tint.value_or(style.colour);
+    }
+    // The PCL pattern itself is not kept; an unknown pattern drawn half tone hides less than a
+    // solid area would, and still reads as a filled shape.
+    if (m_fillKind == FillKind::PclPattern)
+        style.colour = lightened(style.colour, 50);
     if (m_fillKind == FillKind::Hatch || m_fillKind == FillKind::CrossHatch) {
         style.pattern = m_fillKind == FillKind::Hatch ? FillPattern::Hatch : FillPattern::CrossHatch;
         style.hatchSpacing = hatchSpacing();
@@ -1128,6 +1138,8 @@ void HpglInterpreter::fontDefinition(FontDefinition &definition, const std::vect
             continue;
         if (kind == 1)
             definition.symbolSet = std::clamp(value, 0.0, 65535.0);
+        else if (kind == 2)
+            definition.proportional = value == 1;
         else if (kind == 3 && value > 0)
             definition.pitch = std::clamp(value, 0.01, 1000.0);
         else if (kind == 4 && value > 0)
@@ -1153,7 +1165,10 @@ LabelFont HpglInterpreter::labelFont(const FontDefinition &definition) const
         height = m_size.y / 100 * (p2.y - p1.y);
         break;
     case SizeMode::Font:
-        cell = pluPerInch / definition.pitch;
+        // A proportional font has no pitch: its characters grow with its height, here in the
+        // proportions of the default font (9 characters per inch at 11.5 points).
+        cell = definition.proportional ? pluPerInch / 9 * definition.height / 11.5
+                                       : pluPerInch / definition.pitch;
         width = cell * 2 / 3;
         height = definition.height * pluPerInch / 72 * 2 / 3;
         line = definition.height * pluPerInch / 72 * 4 / 3;
@@ -1177,8 +1192,9 @@ LabelFont HpglInterpreter::labelFont(const FontDefinition &definition) const
         font.lineFeed = scaled(along, -std::abs(step));
         break;
     case 2:
+        // Line feeds turn clockwise from the text path: up when it runs left.
         font.advance = scaled(along, -step);
-        font.lineFeed = scaled(normal, -lineStep);
+        font.lineFeed = scaled(normal, lineStep);
         break;
     case 3:
         font.advance = scaled(normal, lineStep);

@@ -9,6 +9,7 @@
 #include "PenTable.h"
 #include "PlotCommand.h"
 #include "PolygonBuffer.h"
+#include "RasterFillPatterns.h"
 
 #include <map>
 #include <string>
@@ -39,9 +40,10 @@ private:
         double symbolSet = 277;
         double pitch = 9; // characters per inch
         double height = 11.5; // points
+        bool proportional = false;
     };
     enum class SizeMode : unsigned char { Font, Absolute, Relative };
-    enum class FillKind : unsigned char { Solid, Hatch, CrossHatch, Shading };
+    enum class FillKind : unsigned char { Solid, Hatch, CrossHatch, Shading, RasterPattern, PclPattern };
 
     void execute(const PlotCommand &command);
     void executeInstruction(const PlotCommand &command);
@@ -151,6 +153,9 @@ private:
     double m_hatchSpacingValue = 0; // current units, 0 = 1% of the P1-P2 diagonal
     double m_hatchSpacingPlu = 0; // fixed spacing of the PCL patterns, 0 = none
     double m_shadingLevel = 100;
+    RasterFillPatterns m_rasterPatterns;
+    int m_rasterIndex = 1; // FT11 pattern
+    bool m_rasterInCurrentPen = false;
     Point m_anchor;
     bool m_transparent = true;
     double m_screenLevel = -1; // SV shading of lines, -1 = off

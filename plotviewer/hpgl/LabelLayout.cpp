@@ -1,7 +1,9 @@
 #include "LabelLayout.h"
 
 #include "CharacterSet.h"
+#include "plotviewer/model/Geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace plotviewer::hpgl {
@@ -14,57 +16,77 @@ constexpr unsigned char carriageReturn = 13;
 constexpr unsigned char shiftOut = 14;
 constexpr unsigned char shiftIn = 15;
 
-Point add(Point a, Point b)
+// The box of one label line's glyphs, relative to its first character's origin, in the frame of the
+// label direction: `along` it and `up` square to it.
+struct LineBox
 {
-    return { a.x + b.x, a.y + b.y };
-}
+    double left = 0;
+    double right = 0;
+    double bottom = 0;
+    double top = 0;
+};
 
-Point scaled(Point v, double factor)
+// Walks the line that starts at `begin` (up to the next CR or LF) as layout() places it, switching
+// fonts on SO/SI and stepping back on BS.
+LineBox measureLine(
+    std::string_view text, std::size_t begin, const LabelFont (&fonts)[2], bool alternate, bool transparent)
 {
-    return { v.x * factor, v.y * factor };
-}
-
-Point unit(Point v)
-{
-    const double length = std::hypot(v.x, v.y);
-    return length > 0 ? Point { v.x / length, v.y / length } : Point { 1, 0 };
-}
-
-// Characters on the line that starts at `begin`, up to the next CR or LF.
-std::size_t lineLength(std::string_view text, std::size_t begin, bool transparent)
-{
-    std::size_t count = 0;
+    const Point up = fonts[0].upUnit;
+    const Point along { up.y, -up.x }; // glyph bodies extend this way
+    LineBox box;
+    bool empty = true;
+    Point cursor {};
+    const LabelFont *font = &fonts[alternate ? 1 : 0];
     for (std::size_t i = begin; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (!transparent && (c == carriageReturn || c == lineFeed))
-            break;
-        count += transparent || c >= ' ';
+        if (!transparent && c < ' ') {
+            if (c == carriageReturn || c == lineFeed)
+                break;
+            if (c == backspace)
+                cursor = add(cursor, scaled(font->advance, -1));
+            else if (c == shiftOut || c == shiftIn)
+                font = &fonts[c == shiftOut ? 1 : 0];
+            continue;
+        }
+        const double x = dot(cursor, along);
+        const double y = dot(cursor, up);
+        const LineBox glyph { x, x + font->bodyWidth, std::min(y, y + font->capHeight),
+            std::max(y, y + font->capHeight) };
+        box = empty ? glyph
+                    : LineBox { std::min(box.left, glyph.left), std::max(box.right, glyph.right),
+                          std::min(box.bottom, glyph.bottom), std::max(box.top, glyph.top) };
+        empty = false;
+        cursor = add(cursor, font->advance);
     }
-    return count;
+    if (empty) // no characters: only the vertical placement of the font applies
+        box = { 0, 0, std::min(0.0, font->capHeight), std::max(0.0, font->capHeight) };
+    return box;
 }
 
 // Where the first character of a line goes relative to the current point, for label origin `origin`.
-Point originOffset(const LabelFont &font, int origin, std::size_t characters)
+// The origin picks a point of the line's box in the label direction's frame (left, centre or right;
+// baseline, half or cap height), whichever way the text path runs: a label running down with LO1
+// ends at the point, one with LO3 starts there.
+Point originOffset(const LabelFont &font, int origin, const LineBox &box)
 {
     if (origin == 21 || origin < 1 || origin > 19 || origin == 10)
         origin = 1;
     const int position = origin > 10 ? origin - 10 : origin;
-    const int horizontal = (position - 1) / 3; // start, centre, end
+    const int horizontal = (position - 1) / 3; // left, centre, right
     const int vertical = (position - 1) % 3; // baseline, half cap height, cap height
-    const Point along = unit(font.advance);
-    Point offset {};
-    if (characters > 0 && horizontal > 0) {
-        const Point length
-            = add(scaled(font.advance, static_cast<double>(characters - 1)), scaled(along, font.glyphExtent));
-        offset = scaled(length, horizontal == 1 ? -0.5 : -1.0);
-    }
-    offset = add(offset, scaled(font.upUnit, -font.capHeight * vertical / 2));
+    const Point up = font.upUnit;
+    const Point along { up.y, -up.x };
+    // Mirrored glyphs (a negative height) hang below the baseline: their cap line is the bottom.
+    const double baseline = font.capHeight >= 0 ? box.bottom : box.top;
+    const double capLine = font.capHeight >= 0 ? box.top : box.bottom;
+    Point offset = add(scaled(along, -(box.left + (box.right - box.left) * horizontal / 2)),
+        scaled(up, -(baseline + (capLine - baseline) * vertical / 2)));
     if (origin > 10) {
         const double away = font.capHeight / 2;
         if (horizontal != 1)
             offset = add(offset, scaled(along, horizontal == 0 ? away : -away));
         if (vertical != 1)
-            offset = add(offset, scaled(font.upUnit, vertical == 0 ? away : -away));
+            offset = add(offset, scaled(up, vertical == 0 ? away : -away));
     }
     return offset;
 }
@@ -94,8 +116,9 @@ LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Poin
     result.alternate = alternate;
     Point cursor = start;
     Point lineStart = carriageReturnPoint;
+    Point lineFeeds {}; // how far the label's line feeds moved the carriage-return point
     const LabelFont *font = &fonts[alternate ? 1 : 0];
-    Point offset = originOffset(*font, origin, lineLength(text, 0, transparent));
+    Point offset = originOffset(*font, origin, measureLine(text, 0, fonts, alternate, transparent));
     TextRun run;
     auto flush = [&] {
         if (!run.text.empty())
@@ -104,7 +127,7 @@ LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Poin
     };
     auto newLine = [&](std::size_t next) {
         flush();
-        offset = originOffset(*font, origin, lineLength(text, next, transparent));
+        offset = originOffset(*font, origin, measureLine(text, next, fonts, result.alternate, transparent));
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
@@ -117,6 +140,7 @@ LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Poin
             case lineFeed:
                 cursor = add(cursor, font->lineFeed);
                 lineStart = add(lineStart, font->lineFeed);
+                lineFeeds = add(lineFeeds, font->lineFeed);
                 newLine(i + 1);
                 break;
             case carriageReturn:
@@ -146,7 +170,9 @@ LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Poin
         cursor = add(cursor, font->advance);
     }
     flush();
-    result.pen = concatenates(origin, path) ? cursor : start;
+    // A label that does not run on leaves the pen where it started, but a line feed in it still
+    // moves the next label down a line, as centred lines sent one label each expect.
+    result.pen = concatenates(origin, path) ? cursor : add(start, lineFeeds);
     result.carriageReturn = lineStart;
     return result;
 }

@@ -15,6 +15,17 @@ double angleOf(Point v)
     return std::atan2(v.y, v.x) * 180 / std::numbers::pi;
 }
 
+// The index of `style` in `styles`, added when new. The latest styles are the likeliest matches.
+template<typename Style> std::uint32_t sharedIndex(std::vector<Style> &styles, const Style &style)
+{
+    for (std::size_t i = styles.size(); i-- > 0;) {
+        if (styles[i] == style)
+            return static_cast<std::uint32_t>(i);
+    }
+    styles.push_back(style);
+    return static_cast<std::uint32_t>(styles.size() - 1);
+}
+
 } // namespace
 
 PageBuilder::PageBuilder(std::size_t pointBudget)
@@ -35,24 +46,12 @@ bool PageBuilder::reserve(std::size_t points)
 
 std::uint32_t PageBuilder::strokeStyleIndex(const StrokeStyle &style)
 {
-    auto &styles = m_page.strokeStyles;
-    for (std::size_t i = styles.size(); i-- > 0;) {
-        if (styles[i] == style)
-            return static_cast<std::uint32_t>(i);
-    }
-    styles.push_back(style);
-    return static_cast<std::uint32_t>(styles.size() - 1);
+    return sharedIndex(m_page.strokeStyles, style);
 }
 
 std::uint32_t PageBuilder::fillStyleIndex(const FillStyle &style)
 {
-    auto &styles = m_page.fillStyles;
-    for (std::size_t i = styles.size(); i-- > 0;) {
-        if (styles[i] == style)
-            return static_cast<std::uint32_t>(i);
-    }
-    styles.push_back(style);
-    return static_cast<std::uint32_t>(styles.size() - 1);
+    return sharedIndex(m_page.fillStyles, style);
 }
 
 void PageBuilder::appendItem(

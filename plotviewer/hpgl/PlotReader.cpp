@@ -59,6 +59,20 @@ std::string enteredLanguage(const unsigned char *line, const unsigned char *line
     return name;
 }
 
+// Empties `command` for the next instruction or event, keeping its buffers' capacity.
+void clearCommand(PlotCommand &command, CommandKind kind, Mnemonic name)
+{
+    command.kind = kind;
+    command.name = name;
+    command.known = false;
+    command.continued = false;
+    command.more = false;
+    command.unterminated = false;
+    command.numbers.clear();
+    command.encoded.clear();
+    command.text = {};
+}
+
 } // namespace
 
 PlotReader::PlotReader(std::string_view bytes)
@@ -146,15 +160,8 @@ bool PlotReader::nextInHpgl(PlotCommand &command)
 
 void PlotReader::readInstruction(PlotCommand &command, Mnemonic name)
 {
-    command.kind = CommandKind::Instruction;
-    command.name = name;
+    clearCommand(command, CommandKind::Instruction, name);
     command.known = isKnownMnemonic(name);
-    command.continued = false;
-    command.more = false;
-    command.unterminated = false;
-    command.numbers.clear();
-    command.encoded.clear();
-    command.text = {};
     m_sawKnownInstruction = m_sawKnownInstruction || command.known;
     bool finished = true;
     switch (name) {
@@ -276,34 +283,28 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
     }
     if (m_state != State::Pcl)
         return false;
-    if (parameter.prefix == '&' && parameter.group == 'l') {
-        if (parameter.letter == 'A')
-            startEvent(command, CommandKind::PageSize, parameter.value);
-        else if (parameter.letter == 'O')
-            startEvent(command, CommandKind::Orientation, parameter.value);
-        else
-            return false;
-        return true;
-    }
-    if (parameter.prefix == '*' && parameter.group == 'c') {
-        switch (parameter.letter) {
-        case 'X':
-            startEvent(command, CommandKind::PictureFrameWidth, parameter.value);
+    // The page set-up sequences the interpreter acts on.
+    struct PageEvent
+    {
+        char prefix;
+        char group;
+        char letter;
+        CommandKind kind;
+    };
+    static constexpr PageEvent pageEvents[] = {
+        { '&', 'l', 'A', CommandKind::PageSize },
+        { '&', 'l', 'O', CommandKind::Orientation },
+        { '*', 'c', 'X', CommandKind::PictureFrameWidth },
+        { '*', 'c', 'Y', CommandKind::PictureFrameHeight },
+        { '*', 'c', 'K', CommandKind::PlotSizeWidth },
+        { '*', 'c', 'L', CommandKind::PlotSizeHeight },
+        { '*', 'c', 'T', CommandKind::PictureFrameAnchor },
+    };
+    for (const PageEvent &event : pageEvents) {
+        if (parameter.prefix == event.prefix && parameter.group == event.group
+            && parameter.letter == event.letter) {
+            startEvent(command, event.kind, parameter.value);
             return true;
-        case 'Y':
-            startEvent(command, CommandKind::PictureFrameHeight, parameter.value);
-            return true;
-        case 'K':
-            startEvent(command, CommandKind::PlotSizeWidth, parameter.value);
-            return true;
-        case 'L':
-            startEvent(command, CommandKind::PlotSizeHeight, parameter.value);
-            return true;
-        case 'T':
-            startEvent(command, CommandKind::PictureFrameAnchor, parameter.value);
-            return true;
-        default:
-            return false;
         }
     }
     return false;
@@ -311,15 +312,7 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
 
 void PlotReader::startEvent(PlotCommand &command, CommandKind kind, double value)
 {
-    command.kind = kind;
-    command.name = 0;
-    command.known = false;
-    command.continued = false;
-    command.more = false;
-    command.unterminated = false;
-    command.numbers.clear();
-    command.encoded.clear();
-    command.text = {};
+    clearCommand(command, kind, 0);
     command.value = value;
 }
 

@@ -42,12 +42,12 @@ void PolygonBuffer::addVertex(Point point, bool penDown)
     vertex.penDown = penDown;
 }
 
-void PolygonBuffer::closeSubpolygon()
+void PolygonBuffer::closeSubpolygon(bool penDown)
 {
     if (!m_subpolygons.empty() && !m_startNew) {
         Subpolygon &current = m_subpolygons.back();
         if (current.size() > 1 && !samePoint(current.front().point, current.back().point)) {
-            current.push_back({ current.front().point, current.back().penDown });
+            current.push_back({ current.front().point, penDown });
             ++m_vertexCount;
         }
     }
@@ -56,7 +56,7 @@ void PolygonBuffer::closeSubpolygon()
 
 void PolygonBuffer::addClosed(const std::vector<Point> &points, bool penDown)
 {
-    closeSubpolygon();
+    closeSubpolygon(penDown);
     Subpolygon subpolygon;
     subpolygon.reserve(points.size());
     for (const Point &p : points)

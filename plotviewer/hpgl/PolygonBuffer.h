@@ -22,8 +22,9 @@ public:
     /// Starts a subpolygon at `start` (the pen position when polygon mode begins).
     void begin(Point start);
     void addVertex(Point point, bool penDown);
-    /// PM1: closes the current subpolygon; the next vertex starts a new one.
-    void closeSubpolygon();
+    /// PM1/PM2: closes the current subpolygon; the next vertex starts a new one. The closing edge is
+    /// a pen-down edge only when the pen is down as the polygon is closed.
+    void closeSubpolygon(bool penDown);
     /// A complete closed subpolygon (circles in polygon mode, rectangles, wedges).
     void addClosed(const std::vector<Point> &points, bool penDown);
 

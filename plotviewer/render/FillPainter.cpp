@@ -1,6 +1,7 @@
 #include "FillPainter.h"
 
 #include "PageSpans.h"
+#include "plotviewer/model/Geometry.h"
 
 #include <QPainter>
 
@@ -16,12 +17,6 @@ namespace {
 // only cost time.
 constexpr double kMinimumHatchSpacing = 2;
 constexpr double kMaximumHatchLines = 20000;
-
-Rect intersected(const Rect &a, const Rect &b)
-{
-    return { std::max(a.left, b.left), std::max(a.bottom, b.bottom), std::min(a.right, b.right),
-        std::min(a.top, b.top) };
-}
 
 } // namespace
 

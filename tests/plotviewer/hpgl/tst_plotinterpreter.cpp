@@ -39,12 +39,17 @@ private Q_SLOTS:
     void circleUnderAnisotropicScaling();
     void polygonFillRule_data();
     void polygonFillRule();
+    void edgeDrawsOnlyPenDownEdges_data();
     void edgeDrawsOnlyPenDownEdges();
     void labelPlacement_data();
     void labelPlacement();
     void labelLines();
+    void labelFlow_data();
+    void labelFlow();
     void colours_data();
     void colours();
+    void fillColours_data();
+    void fillColours();
     void pages_data();
     void pages();
     void pageFrame_data();
@@ -230,13 +235,30 @@ void TestPlotInterpreter::polygonFillRule()
     QCOMPARE(page.inkBounds.top, 100.0);
 }
 
+void TestPlotInterpreter::edgeDrawsOnlyPenDownEdges_data()
+{
+    QTest::addColumn<QByteArray>("polygon");
+    QTest::addColumn<QStringList>("edges");
+
+    QTest::newRow("pen-up edge skipped, closed with the pen down")
+        << QByteArray("PM0;PD100,0;PU100,100;PD0,100;PM2;")
+        << QStringList { QStringLiteral("0,0 100,0"), QStringLiteral("100,100 0,100 0,0") };
+    QTest::newRow("closed with the pen up")
+        << QByteArray("PM0;PD100,0,100,100;PU;PM2;") << QStringList { QStringLiteral("0,0 100,0 100,100") };
+    QTest::newRow("PM1 with the pen up, then a subpolygon closed down")
+        << QByteArray("PM0;PD100,0,100,100;PU;PM1;PU0,200;PD100,200,100,300;PM2;")
+        << QStringList { QStringLiteral("0,0 100,0 100,100"), QStringLiteral("0,200 100,200 100,300 0,200") };
+}
+
 void TestPlotInterpreter::edgeDrawsOnlyPenDownEdges()
 {
-    const InterpretResult result = interpret("SP1;PA0,0;PM0;PD100,0;PU100,100;PD0,100;PM2;EP;FP;");
+    QFETCH(QByteArray, polygon);
+    QFETCH(QStringList, edges);
+    const InterpretResult result = interpret("SP1;PA0,0;" + polygon + "EP;FP;");
     QStringList actual;
     for (const auto &path : strokes(result))
         actual << pathText(path);
-    QCOMPARE(actual, (QStringList { QStringLiteral("0,0 100,0"), QStringLiteral("100,100 0,100 0,0") }));
+    QCOMPARE(actual, edges);
     const Page &page = firstPage(result);
     QCOMPARE(page.items.back().kind, ItemKind::Fill);
 }
@@ -278,8 +300,19 @@ void TestPlotInterpreter::labelPlacement_data()
     QTest::newRow("default stick font")
         << QByteArray("SP1;PA1000,1000;LBAB\x03") << QStringLiteral("1000,1000") << QStringLiteral("112.89,0")
         << QStringLiteral("0,108.19");
-    QTest::newRow("DV1 stacks downwards") << si + "DV1;LBAB\x03" << QStringLiteral("1000,1000")
+    QTest::newRow("proportional font grows with its height")
+        << QByteArray("SP1;SD2,1,4,23;PA1000,1000;LBAB\x03") << QStringLiteral("1000,1000")
+        << QStringLiteral("225.78,0") << QStringLiteral("0,216.37");
+    QTest::newRow("DV1 with LO1 ends at the point") << si + "DV1;LBAB\x03" << QStringLiteral("1000,1240")
+                                                    << QStringLiteral("0,-240") << QStringLiteral("0,120");
+    QTest::newRow("DV1 with LO3 starts at the point") << si + "DV1;LO3;LBAB\x03" << QStringLiteral("1000,880")
+                                                      << QStringLiteral("0,-240") << QStringLiteral("0,120");
+    QTest::newRow("DV1 with LO5 centred") << si + "DV1;LO5;LBAB\x03" << QStringLiteral("960,1060")
                                           << QStringLiteral("0,-240") << QStringLiteral("0,120");
+    QTest::newRow("DV2 with LO7 starts at the point") << si + "DV2;LO7;LBAB\x03" << QStringLiteral("920,1000")
+                                                      << QStringLiteral("-120,0") << QStringLiteral("0,120");
+    QTest::newRow("DV3 with LO1 starts at the point") << si + "DV3;LBAB\x03" << QStringLiteral("1000,1000")
+                                                      << QStringLiteral("0,240") << QStringLiteral("0,120");
 }
 
 void TestPlotInterpreter::labelPlacement()
@@ -312,6 +345,45 @@ void TestPlotInterpreter::labelLines()
     QCOMPARE(plottest::pointText(page.texts[1].origin), QStringLiteral("1000,760"));
     QCOMPARE(plottest::pointText(page.texts[2].origin), QStringLiteral("1120,760"));
     QCOMPARE(textOf(page.texts[3]), QStringLiteral("\u00b0#"));
+}
+
+// Where successive labels and lines start: text paths, line feeds and whether a label runs on.
+void TestPlotInterpreter::labelFlow_data()
+{
+    QTest::addColumn<QByteArray>("labels");
+    QTest::addColumn<QStringList>("origins");
+
+    QTest::newRow("DV1 line feed starts a column to the left")
+        << QByteArray("DV1;LBAB\n\r\x03LBCD\n\x03LBEF\x03")
+        << QStringList { QStringLiteral("1000,1240"), QStringLiteral("880,1240"),
+               QStringLiteral("760,1240") };
+    QTest::newRow("DV1 with LO3 runs on down the column") << QByteArray(
+        "DV1;LO3;LBAB\x03LBC\x03") << QStringList { QStringLiteral("1000,880"), QStringLiteral("1000,400") };
+    QTest::newRow("DV3 line feed starts a column to the right") << QByteArray(
+        "DV3;LBAB\r\nCD\x03") << QStringList { QStringLiteral("1000,1000"), QStringLiteral("1120,1000") };
+    QTest::newRow("DV2 line feed goes up") << QByteArray(
+        "DV2;LO7;LBAB\r\nCD\x03") << QStringList { QStringLiteral("920,1000"), QStringLiteral("920,1240") };
+    QTest::newRow("reverse line feed") << QByteArray(
+        "DV0,1;LBAB\r\nCD\x03") << QStringList { QStringLiteral("1000,1000"), QStringLiteral("1000,1240") };
+    QTest::newRow("centred lines sent one label each")
+        << QByteArray("LO4;LBAB\r\n\x03LBCD\r\n\x03")
+        << QStringList { QStringLiteral("900,1000"), QStringLiteral("900,760") };
+    QTest::newRow("centred line measured in both fonts") << QByteArray(
+        "SI;SD2,1,4,11.5;AD2,1,4,23;LO4;LBA\x0e"
+        "B\x0f\x03") << QStringList { QStringLiteral("868.3,1000"), QStringLiteral("981.19,1000") };
+    QTest::newRow("label that does not run on returns") << QByteArray(
+        "LO4;LBAB\x03LBCD\x03") << QStringList { QStringLiteral("900,1000"), QStringLiteral("900,1000") };
+}
+
+void TestPlotInterpreter::labelFlow()
+{
+    QFETCH(QByteArray, labels);
+    QFETCH(QStringList, origins);
+    const InterpretResult result = interpret("SP1;SI0.2,0.3;PA1000,1000;" + labels);
+    QStringList actual;
+    for (const TextRun &run : firstPage(result).texts)
+        actual << plottest::pointText(run.origin);
+    QCOMPARE(actual, origins);
 }
 
 void TestPlotInterpreter::colours_data()
@@ -352,6 +424,52 @@ void TestPlotInterpreter::colours()
     QCOMPARE(QStringLiteral("%1,%2,%3").arg(rgb.r).arg(rgb.g).arg(rgb.b), colour);
 }
 
+// Fills as the renderer gets them: raster patterns (RF with FT11) as their tint.
+void TestPlotInterpreter::fillColours_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("colour");
+
+    QTest::newRow("solid") << QByteArray("SP1;") << QStringLiteral("0,0,0");
+    QTest::newRow("shading") << QByteArray("SP2;FT10,25;") << QStringLiteral("255,191,191");
+    QTest::newRow("raster pattern in its pens")
+        << QByteArray("SP1;RF1,2,2,0,2,5,0;FT11,1;") << QStringLiteral("191,128,191");
+    QTest::newRow("raster pattern in the current pen")
+        << QByteArray("SP3;RF1,2,2,0,2,5,0;FT11,1,1;") << QStringLiteral("128,255,128");
+    QTest::newRow("pattern pens take the palette at fill time")
+        << QByteArray("RF1,1,2,2,0;FT11,1;PC2,0,0,0;SP1;") << QStringLiteral("128,128,128");
+    QTest::newRow("FT11 keeps its index")
+        << QByteArray("SP1;RF2,1,2,1,0;FT11,2;FT1;FT11;") << QStringLiteral("128,128,128");
+    QTest::newRow("pattern cells above the palette wrap")
+        << QByteArray("SP1;RF1,2,1,9,0;FT11,1;") << QStringLiteral("255,128,128");
+    QTest::newRow("undefined pattern is solid") << QByteArray("SP2;FT11,3;") << QStringLiteral("255,0,0");
+    QTest::newRow("RF with the index alone forgets it")
+        << QByteArray("SP1;RF1,1,2,1,0;RF1;FT11,1;") << QStringLiteral("0,0,0");
+    QTest::newRow("RF; forgets all") << QByteArray("SP1;RF4,1,2,1,0;RF;FT11,4;") << QStringLiteral("0,0,0");
+    QTest::newRow("DF forgets patterns")
+        << QByteArray("SP1;RF1,1,2,1,0;DF;FT11,1;") << QStringLiteral("0,0,0");
+    QTest::newRow("RF short of cells is ignored")
+        << QByteArray("SP1;RF1,2,2,1,0,0;FT11,1;") << QStringLiteral("0,0,0");
+    QTest::newRow("RF index out of range is ignored")
+        << QByteArray("SP1;RF9,1,2,1,0;FT11,9;") << QStringLiteral("0,0,0");
+    QTest::newRow("all-white pattern opaque with TR0")
+        << QByteArray("SP1;TR0;RF1,1,1,0;FT11,1;") << QStringLiteral("255,255,255");
+    QTest::newRow("PCL user pattern as half tone")
+        << QByteArray("SP2;FT22,5;") << QStringLiteral("255,128,128");
+}
+
+void TestPlotInterpreter::fillColours()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, colour);
+    const InterpretResult result = interpret(input + "PA0,0;RR100,100;");
+    const Page &page = firstPage(result);
+    QCOMPARE(page.items.size(), std::size_t(1));
+    QCOMPARE(page.items.front().kind, ItemKind::Fill);
+    const Rgb rgb = page.fillStyles.front().colour;
+    QCOMPARE(QStringLiteral("%1,%2,%3").arg(rgb.r).arg(rgb.g).arg(rgb.b), colour);
+}
+
 void TestPlotInterpreter::pages_data()
 {
     QTest::addColumn<QByteArray>("input");
@@ -388,6 +506,9 @@ void TestPlotInterpreter::pageFrame_data()
     QTest::newRow("PCL A4 landscape") << QByteArray("\x1b"
                                                     "E\x1b&l26a1O\x1b%1BIN;SP1;PD100,100")
                                       << QStringLiteral("-254,-508 11623.04,7894.32");
+    QTest::newRow("PCL picture frame set after drawing keeps the paper") << QByteArray(
+        "\x1b"
+        "E\x1b%1BIN;SP1;PD100,100;\x1b%0A\x1b*c7920Y") << QStringLiteral("-254,-508 8382,10668");
 }
 
 void TestPlotInterpreter::pageFrame()

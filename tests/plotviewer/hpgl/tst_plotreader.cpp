@@ -123,6 +123,11 @@ void TestPlotReader::syntax_data()
     QTest::newRow("unterminated label keeps its first line")
         << QByteArray("LBhello\nPA1,2;") << QStringLiteral("LB:hello|PA 1,2");
     QTest::newRow("label stops at ESC") << QByteArray("LBab\x1b%0BPU") << QStringLiteral("LB:ab|<1 0>|PU");
+    QTest::newRow("label stops at a reset") << QByteArray("LBab\x1b"
+                                                          "EPU")
+                                            << QStringLiteral("LB:ab|<2 0>");
+    QTest::newRow("other escapes are label text")
+        << QByteArray("DT!;LBa\x1b\\b\x1b(8Uc!PU") << QStringLiteral("DT:!|LB:a\x1b\\b\x1b(8Uc|PU");
 }
 
 void TestPlotReader::syntax()

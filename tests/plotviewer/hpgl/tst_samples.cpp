@@ -1,0 +1,69 @@
+// The sample plots shipped in samples/: each opens cleanly on one page and draws what it shows.
+
+#include "PlotTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace plotviewer;
+
+namespace {
+
+QByteArray sampleBytes(const QString &name)
+{
+    QFile file(QStringLiteral(TARNWICK_SAMPLES_DIR "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool contains(const Rect &outer, const Rect &inner)
+{
+    return inner.left >= outer.left && inner.right <= outer.right && inner.bottom >= outer.bottom
+        && inner.top <= outer.top;
+}
+
+} // namespace
+
+class TestSamples : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensOnOnePage_data();
+    void opensOnOnePage();
+    void encodedDrawsOnlyItsCurves();
+};
+
+void TestSamples::opensOnOnePage_data()
+{
+    QTest::addColumn<QString>("name");
+    const QStringList names
+        = QDir(QStringLiteral(TARNWICK_SAMPLES_DIR)).entryList({ QStringLiteral("*.plt") });
+    QVERIFY(!names.isEmpty());
+    for (const QString &name : names)
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+void TestSamples::opensOnOnePage()
+{
+    QFETCH(QString, name);
+    const InterpretResult result = plottest::interpret(sampleBytes(name));
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    for (const std::string &warning : result.plot.warnings)
+        QFAIL(warning.c_str());
+    QCOMPARE(result.plot.pages.size(), std::size_t(1));
+    const Page &page = result.plot.pages.front();
+    QVERIFY(contains(page.frame, page.inkBounds));
+}
+
+void TestSamples::encodedDrawsOnlyItsCurves()
+{
+    // The rose from its tip, then the spiral from the centre; the pen goes up to the caption.
+    const auto strokes = plottest::strokes(plottest::interpret(sampleBytes(QStringLiteral("encoded.plt"))));
+    QCOMPARE(strokes.size(), std::size_t(2));
+    QCOMPARE(plottest::pointText(strokes[0].front()), QStringLiteral("9540,4200"));
+    QCOMPARE(plottest::pointText(strokes[1].front()), QStringLiteral("5940,4200"));
+}
+
+QTEST_GUILESS_MAIN(TestSamples)
+#include "tst_samples.moc"
