@@ -66,9 +66,10 @@ bool pclPaper(double code, double &width, double &length)
 
 } // namespace
 
-HpglInterpreter::HpglInterpreter(std::size_t inputSize)
+HpglInterpreter::HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder)
     : m_pointBudget(fixedPointBudget + inputSize / 4)
     , m_page(m_pointBudget)
+    , m_plotSizeOrder(plotSizeOrder)
 {
     resetPcl();
     applyFrame();
@@ -237,17 +238,16 @@ void HpglInterpreter::applyFrame()
 void HpglInterpreter::updateClip()
 {
     flushPolyline();
-    Rect clip { -unbounded, -unbounded, unbounded, unbounded };
+    constexpr Rect everywhere { -unbounded, -unbounded, unbounded, unbounded };
+    Rect frame = everywhere;
     if (m_pclContext || m_psLength > 0) {
-        clip = m_coords.frameInOutput();
+        frame = m_coords.frameInOutput();
         if (!m_pclContext && m_psWidth <= 0) {
-            clip.bottom = -unbounded;
-            clip.top = unbounded;
+            frame.bottom = -unbounded;
+            frame.top = unbounded;
         }
     }
-    if (m_windowSet)
-        clip = intersected(clip, m_window);
-    m_page.setClip(clip);
+    m_page.setClip(frame, m_windowSet ? m_window : everywhere);
 }
 
 void HpglInterpreter::initialize()
@@ -315,6 +315,8 @@ void HpglInterpreter::plotSize(const std::vector<double> &n)
     m_pclContext = false;
     m_psLength = n.empty() ? 0 : n[0];
     m_psWidth = n.size() > 1 ? n[1] : 0;
+    if (m_plotSizeOrder == PlotSizeOrder::Swapped && m_psWidth > 0)
+        std::swap(m_psLength, m_psWidth);
     applyFrame();
 }
 
@@ -368,6 +370,8 @@ void HpglInterpreter::markPage()
 void HpglInterpreter::finishPage()
 {
     flushPolyline();
+    if (!m_pclContext && m_psLength > 0 && m_psWidth > 0 && m_page.frameCutInk())
+        m_plotSizeCutInk = true;
     Rect frame = m_largestFrame;
     AffineMap toOutput;
     if (!m_pclContext && m_page.hasMarks()) {

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void pages();
     void pageFrame_data();
     void pageFrame();
+    void swappedPlotSizeKeepsTheDrawing();
     void failures_data();
     void failures();
     void robustness_data();
@@ -500,6 +502,21 @@ void TestPlotInterpreter::pageFrame_data()
     QTest::newRow("PS") << QByteArray("PS11176,8636;SP1;PD100,100") << QStringLiteral("0,0 11176,8636");
     QTest::newRow("PS with RO90 reads upright")
         << QByteArray("PS11176,8636;RO90;SP1;PD100,100") << QStringLiteral("0,0 8636,11176");
+    QTest::newRow("PS swapped when only that holds a stroke")
+        << QByteArray("PS4000,8000;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 8000,4000");
+    QTest::newRow("PS swapped when only that holds a fill wholly beyond the order given")
+        << QByteArray("PS4000,8000;SP1;PA6000,1000;RR500,500") << QStringLiteral("0,0 8000,4000");
+    QTest::newRow("PS swapped when only that holds a label")
+        << QByteArray("PS4000,8000;SP1;SI0.5,0.5;PA3000,100;LBWIDE LABEL\x03")
+        << QStringLiteral("0,0 8000,4000");
+    QTest::newRow("PS swapped under RO90")
+        << QByteArray("PS8000,4000;RO90;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 8000,4000");
+    QTest::newRow("PS kept when neither order holds the drawing")
+        << QByteArray("PS4000,8000;SP1;PA0,0;PD9000,3900") << QStringLiteral("0,0 4000,8000");
+    QTest::newRow("PS kept when the window cuts the drawing")
+        << QByteArray("PS4000,8000;IW0,0,4000,3000;SP1;PA0,0;PD7900,2900") << QStringLiteral("0,0 4000,8000");
+    QTest::newRow("PS kept when the drawing ends on its edge")
+        << QByteArray("PS4000,8000;SP1;PA0,0;PD4000,3900") << QStringLiteral("0,0 4000,8000");
     QTest::newRow("PCL letter portrait") << QByteArray("\x1b"
                                                        "E\x1b&l2A\x1b%1BIN;SP1;PD100,100")
                                          << QStringLiteral("-254,-508 8382,10668");
@@ -520,6 +537,18 @@ void TestPlotInterpreter::pageFrame()
     QCOMPARE(plottest::pointText({ page.frame.left, page.frame.bottom }) + QLatin1Char(' ')
             + plottest::pointText({ page.frame.right, page.frame.top }),
         frame);
+}
+
+void TestPlotInterpreter::swappedPlotSizeKeepsTheDrawing()
+{
+    const InterpretResult result = interpret("PS4000,8000;SP1;PA0,0;PD7900,3900;PU7000,200;PD100,3800");
+    const auto paths = strokes(result);
+    QCOMPARE(paths.size(), std::size_t(2));
+    QCOMPARE(pathText(paths[0]), QStringLiteral("0,0 7900,3900"));
+    QCOMPARE(pathText(paths[1]), QStringLiteral("7000,200 100,3800"));
+    const std::vector<std::string> &warnings = result.plot.warnings;
+    QVERIFY(std::any_of(warnings.begin(), warnings.end(),
+        [](const std::string &warning) { return warning.find("swapped") != std::string::npos; }));
 }
 
 void TestPlotInterpreter::failures_data()

@@ -58,6 +58,7 @@ private Q_SLOTS:
     void pictures_data();
     void pictures();
     void pdfHoldsEveryPageOnItsPaper();
+    void pdfPageTurnsWithTheSwappedPlotSize();
 
 private:
     QTemporaryDir m_dir;
@@ -190,6 +191,25 @@ void tst_PlotConvert::pdfHoldsEveryPageOnItsPaper()
     QCOMPARE(pdf.title(), QStringLiteral("two-pages.plt"));
     QCOMPARE(pdf.pageSize(0).toSize(), QSize(1191, 842));
     QCOMPARE(pdf.pageSize(1).toSize(), QSize(842, 1191));
+}
+
+void tst_PlotConvert::pdfPageTurnsWithTheSwappedPlotSize()
+{
+    if (const QString missing = PdfProbe::missingTools(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+    // PS names a tall page, but only the wide one holds the drawing.
+    const QString plot = m_dir.filePath(QStringLiteral("swapped.plt"));
+    QFile file(plot);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("IN;PS4000,8000;SP1;PA0,0;PD7900,0,7900,3900,0,3900,0,0;PU;");
+    file.close();
+    const QString out = m_dir.filePath(QStringLiteral("swapped.pdf"));
+    const Run run = plotconvert({ plot, out });
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    PdfProbe pdf;
+    QString error;
+    QVERIFY2(pdf.open(out, &error), qPrintable(error));
+    QCOMPARE(pdf.pageSize(0).toSize(), QSize(842, 595));
 }
 
 QTEST_GUILESS_MAIN(tst_PlotConvert)
