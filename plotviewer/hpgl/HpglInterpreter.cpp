@@ -4,6 +4,7 @@
 #include "CurveTessellator.h"
 #include "PlotReader.h"
 #include "plotviewer/model/Geometry.h"
+#include "plotviewer/model/Tint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,14 +28,6 @@ constexpr std::size_t maxPolylineLength = 4096;
 bool finite(const std::vector<double> &values)
 {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-Rgb lightened(Rgb colour, double level)
-{
-    const double keep = std::clamp(level, 0.0, 100.0) / 100;
-    auto mix
-        = [keep](std::uint8_t c) { return static_cast<std::uint8_t>(std::lround(255 - (255 - c) * keep)); };
-    return { mix(colour.r), mix(colour.g), mix(colour.b) };
 }
 
 bool isWhite(Rgb colour)
@@ -789,7 +782,7 @@ StrokeStyle HpglInterpreter::strokeStyle() const
     StrokeStyle style;
     style.colour = m_pens.colour(m_pen);
     if (m_screenLevel >= 0)
-        style.colour = lightened(style.colour, m_screenLevel);
+        style.tint = std::clamp(m_screenLevel, 0.0, 100.0);
     style.width = m_pens.width(m_pen, m_coords.diagonal()) * deviceScale();
     style.cap = m_cap;
     style.join = m_join;
@@ -1084,18 +1077,21 @@ FillStyle HpglInterpreter::fillStyle(FillRule rule) const
     style.colour = m_pens.colour(m_pen);
     style.rule = rule;
     if (m_fillKind == FillKind::Shading)
-        style.colour = lightened(style.colour, m_shadingLevel);
+        style.tint = m_shadingLevel;
     if (m_fillKind == FillKind::RasterPattern) {
         // Devices paint a pattern cell per dot, so what shows is its tint.
-        const std::optional<Rgb> tint = m_rasterPatterns.tint(m_rasterIndex, [&](int pen) {
+        const auto tint = m_rasterPatterns.tint(m_rasterIndex, [&](int pen) {
             return m_rasterInCurrentPen ? style.colour : m_pens.colour(std::max(m_pens.resolve(pen), 0));
         });
-        style.colour = tint.value_or(style.colour);
+        if (tint) {
+            style.colour = tint->ink;
+            style.tint = tint->level;
+        }
     }
     // The PCL pattern itself is not kept; an unknown pattern drawn half tone hides less than a
     // solid area would, and still reads as a filled shape.
     if (m_fillKind == FillKind::PclPattern)
-        style.colour = lightened(style.colour, 50);
+        style.tint = 50;
     if (m_fillKind == FillKind::Hatch || m_fillKind == FillKind::CrossHatch) {
         style.pattern = m_fillKind == FillKind::Hatch ? FillPattern::Hatch : FillPattern::CrossHatch;
         style.hatchSpacing = hatchSpacing();
@@ -1114,7 +1110,7 @@ void HpglInterpreter::fillPolygon(double rule)
         return;
     ensurePenSelected();
     const FillStyle style = fillStyle(rule == 1 ? FillRule::NonZero : FillRule::EvenOdd);
-    if (m_transparent && isWhite(style.colour))
+    if (m_transparent && isWhite(tinted(style.colour, style.tint)))
         return;
     markPage();
     m_page.addFill(m_polygon.outlines(), style);

@@ -3,7 +3,9 @@
 #include "PdfProbe.h"
 #include "PictureInk.h"
 
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -57,6 +59,8 @@ private Q_SLOTS:
     void helpGoesToStandardOutput();
     void pictures_data();
     void pictures();
+    void shadingInEveryColourMode_data();
+    void shadingInEveryColourMode();
     void pdfHoldsEveryPageOnItsPaper();
     void pdfPageTurnsWithTheSwappedPlotSize();
 
@@ -169,6 +173,34 @@ void tst_PlotConvert::pictures()
         qPrintable(QStringLiteral("%1 x %2").arg(picture.width()).arg(picture.height())));
     QVERIFY(inkedPixelCount(picture) > 500);
     QCOMPARE(colouredPixelCount(picture, 40) > 0, coloured);
+}
+
+void tst_PlotConvert::shadingInEveryColourMode_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QColor>("expected");
+
+    // A red fill shaded to 10 %.
+    QTest::newRow("colour") << QStringLiteral("colour") << QColor(255, 230, 230);
+    QTest::newRow("grey") << QStringLiteral("grey") << QColor(237, 237, 237);
+    QTest::newRow("black and white") << QStringLiteral("bw") << QColor(230, 230, 230);
+}
+
+void tst_PlotConvert::shadingInEveryColourMode()
+{
+    QFETCH(QString, mode);
+    QFETCH(QColor, expected);
+    const QString plot = m_dir.filePath(QStringLiteral("shaded.plt"));
+    QFile file(plot);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("IN;SP2;FT10,10;PA0,0;RR4000,3000;");
+    file.close();
+    const QString out = m_dir.filePath(QStringLiteral("shaded-%1.png").arg(mode));
+    const Run run
+        = plotconvert({ QStringLiteral("--colour=") + mode, QStringLiteral("--size=200x150"), plot, out });
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QImage picture(out);
+    QCOMPARE(picture.pixelColor(picture.rect().center()), expected);
 }
 
 void tst_PlotConvert::pdfHoldsEveryPageOnItsPaper()
