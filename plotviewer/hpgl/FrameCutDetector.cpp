@@ -18,14 +18,14 @@ FrameCutDetector::FrameCutDetector()
     , m_window(m_frame)
 { }
 
-void FrameCutDetector::setLimits(const Rect &frame, const Rect &window)
+void FrameCutDetector::watch(const Rect &frame, const Rect &window)
 {
     const Rect widened { frame.left - tolerance, frame.bottom - tolerance, frame.right + tolerance,
         frame.top + tolerance };
     m_frame = RectClipper(widened);
     m_window = RectClipper(window);
-    m_frameNarrower = widened.left > window.left || widened.bottom > window.bottom
-        || widened.right < window.right || widened.top < window.top;
+    m_active = widened.left > window.left || widened.bottom > window.bottom || widened.right < window.right
+        || widened.top < window.top;
 }
 
 bool FrameCutDetector::beyondFrame(Point p) const

@@ -13,7 +13,9 @@ class FrameCutDetector
 public:
     FrameCutDetector();
 
-    void setLimits(const Rect &frame, const Rect &window);
+    /// Starts noting ink beyond `frame` inside `window`.
+    void watch(const Rect &frame, const Rect &window);
+    void unwatch() { m_active = false; } // nothing is noted until the next watch()
 
     void checkPolyline(const std::vector<Point> &polyline);
     void checkPolygon(const std::vector<Point> &polygon);
@@ -25,13 +27,13 @@ public:
     void reset() { m_cut = false; }
 
 private:
-    bool watching() const { return m_frameNarrower && !m_cut; }
+    bool watching() const { return m_active && !m_cut; }
     bool beyondFrame(Point p) const;
     bool anyBeyondFrame(const std::vector<Point> &points) const;
 
     RectClipper m_frame; // widened by a tolerance
     RectClipper m_window;
-    bool m_frameNarrower = false; // the frame cuts into the window somewhere
+    bool m_active = false; // watched, and the frame cuts into the window somewhere
     bool m_cut = false;
 };
 

@@ -71,8 +71,10 @@ HpglInterpreter::HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOr
 
 void HpglInterpreter::run(PlotReader &reader)
 {
+    // A swapped plot size is a trial, kept only when it loses nothing, so it ends at the first loss.
+    const bool trial = m_plotSizeOrder == PlotSizeOrder::Swapped;
     PlotCommand command;
-    while (!overBudget() && reader.next(command))
+    while (!overBudget() && !(trial && plotSizeCutInk()) && reader.next(command))
         execute(command);
     finishPage();
     if (!m_unknown.empty()) {
@@ -240,7 +242,8 @@ void HpglInterpreter::updateClip()
             frame.top = unbounded;
         }
     }
-    m_page.setClip(frame, m_windowSet ? m_window : everywhere);
+    m_page.setClip(
+        frame, m_windowSet ? m_window : everywhere, !m_pclContext && m_psLength > 0 && m_psWidth > 0);
 }
 
 void HpglInterpreter::initialize()
@@ -363,8 +366,7 @@ void HpglInterpreter::markPage()
 void HpglInterpreter::finishPage()
 {
     flushPolyline();
-    if (!m_pclContext && m_psLength > 0 && m_psWidth > 0 && m_page.frameCutInk())
-        m_plotSizeCutInk = true;
+    m_plotSizeCutInk = plotSizeCutInk();
     Rect frame = m_largestFrame;
     AffineMap toOutput;
     if (!m_pclContext && m_page.hasMarks()) {

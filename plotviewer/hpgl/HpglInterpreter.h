@@ -36,8 +36,8 @@ public:
     std::size_t pointBudget() const { return m_pointBudget; }
     /// Whether any instruction tried to put ink on the page (visible or not).
     bool triedToDraw() const { return m_triedToDraw; }
-    /// Whether the frame of a PS that gave both sides cut away ink on some page.
-    bool plotSizeCutInk() const { return m_plotSizeCutInk; }
+    /// Whether the frame of a PS that gave both sides has cut away ink on some page.
+    bool plotSizeCutInk() const { return m_plotSizeCutInk || m_page.frameCutInk(); }
 
 private:
     struct FontDefinition

@@ -35,10 +35,13 @@ PageBuilder::PageBuilder(std::size_t pointBudget)
     , m_budget(pointBudget)
 { }
 
-void PageBuilder::setClip(const Rect &frame, const Rect &window)
+void PageBuilder::setClip(const Rect &frame, const Rect &window, bool noteFrameCuts)
 {
     m_clipper = RectClipper(intersected(frame, window));
-    m_frameCut.setLimits(frame, window);
+    if (noteFrameCuts)
+        m_frameCut.watch(frame, window);
+    else
+        m_frameCut.unwatch();
 }
 
 bool PageBuilder::reserve(std::size_t points)

@@ -16,8 +16,9 @@ class PageBuilder
 public:
     explicit PageBuilder(std::size_t pointBudget);
 
-    /// Marks are clipped to the hard-clip `frame` and the soft-clip `window`.
-    void setClip(const Rect &frame, const Rect &window);
+    /// Marks are clipped to the hard-clip `frame` and the soft-clip `window`. With `noteFrameCuts`,
+    /// ink that the frame cuts away but the window would keep is noted (see frameCutInk).
+    void setClip(const Rect &frame, const Rect &window, bool noteFrameCuts);
 
     void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style);
     /// Subpaths are closed polygons; empty ones are skipped.
