@@ -33,6 +33,11 @@ void checkPage(const plotviewer::Page &page)
         require(span.count > 0 && span.first + std::size_t(span.count) <= page.points.size());
     for (const plotviewer::Point &p : page.points)
         require(std::isfinite(p.x) && std::isfinite(p.y));
+    const auto tintInRange = [](double tint) { return tint >= 0 && tint <= 100; };
+    for (const plotviewer::StrokeStyle &style : page.strokeStyles)
+        require(tintInRange(style.tint));
+    for (const plotviewer::FillStyle &style : page.fillStyles)
+        require(tintInRange(style.tint));
 }
 
 } // namespace

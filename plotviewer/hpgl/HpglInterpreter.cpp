@@ -4,6 +4,7 @@
 #include "CurveTessellator.h"
 #include "PlotReader.h"
 #include "plotviewer/model/Geometry.h"
+#include "plotviewer/model/Tint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,14 +28,6 @@ constexpr std::size_t maxPolylineLength = 4096;
 bool finite(const std::vector<double> &values)
 {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-Rgb lightened(Rgb colour, double level)
-{
-    const double keep = std::clamp(level, 0.0, 100.0) / 100;
-    auto mix
-        = [keep](std::uint8_t c) { return static_cast<std::uint8_t>(std::lround(255 - (255 - c) * keep)); };
-    return { mix(colour.r), mix(colour.g), mix(colour.b) };
 }
 
 bool isWhite(Rgb colour)
@@ -66,9 +59,10 @@ bool pclPaper(double code, double &width, double &length)
 
 } // namespace
 
-HpglInterpreter::HpglInterpreter(std::size_t inputSize)
+HpglInterpreter::HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder)
     : m_pointBudget(fixedPointBudget + inputSize / 4)
     , m_page(m_pointBudget)
+    , m_plotSizeOrder(plotSizeOrder)
 {
     resetPcl();
     applyFrame();
@@ -77,8 +71,10 @@ HpglInterpreter::HpglInterpreter(std::size_t inputSize)
 
 void HpglInterpreter::run(PlotReader &reader)
 {
+    // A swapped plot size is a trial, kept only when it loses nothing, so it ends at the first loss.
+    const bool trial = m_plotSizeOrder == PlotSizeOrder::Swapped;
     PlotCommand command;
-    while (!overBudget() && reader.next(command))
+    while (!overBudget() && !(trial && plotSizeCutInk()) && reader.next(command))
         execute(command);
     finishPage();
     if (!m_unknown.empty()) {
@@ -237,17 +233,17 @@ void HpglInterpreter::applyFrame()
 void HpglInterpreter::updateClip()
 {
     flushPolyline();
-    Rect clip { -unbounded, -unbounded, unbounded, unbounded };
+    constexpr Rect everywhere { -unbounded, -unbounded, unbounded, unbounded };
+    Rect frame = everywhere;
     if (m_pclContext || m_psLength > 0) {
-        clip = m_coords.frameInOutput();
+        frame = m_coords.frameInOutput();
         if (!m_pclContext && m_psWidth <= 0) {
-            clip.bottom = -unbounded;
-            clip.top = unbounded;
+            frame.bottom = -unbounded;
+            frame.top = unbounded;
         }
     }
-    if (m_windowSet)
-        clip = intersected(clip, m_window);
-    m_page.setClip(clip);
+    m_page.setClip(
+        frame, m_windowSet ? m_window : everywhere, !m_pclContext && m_psLength > 0 && m_psWidth > 0);
 }
 
 void HpglInterpreter::initialize()
@@ -315,6 +311,8 @@ void HpglInterpreter::plotSize(const std::vector<double> &n)
     m_pclContext = false;
     m_psLength = n.empty() ? 0 : n[0];
     m_psWidth = n.size() > 1 ? n[1] : 0;
+    if (m_plotSizeOrder == PlotSizeOrder::Swapped && m_psWidth > 0)
+        std::swap(m_psLength, m_psWidth);
     applyFrame();
 }
 
@@ -368,6 +366,7 @@ void HpglInterpreter::markPage()
 void HpglInterpreter::finishPage()
 {
     flushPolyline();
+    m_plotSizeCutInk = plotSizeCutInk();
     Rect frame = m_largestFrame;
     AffineMap toOutput;
     if (!m_pclContext && m_page.hasMarks()) {
@@ -785,7 +784,7 @@ StrokeStyle HpglInterpreter::strokeStyle() const
     StrokeStyle style;
     style.colour = m_pens.colour(m_pen);
     if (m_screenLevel >= 0)
-        style.colour = lightened(style.colour, m_screenLevel);
+        style.tint = std::clamp(m_screenLevel, 0.0, 100.0);
     style.width = m_pens.width(m_pen, m_coords.diagonal()) * deviceScale();
     style.cap = m_cap;
     style.join = m_join;
@@ -1080,18 +1079,21 @@ FillStyle HpglInterpreter::fillStyle(FillRule rule) const
     style.colour = m_pens.colour(m_pen);
     style.rule = rule;
     if (m_fillKind == FillKind::Shading)
-        style.colour = lightened(style.colour, m_shadingLevel);
+        style.tint = m_shadingLevel;
     if (m_fillKind == FillKind::RasterPattern) {
         // Devices paint a pattern cell per dot, so what shows is its tint.
-        const std::optional<Rgb> tint = m_rasterPatterns.tint(m_rasterIndex, [&](int pen) {
+        const auto tint = m_rasterPatterns.tint(m_rasterIndex, [&](int pen) {
             return m_rasterInCurrentPen ? style.colour : m_pens.colour(std::max(m_pens.resolve(pen), 0));
         });
-        style.colour = tint.value_or(style.colour);
+        if (tint) {
+            style.colour = tint->ink;
+            style.tint = tint->level;
+        }
     }
     // The PCL pattern itself is not kept; an unknown pattern drawn half tone hides less than a
     // solid area would, and still reads as a filled shape.
     if (m_fillKind == FillKind::PclPattern)
-        style.colour = lightened(style.colour, 50);
+        style.tint = 50;
     if (m_fillKind == FillKind::Hatch || m_fillKind == FillKind::CrossHatch) {
         style.pattern = m_fillKind == FillKind::Hatch ? FillPattern::Hatch : FillPattern::CrossHatch;
         style.hatchSpacing = hatchSpacing();
@@ -1110,7 +1112,7 @@ void HpglInterpreter::fillPolygon(double rule)
         return;
     ensurePenSelected();
     const FillStyle style = fillStyle(rule == 1 ? FillRule::NonZero : FillRule::EvenOdd);
-    if (m_transparent && isWhite(style.colour))
+    if (m_transparent && isWhite(tinted(style.colour, style.tint)))
         return;
     markPage();
     m_page.addFill(m_polygon.outlines(), style);

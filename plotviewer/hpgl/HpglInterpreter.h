@@ -19,11 +19,14 @@ namespace plotviewer::hpgl {
 
 class PlotReader;
 
+/// How to take the two sides of PS: X along the first (as the language has it) or along the second.
+enum class PlotSizeOrder : unsigned char { AsGiven, Swapped };
+
 class HpglInterpreter
 {
 public:
     /// The point budget grows with the input: a fixed amount plus a share of its size.
-    explicit HpglInterpreter(std::size_t inputSize);
+    explicit HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder = PlotSizeOrder::AsGiven);
 
     /// Executes every command of `reader`, then finishes the last page.
     void run(PlotReader &reader);
@@ -33,6 +36,8 @@ public:
     std::size_t pointBudget() const { return m_pointBudget; }
     /// Whether any instruction tried to put ink on the page (visible or not).
     bool triedToDraw() const { return m_triedToDraw; }
+    /// Whether the frame of a PS that gave both sides has cut away ink on some page.
+    bool plotSizeCutInk() const { return m_plotSizeCutInk || m_page.frameCutInk(); }
 
 private:
     struct FontDefinition
@@ -122,8 +127,10 @@ private:
     double m_frameHeight = 0;
     double m_plotWidth = 0; // inches, 0 = frame size
     double m_plotHeight = 0;
+    PlotSizeOrder m_plotSizeOrder;
     double m_psLength = 0; // 0 = no PS
     double m_psWidth = 0;
+    bool m_plotSizeCutInk = false;
     Rect m_window; // IW in output units; empty = none
     bool m_windowSet = false;
     Rect m_largestFrame;

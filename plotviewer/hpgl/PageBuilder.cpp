@@ -1,5 +1,7 @@
 #include "PageBuilder.h"
 
+#include "plotviewer/model/Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -32,6 +34,15 @@ PageBuilder::PageBuilder(std::size_t pointBudget)
     : m_clipper(Rect { -unbounded, -unbounded, unbounded, unbounded })
     , m_budget(pointBudget)
 { }
+
+void PageBuilder::setClip(const Rect &frame, const Rect &window, bool noteFrameCuts)
+{
+    m_clipper = RectClipper(intersected(frame, window));
+    if (noteFrameCuts)
+        m_frameCut.watch(frame, window);
+    else
+        m_frameCut.unwatch();
+}
 
 bool PageBuilder::reserve(std::size_t points)
 {
@@ -86,6 +97,7 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
 {
     if (m_overBudget || polyline.empty())
         return;
+    m_frameCut.checkPolyline(polyline);
     const double margin = std::max(style.width / 2, 0.5);
     std::uint32_t styleIndex = 0;
     bool haveStyle = false;
@@ -113,6 +125,7 @@ void PageBuilder::addFill(const std::vector<std::vector<Point>> &subpaths, const
         return;
     const auto firstPath = static_cast<std::uint32_t>(m_page.paths.size());
     for (const std::vector<Point> &subpath : subpaths) {
+        m_frameCut.checkPolygon(subpath);
         const std::vector<Point> visible = m_clipper.clipPolygon(subpath);
         if (visible.size() < 3 || !reserve(visible.size()))
             continue;
@@ -140,6 +153,7 @@ void PageBuilder::addText(const TextRun &run, const StrokeStyle &style)
         const double along = static_cast<double>(i) + 0.5;
         const Point centre { run.origin.x + along * run.advance.x + run.up.x / 2,
             run.origin.y + along * run.advance.y + run.up.y / 2 };
+        m_frameCut.checkPoint(centre);
         if (RectClipper::isFinite(centre) && m_clipper.contains(centre)) {
             if (part.text.empty())
                 part.origin = { run.origin.x + i * run.advance.x, run.origin.y + i * run.advance.y };
@@ -191,6 +205,7 @@ void PageBuilder::finishPage(const Rect &frame, const AffineMap &toOutput, std::
     }
     m_page = Page {};
     m_haveInk = false;
+    m_frameCut.reset();
 }
 
 } // namespace plotviewer::hpgl

@@ -3,6 +3,7 @@
 // styles, tracks the ink bounds, and stops adding once the point budget is spent.
 
 #include "AffineMap.h"
+#include "FrameCutDetector.h"
 #include "RectClipper.h"
 
 #include <cstddef>
@@ -15,8 +16,9 @@ class PageBuilder
 public:
     explicit PageBuilder(std::size_t pointBudget);
 
-    void setClip(const Rect &clip) { m_clipper = RectClipper(clip); }
-    const Rect &clip() const { return m_clipper.rect(); }
+    /// Marks are clipped to the hard-clip `frame` and the soft-clip `window`. With `noteFrameCuts`,
+    /// ink that the frame cuts away but the window would keep is noted (see frameCutInk).
+    void setClip(const Rect &frame, const Rect &window, bool noteFrameCuts);
 
     void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style);
     /// Subpaths are closed polygons; empty ones are skipped.
@@ -25,6 +27,8 @@ public:
 
     const Rect &inkBounds() const { return m_page.inkBounds; }
     bool hasMarks() const { return !m_page.items.empty(); }
+    /// Whether this page lost ink to the frame that the window would have kept.
+    bool frameCutInk() const { return m_frameCut.cut(); }
     bool overBudget() const { return m_overBudget; }
 
     /// Ends the page: maps everything by `toOutput`, sets the frame, moves the page to `pages`
@@ -41,6 +45,7 @@ private:
 
     Page m_page;
     RectClipper m_clipper;
+    FrameCutDetector m_frameCut;
     std::size_t m_budget;
     bool m_overBudget = false;
     bool m_haveInk = false;

@@ -22,9 +22,18 @@ public:
     bool define(const std::vector<double> &n);
     void reset();
 
-    /// The average colour of pattern `index`: cells of pen 0 white, the others in
-    /// `penColour(number)`. nullopt when the pattern is not defined (a solid fill).
-    template<typename PenColour> std::optional<Rgb> tint(int index, PenColour &&penColour) const
+    /// What a pattern shows at a device's dot size: the average colour of its inked cells, and
+    /// those cells' share in percent (the tint). Cells of pen 0 or of a white pen leave the paper
+    /// showing.
+    struct Tint
+    {
+        Rgb ink;
+        double level = 100;
+    };
+
+    /// The tint of pattern `index` with its cells in `penColour(number)`. nullopt when the pattern
+    /// is not defined (a solid fill).
+    template<typename PenColour> std::optional<Tint> tint(int index, PenColour &&penColour) const
     {
         if (index < 1 || index > patternCount)
             return std::nullopt;
@@ -32,13 +41,19 @@ public:
         if (pattern.cells == 0)
             return std::nullopt;
         double sum[3] = { 0, 0, 0 };
+        int inked = 0;
         for (const auto &[pen, count] : pattern.cellsPerPen) {
-            const Rgb colour = pen == 0 ? Rgb { 255, 255, 255 } : penColour(pen);
+            const Rgb colour = pen == 0 ? white : penColour(pen);
+            if (colour == white)
+                continue;
             sum[0] += double(colour.r) * count;
             sum[1] += double(colour.g) * count;
             sum[2] += double(colour.b) * count;
+            inked += count;
         }
-        return average(sum, pattern.cells);
+        if (inked == 0)
+            return Tint { white, 0 };
+        return Tint { average(sum, inked), 100.0 * inked / pattern.cells };
     }
 
 private:
@@ -48,6 +63,7 @@ private:
         int cells = 0; // 0 = not defined
     };
 
+    static constexpr Rgb white { 255, 255, 255 };
     static Rgb average(const double (&sum)[3], int cells);
 
     std::array<Pattern, patternCount> m_patterns;

@@ -45,18 +45,23 @@ struct StrokeStyle
     LineCap cap = LineCap::Butt;
     LineJoin join = LineJoin::Miter;
     double miterLimit = 5;
+    double tint = 100; // percent of the colour's strength (SV shading); less lightens it towards white
     friend bool operator==(const StrokeStyle &, const StrokeStyle &) = default;
 };
 
 struct FillStyle
 {
-    Rgb colour; // shading already applied
+    Rgb colour; // the pen's colour, or the average colour of a raster pattern's inked cells
     FillRule rule = FillRule::EvenOdd;
     FillPattern pattern = FillPattern::Solid;
     double hatchSpacing = 0; // plotter units, for the hatch patterns
     double hatchAngle = 0; // degrees counter-clockwise from +x
     Point hatchAnchor; // hatch lines pass through it
     double hatchLineWidth = 0; // plotter units
+    /// Percent of the colour's strength: the shading level, or the share of a raster pattern's inked
+    /// cells. Less lightens the colour towards white (see Tint.h); the renderer applies it after
+    /// the colour mode, so that shading stays a light grey in black and white.
+    double tint = 100;
     friend bool operator==(const FillStyle &, const FillStyle &) = default;
 };
 

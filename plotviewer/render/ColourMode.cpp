@@ -1,5 +1,7 @@
 #include "ColourMode.h"
 
+#include "plotviewer/model/Tint.h"
+
 #include <cmath>
 
 namespace plotviewer {
@@ -16,19 +18,18 @@ std::optional<ColourMode> colourModeFromNumber(int number)
     }
 }
 
-QColor deviceColour(Rgb colour, ColourMode mode)
+QColor deviceColour(Rgb colour, double tint, ColourMode mode)
 {
-    switch (mode) {
-    case ColourMode::BlackAndWhite:
-        return colour == Rgb { 255, 255, 255 } ? QColor(Qt::white) : QColor(Qt::black);
-    case ColourMode::GreyScale: {
-        const int level = int(std::lround(0.299 * colour.r + 0.587 * colour.g + 0.114 * colour.b));
+    constexpr Rgb white { 255, 255, 255 };
+    // Black and white tints the black it maps a pen to, so shading stays a lighter black. Tinting
+    // commutes with the luminance; doing it first keeps the grey scale's rounding as it was.
+    const Rgb ink = mode == ColourMode::BlackAndWhite && colour != white ? Rgb {} : colour;
+    const Rgb shade = tinted(ink, tint);
+    if (mode == ColourMode::GreyScale) {
+        const int level = int(std::lround(0.299 * shade.r + 0.587 * shade.g + 0.114 * shade.b));
         return QColor(level, level, level);
     }
-    case ColourMode::Colour:
-        break;
-    }
-    return QColor(colour.r, colour.g, colour.b);
+    return QColor(shade.r, shade.g, shade.b);
 }
 
 } // namespace plotviewer

@@ -14,8 +14,9 @@ enum class ColourMode : short { BlackAndWhite = 0, Colour = 1, GreyScale = 2 };
 /// The mode for a number given by a caller (0, 1 or 2); nullopt for anything else.
 std::optional<ColourMode> colourModeFromNumber(int number);
 
-/// The colour a mark of `colour` gets in `mode`. Black and white keeps white marks white and turns
-/// every other colour black; grey scale keeps the luminance.
-QColor deviceColour(Rgb colour, ColourMode mode);
+/// The colour a mark of `colour` at `tint` percent (see Tint.h) gets in `mode`. Black and white
+/// keeps white marks white and turns every other colour black, then tints it, so shading stays a
+/// light grey; grey scale keeps the luminance of the tinted colour.
+QColor deviceColour(Rgb colour, double tint, ColourMode mode);
 
 } // namespace plotviewer

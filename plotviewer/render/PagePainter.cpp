@@ -71,8 +71,8 @@ QRectF PagePainter::clipBounds(const Page &page, const PageTransform &transform,
 
 QPen PagePainter::pen(const StrokeStyle &style) const
 {
-    QPen pen(deviceColour(style.colour, m_colourMode), m_transform.penWidth(style.width), Qt::SolidLine,
-        qtCap(style.cap), qtJoin(style.join));
+    QPen pen(deviceColour(style.colour, style.tint, m_colourMode), m_transform.penWidth(style.width),
+        Qt::SolidLine, qtCap(style.cap), qtJoin(style.join));
     pen.setMiterLimit(style.miterLimit);
     return pen;
 }
@@ -88,7 +88,8 @@ void PagePainter::paint()
             if (item.style < m_page.fillStyles.size()) {
                 m_strokes.flush(m_painter);
                 const FillStyle &style = m_page.fillStyles[item.style];
-                m_fills.paint(m_painter, m_page, item, style, deviceColour(style.colour, m_colourMode));
+                m_fills.paint(
+                    m_painter, m_page, item, style, deviceColour(style.colour, style.tint, m_colourMode));
             }
             break;
         case ItemKind::Text:

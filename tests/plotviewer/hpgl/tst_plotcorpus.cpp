@@ -1,10 +1,12 @@
-// Every real-world file of the shared corpus: no crash, and an error exactly where EXPECT.tsv says.
+// Every real-world file of the shared corpus: no crash, and an error exactly where EXPECT.tsv says;
+// page frames of the files that give a plot size.
 
 #include "PlotTestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QRectF>
 #include <QTest>
 
 class TestPlotCorpus : public QObject
@@ -15,6 +17,8 @@ private Q_SLOTS:
     void initTestCase();
     void file_data();
     void file();
+    void pageFrame_data();
+    void pageFrame();
 
 private:
     QDir m_files;
@@ -67,6 +71,36 @@ void TestPlotCorpus::file()
         QVERIFY(!page.items.empty());
         QVERIFY(!page.inkBounds.isEmpty());
     }
+}
+
+void TestPlotCorpus::pageFrame_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSizeF>("frame");
+
+    // CAD exports whose PS gives the sides the other way round from their drawing.
+    QTest::newRow("PS swapped to hold the drawing")
+        << QStringLiteral("ezdxf__PLOTFILE.plt") << QSizeF(23760, 16800);
+    QTest::newRow("PS swapped although nearly square")
+        << QStringLiteral("ezdxf__GB01_Stahlbau.plt") << QSizeF(36000, 33640);
+    QTest::newRow("PS that holds its drawing")
+        << QStringLiteral("ezdxf__HSG_ISO.plt") << QSizeF(60000, 33640);
+    // Drawn beyond its page in both orders, so the page stays as given and clips.
+    QTest::newRow("PS with RO90 held by neither order")
+        << QStringLiteral("hp2xx__286x192.5_qh.hpg") << QSizeF(10830, 7910);
+}
+
+void TestPlotCorpus::pageFrame()
+{
+    QFETCH(QString, name);
+    QFETCH(QSizeF, frame);
+    QFile file(m_files.filePath(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const plotviewer::InterpretResult result = plottest::interpret(file.readAll());
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    const plotviewer::Rect &actual = result.plot.pages.front().frame;
+    QCOMPARE(QRectF(actual.left, actual.bottom, actual.right - actual.left, actual.top - actual.bottom),
+        QRectF(QPointF(0, 0), frame));
 }
 
 QTEST_GUILESS_MAIN(TestPlotCorpus)

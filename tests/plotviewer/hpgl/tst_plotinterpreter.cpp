@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -18,6 +19,13 @@ const Page &firstPage(const InterpretResult &result)
 {
     static const Page empty;
     return result.plot.pages.empty() ? empty : result.plot.pages.front();
+}
+
+// "r,g,b", with " at n%" for a tinted colour.
+QString styleText(Rgb colour, double tint)
+{
+    const QString text = QStringLiteral("%1,%2,%3").arg(colour.r).arg(colour.g).arg(colour.b);
+    return tint == 100 ? text : text + QStringLiteral(" at %1%").arg(tint);
 }
 
 QString textOf(const TextRun &run)
@@ -54,6 +62,7 @@ private Q_SLOTS:
     void pages();
     void pageFrame_data();
     void pageFrame();
+    void swappedPlotSizeKeepsTheDrawing();
     void failures_data();
     void failures();
     void robustness_data();
@@ -405,7 +414,7 @@ void TestPlotInterpreter::colours_data()
     QTest::newRow("redefined pen 0 is drawn")
         << QByteArray("PC0,0,0,255;SP0;PD10,10;") << 1 << QStringLiteral("0,0,255");
     QTest::newRow("SV shading lightens lines")
-        << QByteArray("SV1,50;SP5;PD10,10;") << 1 << QStringLiteral("128,128,255");
+        << QByteArray("SV1,50;SP5;PD10,10;") << 1 << QStringLiteral("0,0,255 at 50%");
     QTest::newRow("no pen selected uses pen 1") << QByteArray("PD10,10;") << 1 << QStringLiteral("0,0,0");
 }
 
@@ -420,28 +429,30 @@ void TestPlotInterpreter::colours()
         QVERIFY(!result.error.empty());
         return;
     }
-    const Rgb rgb = firstPage(result).strokeStyles.front().colour;
-    QCOMPARE(QStringLiteral("%1,%2,%3").arg(rgb.r).arg(rgb.g).arg(rgb.b), colour);
+    const StrokeStyle &style = firstPage(result).strokeStyles.front();
+    QCOMPARE(styleText(style.colour, style.tint), colour);
 }
 
-// Fills as the renderer gets them: raster patterns (RF with FT11) as their tint.
+// Fills as the renderer gets them: shading and raster patterns (RF with FT11) as a tint of a colour.
 void TestPlotInterpreter::fillColours_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("colour");
 
     QTest::newRow("solid") << QByteArray("SP1;") << QStringLiteral("0,0,0");
-    QTest::newRow("shading") << QByteArray("SP2;FT10,25;") << QStringLiteral("255,191,191");
+    QTest::newRow("shading") << QByteArray("SP2;FT10,25;") << QStringLiteral("255,0,0 at 25%");
     QTest::newRow("raster pattern in its pens")
-        << QByteArray("SP1;RF1,2,2,0,2,5,0;FT11,1;") << QStringLiteral("191,128,191");
+        << QByteArray("SP1;RF1,2,2,0,2,5,0;FT11,1;") << QStringLiteral("128,0,128 at 50%");
     QTest::newRow("raster pattern in the current pen")
-        << QByteArray("SP3;RF1,2,2,0,2,5,0;FT11,1,1;") << QStringLiteral("128,255,128");
+        << QByteArray("SP3;RF1,2,2,0,2,5,0;FT11,1,1;") << QStringLiteral("0,255,0 at 50%");
     QTest::newRow("pattern pens take the palette at fill time")
-        << QByteArray("RF1,1,2,2,0;FT11,1;PC2,0,0,0;SP1;") << QStringLiteral("128,128,128");
+        << QByteArray("RF1,1,2,2,0;FT11,1;PC2,0,0,0;SP1;") << QStringLiteral("0,0,0 at 50%");
     QTest::newRow("FT11 keeps its index")
-        << QByteArray("SP1;RF2,1,2,1,0;FT11,2;FT1;FT11;") << QStringLiteral("128,128,128");
+        << QByteArray("SP1;RF2,1,2,1,0;FT11,2;FT1;FT11;") << QStringLiteral("0,0,0 at 50%");
     QTest::newRow("pattern cells above the palette wrap")
-        << QByteArray("SP1;RF1,2,1,9,0;FT11,1;") << QStringLiteral("255,128,128");
+        << QByteArray("SP1;RF1,2,1,9,0;FT11,1;") << QStringLiteral("255,0,0 at 50%");
+    QTest::newRow("pattern cells of a white pen leave the paper")
+        << QByteArray("SP1;PC2,255,255,255;RF1,4,1,1,2,0,2;FT11,1;") << QStringLiteral("0,0,0 at 25%");
     QTest::newRow("undefined pattern is solid") << QByteArray("SP2;FT11,3;") << QStringLiteral("255,0,0");
     QTest::newRow("RF with the index alone forgets it")
         << QByteArray("SP1;RF1,1,2,1,0;RF1;FT11,1;") << QStringLiteral("0,0,0");
@@ -453,9 +464,9 @@ void TestPlotInterpreter::fillColours_data()
     QTest::newRow("RF index out of range is ignored")
         << QByteArray("SP1;RF9,1,2,1,0;FT11,9;") << QStringLiteral("0,0,0");
     QTest::newRow("all-white pattern opaque with TR0")
-        << QByteArray("SP1;TR0;RF1,1,1,0;FT11,1;") << QStringLiteral("255,255,255");
+        << QByteArray("SP1;TR0;RF1,1,1,0;FT11,1;") << QStringLiteral("255,255,255 at 0%");
     QTest::newRow("PCL user pattern as half tone")
-        << QByteArray("SP2;FT22,5;") << QStringLiteral("255,128,128");
+        << QByteArray("SP2;FT22,5;") << QStringLiteral("255,0,0 at 50%");
 }
 
 void TestPlotInterpreter::fillColours()
@@ -466,8 +477,8 @@ void TestPlotInterpreter::fillColours()
     const Page &page = firstPage(result);
     QCOMPARE(page.items.size(), std::size_t(1));
     QCOMPARE(page.items.front().kind, ItemKind::Fill);
-    const Rgb rgb = page.fillStyles.front().colour;
-    QCOMPARE(QStringLiteral("%1,%2,%3").arg(rgb.r).arg(rgb.g).arg(rgb.b), colour);
+    const FillStyle &style = page.fillStyles.front();
+    QCOMPARE(styleText(style.colour, style.tint), colour);
 }
 
 void TestPlotInterpreter::pages_data()
@@ -500,6 +511,21 @@ void TestPlotInterpreter::pageFrame_data()
     QTest::newRow("PS") << QByteArray("PS11176,8636;SP1;PD100,100") << QStringLiteral("0,0 11176,8636");
     QTest::newRow("PS with RO90 reads upright")
         << QByteArray("PS11176,8636;RO90;SP1;PD100,100") << QStringLiteral("0,0 8636,11176");
+    QTest::newRow("PS swapped when only that holds a stroke")
+        << QByteArray("PS4000,8000;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 8000,4000");
+    QTest::newRow("PS swapped when only that holds a fill wholly beyond the order given")
+        << QByteArray("PS4000,8000;SP1;PA6000,1000;RR500,500") << QStringLiteral("0,0 8000,4000");
+    QTest::newRow("PS swapped when only that holds a label")
+        << QByteArray("PS4000,8000;SP1;SI0.5,0.5;PA3000,100;LBWIDE LABEL\x03")
+        << QStringLiteral("0,0 8000,4000");
+    QTest::newRow("PS swapped under RO90")
+        << QByteArray("PS8000,4000;RO90;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 8000,4000");
+    QTest::newRow("PS kept when neither order holds the drawing")
+        << QByteArray("PS4000,8000;SP1;PA0,0;PD9000,3900") << QStringLiteral("0,0 4000,8000");
+    QTest::newRow("PS kept when the window cuts the drawing")
+        << QByteArray("PS4000,8000;IW0,0,4000,3000;SP1;PA0,0;PD7900,2900") << QStringLiteral("0,0 4000,8000");
+    QTest::newRow("PS kept when the drawing ends on its edge")
+        << QByteArray("PS4000,8000;SP1;PA0,0;PD4000,3900") << QStringLiteral("0,0 4000,8000");
     QTest::newRow("PCL letter portrait") << QByteArray("\x1b"
                                                        "E\x1b&l2A\x1b%1BIN;SP1;PD100,100")
                                          << QStringLiteral("-254,-508 8382,10668");
@@ -520,6 +546,18 @@ void TestPlotInterpreter::pageFrame()
     QCOMPARE(plottest::pointText({ page.frame.left, page.frame.bottom }) + QLatin1Char(' ')
             + plottest::pointText({ page.frame.right, page.frame.top }),
         frame);
+}
+
+void TestPlotInterpreter::swappedPlotSizeKeepsTheDrawing()
+{
+    const InterpretResult result = interpret("PS4000,8000;SP1;PA0,0;PD7900,3900;PU7000,200;PD100,3800");
+    const auto paths = strokes(result);
+    QCOMPARE(paths.size(), std::size_t(2));
+    QCOMPARE(pathText(paths[0]), QStringLiteral("0,0 7900,3900"));
+    QCOMPARE(pathText(paths[1]), QStringLiteral("7000,200 100,3800"));
+    const std::vector<std::string> &warnings = result.plot.warnings;
+    QVERIFY(std::any_of(warnings.begin(), warnings.end(),
+        [](const std::string &warning) { return warning.find("swapped") != std::string::npos; }));
 }
 
 void TestPlotInterpreter::failures_data()

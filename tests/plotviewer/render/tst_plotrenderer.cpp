@@ -163,14 +163,15 @@ void tst_PlotRenderer::colourModes_data()
     QTest::addColumn<Page>("page");
     QTest::addColumn<QColor>("expected");
 
-    const auto filled = [](Rgb colour) {
-        return PageBuilder().frame(kFrame).fill({ square(1000, 500, 2000) }, solid(colour)).build();
+    const auto filled = [](Rgb colour, double tint = 100) {
+        FillStyle style = solid(colour);
+        style.tint = tint;
+        return PageBuilder().frame(kFrame).fill({ square(1000, 500, 2000) }, style).build();
     };
-    const auto stroked = [](Rgb colour) {
-        return PageBuilder()
-            .frame(kFrame)
-            .stroke({ { 500, 1500 }, { 3500, 1500 } }, pen(colour, 600))
-            .build();
+    const auto stroked = [](Rgb colour, double tint = 100) {
+        StrokeStyle style = pen(colour, 600);
+        style.tint = tint;
+        return PageBuilder().frame(kFrame).stroke({ { 500, 1500 }, { 3500, 1500 } }, style).build();
     };
     const Page whiteOnBlack = PageBuilder()
                                   .frame(kFrame)
@@ -193,6 +194,15 @@ void tst_PlotRenderer::colourModes_data()
         << ColourMode::BlackAndWhite << stroked(Rgb { 0, 255, 255 }) << QColor(Qt::black);
     QTest::newRow("black and white keeps white white")
         << ColourMode::BlackAndWhite << whiteOnBlack << QColor(Qt::white);
+    QTest::newRow("colour tints red") << ColourMode::Colour << filled(kRed, 10) << QColor(255, 230, 230);
+    QTest::newRow("grey takes a tinted red's luminance")
+        << ColourMode::GreyScale << filled(kRed, 10) << QColor(237, 237, 237);
+    QTest::newRow("black and white keeps a fill's tint")
+        << ColourMode::BlackAndWhite << filled(kRed, 10) << QColor(230, 230, 230);
+    QTest::newRow("black and white keeps a stroke's tint")
+        << ColourMode::BlackAndWhite << stroked(kBlue, 50) << QColor(128, 128, 128);
+    QTest::newRow("tint that is not a number is full strength")
+        << ColourMode::Colour << filled(kRed, std::nan("")) << QColor(255, 0, 0);
 }
 
 void tst_PlotRenderer::colourModes()

@@ -3,7 +3,9 @@
 #include "PdfProbe.h"
 #include "PictureInk.h"
 
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -57,9 +59,15 @@ private Q_SLOTS:
     void helpGoesToStandardOutput();
     void pictures_data();
     void pictures();
-    void pdfHoldsEveryPageOnItsPaper();
+    void shadingInEveryColourMode_data();
+    void shadingInEveryColourMode();
+    void pdfPagesTurnToTheirPlots_data();
+    void pdfPagesTurnToTheirPlots();
 
 private:
+    /// Writes `content` to `name` in the test folder; its path, or empty when that failed.
+    QString writePlot(const QString &name, const QByteArray &content);
+
     QTemporaryDir m_dir;
 };
 
@@ -170,26 +178,74 @@ void tst_PlotConvert::pictures()
     QCOMPARE(colouredPixelCount(picture, 40) > 0, coloured);
 }
 
-void tst_PlotConvert::pdfHoldsEveryPageOnItsPaper()
+void tst_PlotConvert::shadingInEveryColourMode_data()
 {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QColor>("expected");
+
+    // A red fill shaded to 10 %.
+    QTest::newRow("colour") << QStringLiteral("colour") << QColor(255, 230, 230);
+    QTest::newRow("grey") << QStringLiteral("grey") << QColor(237, 237, 237);
+    QTest::newRow("black and white") << QStringLiteral("bw") << QColor(230, 230, 230);
+}
+
+void tst_PlotConvert::shadingInEveryColourMode()
+{
+    QFETCH(QString, mode);
+    QFETCH(QColor, expected);
+    const QString plot = writePlot(QStringLiteral("shaded.plt"), "IN;SP2;FT10,10;PA0,0;RR4000,3000;");
+    QVERIFY(!plot.isEmpty());
+    const QString out = m_dir.filePath(QStringLiteral("shaded-%1.png").arg(mode));
+    const Run run
+        = plotconvert({ QStringLiteral("--colour=") + mode, QStringLiteral("--size=200x150"), plot, out });
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QImage picture(out);
+    QCOMPARE(picture.pixelColor(picture.rect().center()), expected);
+}
+
+void tst_PlotConvert::pdfPagesTurnToTheirPlots_data()
+{
+    QTest::addColumn<QByteArray>("plot");
+    QTest::addColumn<QList<QSize>>("pageSizes");
+
+    QTest::newRow("a wide page and a tall one")
+        << QByteArray("IN;SP1;PA0,0;PD8000,0,8000,4000,0,4000,0,0;PU;PG;"
+                      "SP2;PA0,0;PD3000,0,3000,6000,0,6000,0,0;PU;")
+        << QList<QSize> { { 1191, 842 }, { 842, 1191 } };
+    // PS names a tall page, but only the wide one holds the drawing.
+    QTest::newRow("plot size swapped to hold the drawing")
+        << QByteArray("IN;PS4000,8000;SP1;PA0,0;PD7900,0,7900,3900,0,3900,0,0;PU;")
+        << QList<QSize> { { 1191, 842 } };
+}
+
+void tst_PlotConvert::pdfPagesTurnToTheirPlots()
+{
+    QFETCH(QByteArray, plot);
+    QFETCH(QList<QSize>, pageSizes);
     if (const QString missing = PdfProbe::missingTools(); !missing.isEmpty())
         QSKIP(qPrintable(missing));
-    const QString plot = m_dir.filePath(QStringLiteral("two-pages.plt"));
-    QFile file(plot);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(
-        "IN;SP1;PA0,0;PD8000,0,8000,4000,0,4000,0,0;PU;PG;SP2;PA0,0;PD3000,0,3000,6000,0,6000,0,0;PU;");
-    file.close();
-    const QString out = m_dir.filePath(QStringLiteral("plot.pdf"));
-    const Run run = plotconvert({ QStringLiteral("--paper=A3"), plot, out });
+    const QString in = writePlot(QStringLiteral("pages.plt"), plot);
+    QVERIFY(!in.isEmpty());
+    const QString out = m_dir.filePath(QStringLiteral("pages.pdf"));
+    const Run run = plotconvert({ QStringLiteral("--paper=A3"), in, out });
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     PdfProbe pdf;
     QString error;
     QVERIFY2(pdf.open(out, &error), qPrintable(error));
-    QCOMPARE(pdf.pageCount(), 2);
-    QCOMPARE(pdf.title(), QStringLiteral("two-pages.plt"));
-    QCOMPARE(pdf.pageSize(0).toSize(), QSize(1191, 842));
-    QCOMPARE(pdf.pageSize(1).toSize(), QSize(842, 1191));
+    QCOMPARE(pdf.title(), QStringLiteral("pages.plt"));
+    QList<QSize> actual;
+    for (int page = 0; page < pdf.pageCount(); ++page)
+        actual << pdf.pageSize(page).toSize();
+    QCOMPARE(actual, pageSizes);
+}
+
+QString tst_PlotConvert::writePlot(const QString &name, const QByteArray &content)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        return {};
+    return path;
 }
 
 QTEST_GUILESS_MAIN(tst_PlotConvert)
