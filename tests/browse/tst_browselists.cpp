@@ -289,6 +289,33 @@ private Q_SLOTS:
         QCOMPARE(list.selectedRows(), selected);
     }
 
+    void selectRows_data()
+    {
+        QTest::addColumn<QList<qsizetype>>("rows");
+        QTest::addColumn<QList<qsizetype>>("selected");
+        QTest::newRow("in order") << QList<qsizetype> { 0, 2, 3 } << QList<qsizetype> { 0, 2, 3 };
+        QTest::newRow("out of order") << QList<qsizetype> { 4, 0, 2 } << QList<qsizetype> { 0, 2, 4 };
+        QTest::newRow("twice") << QList<qsizetype> { 1, 1, 2, 2 } << QList<qsizetype> { 1, 2 };
+        QTest::newRow("outside the list") << QList<qsizetype> { -2, -1, 0, 5, 9 } << QList<qsizetype> { 0 };
+        QTest::newRow("only outside") << QList<qsizetype> { -1, 5 } << QList<qsizetype> {};
+        QTest::newRow("none") << QList<qsizetype> {} << QList<qsizetype> {};
+    }
+    void selectRows()
+    {
+        QFETCH(QList<qsizetype>, rows);
+        QFETCH(QList<qsizetype>, selected);
+        PrintList list;
+        list.append({ "e0", "e1", "e2", "e3", "e4" });
+        list.selectRows(rows);
+        QCOMPARE(list.selectedRows(), selected);
+
+        // Earlier selections stay.
+        list.selectRows({ 4 });
+        selected.removeAll(4);
+        selected.append(4);
+        QCOMPARE(list.selectedRows(), selected);
+    }
+
     void largePrintList()
     {
         // Far beyond the 32 767 entries a 16-bit count could hold.
