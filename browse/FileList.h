@@ -1,6 +1,9 @@
 #pragma once
 
+#include "browse/DirectorySnapshot.h"
 #include "browse/EntryListView.h"
+
+struct DirectoryListing;
 
 /// The file list: the files of its path whose names match its pattern (see FilePattern), sorted
 /// case-insensitively, hidden (dot) files left out. A directory that cannot be read leaves the
@@ -25,9 +28,12 @@ Q_SIGNALS:
     void entryDoubleClicked();
 
 private:
-    /// `known` as in DirectoryReader::read.
-    QStringList readEntries(const QStringList &known = {}) const;
+    /// Reads the path over the snapshot of its previous reading.
+    DirectoryListing reread();
+    /// Lists the path afresh.
+    void list();
 
     QString m_path;
     QString m_pattern = QStringLiteral("*.plt");
+    DirectorySnapshot m_snapshot;
 };

@@ -247,14 +247,53 @@ private Q_SLOTS:
         FileList list;
         list.setPath(directory);
         list.selectRows({ 0, 2 });
+        list.selectionModel()->setCurrentIndex(list.model()->index(1, 0), QItemSelectionModel::NoUpdate);
+        const QSignalSpy resets(list.model(), &QAbstractItemModel::modelReset);
+
+        // Nothing the list shows changed: the list stays as it is.
+        makeFiles(directory, { "notes.txt", ".hidden.plt" });
         list.refresh();
+        list.refresh();
+        QCOMPARE(resets.count(), 0);
         QCOMPARE(selectedEntries(list), (QStringList { "a.plt", "c.plt" }));
+        QCOMPARE(list.currentIndex().row(), 1);
 
         QVERIFY(QFile::remove(directory + "/c.plt"));
         makeFiles(directory, { "0.plt" });
         list.refresh();
         QCOMPARE(list.entries(), (QStringList { "0.plt", "a.plt", "b.plt" }));
         QCOMPARE(selectedEntries(list), QStringList { "a.plt" });
+        QCOMPARE(list.currentIndex().data().toString(), QStringLiteral("b.plt"));
+
+        QVERIFY(QFile::remove(directory + "/b.plt"));
+        list.refresh();
+        QCOMPARE(list.entries(), (QStringList { "0.plt", "a.plt" }));
+        QCOMPARE(selectedEntries(list), QStringList { "a.plt" });
+        QVERIFY(!list.currentIndex().isValid());
+    }
+
+    void refreshKeepsALargeSelection()
+    {
+        // Many changes at once, scattered through the directory's own order.
+        TestEnvironment env;
+        const QString directory = env.makeDirectory("plots");
+        const QStringList names = numberedNames(1'000);
+        makeFiles(directory, names);
+        FileList list;
+        list.setPattern("*");
+        list.setPath(directory);
+        list.selectAll();
+        for (const QString &name : names.mid(100, 300))
+            QVERIFY(QFile::remove(directory + u'/' + name));
+        const QStringList added { "a.plt", "f00150.new", "z.plt" };
+        makeFiles(directory, added);
+        list.refresh();
+
+        QStringList remaining = names.mid(0, 100) + names.mid(400);
+        QCOMPARE(selectedEntries(list), remaining);
+        remaining += added;
+        remaining.sort(Qt::CaseInsensitive);
+        QCOMPARE(list.entries(), remaining);
     }
 
     void extendedSelection_data()
