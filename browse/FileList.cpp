@@ -58,7 +58,9 @@ DirectoryListing FileList::reread()
     if (m_path.isEmpty())
         return {};
     const FilePattern pattern(m_pattern);
-    const auto matches = [&pattern](QStringView folded) { return pattern.matchesFolded(folded); };
+    DirectoryReader::NameFilter matches;
+    if (!pattern.matchesEverything())
+        matches = [&pattern](QStringView folded) { return pattern.matchesFolded(folded); };
     // A directory that cannot be read simply lists nothing: the directory list reports bad paths.
     return DirectoryReader::reread(m_path, DirectoryReader::EntryKind::Files, matches, m_snapshot);
 }

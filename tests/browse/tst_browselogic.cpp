@@ -86,6 +86,32 @@ private Q_SLOTS:
         QCOMPARE(FilePattern(pattern).matches(name), matches);
     }
 
+    void filePatternMatchesEverything_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("everything");
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("separators only") << " ; ;" << true;
+        QTest::newRow("star") << "*" << true;
+        QTest::newRow("stars with blanks") << " ** " << true;
+        QTest::newRow("star among others") << "*.plt; *" << true;
+        QTest::newRow("extension") << "*.plt" << false;
+        QTest::newRow("star and question mark") << "*?" << false;
+    }
+    void filePatternMatchesEverything()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(bool, everything);
+        const FilePattern filePattern(pattern);
+        QCOMPARE(filePattern.matchesEverything(), everything);
+        if (everything) {
+            for (const char *name : { "a.txt", "x", "*" })
+                QVERIFY(filePattern.matches(name));
+        } else {
+            QVERIFY(!filePattern.matches(QString()));
+        }
+    }
+
     void plotFileName_data()
     {
         QTest::addColumn<QString>("name");
