@@ -125,6 +125,10 @@ private Q_SLOTS:
         QTest::newRow("abc.") << "abc." << false;
         QTest::newRow("a.pltx") << "a.pltx" << false;
         QTest::newRow("plt") << "plt" << false;
+        QTest::newRow("PLT") << "PLT" << false;
+        QTest::newRow("a.plt.plt") << "a.plt.plt" << false;
+        QTest::newRow("..plt") << "..plt" << false;
+        QTest::newRow("a.PLt") << "a.PLt" << false;
     }
     void plotFileName()
     {
