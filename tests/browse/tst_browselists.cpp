@@ -2,9 +2,11 @@
 #include "TestEnvironment.h"
 #include "browse/DirList.h"
 #include "browse/DirListModel.h"
+#include "browse/EntryListModel.h"
 #include "browse/FileList.h"
 #include "browse/PrintList.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QSignalSpy>
 
@@ -353,6 +355,21 @@ private Q_SLOTS:
         selected.removeAll(4);
         selected.append(4);
         QCOMPARE(list.selectedRows(), selected);
+    }
+
+    void entryModelKeepsTheModelContract()
+    {
+        EntryListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setEntries({ "a", "b", "c" });
+        model.append({ "d", "e" });
+        model.removeMarked({ true, false, true });
+        QCOMPARE(model.entries(), (QStringList { "b", "d", "e" }));
+        QCOMPARE(model.index(2, 0).data().toString(), QStringLiteral("e"));
+        for (const QModelIndex &outside : { model.index(-1, 0), model.index(3, 0), model.index(0, 1),
+                 model.index(0, 0, model.index(0, 0)) })
+            QVERIFY(!outside.isValid());
+        model.setEntries({});
     }
 
     void largePrintList()
