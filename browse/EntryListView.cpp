@@ -56,6 +56,8 @@ std::vector<bool> EntryListView::selectionMarks() const
 
 QList<qsizetype> EntryListView::selectedRows() const
 {
+    if (!selectionModel()->hasSelection())
+        return {}; // spares a walk of every row
     const std::vector<bool> marks = selectionMarks();
     QList<qsizetype> rows;
     for (size_t row = 0; row < marks.size(); ++row) {

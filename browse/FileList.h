@@ -21,7 +21,7 @@ public:
     /// Lists the path afresh with `pattern`, kept exactly as given; nothing is selected.
     void setPattern(const QString &pattern);
     /// Re-reads the directory. When nothing changed the list stays as it is, scroll position and
-    /// all; otherwise the files still there stay selected.
+    /// all; otherwise the files still there stay selected, and the current one current.
     void refresh();
 
 Q_SIGNALS:
