@@ -426,10 +426,16 @@ private Q_SLOTS:
                 QCOMPARE(now.rowOfEarlier[size_t(row)], now.names.indexOf(before.names.at(row)));
         }
 
-        // The snapshot now holds this reading.
+        // The snapshot now holds this reading, rows and all.
         const DirectoryListing again = reread(snapshot);
         QVERIFY(again.names.constData() == now.names.constData());
         QVERIFY(again.rowOfEarlier.empty());
+        makeFiles(dir.path(), { "f00031.plt" });
+        const DirectoryListing later = reread(snapshot);
+        QCOMPARE(
+            later.names, DirectoryReader::read(dir.path(), DirectoryReader::EntryKind::Files, accept).names);
+        for (qsizetype row = 0; row < now.names.size(); ++row)
+            QCOMPARE(later.rowOfEarlier[size_t(row)], later.names.indexOf(now.names.at(row)));
     }
 
     void rereadWhenTheLastEntriesWent()
