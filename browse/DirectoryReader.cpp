@@ -35,8 +35,8 @@ public:
         m_next.reserveLike(earlier);
     }
 
-    /// An entry of the wanted kind, by its name as the file system gives it: UTF-8 on Unix, as Qt 6
-    /// takes file names there.
+    /// An entry of the wanted kind, by its name in UTF-8: as the file system gives it on Unix, where
+    /// Qt 6 takes file names as UTF-8.
     void add(QByteArrayView rawName)
     {
         const qsizetype known = m_cursor.find(rawName);

@@ -12,8 +12,8 @@ struct DirectoryListing
 {
     QStringList names; ///< sorted case-insensitively
     QString error; ///< why the directory could not be read; empty when it was read
-    /// After a reread that changed the names: the row now of each row of the snapshot's listing,
-    /// -1 for names gone. Empty otherwise.
+    /// After a reread that met changed entries: the row now of each row of the snapshot's
+    /// listing, -1 for names gone. Empty when nothing changed, and after a first reading.
     std::vector<qsizetype> rowOfEarlier;
 
     bool isRead() const { return error.isEmpty(); }

@@ -33,13 +33,13 @@ public:
     void setRow(qsizetype entry, qsizetype row) { m_entries[size_t(entry)].row = row; }
 
 private:
-    QStringList m_names;
     struct Entry
     {
         qsizetype end; // where its raw name ends in m_rawNames
         qsizetype row;
     };
 
+    QStringList m_names;
     std::string m_rawNames; // one after the other
     std::vector<Entry> m_entries;
 };
