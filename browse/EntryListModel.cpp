@@ -1,5 +1,14 @@
 #include "browse/EntryListModel.h"
 
+QModelIndex EntryListModel::index(int row, int column, const QModelIndex &parent) const
+{
+    // The base class asks rowCount() and columnCount() through virtual calls for each index, and
+    // laying out the view asks for every row, twice.
+    if (parent.isValid() || column != 0 || row < 0 || row >= m_entries.size())
+        return {};
+    return createIndex(row, column);
+}
+
 int EntryListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_entries.size());

@@ -12,6 +12,7 @@ class EntryListModel : public QAbstractListModel
 public:
     using QAbstractListModel::QAbstractListModel;
 
+    QModelIndex index(int row, int column = 0, const QModelIndex &parent = {}) const override;
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 

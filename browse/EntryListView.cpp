@@ -56,6 +56,8 @@ std::vector<bool> EntryListView::selectionMarks() const
 
 QList<qsizetype> EntryListView::selectedRows() const
 {
+    if (!selectionModel()->hasSelection())
+        return {}; // spares a walk of every row
     const std::vector<bool> marks = selectionMarks();
     QList<qsizetype> rows;
     for (size_t row = 0; row < marks.size(); ++row) {
@@ -87,16 +89,20 @@ QRegion EntryListView::visualRegionForSelection(const QItemSelection &selection)
 
 void EntryListView::selectRows(QList<qsizetype> rows)
 {
-    rows.removeIf([this](qsizetype row) { return row < 0 || row >= count(); });
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // Callers mostly pass rows found in list order: sorting them again costs more than the check.
+    if (!std::is_sorted(rows.cbegin(), rows.cend()))
+        std::sort(rows.begin(), rows.end());
+    const auto end = std::upper_bound(rows.cbegin(), rows.cend(), count() - 1);
+    auto first = std::lower_bound(rows.cbegin(), end, 0);
     QItemSelection selection;
-    for (qsizetype first = 0; first < rows.size();) {
-        qsizetype last = first;
-        while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
+    while (first != end) {
+        auto last = first;
+        while (last + 1 != end && *(last + 1) <= *last + 1)
             ++last;
-        selection.append(
-            QItemSelectionRange(m_model->index(int(rows.at(first))), m_model->index(int(rows.at(last)))));
+        const QModelIndex top = m_model->index(int(*first));
+        // A one-row range copies its persistent index instead of looking the row up a second time.
+        selection.append(*first == *last ? QItemSelectionRange(top)
+                                         : QItemSelectionRange(top, m_model->index(int(*last))));
         first = last + 1;
     }
     if (!selection.isEmpty())

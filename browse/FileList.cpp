@@ -4,8 +4,6 @@
 #include "browse/EntryListModel.h"
 #include "browse/FilePattern.h"
 
-#include <QSet>
-
 FileList::FileList(QWidget *parent)
     : EntryListView(parent)
 {
@@ -15,46 +13,54 @@ FileList::FileList(QWidget *parent)
 void FileList::setPath(const QString &path)
 {
     m_path = path;
-    entryModel().setEntries(readEntries());
+    list();
 }
 
 void FileList::setPattern(const QString &pattern)
 {
     m_pattern = pattern;
-    entryModel().setEntries(readEntries());
+    list();
 }
 
 void FileList::refresh()
 {
-    QStringList fresh = readEntries(entries());
-    if (fresh == entries())
+    const DirectoryListing listing = reread();
+    if (listing.names == entries())
         return;
-    QSet<QString> selected;
-    for (qsizetype row : selectedRows())
-        selected.insert(entry(row));
-    const QString current = currentIndex().data().toString();
+    const QList<qsizetype> selected = selectedRows();
+    const QModelIndex current = currentIndex();
+    Q_ASSERT(listing.rowOfEarlier.empty() || listing.rowOfEarlier.size() == size_t(count()));
 
-    entryModel().setEntries(std::move(fresh));
-    if (selected.isEmpty() && current.isEmpty())
-        return;
-
-    QList<qsizetype> reselected;
-    for (qsizetype row = 0; row < count(); ++row) {
-        const QString &name = entries().at(row);
-        if (selected.contains(name))
-            reselected.append(row);
-        if (name == current)
+    entryModel().setEntries(listing.names);
+    if (listing.rowOfEarlier.empty())
+        return; // nothing is left from before
+    if (current.isValid()) {
+        if (const qsizetype row = listing.rowOfEarlier[size_t(current.row())]; row >= 0)
             selectionModel()->setCurrentIndex(model()->index(int(row), 0), QItemSelectionModel::NoUpdate);
+    }
+    QList<qsizetype> reselected;
+    reselected.reserve(selected.size());
+    for (qsizetype row : selected) {
+        if (const qsizetype now = listing.rowOfEarlier[size_t(row)]; now >= 0)
+            reselected.append(now);
     }
     selectRows(reselected);
 }
 
-QStringList FileList::readEntries(const QStringList &known) const
+void FileList::list()
+{
+    m_snapshot = {};
+    entryModel().setEntries(reread().names);
+}
+
+DirectoryListing FileList::reread()
 {
     if (m_path.isEmpty())
         return {};
     const FilePattern pattern(m_pattern);
+    DirectoryReader::NameFilter matches;
+    if (!pattern.matchesEverything())
+        matches = [&pattern](QStringView folded) { return pattern.matchesFolded(folded); };
     // A directory that cannot be read simply lists nothing: the directory list reports bad paths.
-    const auto matches = [&pattern](QStringView folded) { return pattern.matchesFolded(folded); };
-    return DirectoryReader::read(m_path, DirectoryReader::EntryKind::Files, matches, known).names;
+    return DirectoryReader::reread(m_path, DirectoryReader::EntryKind::Files, matches, m_snapshot);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "browse/DirectorySnapshot.h"
 #include "browse/EntryListView.h"
+
+struct DirectoryListing;
 
 /// The file list: the files of its path whose names match its pattern (see FilePattern), sorted
 /// case-insensitively, hidden (dot) files left out. A directory that cannot be read leaves the
@@ -18,16 +21,19 @@ public:
     /// Lists the path afresh with `pattern`, kept exactly as given; nothing is selected.
     void setPattern(const QString &pattern);
     /// Re-reads the directory. When nothing changed the list stays as it is, scroll position and
-    /// all; otherwise the files still there stay selected.
+    /// all; otherwise the files still there stay selected, and the current one current.
     void refresh();
 
 Q_SIGNALS:
     void entryDoubleClicked();
 
 private:
-    /// `known` as in DirectoryReader::read.
-    QStringList readEntries(const QStringList &known = {}) const;
+    /// Reads the path over the snapshot of its previous reading.
+    DirectoryListing reread();
+    /// Lists the path afresh.
+    void list();
 
     QString m_path;
     QString m_pattern = QStringLiteral("*.plt");
+    DirectorySnapshot m_snapshot;
 };

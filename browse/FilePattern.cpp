@@ -1,5 +1,7 @@
 #include "browse/FilePattern.h"
 
+#include <algorithm>
+
 namespace {
 
 // Linear in the name for each `*`: on a mismatch the last star takes one more character.
@@ -34,8 +36,13 @@ FilePattern::FilePattern(const QString &text)
 {
     for (const QStringView piece : QStringView(text).split(u';')) {
         const QStringView glob = piece.trimmed();
-        if (!glob.isEmpty())
-            m_globs.append(glob.toString().toCaseFolded());
+        if (glob.isEmpty())
+            continue;
+        if (std::all_of(glob.begin(), glob.end(), [](QChar c) { return c == u'*'; })) {
+            m_globs.clear(); // this one takes every name, whatever the others refuse
+            return;
+        }
+        m_globs.append(glob.toString().toCaseFolded());
     }
 }
 

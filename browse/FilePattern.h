@@ -12,6 +12,8 @@ class FilePattern
 public:
     explicit FilePattern(const QString &text);
 
+    /// True when every name matches: the pattern is empty, or one of its patterns is only stars.
+    bool matchesEverything() const { return m_globs.isEmpty(); }
     bool matches(const QString &name) const;
     /// The same for a name that is already case folded; listing folds each name once for sorting too.
     bool matchesFolded(QStringView foldedName) const;

@@ -99,6 +99,18 @@ void fillFileList(benchmark::State &state)
         state.SkipWithError("the file list is incomplete");
 }
 
+void fillFileListWithPattern(benchmark::State &state)
+{
+    // Every name goes through the pattern, and half of them are left out.
+    Browser browser(0);
+    browser.fileList->setPattern(QStringLiteral("*.plt"));
+    const QString directory = directoryOf(state.range(0));
+    timeEach(
+        state, [] {}, [&] { browser.fileList->setPath(directory); });
+    if (browser.fileList->count() != (state.range(0) + 1) / 2)
+        state.SkipWithError("the file list is incomplete");
+}
+
 void selectAll(benchmark::State &state)
 {
     Browser browser(state.range(0));
@@ -181,6 +193,7 @@ void sizes(benchmark::internal::Benchmark *benchmark)
 } // namespace
 
 BENCHMARK(fillFileList)->Apply(sizes)->Complexity(benchmark::oNLogN);
+BENCHMARK(fillFileListWithPattern)->Apply(sizes)->Complexity(benchmark::oNLogN);
 BENCHMARK(selectAll)->Apply(sizes)->Complexity(benchmark::oN);
 BENCHMARK(selectPlotFiles)->Apply(sizes)->Complexity(benchmark::oN);
 BENCHMARK(selectPlotFilesInChangedDirectory)->Apply(sizes)->Complexity(benchmark::oN);

@@ -2,9 +2,11 @@
 #include "TestEnvironment.h"
 #include "browse/DirList.h"
 #include "browse/DirListModel.h"
+#include "browse/EntryListModel.h"
 #include "browse/FileList.h"
 #include "browse/PrintList.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QSignalSpy>
 
@@ -247,14 +249,53 @@ private Q_SLOTS:
         FileList list;
         list.setPath(directory);
         list.selectRows({ 0, 2 });
+        list.selectionModel()->setCurrentIndex(list.model()->index(1, 0), QItemSelectionModel::NoUpdate);
+        const QSignalSpy resets(list.model(), &QAbstractItemModel::modelReset);
+
+        // Nothing the list shows changed: the list stays as it is.
+        makeFiles(directory, { "notes.txt", ".hidden.plt" });
         list.refresh();
+        list.refresh();
+        QCOMPARE(resets.count(), 0);
         QCOMPARE(selectedEntries(list), (QStringList { "a.plt", "c.plt" }));
+        QCOMPARE(list.currentIndex().row(), 1);
 
         QVERIFY(QFile::remove(directory + "/c.plt"));
         makeFiles(directory, { "0.plt" });
         list.refresh();
         QCOMPARE(list.entries(), (QStringList { "0.plt", "a.plt", "b.plt" }));
         QCOMPARE(selectedEntries(list), QStringList { "a.plt" });
+        QCOMPARE(list.currentIndex().data().toString(), QStringLiteral("b.plt"));
+
+        QVERIFY(QFile::remove(directory + "/b.plt"));
+        list.refresh();
+        QCOMPARE(list.entries(), (QStringList { "0.plt", "a.plt" }));
+        QCOMPARE(selectedEntries(list), QStringList { "a.plt" });
+        QVERIFY(!list.currentIndex().isValid());
+    }
+
+    void refreshKeepsALargeSelection()
+    {
+        // Many changes at once, scattered through the directory's own order.
+        TestEnvironment env;
+        const QString directory = env.makeDirectory("plots");
+        const QStringList names = numberedNames(1'000);
+        makeFiles(directory, names);
+        FileList list;
+        list.setPattern("*");
+        list.setPath(directory);
+        list.selectAll();
+        for (const QString &name : names.mid(100, 300))
+            QVERIFY(QFile::remove(directory + u'/' + name));
+        const QStringList added { "a.plt", "f00150.new", "z.plt" };
+        makeFiles(directory, added);
+        list.refresh();
+
+        QStringList remaining = names.mid(0, 100) + names.mid(400);
+        QCOMPARE(selectedEntries(list), remaining);
+        remaining += added;
+        remaining.sort(Qt::CaseInsensitive);
+        QCOMPARE(list.entries(), remaining);
     }
 
     void extendedSelection_data()
@@ -287,6 +328,48 @@ private Q_SLOTS:
             QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, list.visualRect(row).center());
         }
         QCOMPARE(list.selectedRows(), selected);
+    }
+
+    void selectRows_data()
+    {
+        QTest::addColumn<QList<qsizetype>>("rows");
+        QTest::addColumn<QList<qsizetype>>("selected");
+        QTest::newRow("in order") << QList<qsizetype> { 0, 2, 3 } << QList<qsizetype> { 0, 2, 3 };
+        QTest::newRow("out of order") << QList<qsizetype> { 4, 0, 2 } << QList<qsizetype> { 0, 2, 4 };
+        QTest::newRow("twice") << QList<qsizetype> { 1, 1, 2, 2 } << QList<qsizetype> { 1, 2 };
+        QTest::newRow("outside the list") << QList<qsizetype> { -2, -1, 0, 5, 9 } << QList<qsizetype> { 0 };
+        QTest::newRow("only outside") << QList<qsizetype> { -1, 5 } << QList<qsizetype> {};
+        QTest::newRow("none") << QList<qsizetype> {} << QList<qsizetype> {};
+    }
+    void selectRows()
+    {
+        QFETCH(QList<qsizetype>, rows);
+        QFETCH(QList<qsizetype>, selected);
+        PrintList list;
+        list.append({ "e0", "e1", "e2", "e3", "e4" });
+        list.selectRows(rows);
+        QCOMPARE(list.selectedRows(), selected);
+
+        // Earlier selections stay.
+        list.selectRows({ 4 });
+        selected.removeAll(4);
+        selected.append(4);
+        QCOMPARE(list.selectedRows(), selected);
+    }
+
+    void entryModelKeepsTheModelContract()
+    {
+        EntryListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setEntries({ "a", "b", "c" });
+        model.append({ "d", "e" });
+        model.removeMarked({ true, false, true });
+        QCOMPARE(model.entries(), (QStringList { "b", "d", "e" }));
+        QCOMPARE(model.index(2, 0).data().toString(), QStringLiteral("e"));
+        for (const QModelIndex &outside : { model.index(-1, 0), model.index(3, 0), model.index(0, 1),
+                 model.index(0, 0, model.index(0, 0)) })
+            QVERIFY(!outside.isValid());
+        model.setEntries({});
     }
 
     void largePrintList()

@@ -1,13 +1,16 @@
 #include "BrowseTestHelpers.h"
 #include "browse/BrowseCommands.h"
 #include "browse/DirectoryReader.h"
+#include "browse/DirectorySnapshot.h"
 #include "browse/FilePattern.h"
 #include "browse/FullPath.h"
-#include "browse/SortedNames.h"
+#include "browse/MergedNames.h"
+#include "browse/SnapshotCursor.h"
 #include "browse/SystemVolumes.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -83,6 +86,32 @@ private Q_SLOTS:
         QCOMPARE(FilePattern(pattern).matches(name), matches);
     }
 
+    void filePatternMatchesEverything_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("everything");
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("separators only") << " ; ;" << true;
+        QTest::newRow("star") << "*" << true;
+        QTest::newRow("stars with blanks") << " ** " << true;
+        QTest::newRow("star among others") << "*.plt; *" << true;
+        QTest::newRow("extension") << "*.plt" << false;
+        QTest::newRow("star and question mark") << "*?" << false;
+    }
+    void filePatternMatchesEverything()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(bool, everything);
+        const FilePattern filePattern(pattern);
+        QCOMPARE(filePattern.matchesEverything(), everything);
+        if (everything) {
+            for (const char *name : { "a.txt", "x", "*" })
+                QVERIFY(filePattern.matches(name));
+        } else {
+            QVERIFY(!filePattern.matches(QString()));
+        }
+    }
+
     void plotFileName_data()
     {
         QTest::addColumn<QString>("name");
@@ -96,6 +125,10 @@ private Q_SLOTS:
         QTest::newRow("abc.") << "abc." << false;
         QTest::newRow("a.pltx") << "a.pltx" << false;
         QTest::newRow("plt") << "plt" << false;
+        QTest::newRow("PLT") << "PLT" << false;
+        QTest::newRow("a.plt.plt") << "a.plt.plt" << false;
+        QTest::newRow("..plt") << "..plt" << false;
+        QTest::newRow("a.PLt") << "a.PLt" << false;
     }
     void plotFileName()
     {
@@ -199,44 +232,69 @@ private Q_SLOTS:
             QVERIFY2(QFileInfo(volume.rootPath).isDir(), qPrintable(volume.rootPath));
     }
 
-    void sortedNames_data()
+    void mergedNames_data()
     {
         QTest::addColumn<QStringList>("known");
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QStringList>("sorted");
-        QTest::newRow("first listing") << QStringList {} << QStringList { "b", "C", "a", "A", "ab" }
-                                       << QStringList { "A", "a", "ab", "b", "C" };
-        QTest::newRow("newcomer first")
-            << QStringList { "b", "C" } << QStringList { "C", "a", "b" } << QStringList { "a", "b", "C" };
-        QTest::newRow("newcomers between") << QStringList { "a", "d" } << QStringList { "C", "d", "b", "a" }
-                                           << QStringList { "a", "b", "C", "d" };
-        QTest::newRow("newcomer last")
-            << QStringList { "a", "b" } << QStringList { "b", "a", "Z" } << QStringList { "a", "b", "Z" };
-        QTest::newRow("case twin arrives")
-            << QStringList { "a", "b" } << QStringList { "b", "a", "A" } << QStringList { "A", "a", "b" };
-        QTest::newRow("one gone") << QStringList { "a", "b", "c" } << QStringList { "c", "a" }
+        QTest::addColumn<QStringList>("gone");
+        QTest::addColumn<QStringList>("newcomers");
+        QTest::addColumn<QStringList>("merged");
+        QTest::newRow("first listing")
+            << QStringList {} << QStringList {} << QStringList { "b", "C", "a", "A", "ab" }
+            << QStringList { "A", "a", "ab", "b", "C" };
+        QTest::newRow("newcomer first") << QStringList { "b", "C" } << QStringList {} << QStringList { "a" }
+                                        << QStringList { "a", "b", "C" };
+        QTest::newRow("newcomers between") << QStringList { "a", "d" } << QStringList {}
+                                           << QStringList { "C", "b" } << QStringList { "a", "b", "C", "d" };
+        QTest::newRow("newcomer last") << QStringList { "a", "b" } << QStringList {} << QStringList { "Z" }
+                                       << QStringList { "a", "b", "Z" };
+        QTest::newRow("case twin arrives") << QStringList { "a", "b" } << QStringList {}
+                                           << QStringList { "A" } << QStringList { "A", "a", "b" };
+        QTest::newRow("one gone") << QStringList { "a", "b", "c" } << QStringList { "b" } << QStringList {}
                                   << QStringList { "a", "c" };
-        QTest::newRow("one replaced")
-            << QStringList { "a", "b" } << QStringList { "a", "B2" } << QStringList { "a", "B2" };
-        QTest::newRow("all new") << QStringList { "x", "y" } << QStringList { "b", "a" }
-                                 << QStringList { "a", "b" };
+        QTest::newRow("both ends gone") << QStringList { "a", "b", "c", "d" } << QStringList { "a", "d" }
+                                        << QStringList {} << QStringList { "b", "c" };
+        QTest::newRow("one replaced") << QStringList { "a", "b" } << QStringList { "b" }
+                                      << QStringList { "B2" } << QStringList { "a", "B2" };
+        QTest::newRow("all new") << QStringList { "x", "y" } << QStringList { "x", "y" }
+                                 << QStringList { "b", "a" } << QStringList { "a", "b" };
+        QTest::newRow("a gone name comes back") << QStringList { "a", "b", "c" } << QStringList { "b" }
+                                                << QStringList { "b" } << QStringList { "a", "b", "c" };
+        QTest::newRow("a kept name comes again")
+            << QStringList { "a", "b" } << QStringList {} << QStringList { "b" } << QStringList { "a", "b" };
+
+        QStringList even;
+        QStringList odd;
+        QStringList all;
+        for (int i = 0; i < 200; ++i) {
+            const QString name = QStringLiteral("n%1").arg(i, 3, 10, QChar(u'0'));
+            (i % 2 ? odd : even).append(name);
+            all.append(name);
+        }
+        QTest::newRow("as many newcomers as known names") << even << QStringList {} << odd << all;
+        std::reverse(odd.begin(), odd.end());
+        QTest::newRow("newcomers in reverse") << even << QStringList {} << odd << all;
     }
-    void sortedNames()
+    void mergedNames()
     {
         QFETCH(QStringList, known);
-        QFETCH(QStringList, names);
-        QFETCH(QStringList, sorted);
+        QFETCH(QStringList, gone);
+        QFETCH(QStringList, newcomers);
+        QFETCH(QStringList, merged);
+        std::vector<bool> stillThere;
+        for (const QString &name : known)
+            stillThere.push_back(!gone.contains(name));
         std::vector<FoldedName> folded;
-        for (const QString &name : names)
+        for (const QString &name : newcomers)
             folded.push_back({ name.toCaseFolded(), name });
-        QCOMPARE(::sortedNames(folded, known), sorted);
-    }
 
-    void unchangedNamesKeepTheirList()
-    {
-        const QStringList known { "a", "B", "c" };
-        std::vector<FoldedName> names { { "c", "c" }, { "a", "a" }, { "b", "B" } };
-        QVERIFY(::sortedNames(names, known).constData() == known.constData());
+        const MergedNames result = ::mergedNames(known, stillThere, folded);
+        QCOMPARE(result.names, merged);
+        QCOMPARE(result.rowOfKnown.size(), size_t(known.size()));
+        for (qsizetype row = 0; row < known.size(); ++row)
+            QCOMPARE(result.rowOfKnown[size_t(row)], merged.indexOf(known.at(row)));
+        QCOMPARE(result.rowOfNewcomer.size(), size_t(newcomers.size()));
+        for (qsizetype i = 0; i < newcomers.size(); ++i)
+            QCOMPARE(result.rowOfNewcomer[size_t(i)], merged.indexOf(newcomers.at(i)));
     }
 
     void directoryReader_data()
@@ -264,13 +322,165 @@ private Q_SLOTS:
         // A name that is no valid UTF-8 could not be opened again through its decoded text.
         const QByteArray undecodable = QFile::encodeName(dir.path()) + "/bad\xff.plt";
         QCOMPARE(::close(::open(undecodable.constData(), O_CREAT | O_WRONLY, 0644)), 0);
+        // QTemporaryDir cannot remove what it cannot name.
+        const auto removeUndecodable = qScopeGuard([&undecodable] { ::unlink(undecodable.constData()); });
 #endif
 
         const DirectoryListing listing = DirectoryReader::read(dir.path(), kind);
         QVERIFY(listing.isRead());
         QCOMPARE(listing.names, names);
-        const QStringList stale { names.first(), "gone" };
-        QCOMPARE(DirectoryReader::read(dir.path(), kind, {}, stale).names, names);
+    }
+
+    void snapshotCursor_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("now");
+        QTest::addColumn<int>("leastFound");
+        QTest::addColumn<bool>("inOrder");
+        const QStringList abc { "a", "b", "c" };
+        QTest::newRow("the same") << abc << abc << 3 << true;
+        QTest::newRow("one came") << abc << QStringList { "a", "x", "b", "c" } << 3 << false;
+        QTest::newRow("one went") << abc << QStringList { "a", "c" } << 2 << false;
+        QTest::newRow("one more at the end") << abc << QStringList { "a", "b", "c", "d" } << 3 << false;
+        QTest::newRow("the last went") << abc << QStringList { "a", "b" } << 2 << false;
+        QTest::newRow("all new") << abc << QStringList { "x", "y" } << 0 << false;
+
+        QStringList thousand;
+        for (int i = 0; i < 1000; ++i)
+            thousand.append(QStringLiteral("n%1").arg(i));
+        // Past the few entries looked at further on, the misses soon turn to the table.
+        QTest::newRow("many went at once")
+            << thousand << thousand.mid(0, 100) + thousand.mid(600) << 450 << false;
+        QStringList reversed = thousand;
+        std::reverse(reversed.begin(), reversed.end());
+        QTest::newRow("order reversed") << thousand << reversed << 900 << false;
+    }
+    void snapshotCursor()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, now);
+        QFETCH(int, leastFound);
+        QFETCH(bool, inOrder);
+        DirectorySnapshot snapshot;
+        for (const QString &name : before)
+            snapshot.addEntry(name.toUtf8(), DirectorySnapshot::LeftOut);
+
+        SnapshotCursor cursor(snapshot);
+        int found = 0;
+        for (const QString &name : now) {
+            // A name may go unrecognised, to be matched among the names later, but never mistaken.
+            const qsizetype entry = cursor.find(name.toUtf8());
+            if (entry >= 0) {
+                QCOMPARE(snapshot.rawName(entry), QByteArrayView(name.toUtf8()));
+                ++found;
+            }
+        }
+        QVERIFY2(found >= leastFound, qPrintable(QString::number(found)));
+        QCOMPARE(cursor.metAllInOrder(), inOrder);
+    }
+
+    void reread_data()
+    {
+        QTest::addColumn<QStringList>("removed");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<bool>("sameList");
+        QTest::newRow("nothing changed") << QStringList {} << QStringList {} << true;
+        QTest::newRow("one came") << QStringList {} << QStringList { "m.plt" } << false;
+        QTest::newRow("one went") << QStringList { "f00010.plt" } << QStringList {} << false;
+        QTest::newRow("many went") << numberedNames(60).mid(10, 40) << QStringList {} << false;
+        QTest::newRow("case twin came") << QStringList {} << QStringList { "F00002.PLT" } << false;
+        QTest::newRow("renamed") << QStringList { "f00004.plt" } << QStringList { "g.plt" } << false;
+        QTest::newRow("hidden and refused files came")
+            << QStringList {} << QStringList { ".f.plt", "notes.txt" } << false;
+        QTest::newRow("all replaced") << numberedNames(60) << QStringList { "x.plt", "y.plt" } << false;
+    }
+    void reread()
+    {
+        QFETCH(QStringList, removed);
+        QFETCH(QStringList, added);
+        QFETCH(bool, sameList);
+        QTemporaryDir dir;
+        makeFiles(dir.path(), numberedNames(60));
+        const FilePattern pattern(QStringLiteral("*.plt"));
+        const auto accept = [&pattern](QStringView folded) { return pattern.matchesFolded(folded); };
+        const auto reread = [&](DirectorySnapshot &snapshot) {
+            return DirectoryReader::reread(dir.path(), DirectoryReader::EntryKind::Files, accept, snapshot);
+        };
+        DirectorySnapshot snapshot;
+        const DirectoryListing before = reread(snapshot);
+        QCOMPARE(before.names.size(), 30);
+
+        for (const QString &name : removed)
+            QVERIFY(QFile::remove(dir.filePath(name)));
+        makeFiles(dir.path(), added);
+        const DirectoryListing now = reread(snapshot);
+        QVERIFY(now.isRead());
+        QCOMPARE(
+            now.names, DirectoryReader::read(dir.path(), DirectoryReader::EntryKind::Files, accept).names);
+        QCOMPARE(now.names.constData() == before.names.constData(), sameList);
+        if (sameList) {
+            QVERIFY(now.rowOfEarlier.empty());
+        } else {
+            QCOMPARE(now.rowOfEarlier.size(), size_t(before.names.size()));
+            for (qsizetype row = 0; row < before.names.size(); ++row)
+                QCOMPARE(now.rowOfEarlier[size_t(row)], now.names.indexOf(before.names.at(row)));
+        }
+
+        // The snapshot now holds this reading, rows and all.
+        const DirectoryListing again = reread(snapshot);
+        QVERIFY(again.names.constData() == now.names.constData());
+        QVERIFY(again.rowOfEarlier.empty());
+        makeFiles(dir.path(), { "f00031.plt" });
+        const DirectoryListing later = reread(snapshot);
+        QCOMPARE(
+            later.names, DirectoryReader::read(dir.path(), DirectoryReader::EntryKind::Files, accept).names);
+        for (qsizetype row = 0; row < now.names.size(); ++row)
+            QCOMPARE(later.rowOfEarlier[size_t(row)], later.names.indexOf(now.names.at(row)));
+    }
+
+    void rereadWhenTheLastEntriesWent()
+    {
+        // Every entry comes in the snapshot's order, but the snapshot held one more at its end.
+        QTemporaryDir dir;
+        makeFiles(dir.path(), { "b.plt", "c.plt", "a.plt" });
+        DirectorySnapshot real;
+        const auto reread = [&](DirectorySnapshot &snapshot) {
+            return DirectoryReader::reread(dir.path(), DirectoryReader::EntryKind::Files, {}, snapshot);
+        };
+        const QStringList names = reread(real).names;
+        DirectorySnapshot longer;
+        longer.addEntries(real, real.entryCount());
+        longer.addEntry("z.plt", names.size());
+        longer.setNames(names + QStringList { "z.plt" });
+
+        const DirectoryListing listing = reread(longer);
+        QCOMPARE(listing.names, names);
+        QCOMPARE(listing.rowOfEarlier, (std::vector<qsizetype> { 0, 1, 2, -1 }));
+        QCOMPARE(longer.entryCount(), 3);
+        QVERIFY(reread(longer).names.constData() == listing.names.constData());
+    }
+
+    void rereadAfterAFailure()
+    {
+        QTemporaryDir parent;
+        const QString path = parent.filePath("plots");
+        QVERIFY(QDir().mkdir(path));
+        makeFiles(path, { "a.plt", "b.plt" });
+        DirectorySnapshot snapshot;
+        const auto reread
+            = [&] { return DirectoryReader::reread(path, DirectoryReader::EntryKind::Files, {}, snapshot); };
+        QCOMPARE(reread().names, (QStringList { "a.plt", "b.plt" }));
+
+        QVERIFY(QDir().rename(path, parent.filePath("away")));
+        const DirectoryListing failed = reread();
+        QVERIFY(!failed.isRead());
+        QVERIFY(failed.names.isEmpty());
+        QVERIFY(failed.rowOfEarlier.empty());
+
+        QVERIFY(QDir().rename(parent.filePath("away"), path));
+        const DirectoryListing back = reread();
+        QCOMPARE(back.names, (QStringList { "a.plt", "b.plt" }));
+        QVERIFY(back.rowOfEarlier.empty()); // nothing is carried over the failure
     }
 
     void unreadableDirectory_data()
