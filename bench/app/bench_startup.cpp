@@ -1,6 +1,6 @@
 // Start-up: the main window created and its load step run, with the real search for the plot
 // server plugin. Run by hand: build/bin/bench_startup
-#include "WidgetBenchmarkMain.h"
+#include "QtBenchmarkMain.h"
 #include "app/Form1.h"
 #include "app/HandlerGuard.h"
 #include "plot/AutomationError.h"
@@ -36,5 +36,5 @@ BENCHMARK(StartUp)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggrega
 
 int main(int argc, char **argv)
 {
-    return runWidgetBenchmarks(argc, argv);
+    return runQtBenchmarks(argc, argv);
 }

@@ -1,6 +1,6 @@
 // The browser's commands on the real widgets, from 1 000 to 100 000 entries. Each timed step
 // includes the event processing that lays out and paints the lists afterwards.
-#include "WidgetBenchmarkMain.h"
+#include "QtBenchmarkMain.h"
 #include "browse/BrowseCommands.h"
 #include "browse/FileList.h"
 #include "browse/PrintList.h"
@@ -203,5 +203,5 @@ BENCHMARK(clearList)->Apply(sizes)->Complexity(benchmark::oN);
 
 int main(int argc, char **argv)
 {
-    return runWidgetBenchmarks(argc, argv);
+    return runQtBenchmarks(argc, argv);
 }

@@ -2,11 +2,12 @@
 // rendering alone, printing to a PDF printer target, and how far memory grows against the file's
 // size.
 //
-// Run on demand:  QT_QPA_PLATFORM=offscreen build/bin/bench_output
+// Run on demand:  build/bin/bench_output
 // The corpus is found as for the tests (TARNWICK_CORPUS_DIR, else ../shared/corpus/files beside
 // the source tree). Its largest file is under 4 MB, so a 4 MB file is made by joining the two
 // largest ones.
 
+#include "QtBenchmarkMain.h"
 #include "plot/PlotViewerInterface.h"
 #include "plotviewer/render/PlotPicture.h"
 #include "plotviewer/server/PlatformPrintDialog.h"
@@ -219,9 +220,5 @@ BENCHMARK(BM_PeakMemory)->DenseRange(0, 3)->Iterations(3)->Unit(benchmark::kMill
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // Rendering alone: display lists painted into a 1024 x 768 picture.
 
+#include "QtBenchmarkMain.h"
 #include "plotviewer/render/PlotPicture.h"
 
 #include <QGuiApplication>
@@ -86,9 +87,5 @@ BENCHMARK(BM_RenderFineWideLines)->Arg(400000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

@@ -1,4 +1,4 @@
-#include "WidgetBenchmarkMain.h"
+#include "QtBenchmarkMain.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -16,7 +16,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 
 } // namespace
 
-int runWidgetBenchmarks(int argc, char **argv)
+int runQtBenchmarks(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
