@@ -16,7 +16,6 @@
 #include "plotviewer/server/PrinterSelection.h"
 #include "plotviewer/server/SystemPrinterLookup.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPluginLoader>

@@ -3,7 +3,6 @@
 #include "QtBenchmarkMain.h"
 #include "plotviewer/render/PlotPicture.h"
 
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
