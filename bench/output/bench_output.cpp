@@ -125,32 +125,34 @@ void BM_OpenAndSaveTo(benchmark::State &state)
     }
 }
 
-void BM_RenderOnly(benchmark::State &state)
+/// The document of the benchmark's file, or nothing with the benchmark skipped.
+std::optional<PlotDocument> loadDocument(benchmark::State &state)
 {
     const QString path = fileFor(state);
     if (path.isEmpty())
-        return;
+        return std::nullopt;
     PlotLoader::Result loaded = PlotLoader::load(path);
-    if (!loaded.document) {
+    if (!loaded.document)
         state.SkipWithError("Open failed");
+    return std::move(loaded.document);
+}
+
+void BM_RenderOnly(benchmark::State &state)
+{
+    const std::optional<PlotDocument> document = loadDocument(state);
+    if (!document)
         return;
-    }
     for (auto _ : state) {
-        QImage picture = renderPlotPicture(loaded.document->previewPage(), QSize(1024, 768), {});
+        QImage picture = renderPlotPicture(document->previewPage(), QSize(1024, 768), {});
         benchmark::DoNotOptimize(picture.constBits());
     }
 }
 
 void BM_DoPrintToPdf(benchmark::State &state)
 {
-    const QString path = fileFor(state);
-    if (path.isEmpty())
+    std::optional<PlotDocument> document = loadDocument(state);
+    if (!document)
         return;
-    PlotLoader::Result loaded = PlotLoader::load(path);
-    if (!loaded.document) {
-        state.SkipWithError("Open failed");
-        return;
-    }
     PrinterSelection printers(
         std::make_shared<SystemPrinterLookup>(), std::make_shared<PlatformPrintDialog>());
     for (auto _ : state) {
@@ -158,7 +160,7 @@ void BM_DoPrintToPdf(benchmark::State &state)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(scratch().filePath(QStringLiteral("print.pdf")));
         QString error;
-        if (!PrintJob(*loaded.document, printers).runOn(printer, &error)) {
+        if (!PrintJob(*document, printers).runOn(printer, &error)) {
             state.SkipWithError(error.toStdString().c_str());
             return;
         }
