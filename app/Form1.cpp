@@ -77,13 +77,12 @@ void Form1::createControls()
         control->setGeometry(geometry);
         control->setAccessibleName(spokenName);
     };
-    const auto button
-        = [&](const char *name, const QString &caption, const QFont &font, QRect geometry, QWidget *parent) {
-              auto *control = new QPushButton(caption, parent);
-              control->setAutoDefault(false);
-              place(control, name, font, geometry, withoutAccessKeys(caption));
-              return control;
-          };
+    const auto button = [&](const char *name, const QString &caption, const QFont &font, QRect geometry) {
+        auto *control = new QPushButton(caption, this);
+        control->setAutoDefault(false);
+        place(control, name, font, geometry, withoutAccessKeys(caption));
+        return control;
+    };
     const auto label = [&](const char *name, const QString &text, const QFont &font, QRect geometry) {
         auto *control = new QLabel(text, this);
         place(control, name, font, geometry, text);
@@ -97,11 +96,11 @@ void Form1::createControls()
               caption->setBuddy(control);
           };
 
-    cmdPrint = button(
-        "cmdPrint", QStringLiteral("&Print List"), controlFont, twips.rect(5148, 3393, 1000, 375), this);
+    cmdPrint
+        = button("cmdPrint", QStringLiteral("&Print List"), controlFont, twips.rect(5148, 3393, 1000, 375));
     File1 = new FileList(this);
     cmdAllPlt = button(
-        "cmdAllPlt", QStringLiteral("Sel&ect *.plt"), controlFont, twips.rect(5148, 1170, 1000, 375), this);
+        "cmdAllPlt", QStringLiteral("Sel&ect *.plt"), controlFont, twips.rect(5148, 1170, 1000, 375));
     Dir1 = new DirList(this);
     Drive1 = new DriveList(m_environment.volumes, this);
     D = label("D", QStringLiteral("Drive:"), controlFont, twips.rect(117, 117, 520, 260));
@@ -111,14 +110,12 @@ void Form1::createControls()
     Text1 = new QLineEdit(QStringLiteral("Text1"), this);
     List1 = new PrintList(this);
     cmdAddList = button(
-        "cmdAddList", QStringLiteral("&Add to List"), controlFont, twips.rect(5148, 1755, 1000, 375), this);
+        "cmdAddList", QStringLiteral("&Add to List"), controlFont, twips.rect(5148, 1755, 1000, 375));
     Label4 = label("Label4", QStringLiteral("Print list:"), controlFont, twips.rect(6201, 234, 702, 260));
-    cmdAll = button(
-        "cmdAll", QStringLiteral("&Select All"), controlFont, twips.rect(5148, 702, 1000, 375), this);
-    cmdRem
-        = button("cmdRem", QStringLiteral("&Remove"), controlFont, twips.rect(5148, 2340, 1000, 375), this);
-    cmdClear = button(
-        "cmdClear", QStringLiteral("&Clear List"), controlFont, twips.rect(5148, 2808, 1000, 375), this);
+    cmdAll = button("cmdAll", QStringLiteral("&Select All"), controlFont, twips.rect(5148, 702, 1000, 375));
+    cmdRem = button("cmdRem", QStringLiteral("&Remove"), controlFont, twips.rect(5148, 2340, 1000, 375));
+    cmdClear
+        = button("cmdClear", QStringLiteral("&Clear List"), controlFont, twips.rect(5148, 2808, 1000, 375));
     Frame1 = new QGroupBox(this);
     place(Frame1, "Frame1", controlFont, twips.rect(117, 4680, 2275, 1183), QStringLiteral("Colour mode"));
     const auto option = [&](const char *name, const QString &caption, QRect geometry) {
@@ -129,17 +126,15 @@ void Form1::createControls()
     optColor = option("optColor", QStringLiteral("C&olor"), twips.rect(240, 234, 1095, 255));
     optBandW = option("optBandW", QStringLiteral("&B&&W"), twips.rect(234, 468, 715, 375));
     optGrey = option("optGrey", QStringLiteral("&Grey Scale"), twips.rect(234, 819, 1066, 255));
-    cmdPrintSet = button("cmdPrintSet", QStringLiteral("Pr&int Setup..."), windowFont,
-        twips.rect(1170, 4914, 1100, 375), this);
+    cmdPrintSet = button(
+        "cmdPrintSet", QStringLiteral("Pr&int Setup..."), windowFont, twips.rect(1170, 4914, 1100, 375));
     chkActSze = new QCheckBox(QStringLiteral("Ac&tual size"), this);
-    place(
-        chkActSze, "chkActSze", windowFont, twips.rect(1287, 5499, 988, 255), QStringLiteral("Actual size"));
+    place(chkActSze, "chkActSze", windowFont, twips.rect(1287, 5499, 988, 255),
+        withoutAccessKeys(chkActSze->text()));
     lblCount = label("lblCount", QStringLiteral("File count:"), controlFont, twips.rect(8307, 117, 819, 260));
     txtCount = new QLineEdit(QStringLiteral("Text2"), this);
-    cmdDflt = button(
-        "cmdDflt", QStringLiteral("Default"), formsButtonFont, twips.rect(117, 4329, 754, 320), this);
-    cmdAbout = button(
-        "cmdAbout", QStringLiteral("About"), formsButtonFont, twips.rect(5265, 5616, 754, 325), this);
+    cmdDflt = button("cmdDflt", QStringLiteral("Default"), formsButtonFont, twips.rect(117, 4329, 754, 320));
+    cmdAbout = button("cmdAbout", QStringLiteral("About"), formsButtonFont, twips.rect(5265, 5616, 754, 325));
 
     labelled(File1, "File1", controlFont, twips.rect(2457, 715, 2652, 5174), Label2);
     labelled(Dir1, "Dir1", controlFont, twips.rect(117, 728, 2314, 3614), Label1);
@@ -168,8 +163,12 @@ template<typename Sender, typename Signal>
 void Form1::bind(Sender *sender, Signal signal, void (Form1::*handler)())
 {
     // A handler with a trap of its own arms it around the steps it covers.
-    connect(sender, signal, this,
-        [this, handler] { m_guard.run(Trap::None, [this, handler] { (this->*handler)(); }); });
+    connect(sender, signal, this, [this, handler] { handle(handler); });
+}
+
+void Form1::handle(void (Form1::*handler)())
+{
+    m_guard.run(Trap::None, [this, handler] { (this->*handler)(); });
 }
 
 void Form1::bindEvents()
@@ -189,7 +188,7 @@ void Form1::bindEvents()
     const auto onSelected = [this](QRadioButton *option, void (Form1::*handler)()) {
         connect(option, &QRadioButton::toggled, this, [this, handler](bool selected) {
             if (selected)
-                m_guard.run(Trap::None, [this, handler] { (this->*handler)(); });
+                handle(handler);
         });
     };
     onSelected(optColor, &Form1::optColor_Click);
@@ -201,7 +200,7 @@ void Form1::bindEvents()
 
 bool Form1::load()
 {
-    m_guard.run(Trap::None, [this] { Form_Load(); });
+    handle(&Form1::Form_Load);
     return !m_guard.hasEnded();
 }
 
@@ -215,7 +214,7 @@ void Form1::showEvent(QShowEvent *event)
 void Form1::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    m_guard.run(Trap::None, [this] { Form_Unload(); });
+    handle(&Form1::Form_Unload);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

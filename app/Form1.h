@@ -46,6 +46,8 @@ private:
     void bindEvents();
     template<typename Sender, typename Signal>
     void bind(Sender *sender, Signal signal, void (Form1::*handler)());
+    /// Runs a handler through the guard with the generic report; handlers with a trap arm it inside.
+    void handle(void (Form1::*handler)());
 
     QString settingsFileName() const;
     void openDefaultDirectory();
