@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AutomationErrors.h"
-#include "PlotDocument.h"
 #include "plot/PlotViewerInterface.h"
+#include "plotviewer/output/PlotDocument.h"
 
 #include <QObject>
 
