@@ -1,6 +1,7 @@
 #include "PageBuilder.h"
 
 #include "plotviewer/model/Geometry.h"
+#include "plotviewer/model/PlotUnits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +10,6 @@
 namespace plotviewer::hpgl {
 
 namespace {
-
-constexpr double unbounded = 1e12;
 
 double angleOf(Point v)
 {
@@ -31,7 +30,7 @@ template<typename Style> std::uint32_t sharedIndex(std::vector<Style> &styles, c
 } // namespace
 
 PageBuilder::PageBuilder(std::size_t pointBudget)
-    : m_clipper(Rect { -unbounded, -unbounded, unbounded, unbounded })
+    : m_clipper(everywhere)
     , m_budget(pointBudget)
 { }
 
@@ -93,7 +92,7 @@ void PageBuilder::include(Point p, double margin)
     bounds.top = std::max(bounds.top, p.y + margin);
 }
 
-void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyle &style)
+void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed)
 {
     if (m_overBudget || polyline.empty())
         return;
@@ -114,7 +113,9 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
             include(p, margin);
         }
         const auto path = static_cast<std::uint32_t>(m_page.paths.size());
-        m_page.paths.push_back({ first, static_cast<std::uint32_t>(piece.size()), false });
+        const bool whole = closed && piece.size() == polyline.size() && piece.front() == polyline.front()
+            && piece.back() == polyline.back();
+        m_page.paths.push_back({ first, static_cast<std::uint32_t>(piece.size()), whole });
         appendItem(ItemKind::Stroke, styleIndex, path, 1);
     });
 }

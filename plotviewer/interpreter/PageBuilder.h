@@ -4,7 +4,7 @@
 
 #include "AffineMap.h"
 #include "FrameCutDetector.h"
-#include "RectClipper.h"
+#include "plotviewer/model/RectClipper.h"
 
 #include <cstddef>
 #include <vector>
@@ -20,7 +20,8 @@ public:
     /// ink that the frame cuts away but the window would keep is noted (see frameCutInk).
     void setClip(const Rect &frame, const Rect &window, bool noteFrameCuts);
 
-    void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style);
+    /// A `closed` polyline stays closed where the clip leaves it whole.
+    void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed = false);
     /// Subpaths are closed polygons; empty ones are skipped.
     void addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style);
     void addText(const TextRun &run, const StrokeStyle &style);
