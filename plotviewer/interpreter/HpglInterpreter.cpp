@@ -199,8 +199,7 @@ void HpglInterpreter::finishPage()
 {
     flushPolyline();
     m_plotSizeCutInk = plotSizeCutInk();
-    const PageSetup::Placement placement = m_setup.placement(m_coords, m_page.hasMarks(), m_page.inkBounds());
-    m_page.finishPage(placement.frame, placement.toOutput, m_result.pages);
+    m_page.finishPage(m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds()), m_result.pages);
     m_setup.pageFinished();
 }
 

@@ -5,16 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace plotviewer::hpgl {
 
 namespace {
-
-double angleOf(Point v)
-{
-    return std::atan2(v.y, v.x) * 180 / std::numbers::pi;
-}
 
 // The index of `style` in `styles`, added when new. The latest styles are the likeliest matches.
 template<typename Style> std::uint32_t sharedIndex(std::vector<Style> &styles, const Style &style)
@@ -185,23 +179,10 @@ void PageBuilder::addVisibleText(const TextRun &run, std::uint32_t style)
     appendItem(ItemKind::Text, style, static_cast<std::uint32_t>(m_page.texts.size() - 1), 1);
 }
 
-void PageBuilder::finishPage(const Rect &frame, const AffineMap &toOutput, std::vector<Page> &pages)
+void PageBuilder::finishPage(const Rect &frame, std::vector<Page> &pages)
 {
     if (hasMarks()) {
-        for (Point &p : m_page.points)
-            p = toOutput.map(p);
-        for (TextRun &run : m_page.texts) {
-            run.origin = toOutput.map(run.origin);
-            run.advance = toOutput.mapVector(run.advance);
-            run.up = toOutput.mapVector(run.up);
-        }
-        const double turn = angleOf(toOutput.mapVector({ 1, 0 }));
-        for (FillStyle &style : m_page.fillStyles) {
-            style.hatchAnchor = toOutput.map(style.hatchAnchor);
-            style.hatchAngle = std::fmod(style.hatchAngle + turn + 360, 360.0);
-        }
-        m_page.inkBounds = toOutput.mapRect(m_page.inkBounds);
-        m_page.frame = frame.isEmpty() ? Rect {} : toOutput.mapRect(frame);
+        m_page.frame = frame.isEmpty() ? Rect {} : frame;
         pages.push_back(std::move(m_page));
     }
     m_page = Page {};

@@ -2,7 +2,6 @@
 // Collects the clipped strokes, fills and text runs of one page into a plotviewer::Page, shares
 // styles, tracks the ink bounds, and stops adding once the point budget is spent.
 
-#include "AffineMap.h"
 #include "FrameCutDetector.h"
 #include "plotviewer/model/RectClipper.h"
 
@@ -32,9 +31,9 @@ public:
     bool frameCutInk() const { return m_frameCut.cut(); }
     bool overBudget() const { return m_overBudget; }
 
-    /// Ends the page: maps everything by `toOutput`, sets the frame, moves the page to `pages`
-    /// when it has marks, and starts an empty one.
-    void finishPage(const Rect &frame, const AffineMap &toOutput, std::vector<Page> &pages);
+    /// Ends the page: sets the frame, moves the page to `pages` when it has marks, and starts an
+    /// empty one.
+    void finishPage(const Rect &frame, std::vector<Page> &pages);
 
 private:
     bool reserve(std::size_t points);

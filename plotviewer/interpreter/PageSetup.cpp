@@ -96,8 +96,9 @@ bool PageSetup::setPclValue(CommandKind kind, double value)
 
 bool PageSetup::setPlotSize(const std::vector<double> &n)
 {
-    if (m_pcl.context && m_pcl.setupSeen)
-        return false; // PCL printers take the page size from PCL
+    // PCL printers take the page size from PCL, and PS; only means "no plot size", not a plotter job.
+    if (m_pcl.context && (m_pcl.setupSeen || n.empty()))
+        return false;
     if (!allFinite(n) || (!n.empty() && !(n[0] > 0)) || (n.size() > 1 && !(n[1] > 0)))
         return false;
     m_pcl.context = false;
@@ -179,22 +180,17 @@ void PageSetup::noteMark(int rotation)
     }
 }
 
-PageSetup::Placement PageSetup::placement(
-    const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds) const
+Rect PageSetup::pageFrame(const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds) const
 {
-    Placement placement { m_largestFrame, {} };
-    if (!m_pcl.context && hasMarks) {
-        if (m_psLength > 0 && m_psWidth <= 0) {
-            // Only the length is known: the drawing decides the other side.
-            placement.frame
-                = { 0, std::min(0.0, inkBounds.bottom), m_psLength, std::max(inkBounds.top, 1.0) };
-        }
-        // Show the page as the drawing's rotated system sees it, so the plot reads upright.
-        placement.toOutput
-            = CoordinateSystem::rotationMap(m_pageRotation, coords.frameWidth(), coords.frameHeight())
-                  .inverted();
-    }
-    return placement;
+    // The page is the one the device lays out; RO turns the drawing inside it, never the page.
+    if (m_pcl.context || !hasMarks || !(m_psLength > 0 && m_psWidth <= 0))
+        return m_largestFrame;
+    // Only the length is known: the drawing's extent gives the width. RO 180 and 270 put the origin
+    // on the far side, which stays where the assumed width put it; the near side follows the ink.
+    if (m_pageRotation == 180 || m_pageRotation == 270)
+        return { 0, std::min(inkBounds.bottom, coords.frameHeight() - 1), m_psLength,
+            std::max(inkBounds.top, coords.frameHeight()) };
+    return { 0, std::min(0.0, inkBounds.bottom), m_psLength, std::max(inkBounds.top, 1.0) };
 }
 
 void PageSetup::pageFinished()

@@ -49,15 +49,11 @@ public:
     };
     Clip clip(const CoordinateSystem &coords) const;
 
-    /// Notes a mark drawn under `rotation`: the first one decides how the page is shown.
+    /// Notes a mark drawn under `rotation`: the first one decides which side of a page whose width
+    /// the drawing gives holds the origin.
     void noteMark(int rotation);
-    struct Placement
-    {
-        Rect frame; // the page, before toOutput
-        AffineMap toOutput;
-    };
-    /// How the page that ends now is placed, given its marks.
-    Placement placement(const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds) const;
+    /// The page that ends now, given its marks; empty when the ink decides.
+    Rect pageFrame(const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds) const;
     /// After a page ends: the next page starts on a fresh PS frame.
     void pageFinished();
 

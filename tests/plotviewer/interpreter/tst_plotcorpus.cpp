@@ -80,9 +80,10 @@ void tst_PlotCorpus::pageFrame_data()
         << QStringLiteral("ezdxf__GB01_Stahlbau.plt") << QSizeF(36000, 33640);
     QTest::newRow("PS that holds its drawing")
         << QStringLiteral("ezdxf__HSG_ISO.plt") << QSizeF(60000, 33640);
-    // Drawn beyond its page in both orders, so the page stays as given and clips.
+    // Drawn beyond its page in both orders, so the page stays as given and clips; RO90 turns the
+    // drawing on that page, not the page.
     QTest::newRow("PS with RO90 held by neither order")
-        << QStringLiteral("hp2xx__286x192.5_qh.hpg") << QSizeF(10830, 7910);
+        << QStringLiteral("hp2xx__286x192.5_qh.hpg") << QSizeF(7910, 10830);
 }
 
 void tst_PlotCorpus::pageFrame()

@@ -63,6 +63,10 @@ private Q_SLOTS:
     void pageFrame_data();
     void pageFrame();
     void swappedPlotSizeKeepsTheDrawing();
+    void rotationTurnsTheDrawingInEveryWrapper_data();
+    void rotationTurnsTheDrawingInEveryWrapper();
+    void plotSizeLengthOnlyUnderRotation_data();
+    void plotSizeLengthOnlyUnderRotation();
     void failures_data();
     void failures();
     void robustness_data();
@@ -509,8 +513,8 @@ void tst_PlotInterpreter::pageFrame_data()
 
     QTest::newRow("no page size") << QByteArray("SP1;PD100,100") << QStringLiteral("0,0 0,0");
     QTest::newRow("PS") << QByteArray("PS11176,8636;SP1;PD100,100") << QStringLiteral("0,0 11176,8636");
-    QTest::newRow("PS with RO90 reads upright")
-        << QByteArray("PS11176,8636;RO90;SP1;PD100,100") << QStringLiteral("0,0 8636,11176");
+    QTest::newRow("PS with RO90 keeps the device's page")
+        << QByteArray("PS11176,8636;RO90;SP1;PD100,100") << QStringLiteral("0,0 11176,8636");
     QTest::newRow("PS swapped when only that holds a stroke")
         << QByteArray("PS4000,8000;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 8000,4000");
     QTest::newRow("PS swapped when only that holds a fill wholly beyond the order given")
@@ -519,7 +523,7 @@ void tst_PlotInterpreter::pageFrame_data()
         << QByteArray("PS4000,8000;SP1;SI0.5,0.5;PA3000,100;LBWIDE LABEL\x03")
         << QStringLiteral("0,0 8000,4000");
     QTest::newRow("PS swapped under RO90")
-        << QByteArray("PS8000,4000;RO90;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 8000,4000");
+        << QByteArray("PS8000,4000;RO90;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 4000,8000");
     QTest::newRow("PS kept when neither order holds the drawing")
         << QByteArray("PS4000,8000;SP1;PA0,0;PD9000,3900") << QStringLiteral("0,0 4000,8000");
     QTest::newRow("PS kept when the window cuts the drawing")
@@ -558,6 +562,54 @@ void tst_PlotInterpreter::swappedPlotSizeKeepsTheDrawing()
     const std::vector<std::string> &warnings = result.plot.warnings;
     QVERIFY(std::any_of(warnings.begin(), warnings.end(),
         [](const std::string &warning) { return warning.find("swapped") != std::string::npos; }));
+}
+
+void tst_PlotInterpreter::rotationTurnsTheDrawingInEveryWrapper_data()
+{
+    QTest::addColumn<QByteArray>("input");
+
+    // A long leg along the rotated X axis, a short one along its Y axis: RO90 stands it upright.
+    const QByteArray body("IN;RO90;IP;SP1;PA0,0;PD4000,0;PU;PA0,0;PD0,1000;PU;");
+    QTest::newRow("bare HP-GL") << body;
+    QTest::newRow("inside PCL") << QByteArray("\x1b%0B") + body + QByteArray("\x1b%0A");
+    QTest::newRow("inside PCL with PS; after IN")
+        << QByteArray("\x1b%0BIN;PS;") + body.mid(3) + QByteArray("\x1b%0A");
+    QTest::newRow("with a plot size") << QByteArray("IN;PS11176,8636;") + body.mid(3);
+}
+
+void tst_PlotInterpreter::rotationTurnsTheDrawingInEveryWrapper()
+{
+    QFETCH(QByteArray, input);
+    const InterpretResult result = interpret(input);
+    const Rect ink = firstPage(result).inkBounds;
+    QVERIFY2(ink.top - ink.bottom > 3 * (ink.right - ink.left),
+        qPrintable(plottest::pointText({ ink.left, ink.bottom }) + QLatin1Char(' ')
+            + plottest::pointText({ ink.right, ink.top })));
+}
+
+void tst_PlotInterpreter::plotSizeLengthOnlyUnderRotation_data()
+{
+    QTest::addColumn<int>("rotation");
+
+    QTest::newRow("RO0") << 0;
+    QTest::newRow("RO180") << 180;
+    QTest::newRow("RO270") << 270;
+}
+
+void tst_PlotInterpreter::plotSizeLengthOnlyUnderRotation()
+{
+    QFETCH(int, rotation);
+    // A square 4000 units wide in a page 10000 long whose width the plot leaves open.
+    const QByteArray input = "IN;PS10000;RO" + QByteArray::number(rotation)
+        + ";IP0,0,4000,4000;SC0,100,0,100;SP1;PA0,0;PD100,0,100,100,0,100,0,0;PU;";
+    const InterpretResult result = interpret(input);
+    const Page &page = firstPage(result);
+    QCOMPARE(page.frame.right - page.frame.left, 10000.0);
+    const double width = page.frame.top - page.frame.bottom;
+    QVERIFY2(width >= 4000 && width <= 4100, qPrintable(QString::number(width)));
+    QVERIFY(page.inkBounds.top - page.inkBounds.bottom >= 0.9 * width);
+    // The ink may pass the frame by half a pen width only.
+    QVERIFY(page.inkBounds.bottom >= page.frame.bottom - 10 && page.inkBounds.top <= page.frame.top + 10);
 }
 
 void tst_PlotInterpreter::failures_data()

@@ -53,7 +53,7 @@ public:
     Page build()
     {
         std::vector<Page> pages;
-        m_builder.finishPage(m_frame, {}, pages);
+        m_builder.finishPage(m_frame, pages);
         if (!pages.empty())
             return std::move(pages.front());
         Page empty;
