@@ -8,7 +8,8 @@
 // largest ones.
 
 #include "QtBenchmarkMain.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
 #include "plotviewer/render/PlotPicture.h"
 #include "plotviewer/server/PlatformPrintDialog.h"
 #include "plotviewer/server/PlotLoader.h"

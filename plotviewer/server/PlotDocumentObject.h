@@ -2,7 +2,8 @@
 
 #include "AutomationErrors.h"
 #include "PlotDocument.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QObject>
 
