@@ -2,9 +2,9 @@
 
 #include "CharacterSet.h"
 #include "CurveTessellator.h"
-#include "PlotReader.h"
 #include "plotviewer/model/Geometry.h"
 #include "plotviewer/model/Tint.h"
+#include "plotviewer/reader/PlotReader.h"
 
 #include <algorithm>
 #include <cmath>

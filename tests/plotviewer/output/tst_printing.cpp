@@ -5,9 +5,9 @@
 #include "PdfProbe.h"
 #include "PictureInk.h"
 #include "ScriptedPrintDialog.h"
-#include "plotviewer/server/PlotDocument.h"
-#include "plotviewer/server/PrintJob.h"
-#include "plotviewer/server/PrinterSelection.h"
+#include "plotviewer/output/PlotDocument.h"
+#include "plotviewer/output/PrintJob.h"
+#include "plotviewer/output/PrinterSelection.h"
 
 #include <QTemporaryDir>
 #include <QTest>

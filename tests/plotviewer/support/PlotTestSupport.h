@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the reader and interpreter tests.
 
-#include "plotviewer/hpgl/PlotInterpreter.h"
+#include "plotviewer/interpreter/PlotInterpreter.h"
 
 #include <QByteArray>
 #include <QString>

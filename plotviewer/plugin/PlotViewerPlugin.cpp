@@ -1,9 +1,9 @@
 #include "PlotViewerPlugin.h"
 
-#include "PlatformPrintDialog.h"
 #include "PlotServerObject.h"
-#include "PrinterSelection.h"
-#include "SystemPrinterLookup.h"
+#include "plotviewer/output/PlatformPrintDialog.h"
+#include "plotviewer/output/PrinterSelection.h"
+#include "plotviewer/output/SystemPrinterLookup.h"
 
 namespace plotviewer {
 

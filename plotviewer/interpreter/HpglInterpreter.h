@@ -7,9 +7,9 @@
 #include "LinePattern.h"
 #include "PageBuilder.h"
 #include "PenTable.h"
-#include "PlotCommand.h"
 #include "PolygonBuffer.h"
 #include "RasterFillPatterns.h"
+#include "plotviewer/reader/PlotCommand.h"
 
 #include <map>
 #include <string>

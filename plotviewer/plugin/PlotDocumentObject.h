@@ -1,9 +1,9 @@
 #pragma once
 
 #include "AutomationErrors.h"
-#include "PlotDocument.h"
 #include "automation/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
+#include "plotviewer/output/PlotDocument.h"
 
 #include <QObject>
 

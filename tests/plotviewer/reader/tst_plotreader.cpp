@@ -2,7 +2,7 @@
 
 #include "PlotTestSupport.h"
 
-#include "plotviewer/hpgl/PlotReader.h"
+#include "plotviewer/reader/PlotReader.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotviewer/server/PrintDialogPrompt.h"
+#include "plotviewer/output/PrintDialogPrompt.h"
 
 #include <QPrinter>
 

@@ -1,7 +1,7 @@
 #include "PlotInterpreter.h"
 
 #include "HpglInterpreter.h"
-#include "PlotReader.h"
+#include "plotviewer/reader/PlotReader.h"
 
 #include <exception>
 #include <new>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RenderOptions.h"
 #include "plotviewer/model/DisplayList.h"
+#include "plotviewer/render/RenderOptions.h"
 
 #include <QPageSize>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotviewer/server/PrinterLookup.h"
+#include "plotviewer/output/PrinterLookup.h"
 
 namespace plotviewer::test {
 

@@ -1,8 +1,8 @@
 #include "PlotDocumentObject.h"
 
-#include "PrintJob.h"
-#include "PrinterSelection.h"
-#include "plotviewer/render/PictureFile.h"
+#include "plotviewer/output/PictureFile.h"
+#include "plotviewer/output/PrintJob.h"
+#include "plotviewer/output/PrinterSelection.h"
 #include "plotviewer/render/PlotPicture.h"
 
 namespace plotviewer {

@@ -1,7 +1,7 @@
 #include "PagedPlotWriter.h"
 
-#include "PageExtent.h"
-#include "PlotRenderer.h"
+#include "plotviewer/render/PageExtent.h"
+#include "plotviewer/render/PlotRenderer.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>

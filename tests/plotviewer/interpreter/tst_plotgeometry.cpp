@@ -3,10 +3,10 @@
 
 #include "PlotTestSupport.h"
 
-#include "plotviewer/hpgl/CurveTessellator.h"
-#include "plotviewer/hpgl/LinePattern.h"
-#include "plotviewer/hpgl/PenTable.h"
-#include "plotviewer/hpgl/RectClipper.h"
+#include "plotviewer/interpreter/CurveTessellator.h"
+#include "plotviewer/interpreter/LinePattern.h"
+#include "plotviewer/interpreter/PenTable.h"
+#include "plotviewer/interpreter/RectClipper.h"
 
 #include <QTest>
 

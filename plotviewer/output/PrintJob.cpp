@@ -1,8 +1,8 @@
 #include "PrintJob.h"
 
+#include "PagedPlotWriter.h"
 #include "PlotDocument.h"
 #include "PrinterSelection.h"
-#include "plotviewer/render/PagedPlotWriter.h"
 
 #include <QPrinter>
 

@@ -1,6 +1,6 @@
 #include "PlotLoader.h"
 
-#include "plotviewer/hpgl/PlotInterpreter.h"
+#include "plotviewer/interpreter/PlotInterpreter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "PlotServerObject.h"
 
 #include "PlotDocumentObject.h"
-#include "PlotLoader.h"
-#include "PrinterSelection.h"
+#include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/output/PrinterSelection.h"
 
 namespace plotviewer {
 
