@@ -7,6 +7,15 @@
 
 namespace plotviewer {
 
+bool writePdf(QIODevice &device, const DisplayList &plot, const QPageSize &paper,
+    const RenderOptions &options, const QString &title)
+{
+    QPdfWriter writer(&device);
+    writer.setPageSize(paper);
+    writer.setTitle(title);
+    return PagedPlotWriter(options).write(writer, plot);
+}
+
 bool writePdfFile(const DisplayList &plot, const QString &path, const QPageSize &paper,
     const RenderOptions &options, const QString &title, QString *error)
 {
@@ -17,14 +26,7 @@ bool writePdfFile(const DisplayList &plot, const QString &path, const QPageSize 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    bool written = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setPageSize(paper);
-        writer.setTitle(title);
-        written = PagedPlotWriter(options).write(writer, plot);
-    }
-    if (!written) {
+    if (!writePdf(file, plot, paper, options, title)) {
         file.cancelWriting();
         return fail(file.error() != QFileDevice::NoError ? file.errorString()
                                                          : QStringLiteral("the pages could not be painted"));
