@@ -30,10 +30,20 @@ int print(const QStringList &arguments, QFile &standardInput, QIODevice &output,
             QStringLiteral("usage: %1 job-id user title copies options [file]")
                 .arg(arguments.value(Program)));
     }
+    // Messages name the job as its owner knows it, not CUPS's spool file.
     const QString title = arguments[Title];
-    const PlotLoader::Result loaded = arguments.size() == MostArguments
-        ? PlotLoader::load(arguments[File])
-        : PlotLoader::read(standardInput, title.isEmpty() ? QStringLiteral("standard input") : title);
+    const bool fromFile = arguments.size() == MostArguments;
+    QString name = title;
+    if (name.isEmpty())
+        name = fromFile ? arguments[File] : QStringLiteral("standard input");
+    QFile file;
+    if (fromFile) {
+        file.setFileName(arguments[File]);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(
+                log, QStringLiteral("Cannot open the plot file \"%1\": %2").arg(name, file.errorString()));
+    }
+    const PlotLoader::Result loaded = PlotLoader::read(fromFile ? file : standardInput, name);
     if (!loaded.document)
         return fail(log, loaded.error);
 

@@ -130,9 +130,10 @@ void tst_PlotFilter::failures_data()
     QTest::newRow("too few arguments")
         << QStringList { QStringLiteral("17") } << QByteArray() << QStringLiteral("usage: ");
     QTest::newRow("missing file") << jobArguments({}, { m_dir.filePath(QStringLiteral("none.plt")) })
-                                  << QByteArray() << QStringLiteral("it does not exist.");
+                                  << QByteArray()
+                                  << QStringLiteral("Cannot open the plot file \"drawing.plt\"");
     QTest::newRow("folder") << jobArguments({}, { m_dir.path() }) << QByteArray()
-                            << QStringLiteral("it is a folder, not a file.");
+                            << QStringLiteral("Cannot open the plot file \"drawing.plt\"");
     QTest::newRow("empty input") << jobArguments({}) << QByteArray()
                                  << QStringLiteral("holds nothing to draw");
     QTest::newRow("text, not a plot") << jobArguments({}) << QByteArray("set terminal png\nplot sin(x)\n")
