@@ -2,8 +2,8 @@
 
 #include "CupsJobOptions.h"
 #include "plotviewer/convert/ProcessLimits.h"
-#include "plotviewer/render/PdfFile.h"
-#include "plotviewer/server/PlotLoader.h"
+#include "plotviewer/output/PdfFile.h"
+#include "plotviewer/output/PlotLoader.h"
 
 #include <QBuffer>
 #include <QFile>
