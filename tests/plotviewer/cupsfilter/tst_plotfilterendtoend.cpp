@@ -23,9 +23,9 @@ namespace {
 constexpr int probeDpi = 72;
 constexpr int jobTimeoutMs = 120000;
 constexpr int toolTimeoutMs = 20000;
-const QString kInstalledFilter = QStringLiteral("/usr/lib/cups/filter/plottopdf");
-const QString kInstalledRules = QStringLiteral("/usr/share/cups/mime/tarnwick.types");
-const QString kErrorLog = QStringLiteral("/var/log/cups/error_log");
+const QString installedFilter = QStringLiteral("/usr/lib/cups/filter/plottopdf");
+const QString installedRules = QStringLiteral("/usr/share/cups/mime/tarnwick.types");
+const QString errorLog = QStringLiteral("/var/log/cups/error_log");
 
 enum class Colour { Any, Coloured, Grey };
 
@@ -37,7 +37,7 @@ struct PrintedPlot
     Colour colour;
 };
 
-constexpr PrintedPlot kPlots[] = {
+constexpr PrintedPlot plots[] = {
     { "pcl-wrapped", "tests/plotviewer/cupsfilter/data/pcl-hpgl2.pcl", "", Colour::Coloured },
     { "encoded-8-bit", "samples/encoded.plt", "", Colour::Any },
     { "plain", "samples/drawing.plt", "", Colour::Any },
@@ -100,10 +100,10 @@ QString tst_PlotFilterEndToEnd::unavailableReason()
     if (!reason.isEmpty())
         return reason;
     const QString setUp = QStringLiteral("; run scripts/install-cups-filter.sh as root");
-    if (!QFile::exists(kInstalledRules))
-        return QStringLiteral("CUPS has no rules for plot files (%1)").arg(kInstalledRules) + setUp;
-    if (fileBytes(kInstalledFilter) != fileBytes(QStringLiteral(TARNWICK_PLOTTOPDF)))
-        return QStringLiteral("%1 is missing or not the filter just built").arg(kInstalledFilter) + setUp;
+    if (!QFile::exists(installedRules))
+        return QStringLiteral("CUPS has no rules for plot files (%1)").arg(installedRules) + setUp;
+    if (fileBytes(installedFilter) != fileBytes(QStringLiteral(TARNWICK_PLOTTOPDF)))
+        return QStringLiteral("%1 is missing or not the filter just built").arg(installedFilter) + setUp;
     return {};
 }
 
@@ -129,7 +129,7 @@ void tst_PlotFilterEndToEnd::initTestCase()
             QFAIL(qPrintable(reason));
         QSKIP(qPrintable(reason));
     }
-    for (const PrintedPlot &plot : kPlots) {
+    for (const PrintedPlot &plot : plots) {
         // The copy carries the title as its name, so that CUPS types it by content and name alike.
         const QString copy
             = m_dir.filePath(titleFor(plot.name) + u'.' + QFileInfo(QLatin1String(plot.file)).suffix());
@@ -145,7 +145,7 @@ void tst_PlotFilterEndToEnd::initTestCase()
 
     // CUPS stops a job whose filter failed and keeps it until it is cancelled (at the end).
     const auto allPrinted = [this] {
-        return std::all_of(std::begin(kPlots), std::end(kPlots),
+        return std::all_of(std::begin(plots), std::end(plots),
             [this](const PrintedPlot &plot) { return !m_printer.pdfFor(titleFor(plot.name)).isEmpty(); });
     };
     QTRY_VERIFY_WITH_TIMEOUT(allPrinted() && garbageJobEnded(), jobTimeoutMs);
@@ -155,7 +155,7 @@ void tst_PlotFilterEndToEnd::printedPage_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<Colour>("colour");
-    for (const PrintedPlot &plot : kPlots)
+    for (const PrintedPlot &plot : plots)
         QTest::newRow(plot.name) << titleFor(plot.name) << plot.colour;
 }
 
@@ -209,12 +209,12 @@ void tst_PlotFilterEndToEnd::garbageEndsAsFailedJob()
     QVERIFY(m_printer.pdfFor(titleFor("garbage")).isEmpty());
     // CUPS logs a filter's ERROR: lines against the job: "E [date] [Job 12] message".
     const QString number = m_garbageJob.section(u'-', -1);
-    const QString log = QString::fromLocal8Bit(fileBytes(kErrorLog));
+    const QString log = QString::fromLocal8Bit(fileBytes(errorLog));
     const QRegularExpression ours(
         QStringLiteral("\\[Job %1\\] The plot file .{1,2}%2.{1,2} holds nothing to draw")
             .arg(number, titleFor("garbage")));
     QVERIFY2(ours.match(log).hasMatch(),
-        qPrintable(QStringLiteral("no message of ours for job %1 in %2").arg(number, kErrorLog)));
+        qPrintable(QStringLiteral("no message of ours for job %1 in %2").arg(number, errorLog)));
 }
 
 QTEST_GUILESS_MAIN(tst_PlotFilterEndToEnd)
