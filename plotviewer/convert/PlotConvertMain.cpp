@@ -26,6 +26,8 @@ int convert(const ConvertOptions &options, QTextStream &err)
                                                                           : ConvertExit::NothingDrawable);
     }
     const PlotDocument &document = *loaded.document;
+    for (const QString &warning : document.warnings())
+        err << "plotconvert: warning: " << warning << '\n';
     RenderOptions renderOptions;
     renderOptions.colourMode = options.colourMode;
     renderOptions.placement = options.placement;
