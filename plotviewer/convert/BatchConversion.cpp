@@ -90,6 +90,8 @@ ConvertExit convertBatch(
             Task &task = tasks[i];
             task.result = run(task, options);
             const std::lock_guard lock(reporting);
+            for (const QString &warning : task.result.warnings)
+                out << "warning " << task.input << ": " << warning << '\n';
             if (task.result.exit == ConvertExit::Success)
                 out << "converted " << task.input << " -> " << task.output << '\n';
             else

@@ -36,8 +36,8 @@ ConversionResult convertFile(
         written = writePictureFile(picture, output, format, &error);
     }
     if (!written)
-        return { ConvertExit::CannotWrite, error };
-    return {};
+        return { ConvertExit::CannotWrite, error, document.warnings() };
+    return { ConvertExit::Success, {}, document.warnings() };
 }
 
 } // namespace plotviewer

@@ -4,6 +4,7 @@
 #include "ConvertOptions.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -17,6 +18,7 @@ struct ConversionResult
 {
     ConvertExit exit = ConvertExit::Success;
     QString error; // names the file and the reason
+    QStringList warnings; // what had to be changed or left out of the plot
 };
 
 /// Converts the plot at `input` to `output` as `options` ask.

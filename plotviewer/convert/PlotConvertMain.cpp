@@ -25,6 +25,8 @@ int convertOne(const ConvertOptions &options, const ConvertEnvironment &environm
         result = { ConvertExit::Failed,
             QStringLiteral("\"%1\": %2").arg(options.inputs.front(), ProcessLimits::memoryMessage()) };
     }
+    for (const QString &warning : result.warnings)
+        err << "plotconvert: warning: " << warning << '\n';
     if (result.exit != ConvertExit::Success)
         err << "plotconvert: " << result.error << '\n';
     return exitWith(result.exit);

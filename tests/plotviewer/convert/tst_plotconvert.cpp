@@ -59,6 +59,7 @@ private Q_SLOTS:
     void failures_data();
     void failures();
     void helpGoesToStandardOutput();
+    void warningsGoToStandardErrorWithSuccess();
     void pictures_data();
     void pictures();
     void shadingInEveryColourMode_data();
@@ -143,6 +144,24 @@ void tst_PlotConvert::helpGoesToStandardOutput()
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.contains(QLatin1String("--actual-size")));
     QVERIFY(run.complaint().isEmpty());
+}
+
+void tst_PlotConvert::warningsGoToStandardErrorWithSuccess()
+{
+    // A PCL job without a page size that draws left of the page it is assumed to have.
+    const QString plot = m_dir.filePath(QStringLiteral("outside.pcl"));
+    QFile file(plot);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\x1b"
+               "E\x1b%0BIN;SP1;PA-3000,1000;PD-1000,1000,-1000,3000;PU;\x1b%0A\x1b"
+               "E");
+    file.close();
+    const QString out = m_dir.filePath(QStringLiteral("outside.png"));
+    const Run run = plotconvert({ plot, out });
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.complaint().contains(QLatin1String("plotconvert: warning: the drawing reaches beyond")),
+        qPrintable(run.err));
+    QVERIFY(inkedPixelCount(QImage(out)) > 500);
 }
 
 void tst_PlotConvert::pictures_data()
