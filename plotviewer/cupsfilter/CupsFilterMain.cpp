@@ -46,6 +46,9 @@ int print(const QStringList &arguments, QFile &standardInput, QIODevice &output,
     const PlotLoader::Result loaded = PlotLoader::read(fromFile ? file : standardInput, name);
     if (!loaded.document)
         return fail(log, loaded.error);
+    // Reported, not fatal: the job still prints what the plot draws.
+    for (const QString &warning : loaded.document->warnings())
+        log << "WARNING: " << warning << '\n';
 
     const CupsJobOptions job = CupsJobOptions::parse(arguments[Options].toUtf8());
     fonts();
