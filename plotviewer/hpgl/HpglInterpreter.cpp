@@ -62,6 +62,7 @@ bool pclPaper(double code, double &width, double &length)
 HpglInterpreter::HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder)
     : m_pointBudget(fixedPointBudget + inputSize / 4)
     , m_page(m_pointBudget)
+    , m_raster(m_page, [this](const std::string &text) { warnOnce(text); })
     , m_plotSizeOrder(plotSizeOrder)
 {
     resetPcl();
@@ -74,7 +75,7 @@ void HpglInterpreter::run(PlotReader &reader)
     // A swapped plot size is a trial, kept only when it loses nothing, so it ends at the first loss.
     const bool trial = m_plotSizeOrder == PlotSizeOrder::Swapped;
     PlotCommand command;
-    while (!overBudget() && !(trial && plotSizeCutInk()) && reader.next(command))
+    while (!overBudget() && m_raster.error().empty() && !(trial && plotSizeCutInk()) && reader.next(command))
         execute(command);
     finishPage();
     if (!m_unknown.empty()) {
@@ -135,6 +136,7 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
     const double value = command.value;
     switch (command.kind) {
     case CommandKind::EnterHpgl: {
+        m_raster.endImage();
         // A plotter job that already gave its size with PS keeps it across PCL round trips.
         const bool pcl = value >= 0 && (m_pclSetupSeen || m_psLength == 0);
         if (pcl != m_pclContext) {
@@ -142,11 +144,23 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
             m_pclContext = pcl;
             applyFrame();
         }
+        if (std::fmod(std::fabs(value), 2) >= 1) {
+            flushPolyline();
+            m_position = m_raster.cursor(pclOrigin());
+        }
         return;
     }
+    case CommandKind::EnterPcl:
+        if (std::fmod(std::fabs(value), 2) >= 1)
+            m_raster.setCursor(m_position, pclOrigin());
+        return;
+    case CommandKind::PclGraphics:
+        pclGraphics(command);
+        return;
     case CommandKind::PclReset:
     case CommandKind::JobBoundary:
         finishPage();
+        m_raster.reset();
         resetPcl();
         applyFrame();
         initialize();
@@ -186,6 +200,25 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
         flushPolyline();
         applyFrame();
     }
+}
+
+void HpglInterpreter::pclGraphics(const PlotCommand &command)
+{
+    // Cursor and raster commands make a page of PCL's paper, unless a plot size gave one.
+    if (!m_pclContext && m_psLength == 0) {
+        flushPolyline();
+        m_pclContext = true;
+        applyFrame();
+    }
+    m_raster.execute(command, pclOrigin());
+}
+
+Point HpglInterpreter::pclOrigin() const
+{
+    // The left edge of the logical page at the top margin.
+    if (m_pclContext)
+        return { 0, m_largestFrame.top - pclTopMargin };
+    return { 0, std::max(m_psWidth, 0.0) };
 }
 
 void HpglInterpreter::applyFrame()
@@ -366,6 +399,7 @@ void HpglInterpreter::markPage()
 void HpglInterpreter::finishPage()
 {
     flushPolyline();
+    m_raster.endImage();
     m_plotSizeCutInk = plotSizeCutInk();
     Rect frame = m_largestFrame;
     AffineMap toOutput;
@@ -381,6 +415,7 @@ void HpglInterpreter::finishPage()
                   .inverted();
     }
     m_page.finishPage(frame, toOutput, m_result.pages);
+    m_raster.startPage();
     m_pageRotationKnown = false;
     if (!m_pclContext && m_psLength > 0)
         m_largestFrame = { 0, 0, m_psLength, m_psWidth };

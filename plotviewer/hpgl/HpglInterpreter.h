@@ -10,6 +10,7 @@
 #include "PlotCommand.h"
 #include "PolygonBuffer.h"
 #include "RasterFillPatterns.h"
+#include "RasterGraphics.h"
 
 #include <map>
 #include <string>
@@ -36,6 +37,8 @@ public:
     std::size_t pointBudget() const { return m_pointBudget; }
     /// Whether any instruction tried to put ink on the page (visible or not).
     bool triedToDraw() const { return m_triedToDraw; }
+    /// Why raster data stops the plot from being shown, or empty.
+    const std::string &rasterError() const { return m_raster.error(); }
     /// Whether the frame of a PS that gave both sides has cut away ink on some page.
     bool plotSizeCutInk() const { return m_plotSizeCutInk || m_page.frameCutInk(); }
 
@@ -54,6 +57,8 @@ private:
     void executeInstruction(const PlotCommand &command);
     bool allowedInPolygonMode(Mnemonic name) const;
     void pclEvent(const PlotCommand &command);
+    void pclGraphics(const PlotCommand &command);
+    Point pclOrigin() const;
 
     // Configuration
     void initialize();
@@ -111,6 +116,7 @@ private:
     std::size_t m_pointBudget;
     DisplayList m_result;
     PageBuilder m_page;
+    RasterGraphics m_raster;
     CoordinateSystem m_coords;
     PenTable m_pens;
     LinePattern m_lineType;

@@ -184,6 +184,17 @@ void PageBuilder::addVisibleText(const TextRun &run, std::uint32_t style)
     appendItem(ItemKind::Text, style, static_cast<std::uint32_t>(m_page.texts.size() - 1), 1);
 }
 
+void PageBuilder::addImage(RasterImage image)
+{
+    const Point right = scaled(image.across, image.width);
+    const Point below = scaled(image.down, image.height);
+    for (const Point &corner : { image.origin, add(image.origin, right), add(image.origin, below),
+             add(add(image.origin, right), below) })
+        include(corner, 0);
+    m_page.images.push_back(std::move(image));
+    appendItem(ItemKind::Image, 0, static_cast<std::uint32_t>(m_page.images.size() - 1), 1);
+}
+
 void PageBuilder::finishPage(const Rect &frame, const AffineMap &toOutput, std::vector<Page> &pages)
 {
     if (hasMarks()) {
@@ -193,6 +204,11 @@ void PageBuilder::finishPage(const Rect &frame, const AffineMap &toOutput, std::
             run.origin = toOutput.map(run.origin);
             run.advance = toOutput.mapVector(run.advance);
             run.up = toOutput.mapVector(run.up);
+        }
+        for (RasterImage &image : m_page.images) {
+            image.origin = toOutput.map(image.origin);
+            image.across = toOutput.mapVector(image.across);
+            image.down = toOutput.mapVector(image.down);
         }
         const double turn = angleOf(toOutput.mapVector({ 1, 0 }));
         for (FillStyle &style : m_page.fillStyles) {

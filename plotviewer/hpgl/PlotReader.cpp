@@ -71,6 +71,7 @@ void clearCommand(PlotCommand &command, CommandKind kind, Mnemonic name)
     command.numbers.clear();
     command.encoded.clear();
     command.text = {};
+    command.relative = false;
 }
 
 } // namespace
@@ -271,7 +272,8 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
             return true;
         case 'A':
             m_state = State::Pcl;
-            return false;
+            startEvent(command, CommandKind::EnterPcl, parameter.value);
+            return true;
         default:
             return false;
         }
@@ -279,7 +281,6 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
     if (parameter.prefix == '*' && parameter.group == 'r' && parameter.letter == 'A') {
         m_sawRasterData = true;
         m_state = State::Pcl; // raster graphics end HP-GL/2
-        return false;
     }
     if (m_state != State::Pcl)
         return false;
@@ -304,6 +305,54 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
         if (parameter.prefix == event.prefix && parameter.group == event.group
             && parameter.letter == event.letter) {
             startEvent(command, event.kind, parameter.value);
+            return true;
+        }
+    }
+    return graphicsEvent(parameter, command);
+}
+
+bool PlotReader::graphicsEvent(const PclParameter &parameter, PlotCommand &command)
+{
+    struct GraphicsEvent
+    {
+        char prefix;
+        char group;
+        char letter;
+        PclGraphics graphics;
+    };
+    static constexpr GraphicsEvent graphicsEvents[] = {
+        { '*', 'r', 'A', PclGraphics::StartRaster },
+        { '*', 'r', 'B', PclGraphics::EndRaster },
+        { '*', 'r', 'C', PclGraphics::EndRasterAndReset },
+        { '*', 't', 'R', PclGraphics::Resolution },
+        { '*', 'r', 'S', PclGraphics::SourceWidth },
+        { '*', 'r', 'T', PclGraphics::SourceHeight },
+        { '*', 'b', 'M', PclGraphics::Compression },
+        { '*', 'b', 'W', PclGraphics::TransferRow },
+        { '*', 'b', 'V', PclGraphics::TransferPlane },
+        { '*', 'b', 'Y', PclGraphics::YOffset },
+        { '*', 'v', 'W', PclGraphics::ConfigureImageData },
+        { '*', 'v', 'A', PclGraphics::PaletteRed },
+        { '*', 'v', 'B', PclGraphics::PaletteGreen },
+        { '*', 'v', 'C', PclGraphics::PaletteBlue },
+        { '*', 'v', 'I', PclGraphics::PaletteAssign },
+        { '*', 'r', 'U', PclGraphics::SimpleColour },
+        { '*', 'v', 'N', PclGraphics::SourceTransparency },
+        { '*', 'r', 'F', PclGraphics::Presentation },
+        { '*', 'p', 'X', PclGraphics::CursorX },
+        { '*', 'p', 'Y', PclGraphics::CursorY },
+        { '&', 'a', 'H', PclGraphics::CursorXDecipoints },
+        { '&', 'a', 'V', PclGraphics::CursorYDecipoints },
+        { '&', 'u', 'D', PclGraphics::UnitOfMeasure },
+    };
+    for (const GraphicsEvent &event : graphicsEvents) {
+        if (parameter.prefix == event.prefix && parameter.group == event.group
+            && parameter.letter == event.letter) {
+            startEvent(command, CommandKind::PclGraphics, parameter.value);
+            command.graphics = event.graphics;
+            command.relative = parameter.signed_;
+            command.text = { reinterpret_cast<const char *>(parameter.data), parameter.dataSize };
+            command.unterminated = parameter.dataCut;
             return true;
         }
     }

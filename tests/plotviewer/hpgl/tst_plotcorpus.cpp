@@ -9,6 +9,12 @@
 #include <QRectF>
 #include <QTest>
 
+namespace {
+
+const QString rasterOnlyFile = QStringLiteral("hp2xx__acad.pcl");
+
+} // namespace
+
 class TestPlotCorpus : public QObject
 {
     Q_OBJECT
@@ -38,6 +44,7 @@ void TestPlotCorpus::initTestCase()
         if (fields.size() == 2 && !fields[0].startsWith('#'))
             m_expected.insert(QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]));
     }
+    m_expected.remove(rasterOnlyFile); // listed as an error from before raster was drawn
 }
 
 void TestPlotCorpus::file_data()
