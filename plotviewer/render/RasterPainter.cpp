@@ -13,6 +13,7 @@ namespace plotviewer {
 namespace {
 
 constexpr Rgb white { 255, 255, 255 };
+constexpr int kReductionBand = 64; // rows
 
 } // namespace
 
@@ -48,6 +49,8 @@ QRgb RasterPainter::pixelColour(const RasterImage &image, const std::vector<QRgb
         break;
     }
     const std::uint8_t *p = row + std::size_t(x) * 3;
+    if (m_mode == ColourMode::Colour && !(image.whiteIsTransparent && (p[0] & p[1] & p[2]) == 255))
+        return qRgb(p[0], p[1], p[2]);
     return deviceRgb({ p[0], p[1], p[2] }, image.whiteIsTransparent);
 }
 
@@ -77,49 +80,67 @@ QImage RasterPainter::fullImage(const RasterImage &image) const
     return converted;
 }
 
-QImage RasterPainter::reducedImage(const RasterImage &image, QSize size) const
+QImage RasterPainter::reducedImage(const RasterImage &image, QSize size, int firstRow, int rows) const
 {
-    QImage reduced(size, QImage::Format_ARGB32_Premultiplied);
+    if (rows < 0)
+        rows = size.height() - firstRow;
+    QImage reduced(size.width(), rows, QImage::Format_ARGB32_Premultiplied);
     if (reduced.isNull() || image.width == 0 || image.height == 0)
         return reduced;
     const std::vector<QRgb> palette = devicePalette(image);
     const std::size_t width = std::size_t(size.width());
     const std::size_t stride = image.bytesPerRow();
-    // Every source pixel adds to the one target pixel it falls in: an area average.
+    // Every source pixel adds to the one target pixel it falls in: an area average. Source row y
+    // falls in target row y * height / image height.
+    const auto firstSourceRow = [&](int row) {
+        return std::uint32_t((std::uint64_t(row) * image.height + std::uint64_t(size.height()) - 1)
+            / std::uint64_t(size.height()));
+    };
     std::vector<std::uint32_t> sums(width * 4);
     std::vector<std::uint32_t> counts(width);
-    std::vector<std::size_t> column(image.width);
+    std::vector<std::uint32_t> column(image.width);
     for (std::uint32_t x = 0; x < image.width; ++x)
-        column[x] = std::size_t(x) * width / image.width;
-    int target = 0;
-    auto flush = [&](int row) {
+        column[x] = std::uint32_t(std::size_t(x) * width / image.width);
+    for (int row = 0; row < rows; ++row) {
+        const std::uint32_t end = std::min(firstSourceRow(firstRow + row + 1), image.height);
+        for (std::uint32_t y = firstSourceRow(firstRow + row); y < end; ++y) {
+            const std::uint8_t *source = image.pixels.data() + std::size_t(y) * stride;
+            if (image.format == RasterFormat::Bitmap) {
+                // Two colours: counting the set bits is enough, and far quicker.
+                for (std::uint32_t x = 0; x < image.width; ++x) {
+                    sums[4 * std::size_t(column[x])] += (source[x / 8] >> (7 - x % 8)) & 1;
+                    ++counts[column[x]];
+                }
+                continue;
+            }
+            for (std::uint32_t x = 0; x < image.width; ++x) {
+                const QRgb colour = pixelColour(image, palette, x, source);
+                std::uint32_t *sum = &sums[4 * std::size_t(column[x])];
+                sum[0] += qRed(colour);
+                sum[1] += qGreen(colour);
+                sum[2] += qBlue(colour);
+                sum[3] += qAlpha(colour);
+                ++counts[column[x]];
+            }
+        }
         auto *out = reinterpret_cast<QRgb *>(reduced.scanLine(row));
         for (std::size_t x = 0; x < width; ++x) {
             const std::uint32_t n = std::max<std::uint32_t>(counts[x], 1);
+            if (image.format == RasterFormat::Bitmap) {
+                const std::uint32_t ones = sums[4 * x];
+                const auto mix = [&](int shift) {
+                    const auto channel = [shift](QRgb c) { return (c >> shift) & 0xffu; };
+                    return int((channel(palette[1]) * ones + channel(palette[0]) * (n - ones)) / n);
+                };
+                out[x] = qRgba(mix(16), mix(8), mix(0), mix(24));
+                continue;
+            }
             out[x] = qRgba(int(sums[4 * x] / n), int(sums[4 * x + 1] / n), int(sums[4 * x + 2] / n),
                 int(sums[4 * x + 3] / n));
         }
         std::fill(sums.begin(), sums.end(), 0u);
         std::fill(counts.begin(), counts.end(), 0u);
-    };
-    for (std::uint32_t y = 0; y < image.height; ++y) {
-        const int row = int(std::uint64_t(y) * std::uint64_t(size.height()) / image.height);
-        if (row != target) {
-            flush(target);
-            target = row;
-        }
-        const std::uint8_t *source = image.pixels.data() + std::size_t(y) * stride;
-        for (std::uint32_t x = 0; x < image.width; ++x) {
-            const QRgb colour = pixelColour(image, palette, x, source);
-            std::uint32_t *sum = &sums[4 * column[x]];
-            sum[0] += qRed(colour);
-            sum[1] += qGreen(colour);
-            sum[2] += qBlue(colour);
-            sum[3] += qAlpha(colour);
-            ++counts[column[x]];
-        }
     }
-    flush(target);
     return reduced;
 }
 
