@@ -4,7 +4,7 @@
 
 #include "RasterEncoder.h"
 
-#include "plotviewer/hpgl/PlotInterpreter.h"
+#include "plotviewer/interpreter/PlotInterpreter.h"
 #include "plotviewer/render/PlotPicture.h"
 #include "plotviewer/render/RasterPainter.h"
 
