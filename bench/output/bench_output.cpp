@@ -10,7 +10,8 @@
 
 #include "QtBenchmarkMain.h"
 #include "RasterEncoder.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
 #include "plotviewer/output/PlatformPrintDialog.h"
 #include "plotviewer/output/PlotLoader.h"
 #include "plotviewer/output/PrintJob.h"

@@ -2,7 +2,7 @@
 
 #include "PictureInk.h"
 #include "PlotServerPlugin.h"
-#include "plot/PlotViewerInterface.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QDir>
 #include <QFile>
