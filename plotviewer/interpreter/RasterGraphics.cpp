@@ -176,6 +176,7 @@ void RasterGraphics::endImage()
 {
     if (!m_builder.active()) {
         m_inRaster = false;
+        m_abandoned = false;
         return;
     }
     const std::uint32_t rows = m_builder.rows();

@@ -59,6 +59,27 @@ std::string enteredLanguage(const unsigned char *line, const unsigned char *line
     return name;
 }
 
+// A PCL parameter the reader turns into an event, and what it means.
+template<typename Meaning> struct SequenceEvent
+{
+    char prefix;
+    char group;
+    char letter;
+    Meaning meaning;
+};
+
+template<typename Meaning, std::size_t count>
+const SequenceEvent<Meaning> *findEvent(
+    const SequenceEvent<Meaning> (&events)[count], const PclParameter &parameter)
+{
+    for (const SequenceEvent<Meaning> &event : events) {
+        if (parameter.prefix == event.prefix && parameter.group == event.group
+            && parameter.letter == event.letter)
+            return &event;
+    }
+    return nullptr;
+}
+
 // Empties `command` for the next instruction or event, keeping its buffers' capacity.
 void clearCommand(PlotCommand &command, CommandKind kind, Mnemonic name)
 {
@@ -285,14 +306,7 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
     if (m_state != State::Pcl)
         return false;
     // The page set-up sequences the interpreter acts on.
-    struct PageEvent
-    {
-        char prefix;
-        char group;
-        char letter;
-        CommandKind kind;
-    };
-    static constexpr PageEvent pageEvents[] = {
+    static constexpr SequenceEvent<CommandKind> pageEvents[] = {
         { '&', 'l', 'A', CommandKind::PageSize },
         { '&', 'l', 'O', CommandKind::Orientation },
         { '*', 'c', 'X', CommandKind::PictureFrameWidth },
@@ -301,26 +315,16 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
         { '*', 'c', 'L', CommandKind::PlotSizeHeight },
         { '*', 'c', 'T', CommandKind::PictureFrameAnchor },
     };
-    for (const PageEvent &event : pageEvents) {
-        if (parameter.prefix == event.prefix && parameter.group == event.group
-            && parameter.letter == event.letter) {
-            startEvent(command, event.kind, parameter.value);
-            return true;
-        }
+    if (const auto *event = findEvent(pageEvents, parameter)) {
+        startEvent(command, event->meaning, parameter.value);
+        return true;
     }
     return graphicsEvent(parameter, command);
 }
 
 bool PlotReader::graphicsEvent(const PclParameter &parameter, PlotCommand &command)
 {
-    struct GraphicsEvent
-    {
-        char prefix;
-        char group;
-        char letter;
-        PclGraphics graphics;
-    };
-    static constexpr GraphicsEvent graphicsEvents[] = {
+    static constexpr SequenceEvent<PclGraphics> graphicsEvents[] = {
         { '*', 'r', 'A', PclGraphics::StartRaster },
         { '*', 'r', 'B', PclGraphics::EndRaster },
         { '*', 'r', 'C', PclGraphics::EndRasterAndReset },
@@ -345,16 +349,13 @@ bool PlotReader::graphicsEvent(const PclParameter &parameter, PlotCommand &comma
         { '&', 'a', 'V', PclGraphics::CursorYDecipoints },
         { '&', 'u', 'D', PclGraphics::UnitOfMeasure },
     };
-    for (const GraphicsEvent &event : graphicsEvents) {
-        if (parameter.prefix == event.prefix && parameter.group == event.group
-            && parameter.letter == event.letter) {
-            startEvent(command, CommandKind::PclGraphics, parameter.value);
-            command.graphics = event.graphics;
-            command.relative = parameter.signed_;
-            command.text = { reinterpret_cast<const char *>(parameter.data), parameter.dataSize };
-            command.unterminated = parameter.dataCut;
-            return true;
-        }
+    if (const auto *event = findEvent(graphicsEvents, parameter)) {
+        startEvent(command, CommandKind::PclGraphics, parameter.value);
+        command.graphics = event->meaning;
+        command.relative = parameter.signed_;
+        command.text = { reinterpret_cast<const char *>(parameter.data), parameter.dataSize };
+        command.unterminated = parameter.dataCut;
+        return true;
     }
     return false;
 }

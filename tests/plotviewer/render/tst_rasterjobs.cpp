@@ -407,6 +407,9 @@ void TestRasterJobs::brokenData_data()
     QTest::newRow("malformed adaptive block")
         << start + QByteArray("\x1b*b5m7W\x00\x00\x02\xff\xff\x02\x00", 14) << 1
         << QStringLiteral("a raster image ends early at row 2: its compressed data is malformed");
+    QTest::newRow("the next image after a broken one shows")
+        << start + "\x1b*b1m1W\x01\x1b*b2W\x01\xff\x1b*rB\x1b*r1A\x1b*b0m2W\xff\xff\x1b*b2W\xff\xff\x1b*rB" << 2
+        << QStringLiteral("a raster image ends early at row 1: its compressed data is malformed");
 }
 
 void TestRasterJobs::brokenData()
@@ -418,7 +421,7 @@ void TestRasterJobs::brokenData()
     const auto &warnings = result.plot.warnings;
     QVERIFY(std::find(warnings.begin(), warnings.end(), warning.toStdString()) != warnings.end());
     QVERIFY2(result.error.empty(), result.error.c_str());
-    QCOMPARE(result.plot.pages.front().images.front().height, std::uint32_t(rows));
+    QCOMPARE(result.plot.pages.front().images.back().height, std::uint32_t(rows));
 }
 
 QTEST_MAIN(TestRasterJobs)
