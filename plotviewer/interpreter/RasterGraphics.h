@@ -3,9 +3,9 @@
 // the rows, and hands each finished image to the page in the order it was drawn.
 
 #include "PageBuilder.h"
-#include "plotviewer/reader/PlotCommand.h"
 #include "RasterColours.h"
 #include "RasterImageBuilder.h"
+#include "plotviewer/reader/PlotCommand.h"
 #include "plotviewer/reader/RasterRowDecoder.h"
 
 #include <functional>

@@ -408,8 +408,8 @@ void TestRasterJobs::brokenData_data()
         << start + QByteArray("\x1b*b5m7W\x00\x00\x02\xff\xff\x02\x00", 14) << 1
         << QStringLiteral("a raster image ends early at row 2: its compressed data is malformed");
     QTest::newRow("the next image after a broken one shows")
-        << start + "\x1b*b1m1W\x01\x1b*b2W\x01\xff\x1b*rB\x1b*r1A\x1b*b0m2W\xff\xff\x1b*b2W\xff\xff\x1b*rB" << 2
-        << QStringLiteral("a raster image ends early at row 1: its compressed data is malformed");
+        << start + "\x1b*b1m1W\x01\x1b*b2W\x01\xff\x1b*rB\x1b*r1A\x1b*b0m2W\xff\xff\x1b*b2W\xff\xff\x1b*rB"
+        << 2 << QStringLiteral("a raster image ends early at row 1: its compressed data is malformed");
 }
 
 void TestRasterJobs::brokenData()
