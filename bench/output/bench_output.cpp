@@ -1,13 +1,15 @@
-// The output side end to end on the largest corpus files: Open + SaveTo through the plugin,
-// rendering alone, printing to a PDF printer target, and how far memory grows against the file's
-// size.
+// The output side end to end on the largest corpus files and two raster jobs: Open + SaveTo
+// through the plugin, rendering alone, printing to a PDF printer target, and how far memory grows
+// against the file's size (and, for raster, against the decoded image).
 //
 // Run on demand:  build/bin/bench_output
 // The corpus is found as for the tests (TARNWICK_CORPUS_DIR, else ../shared/corpus/files beside
 // the source tree). Its largest file is under 4 MB, so a 4 MB file is made by joining the two
-// largest ones.
+// largest ones. The raster jobs are made here: an A4 page of line art at 300 dpi, one bit per
+// pixel in TIFF PackBits rows, and a 2000 x 1500 colour image, 24 bits per pixel in delta rows.
 
 #include "QtBenchmarkMain.h"
+#include "RasterEncoder.h"
 #include "automation/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
 #include "plotviewer/output/PlatformPrintDialog.h"
@@ -25,6 +27,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <malloc.h>
 
 using namespace plotviewer;
@@ -66,9 +69,82 @@ QStringList benchmarkFiles()
     return largest;
 }
 
+struct RasterJob
+{
+    QString path;
+    double decodedMegabytes = 0;
+};
+
+/// Writes a raster job of `width` x `height` pixels whose rows `row` makes, in `mode`.
+RasterJob writeRasterJob(const QString &name, const QByteArray &setup, int width, int height,
+    int bitsPerPixel, int mode, const std::function<QByteArray(int)> &row)
+{
+    QList<QByteArray> rows;
+    for (int y = 0; y < height; ++y)
+        rows.append(row(y));
+    const QString path = scratch().filePath(name);
+    QFile out(path);
+    if (out.open(QIODevice::WriteOnly)) {
+        out.write("\x1b"
+                  "E\x1b&l26A\x1b*t300R\x1b*p0x0Y"
+            + setup + "\x1b*r" + QByteArray::number(width) + "S\x1b*r" + QByteArray::number(height)
+            + "T\x1b*r1A\x1b*b" + QByteArray::number(mode) + "M");
+        out.write(plottest::encodeTransfers(rows, mode));
+        out.write("\x1b*rB\x1b"
+                  "E");
+    }
+    return { path, double(width) * height * bitsPerPixel / 8 / (1 << 20) };
+}
+
+QList<RasterJob> rasterJobs()
+{
+    // Line art: a 5 mm grid, circles and a band of fine hatching.
+    const int pageWidth = 2480;
+    const RasterJob page
+        = writeRasterJob(QStringLiteral("a4-300dpi-1bit.pcl"), {}, pageWidth, 3508, 1, 2, [](int y) {
+              QByteArray bits(pageWidth / 8, '\0');
+              for (int x = 0; x < pageWidth; ++x) {
+                  const int dx = x % 600 - 300;
+                  const int dy = y % 600 - 300;
+                  const int ring = dx * dx + dy * dy;
+                  const bool ink = x % 59 == 0 || y % 59 == 0 || (ring > 200 * 200 && ring < 204 * 204)
+                      || (y > 3000 && y < 3200 && (x + y) % 7 == 0);
+                  if (ink)
+                      bits[x / 8] = char(bits[x / 8] | 0x80 >> (x % 8));
+              }
+              return bits;
+          });
+    // Colour: bands eight rows high of a hue sweep, as a scanned chart gives.
+    const int width = 2000;
+    const RasterJob photo = writeRasterJob(QStringLiteral("colour-2000x1500-24bit.pcl"),
+        QByteArray("\x1b*v6W\x00\x03\x08\x08\x08\x08", 11), width, 1500, 24, 3, [](int y) {
+            QByteArray pixels;
+            pixels.reserve(width * 3);
+            const int band = y / 8;
+            for (int x = 0; x < width; ++x) {
+                pixels += char((x * 255 / width + band * 3) & 0xff);
+                pixels += char((band * 7) & 0xff);
+                pixels += char(255 - x * 255 / width);
+            }
+            return pixels;
+        });
+    return { page, photo };
+}
+
+const QList<RasterJob> &rasters()
+{
+    static const QList<RasterJob> list = rasterJobs();
+    return list;
+}
+
 const QStringList &files()
 {
-    static const QStringList list = benchmarkFiles();
+    static const QStringList list = [] {
+        QStringList all = benchmarkFiles();
+        for (const RasterJob &job : rasters())
+            all.append(job.path);
+        return all;
+    }();
     return list;
 }
 
@@ -211,14 +287,19 @@ void BM_PeakMemory(benchmark::State &state)
     const double fileMegabytes = double(QFileInfo(path).size()) / (1 << 20);
     state.counters["peak_growth_MB"] = double(growth) / 1024;
     state.counters["times_file_size"] = double(growth) / 1024 / fileMegabytes;
+    for (const RasterJob &job : rasters()) {
+        if (job.path == path)
+            state.counters["times_decoded_image"] = double(growth) / 1024 / job.decodedMegabytes;
+    }
 }
 
 } // namespace
 
-BENCHMARK(BM_OpenAndSaveTo)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RenderOnly)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DoPrintToPdf)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PeakMemory)->DenseRange(0, 3)->Iterations(3)->Unit(benchmark::kMillisecond);
+// 0 to 3: corpus files; 4: the 1-bit A4 page; 5: the 24-bit image.
+BENCHMARK(BM_OpenAndSaveTo)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderOnly)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DoPrintToPdf)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemory)->DenseRange(0, 5)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

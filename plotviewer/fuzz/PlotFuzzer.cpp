@@ -25,6 +25,10 @@ void checkPage(const plotviewer::Page &page)
             require(item.style < page.strokeStyles.size());
             continue;
         }
+        if (item.kind == ItemKind::Image) {
+            require(item.firstPath < page.images.size());
+            continue;
+        }
         require(item.firstPath + std::size_t(item.pathCount) <= page.paths.size());
         require(
             item.style < (item.kind == ItemKind::Stroke ? page.strokeStyles.size() : page.fillStyles.size()));
@@ -38,6 +42,11 @@ void checkPage(const plotviewer::Page &page)
         require(tintInRange(style.tint));
     for (const plotviewer::FillStyle &style : page.fillStyles)
         require(tintInRange(style.tint));
+    for (const plotviewer::RasterImage &image : page.images) {
+        require(image.width > 0 && image.height > 0);
+        require(image.pixels.size() == image.bytesPerRow() * image.height);
+        require(image.format == plotviewer::RasterFormat::Rgb || !image.palette.empty());
+    }
 }
 
 } // namespace

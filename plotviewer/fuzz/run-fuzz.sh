@@ -24,4 +24,5 @@ mkdir -p "$work_corpus"
 "$build_dir/bin/plotviewer_fuzzer" \
     -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$build_dir/" -print_final_stats=1 \
+    -dict="$source_dir/plotviewer/fuzz/plot.dict" \
     "$work_corpus" "$source_dir/plotviewer/fuzz/seeds"

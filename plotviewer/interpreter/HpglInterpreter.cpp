@@ -27,6 +27,7 @@ bool isWhite(Rgb colour)
 HpglInterpreter::HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder)
     : m_pointBudget(fixedPointBudget + inputSize / 4)
     , m_page(m_pointBudget)
+    , m_raster(m_page, [this](const std::string &text) { warnOnce(text); })
     , m_setup(plotSizeOrder)
 {
     applyFrame();
@@ -38,7 +39,7 @@ void HpglInterpreter::run(PlotReader &reader)
     // A swapped plot size is a trial, kept only when it loses nothing, so it ends at the first loss.
     const bool trial = m_setup.plotSizeOrder() == PlotSizeOrder::Swapped;
     PlotCommand command;
-    while (!overBudget() && !(trial && plotSizeCutInk()) && reader.next(command))
+    while (!overBudget() && m_raster.error().empty() && !(trial && plotSizeCutInk()) && reader.next(command))
         execute(command);
     finishPage();
     if (const std::string unknown = m_unknown.summary(); !unknown.empty())
@@ -78,14 +79,27 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
 {
     switch (command.kind) {
     case CommandKind::EnterHpgl:
+        m_raster.endImage();
         if (m_setup.enterHpgl(command.value)) {
             flushPolyline();
             applyFrame();
         }
+        if (std::fmod(std::fabs(command.value), 2) >= 1) {
+            flushPolyline();
+            m_position = m_raster.cursor(m_setup.pclOrigin());
+        }
+        return;
+    case CommandKind::EnterPcl:
+        if (std::fmod(std::fabs(command.value), 2) >= 1)
+            m_raster.setCursor(m_position, m_setup.pclOrigin());
+        return;
+    case CommandKind::PclGraphics:
+        pclGraphics(command);
         return;
     case CommandKind::PclReset:
     case CommandKind::JobBoundary:
         finishPage();
+        m_raster.reset();
         m_setup.reset();
         applyFrame();
         initialize();
@@ -100,6 +114,16 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
         }
         return;
     }
+}
+
+void HpglInterpreter::pclGraphics(const PlotCommand &command)
+{
+    // Cursor and raster commands put the page on PCL's paper, as HP-GL/2 entered from PCL does.
+    if (!m_setup.pclContext() && m_setup.enterHpgl(0)) {
+        flushPolyline();
+        applyFrame();
+    }
+    m_raster.execute(command, m_setup.pclOrigin());
 }
 
 void HpglInterpreter::applyFrame()
@@ -198,6 +222,7 @@ void HpglInterpreter::markPage()
 void HpglInterpreter::finishPage()
 {
     flushPolyline();
+    m_raster.endImage();
     m_plotSizeCutInk = plotSizeCutInk();
     const bool cut = m_page.frameCutInk();
     if (cut && m_setup.frameAssumed())
@@ -205,6 +230,7 @@ void HpglInterpreter::finishPage()
                  "all of it is shown");
     m_page.finishPage(
         m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds(), cut), m_result.pages);
+    m_raster.startPage();
     m_setup.pageFinished();
 }
 

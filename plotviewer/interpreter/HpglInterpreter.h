@@ -13,6 +13,7 @@
 #include "PageSetup.h"
 #include "PenTable.h"
 #include "PolygonBuffer.h"
+#include "RasterGraphics.h"
 #include "UnknownInstructions.h"
 #include "plotviewer/reader/PlotCommand.h"
 
@@ -37,6 +38,8 @@ public:
     std::size_t pointBudget() const { return m_pointBudget; }
     /// Whether any instruction tried to put ink on the page (visible or not).
     bool triedToDraw() const { return m_triedToDraw; }
+    /// Why raster data stops the plot from being shown, or empty.
+    const std::string &rasterError() const { return m_raster.error(); }
     /// Whether the frame of a PS that gave both sides has cut away ink on some page.
     bool plotSizeCutInk() const
     {
@@ -48,6 +51,7 @@ private:
     void executeInstruction(const PlotCommand &command);
     bool allowedInPolygonMode(Mnemonic name) const;
     void pclEvent(const PlotCommand &command);
+    void pclGraphics(const PlotCommand &command);
 
     // Configuration
     void initialize();
@@ -103,6 +107,7 @@ private:
     std::size_t m_pointBudget;
     DisplayList m_result;
     PageBuilder m_page;
+    RasterGraphics m_raster;
     PageSetup m_setup;
     CoordinateSystem m_coords;
     PenTable m_pens;

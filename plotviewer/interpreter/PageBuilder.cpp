@@ -176,6 +176,17 @@ void PageBuilder::addVisibleText(const TextRun &run, std::uint32_t style)
     appendItem(ItemKind::Text, style, static_cast<std::uint32_t>(m_page.texts.size() - 1), 1);
 }
 
+void PageBuilder::addImage(RasterImage image)
+{
+    const Point right = scaled(image.across, image.width);
+    const Point below = scaled(image.down, image.height);
+    for (const Point &corner : { image.origin, add(image.origin, right), add(image.origin, below),
+             add(add(image.origin, right), below) })
+        include(corner, 0);
+    m_page.images.push_back(std::move(image));
+    appendItem(ItemKind::Image, 0, static_cast<std::uint32_t>(m_page.images.size() - 1), 1);
+}
+
 void PageBuilder::finishPage(const Rect &frame, std::vector<Page> &pages)
 {
     if (hasMarks()) {

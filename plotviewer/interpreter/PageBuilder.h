@@ -1,5 +1,5 @@
 #pragma once
-// Collects the clipped strokes, fills and text runs of one page into a plotviewer::Page, shares
+// Collects the clipped strokes, fills, text runs and images of one page into a plotviewer::Page, shares
 // styles, tracks the ink bounds, and stops adding once the point budget is spent.
 
 #include "FrameCutDetector.h"
@@ -24,6 +24,8 @@ public:
     /// Subpaths are closed polygons; empty ones are skipped.
     void addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style);
     void addText(const TextRun &run, const StrokeStyle &style);
+    /// Images are not clipped: raster lies outside HP-GL's clip limits.
+    void addImage(RasterImage image);
 
     const Rect &inkBounds() const { return m_page.inkBounds; }
     bool hasMarks() const { return !m_page.items.empty(); }

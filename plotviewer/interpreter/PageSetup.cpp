@@ -46,6 +46,13 @@ void PageSetup::reset()
     m_psLength = m_psWidth = 0;
 }
 
+Point PageSetup::pclOrigin() const
+{
+    if (m_pcl.context)
+        return { 0, m_largestFrame.top - pclTopMargin };
+    return { 0, std::max(m_psWidth, 0.0) };
+}
+
 bool PageSetup::enterHpgl(double mode)
 {
     // A plotter job that already gave its size with PS keeps it across PCL round trips.

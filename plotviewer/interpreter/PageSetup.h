@@ -33,6 +33,8 @@ public:
     bool setPclValue(CommandKind kind, double value);
     /// PS: true when taken (PCL jobs that gave a page ignore it).
     bool setPlotSize(const std::vector<double> &n);
+    /// The PCL cursor's (0, 0) in output units: the left edge of the logical page at the top margin.
+    Point pclOrigin() const;
     /// Whether the frame of a PS that gave both sides is watched for ink it cuts.
     bool watchesFrameCuts() const;
     /// Whether the page is only assumed: a PCL job that gave neither a page size nor a picture

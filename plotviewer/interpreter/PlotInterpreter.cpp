@@ -15,7 +15,7 @@ std::string nothingDrawnReason(const hpgl::PlotReader &reader, const hpgl::HpglI
     if (!reader.unsupportedLanguage().empty())
         return "the file holds " + reader.unsupportedLanguage() + " content, not an HP-GL plot";
     if (!reader.sawKnownInstruction() && reader.sawRasterData())
-        return "the file holds only PCL raster data, no HP-GL drawing instructions";
+        return "the file holds only blank PCL raster data, no HP-GL drawing instructions";
     if (!reader.sawKnownInstruction() || !interpreter.triedToDraw())
         return "no HP-GL drawing instructions found";
     return "the plot draws nothing visible";
@@ -35,6 +35,10 @@ Pass interpretOnce(std::string_view bytes, hpgl::PlotSizeOrder plotSizeOrder)
     hpgl::HpglInterpreter interpreter(bytes.size(), plotSizeOrder);
     interpreter.run(reader);
     result.plot = std::move(interpreter.displayList());
+    if (!interpreter.rasterError().empty()) {
+        result.error = interpreter.rasterError();
+        return pass;
+    }
     if (interpreter.overBudget()) {
         result.error = "the plot is too large to display (more than "
             + std::to_string(interpreter.pointBudget()) + " points)";
@@ -43,8 +47,6 @@ Pass interpretOnce(std::string_view bytes, hpgl::PlotSizeOrder plotSizeOrder)
     pass.plotSizeCutInk = interpreter.plotSizeCutInk();
     if (result.plot.pages.empty())
         result.error = nothingDrawnReason(reader, interpreter);
-    if (reader.sawRasterData() && result.error.empty())
-        result.plot.warnings.push_back("PCL raster graphics were skipped");
     return pass;
 }
 

@@ -3,6 +3,7 @@
 // +y up), with every plotter-language rule already applied (scaling, rotation, line types cut
 // into dashes, label placement). The renderer needs no knowledge of the language.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -86,16 +87,52 @@ struct PathSpan
     bool closed = false;
 };
 
-enum class ItemKind : std::uint8_t { Stroke, Fill, Text };
+enum class ItemKind : std::uint8_t { Stroke, Fill, Text, Image };
 
 /// One drawing operation, in painting order. Stroke and Fill items cover `pathCount` consecutive
-/// entries of Page::paths starting at `firstPath`; a Text item names one TextRun by `firstPath`.
+/// entries of Page::paths starting at `firstPath`; a Text item names one TextRun and an Image item
+/// one RasterImage by `firstPath`.
 struct Item
 {
     ItemKind kind = ItemKind::Stroke;
     std::uint32_t style = 0; // index into strokeStyles or fillStyles
     std::uint32_t firstPath = 0;
     std::uint32_t pathCount = 0;
+};
+
+enum class RasterFormat : std::uint8_t {
+    Bitmap, // one bit per pixel, most significant bit first: palette[0] or palette[1]
+    Indexed, // one byte per pixel, an index into the palette
+    Rgb, // three bytes per pixel: red, green, blue
+};
+
+/// A raster image: its pixels as the plot file gave them, and where they lie. Pixel (column, row)
+/// covers the parallelogram from origin + column * across + row * down.
+struct RasterImage
+{
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    RasterFormat format = RasterFormat::Bitmap;
+    std::vector<std::uint8_t> pixels; // height rows of bytesPerRow() bytes
+    std::vector<Rgb> palette; // Bitmap and Indexed; indexes beyond it are black
+    /// White pixels leave what lies below them showing (the printer's source transparency).
+    bool whiteIsTransparent = true;
+    Point origin;
+    Point across;
+    Point down;
+
+    std::size_t bytesPerRow() const
+    {
+        switch (format) {
+        case RasterFormat::Bitmap:
+            return (std::size_t(width) + 7) / 8;
+        case RasterFormat::Indexed:
+            return width;
+        case RasterFormat::Rgb:
+            return std::size_t(width) * 3;
+        }
+        return 0;
+    }
 };
 
 struct Page
@@ -110,6 +147,7 @@ struct Page
     std::vector<StrokeStyle> strokeStyles;
     std::vector<FillStyle> fillStyles;
     std::vector<TextRun> texts;
+    std::vector<RasterImage> images;
 };
 
 struct DisplayList

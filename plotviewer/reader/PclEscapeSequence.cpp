@@ -71,7 +71,8 @@ void PclEscapeSequence::readParameters(const unsigned char *p, const unsigned ch
         group = static_cast<char>(*p++);
     while (p < end) {
         double sign = 1;
-        if (*p == '+' || *p == '-')
+        const bool signed_ = *p == '+' || *p == '-';
+        if (signed_)
             sign = *p++ == '-' ? -1 : 1;
         double value = 0;
         while (p < end && *p >= '0' && *p <= '9')
@@ -85,16 +86,20 @@ void PclEscapeSequence::readParameters(const unsigned char *p, const unsigned ch
             break; // a byte that fits no rule ends the sequence and is read again as data
         const unsigned char letter = *p++;
         const bool last = isUpperParameter(letter);
-        PclParameter parameter { prefix, group, static_cast<char>(last ? letter : letter - 32),
-            sign * value };
-        if (parameterCount < maxParameters)
-            parameters[parameterCount++] = parameter;
+        PclParameter parameter { prefix, group, static_cast<char>(last ? letter : letter - 32), sign * value,
+            signed_ };
         if (carriesPayload(prefix, group, parameter.letter)) {
             const double available = static_cast<double>(end - p);
-            p += static_cast<std::ptrdiff_t>(std::clamp(parameter.value, 0.0, available));
+            const double size = std::max(parameter.value, 0.0);
+            parameter.data = p;
+            parameter.dataSize = static_cast<std::size_t>(std::min(size, available));
+            parameter.dataCut = size > available;
+            p += static_cast<std::ptrdiff_t>(parameter.dataSize);
             if (prefix == '*' && group == 'b')
                 carriedRasterData = true;
         }
+        if (parameterCount < maxParameters)
+            parameters[parameterCount++] = parameter;
         if (last)
             break;
     }

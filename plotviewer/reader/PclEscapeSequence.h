@@ -1,6 +1,6 @@
 #pragma once
 // The grammar of one escape sequence after ESC: PCL two-character and parameterised sequences
-// (binary payloads skipped by their byte count) and the RS-232 `ESC .` plotter device controls.
+// (binary payloads found by their byte count) and the RS-232 `ESC .` plotter device controls.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +13,11 @@ struct PclParameter
     char group = 0; // group character, lower case, 0 when absent
     char letter = 0; // parameter letter, upper case
     double value = 0;
+    bool signed_ = false; // the value had a + or -: a relative move for cursor sequences
+    /// The binary payload of a data sequence such as ESC*b#W; cut short at the end of the data.
+    const unsigned char *data = nullptr;
+    std::size_t dataSize = 0;
+    bool dataCut = false;
 };
 
 class PclEscapeSequence

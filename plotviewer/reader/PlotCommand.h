@@ -1,6 +1,6 @@
 #pragma once
 // One unit of the command stream the reader hands to the interpreter: an HP-GL instruction with
-// its arguments, or one of the few PCL / PJL events that change how HP-GL is placed on the page.
+// its arguments, or one of the PCL / PJL events that place HP-GL on the page or build raster images.
 
 #include "Mnemonic.h"
 
@@ -22,6 +22,35 @@ enum class CommandKind : std::uint8_t {
     PlotSizeWidth, // ESC*c#K, inches
     PlotSizeHeight, // ESC*c#L, inches
     PictureFrameAnchor, // ESC*c0T
+    EnterPcl, // ESC%#A, value = 1 to put the PCL cursor at the pen
+    PclGraphics, // a cursor or raster sequence, named by PlotCommand::graphics
+};
+
+/// The PCL sequences that move the cursor and build raster images.
+enum class PclGraphics : std::uint8_t {
+    StartRaster, // ESC*r#A, value = 0 at the left edge, 1 at the cursor
+    EndRaster, // ESC*rB
+    EndRasterAndReset, // ESC*rC: also back to unencoded rows
+    Resolution, // ESC*t#R, dots per inch
+    SourceWidth, // ESC*r#S, pixels
+    SourceHeight, // ESC*r#T, rows
+    Compression, // ESC*b#M
+    TransferRow, // ESC*b#W, text = the data
+    TransferPlane, // ESC*b#V, text = the data
+    YOffset, // ESC*b#Y, rows to skip
+    ConfigureImageData, // ESC*v#W, text = the configuration
+    PaletteRed, // ESC*v#A, the first colour component
+    PaletteGreen, // ESC*v#B
+    PaletteBlue, // ESC*v#C
+    PaletteAssign, // ESC*v#I, value = the palette index
+    SimpleColour, // ESC*r#U
+    SourceTransparency, // ESC*v#N, 0 = white pixels transparent
+    Presentation, // ESC*r#F
+    CursorX, // ESC*p#X, PCL units; `relative` with a sign
+    CursorY, // ESC*p#Y
+    CursorXDecipoints, // ESC&a#H
+    CursorYDecipoints, // ESC&a#V
+    UnitOfMeasure, // ESC&u#D, PCL units per inch
 };
 
 /// One decoded element of a PE (polyline encoded) instruction, in current units.
@@ -44,11 +73,14 @@ struct PlotCommand
     /// `more` a chunk that another one follows.
     bool continued = false;
     bool more = false;
-    bool unterminated = false; // a label or string that ran into ESC or end of data
+    /// A label or string that ran into ESC or end of data, or a PCL payload cut short by the end.
+    bool unterminated = false;
     std::vector<double> numbers;
-    std::string_view text; // LB/BL/WD label bytes, CO/MG/BP string, DT/SM character
+    std::string_view text; // LB/BL/WD label bytes, CO/MG/BP string, DT/SM character, PCL payload
     std::vector<EncodedStep> encoded; // PE
     double value = 0; // PCL events
+    PclGraphics graphics = PclGraphics::StartRaster; // for CommandKind::PclGraphics
+    bool relative = false; // a signed PCL value: a move from the cursor
 };
 
 } // namespace plotviewer::hpgl

@@ -59,6 +59,27 @@ std::string enteredLanguage(const unsigned char *line, const unsigned char *line
     return name;
 }
 
+// A PCL parameter the reader turns into an event, and what it means.
+template<typename Meaning> struct SequenceEvent
+{
+    char prefix;
+    char group;
+    char letter;
+    Meaning meaning;
+};
+
+template<typename Meaning, std::size_t count>
+const SequenceEvent<Meaning> *findEvent(
+    const SequenceEvent<Meaning> (&events)[count], const PclParameter &parameter)
+{
+    for (const SequenceEvent<Meaning> &event : events) {
+        if (parameter.prefix == event.prefix && parameter.group == event.group
+            && parameter.letter == event.letter)
+            return &event;
+    }
+    return nullptr;
+}
+
 // Empties `command` for the next instruction or event, keeping its buffers' capacity.
 void clearCommand(PlotCommand &command, CommandKind kind, Mnemonic name)
 {
@@ -71,6 +92,7 @@ void clearCommand(PlotCommand &command, CommandKind kind, Mnemonic name)
     command.numbers.clear();
     command.encoded.clear();
     command.text = {};
+    command.relative = false;
 }
 
 } // namespace
@@ -271,7 +293,8 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
             return true;
         case 'A':
             m_state = State::Pcl;
-            return false;
+            startEvent(command, CommandKind::EnterPcl, parameter.value);
+            return true;
         default:
             return false;
         }
@@ -279,19 +302,11 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
     if (parameter.prefix == '*' && parameter.group == 'r' && parameter.letter == 'A') {
         m_sawRasterData = true;
         m_state = State::Pcl; // raster graphics end HP-GL/2
-        return false;
     }
     if (m_state != State::Pcl)
         return false;
     // The page set-up sequences the interpreter acts on.
-    struct PageEvent
-    {
-        char prefix;
-        char group;
-        char letter;
-        CommandKind kind;
-    };
-    static constexpr PageEvent pageEvents[] = {
+    static constexpr SequenceEvent<CommandKind> pageEvents[] = {
         { '&', 'l', 'A', CommandKind::PageSize },
         { '&', 'l', 'O', CommandKind::Orientation },
         { '*', 'c', 'X', CommandKind::PictureFrameWidth },
@@ -300,12 +315,47 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
         { '*', 'c', 'L', CommandKind::PlotSizeHeight },
         { '*', 'c', 'T', CommandKind::PictureFrameAnchor },
     };
-    for (const PageEvent &event : pageEvents) {
-        if (parameter.prefix == event.prefix && parameter.group == event.group
-            && parameter.letter == event.letter) {
-            startEvent(command, event.kind, parameter.value);
-            return true;
-        }
+    if (const auto *event = findEvent(pageEvents, parameter)) {
+        startEvent(command, event->meaning, parameter.value);
+        return true;
+    }
+    return graphicsEvent(parameter, command);
+}
+
+bool PlotReader::graphicsEvent(const PclParameter &parameter, PlotCommand &command)
+{
+    static constexpr SequenceEvent<PclGraphics> graphicsEvents[] = {
+        { '*', 'r', 'A', PclGraphics::StartRaster },
+        { '*', 'r', 'B', PclGraphics::EndRaster },
+        { '*', 'r', 'C', PclGraphics::EndRasterAndReset },
+        { '*', 't', 'R', PclGraphics::Resolution },
+        { '*', 'r', 'S', PclGraphics::SourceWidth },
+        { '*', 'r', 'T', PclGraphics::SourceHeight },
+        { '*', 'b', 'M', PclGraphics::Compression },
+        { '*', 'b', 'W', PclGraphics::TransferRow },
+        { '*', 'b', 'V', PclGraphics::TransferPlane },
+        { '*', 'b', 'Y', PclGraphics::YOffset },
+        { '*', 'v', 'W', PclGraphics::ConfigureImageData },
+        { '*', 'v', 'A', PclGraphics::PaletteRed },
+        { '*', 'v', 'B', PclGraphics::PaletteGreen },
+        { '*', 'v', 'C', PclGraphics::PaletteBlue },
+        { '*', 'v', 'I', PclGraphics::PaletteAssign },
+        { '*', 'r', 'U', PclGraphics::SimpleColour },
+        { '*', 'v', 'N', PclGraphics::SourceTransparency },
+        { '*', 'r', 'F', PclGraphics::Presentation },
+        { '*', 'p', 'X', PclGraphics::CursorX },
+        { '*', 'p', 'Y', PclGraphics::CursorY },
+        { '&', 'a', 'H', PclGraphics::CursorXDecipoints },
+        { '&', 'a', 'V', PclGraphics::CursorYDecipoints },
+        { '&', 'u', 'D', PclGraphics::UnitOfMeasure },
+    };
+    if (const auto *event = findEvent(graphicsEvents, parameter)) {
+        startEvent(command, CommandKind::PclGraphics, parameter.value);
+        command.graphics = event->meaning;
+        command.relative = parameter.signed_;
+        command.text = { reinterpret_cast<const char *>(parameter.data), parameter.dataSize };
+        command.unterminated = parameter.dataCut;
+        return true;
     }
     return false;
 }

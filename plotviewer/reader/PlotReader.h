@@ -1,7 +1,7 @@
 #pragma once
 // Turns the bytes of a plot file into a stream of PlotCommands: HP-GL and HP-GL/2 instructions,
-// wrapped or not in PJL and PCL 5. Works on the caller's buffer; allocates only reused buffers for
-// the arguments of one command, whose size is capped.
+// wrapped or not in PJL and PCL 5, and the PCL raster sequences with their data. Works on the caller's
+// buffer; allocates only reused buffers for the arguments of one command, whose size is capped.
 
 #include "EncodedPolylineDecoder.h"
 #include "HpglArgumentLexer.h"
@@ -45,6 +45,7 @@ private:
     bool readEscape(PlotCommand &command);
     bool emitQueuedParameters(PlotCommand &command);
     bool parameterEvent(const PclParameter &parameter, PlotCommand &command);
+    bool graphicsEvent(const PclParameter &parameter, PlotCommand &command);
     void skipPcl();
     void readPjlLine();
     void skipToNextJob();

@@ -18,18 +18,36 @@ std::optional<ColourMode> colourModeFromNumber(int number)
     }
 }
 
+namespace {
+
+constexpr Rgb white { 255, 255, 255 };
+
+} // namespace
+
+QRgb deviceRgb(Rgb colour, ColourMode mode)
+{
+    switch (mode) {
+    case ColourMode::BlackAndWhite:
+        return colour == white ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+    case ColourMode::GreyScale: {
+        const int level = int(std::lround(0.299 * colour.r + 0.587 * colour.g + 0.114 * colour.b));
+        return qRgb(level, level, level);
+    }
+    case ColourMode::Colour:
+        break;
+    }
+    return qRgb(colour.r, colour.g, colour.b);
+}
+
 QColor deviceColour(Rgb colour, double tint, ColourMode mode)
 {
-    constexpr Rgb white { 255, 255, 255 };
     // Black and white tints the black it maps a pen to, so shading stays a lighter black. Tinting
     // commutes with the luminance; doing it first keeps the grey scale's rounding as it was.
-    const Rgb ink = mode == ColourMode::BlackAndWhite && colour != white ? Rgb {} : colour;
-    const Rgb shade = tinted(ink, tint);
-    if (mode == ColourMode::GreyScale) {
-        const int level = int(std::lround(0.299 * shade.r + 0.587 * shade.g + 0.114 * shade.b));
-        return QColor(level, level, level);
+    if (mode == ColourMode::BlackAndWhite) {
+        const Rgb shade = tinted(colour == white ? white : Rgb {}, tint);
+        return QColor(shade.r, shade.g, shade.b);
     }
-    return QColor(shade.r, shade.g, shade.b);
+    return QColor(deviceRgb(tinted(colour, tint), mode));
 }
 
 } // namespace plotviewer

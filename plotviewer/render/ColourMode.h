@@ -20,5 +20,7 @@ std::optional<ColourMode> colourModeFromNumber(int number);
 /// keeps white marks white and turns every other colour black, then tints it, so shading stays a
 /// light grey; grey scale keeps the luminance of the tinted colour.
 QColor deviceColour(Rgb colour, double tint, ColourMode mode);
+/// The colour of a raster pixel of `colour` in `mode`, by the same rules, with no tint.
+QRgb deviceRgb(Rgb colour, ColourMode mode);
 
 } // namespace plotviewer

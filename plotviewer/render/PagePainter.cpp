@@ -51,6 +51,7 @@ PagePainter::PagePainter(QPainter &painter, const Page &page, const PageTransfor
     , m_strokes(m_clipper)
     , m_fills(transform, m_clipper)
     , m_labels(transform, m_clipper, options.strokeFont, outlineFont)
+    , m_images(transform, options.colourMode)
 {
     m_pens.reserve(page.strokeStyles.size());
     for (const StrokeStyle &style : page.strokeStyles)
@@ -94,6 +95,12 @@ void PagePainter::paint()
             break;
         case ItemKind::Text:
             paintText(item);
+            break;
+        case ItemKind::Image:
+            if (item.firstPath < m_page.images.size()) {
+                m_strokes.flush(m_painter);
+                m_images.paint(m_painter, m_page.images[item.firstPath]);
+            }
             break;
         }
     }

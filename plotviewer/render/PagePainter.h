@@ -4,6 +4,7 @@
 #include "FillPainter.h"
 #include "LabelPainter.h"
 #include "PageTransform.h"
+#include "RasterPainter.h"
 #include "RenderOptions.h"
 #include "StrokeBatch.h"
 
@@ -39,6 +40,7 @@ private:
     StrokeBatch m_strokes;
     FillPainter m_fills;
     LabelPainter m_labels;
+    RasterPainter m_images;
     std::vector<QPen> m_pens;
     std::vector<QPointF> m_points;
 };

@@ -20,6 +20,8 @@ private Q_SLOTS:
     void file();
     void pageFrame_data();
     void pageFrame();
+    void rasterShowsWhole_data();
+    void rasterShowsWhole();
 
 private:
     QDir m_files;
@@ -97,6 +99,36 @@ void tst_PlotCorpus::pageFrame()
     const plotviewer::Rect &actual = result.plot.pages.front().frame;
     QCOMPARE(QRectF(actual.left, actual.bottom, actual.right - actual.left, actual.top - actual.bottom),
         QRectF(QPointF(0, 0), frame));
+}
+
+void tst_PlotCorpus::rasterShowsWhole_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("PCL page with raster pictures and HP-GL/2 labels") << QStringLiteral("ghostpdl__owl.pcl");
+    QTest::newRow("raster only") << plotviewer::test::rasterOnlyCorpusFile;
+}
+
+void tst_PlotCorpus::rasterShowsWhole()
+{
+    QFETCH(QString, name);
+    QFile file(m_files.filePath(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const plotviewer::InterpretResult result = plottest::interpret(bytes);
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    for (const std::string &warning : result.plot.warnings)
+        QVERIFY2(warning.find("raster") == std::string::npos, warning.c_str());
+    QCOMPARE(result.plot.pages.size(), std::size_t(1));
+    // Every image the file starts shows, inside the page.
+    const plotviewer::Page &page = result.plot.pages.front();
+    QCOMPARE(qsizetype(page.images.size()), bytes.count("\x1b*r1A"));
+    for (const plotviewer::RasterImage &image : page.images) {
+        QVERIFY(image.width > 0 && image.height > 0);
+        const double right = image.origin.x + image.across.x * image.width;
+        const double bottom = image.origin.y + image.down.y * image.height;
+        QVERIFY(image.origin.x >= page.frame.left && right <= page.frame.right);
+        QVERIFY(bottom >= page.frame.bottom && image.origin.y <= page.frame.top);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_PlotCorpus)

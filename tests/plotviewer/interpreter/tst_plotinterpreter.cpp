@@ -665,10 +665,10 @@ void tst_PlotInterpreter::failures_data()
     QTest::newRow("empty") << QByteArray() << QStringLiteral("no HP-GL drawing instructions found");
     QTest::newRow("text file") << QByteArray("Dear reader, this is a letter.\n")
                                << QStringLiteral("no HP-GL drawing instructions found");
-    QTest::newRow("only raster") << QByteArray(
-        "\x1b"
-        "E\x1b*r1A\x1b*b4WPDPD\x1b*rC\x1b"
-        "E") << QStringLiteral("the file holds only PCL raster data, no HP-GL drawing instructions");
+    QTest::newRow("only blank raster") << QByteArray("\x1b"
+                                                     "E\x1b*r1A\x1b*b4W\0\0\0\0\x1b*rC\x1b"
+                                                     "E",
+        22) << QStringLiteral("the file holds only blank PCL raster data, no HP-GL drawing instructions");
     QTest::newRow("PostScript job") << QByteArray(
         "\x1b%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT\n%!PS\nnewpath 0 0 moveto\n")
                                     << QStringLiteral("the file holds POSTSCRIPT content, not an HP-GL plot");

@@ -18,13 +18,26 @@ QString number(double value)
     return QString::number(value, 'g', 10);
 }
 
-// One line per command: "PA 10,20", "LB:text", "PE d100,-50 u=1000,2000 pen2", "<event value>".
+// One line per command: "PA 10,20", "LB:text", "PE d100,-50 u=1000,2000 pen2", "<event value>",
+// and for cursor and raster sequences "<g7 +6 [6 bytes]>" (graphics number, signed value, payload).
 QString describe(const QByteArray &bytes)
 {
     PlotReader reader(plottest::view(bytes));
     PlotCommand command;
     QStringList lines;
     while (reader.next(command)) {
+        if (command.kind == CommandKind::PclGraphics) {
+            QString line = QStringLiteral("<g%1 %2%3")
+                               .arg(static_cast<int>(command.graphics))
+                               .arg(command.relative && command.value >= 0 ? QStringLiteral("+") : QString())
+                               .arg(number(command.value));
+            if (!command.text.empty())
+                line += QStringLiteral(" [%1 bytes%2]")
+                            .arg(command.text.size())
+                            .arg(command.unterminated ? QStringLiteral(", cut") : QString());
+            lines << line + QLatin1Char('>');
+            continue;
+        }
         if (command.kind != CommandKind::Instruction) {
             lines << QStringLiteral("<%1 %2>").arg(static_cast<int>(command.kind)).arg(number(command.value));
             continue;
@@ -180,7 +193,9 @@ void tst_PlotReader::encodedPolyline_data()
     QTest::newRow("8-bit flag with high bit")
         << QByteArray("PE\xba\xc3\xbf\xbf;") << QStringLiteral("PE pen2 d0,0");
     QTest::newRow("ignored bytes") << QByteArray("PE7G e\x85\r\nDb;") << QStringLiteral("PE d100,-50");
-    QTest::newRow("ESC ends the data") << QByteArray("PE7GeDb\x1b%0APU") << QStringLiteral("PE d100,-50");
+    const QString toPcl = QStringLiteral("<%1 0>").arg(static_cast<int>(CommandKind::EnterPcl));
+    QTest::newRow("ESC ends the data")
+        << QByteArray("PE7GeDb\x1b%0APU") << QStringLiteral("PE d100,-50|") + toPcl;
     QTest::newRow("truncated at end of data") << QByteArray("PE7GeDbGe") << QStringLiteral("PE d100,-50");
     QTest::newRow("letters before the semicolon are 8-bit data")
         << QByteArray("PE<=\xbf\xbfPU;PA") << QStringLiteral("PE u=0,0|PA");
@@ -204,7 +219,7 @@ void tst_PlotReader::encodedPolyline_data()
     QTest::newRow("x without y is dropped at the terminator")
         << QByteArray("PE\xc5\xc2\xc5;PA1,1") << QStringLiteral("PE d3,-1|PA 1,1");
     QTest::newRow("x without y is dropped at ESC")
-        << QByteArray("PE\xc5\xc2\xc5\x1b%0A") << QStringLiteral("PE d3,-1");
+        << QByteArray("PE\xc5\xc2\xc5\x1b%0A") << QStringLiteral("PE d3,-1|") + toPcl;
 }
 
 void tst_PlotReader::encodedPolyline()
@@ -225,22 +240,24 @@ void tst_PlotReader::wrappers_data()
     const QString pageSize = QString::number(static_cast<int>(CommandKind::PageSize));
     const QString frameWidth = QString::number(static_cast<int>(CommandKind::PictureFrameWidth));
     const QString frameHeight = QString::number(static_cast<int>(CommandKind::PictureFrameHeight));
+    const QString toPcl = QString::number(static_cast<int>(CommandKind::EnterPcl));
 
     QTest::newRow("PJL enter language") << QByteArray(
         "\x1b%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE = HPGL2\r\nIN;PD1,1;\x1b%-12345X@PJL EOJ\r\n")
                                         << QStringLiteral("<%1 0>|IN|PD 1,1|<%1 0>").arg(job);
-    QTest::newRow("PCL with ESC%1B") << QByteArray("\x1b"
-                                                   "E\x1b&l26A\x1b*c7200x5040Y\x1b%1BIN;PD1,1;\x1b%1A\x1b"
-                                                   "E")
-                                     << QStringLiteral(
-                                            "<%1 0>|<%2 26>|<%3 7200>|<%4 5040>|<%5 1>|IN|PD 1,1|<%1 0>")
-                                            .arg(reset, pageSize, frameWidth, frameHeight, enter);
-    QTest::newRow("raster skipped by count") << QByteArray("\x1b"
-                                                           "E\x1b*r1A\x1b*b6WPD9,9\x1b!\x1b*rC\x1b%0BPD1,1;")
-                                             << QStringLiteral("<%1 0>|<%2 0>|PD 1,1").arg(reset, enter);
-    QTest::newRow("payload longer than the data") << QByteArray("\x1b"
-                                                                "E\x1b*b999999999WPD1,1;")
-                                                  << QStringLiteral("<%1 0>").arg(reset);
+    QTest::newRow("PCL with ESC%1B")
+        << QByteArray("\x1b"
+                      "E\x1b&l26A\x1b*c7200x5040Y\x1b%1BIN;PD1,1;\x1b%1A\x1b"
+                      "E")
+        << QStringLiteral("<%1 0>|<%2 26>|<%3 7200>|<%4 5040>|<%5 1>|IN|PD 1,1|<%6 1>|<%1 0>")
+               .arg(reset, pageSize, frameWidth, frameHeight, enter, toPcl);
+    QTest::newRow("raster data read by count")
+        << QByteArray("\x1b"
+                      "E\x1b*r1A\x1b*b6WPD9,9\x1b!\x1b*rC\x1b%0BPD1,1;")
+        << QStringLiteral("<%1 0>|<g0 1>|<g7 6 [6 bytes]>|<g2 0>|<%2 0>|PD 1,1").arg(reset, enter);
+    QTest::newRow("payload longer than the data") << QByteArray(
+        "\x1b"
+        "E\x1b*b999999999WPD1,1;") << QStringLiteral("<%1 0>|<g7 999999999 [6 bytes, cut]>").arg(reset);
     QTest::newRow("device control at start and end")
         << QByteArray("\x1b.(;\x1b.I81;;17:\x1b.N;19:IN;PD1,1;\x1b.)") << QStringLiteral("IN|PD 1,1");
     QTest::newRow("other escapes inside HP-GL are skipped")

@@ -1,0 +1,303 @@
+#include "RasterGraphics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace plotviewer::hpgl {
+
+namespace {
+
+constexpr double pluPerInch = 1016;
+constexpr double decipointsPerInch = 720;
+constexpr double maxResolution = 4800;
+
+std::span<const std::uint8_t> bytesOf(std::string_view text)
+{
+    return { reinterpret_cast<const std::uint8_t *>(text.data()), text.size() };
+}
+
+// A declared width or height; 0 (not declared) for values that are not positive.
+std::uint64_t declaredCount(double value)
+{
+    return std::isfinite(value) && value >= 1 ? std::uint64_t(std::min(value, 1e15)) : 0;
+}
+
+} // namespace
+
+RasterGraphics::RasterGraphics(PageBuilder &page, Warn warn)
+    : m_page(page)
+    , m_warn(std::move(warn))
+{
+    reset();
+}
+
+void RasterGraphics::reset()
+{
+    endImage();
+    m_colours.reset();
+    m_compression = RasterCompression::Unencoded;
+    m_resolution = 75;
+    m_sourceWidth = m_sourceHeight = 0;
+    m_transparent = true;
+    m_unitsPerInch = 300;
+    m_cursor = {};
+}
+
+double RasterGraphics::pixelSize() const
+{
+    return pluPerInch / m_resolution;
+}
+
+void RasterGraphics::execute(const PlotCommand &command, Point origin)
+{
+    if (!m_error.empty())
+        return;
+    m_origin = origin;
+    const double value = command.value;
+    switch (command.graphics) {
+    case PclGraphics::StartRaster:
+        startImage(value);
+        return;
+    case PclGraphics::EndRasterAndReset:
+        m_compression = RasterCompression::Unencoded;
+        [[fallthrough]];
+    case PclGraphics::EndRaster:
+        endImage();
+        return;
+    case PclGraphics::TransferRow:
+    case PclGraphics::TransferPlane:
+        transfer(command, command.graphics == PclGraphics::TransferRow);
+        return;
+    case PclGraphics::YOffset:
+        skipRows(value);
+        return;
+    case PclGraphics::Compression:
+        if (!rasterCompressionFromNumber(value, m_compression))
+            m_warn("raster rows in compression mode " + std::to_string(std::llround(value))
+                + " are not supported");
+        return;
+    case PclGraphics::CursorX:
+    case PclGraphics::CursorY:
+        moveCursor(
+            value, command.relative, pluPerInch / m_unitsPerInch, command.graphics == PclGraphics::CursorY);
+        return;
+    case PclGraphics::CursorXDecipoints:
+    case PclGraphics::CursorYDecipoints:
+        moveCursor(value, command.relative, pluPerInch / decipointsPerInch,
+            command.graphics == PclGraphics::CursorYDecipoints);
+        return;
+    case PclGraphics::UnitOfMeasure:
+        if (value >= 96 && value <= 7200)
+            m_unitsPerInch = value;
+        return;
+    case PclGraphics::Presentation:
+        return; // pages are laid out in the logical page's own orientation, which raster follows
+    default:
+        break;
+    }
+    if (m_inRaster)
+        return; // the image's set-up holds until it ends
+    switch (command.graphics) {
+    case PclGraphics::Resolution:
+        if (value > 0 && value <= maxResolution)
+            m_resolution = value;
+        return;
+    case PclGraphics::SourceWidth:
+        m_sourceWidth = std::uint32_t(std::min<std::uint64_t>(declaredCount(value), 0xffffffffu));
+        return;
+    case PclGraphics::SourceHeight:
+        m_sourceHeight = std::uint32_t(std::min<std::uint64_t>(declaredCount(value), 0xffffffffu));
+        return;
+    case PclGraphics::ConfigureImageData:
+        if (!m_colours.configure(bytesOf(command.text)))
+            m_warn("a raster colour configuration (ESC*v#W) that cannot be drawn was ignored");
+        return;
+    case PclGraphics::SimpleColour:
+        m_colours.setSimpleColour(value);
+        return;
+    case PclGraphics::PaletteRed:
+    case PclGraphics::PaletteGreen:
+    case PclGraphics::PaletteBlue:
+        m_colours.setComponent(int(command.graphics) - int(PclGraphics::PaletteRed), value);
+        return;
+    case PclGraphics::PaletteAssign:
+        m_colours.assign(value);
+        return;
+    case PclGraphics::SourceTransparency:
+        m_transparent = value == 0;
+        return;
+    default:
+        return;
+    }
+}
+
+void RasterGraphics::moveCursor(double value, bool relative, double unit, bool vertical)
+{
+    if (!std::isfinite(value))
+        return;
+    // PCL's y grows down the page; page units grow up.
+    double &coordinate = vertical ? m_cursor.y : m_cursor.x;
+    const double offset = vertical ? -value * unit : value * unit;
+    coordinate = relative ? coordinate + offset : offset;
+}
+
+void RasterGraphics::startImage(double mode)
+{
+    endImage();
+    m_inRaster = true;
+    m_abandoned = false;
+    // Even modes start at the left edge of the logical page, odd ones at the cursor.
+    if (std::fmod(std::fabs(mode), 2) < 1)
+        m_cursor.x = 0;
+    m_rowsLeft = m_sourceHeight > 0 ? m_sourceHeight : std::numeric_limits<std::uint64_t>::max();
+    if (m_sourceWidth > RasterImageBuilder::maxWidth) {
+        tooLarge(m_sourceWidth, std::max<std::uint64_t>(m_sourceHeight, 1));
+        return;
+    }
+    if (std::uint64_t(m_sourceWidth) * m_sourceHeight > maxPixelsPerPage - m_pixelsOnPage) {
+        tooLarge(m_sourceWidth, m_sourceHeight);
+        return;
+    }
+    startSegment();
+}
+
+void RasterGraphics::startSegment()
+{
+    m_planes.assign(std::size_t(m_colours.planeCount()), {});
+    m_plane = 0;
+    m_segmentOrigin = m_cursor;
+    const auto height = std::uint32_t(std::min<std::uint64_t>(m_rowsLeft, 0xffffffffu));
+    m_builder.start(
+        m_colours, m_sourceWidth, m_sourceHeight > 0 ? height : 0, maxPixelsPerPage - m_pixelsOnPage);
+}
+
+void RasterGraphics::endImage()
+{
+    if (!m_builder.active()) {
+        m_inRaster = false;
+        m_abandoned = false;
+        return;
+    }
+    const std::uint32_t rows = m_builder.rows();
+    std::uint32_t blankTop = 0;
+    RasterImage image = m_builder.finish(m_transparent, blankTop);
+    const double pixel = pixelSize();
+    m_cursor = { m_segmentOrigin.x, m_segmentOrigin.y - rows * pixel };
+    m_pixelsOnPage += std::uint64_t(image.width) * image.height;
+    m_inRaster = false;
+    if (image.height == 0 || image.width == 0)
+        return;
+    image.whiteIsTransparent = m_transparent;
+    image.origin = { m_origin.x + m_segmentOrigin.x, m_origin.y + m_segmentOrigin.y - blankTop * pixel };
+    image.across = { pixel, 0 };
+    image.down = { 0, -pixel };
+    m_page.addImage(std::move(image));
+}
+
+void RasterGraphics::tooLarge(std::uint64_t width, std::uint64_t height)
+{
+    m_error = "the raster image of " + std::to_string(width) + " x " + std::to_string(height)
+        + " pixels is too large to display (more than " + std::to_string(RasterImageBuilder::maxWidth)
+        + " pixels wide or " + std::to_string(maxPixelsPerPage) + " pixels on a page)";
+    m_inRaster = false;
+}
+
+void RasterGraphics::abandonImage(const std::string &reason)
+{
+    m_warn("a raster image ends early at row " + std::to_string(m_builder.rows() + 1) + ": " + reason);
+    endImage();
+    m_inRaster = true; // its remaining rows are dropped until the image ends
+    m_abandoned = true;
+}
+
+bool RasterGraphics::addRow()
+{
+    if (m_rowsLeft == 0)
+        return true;
+    if (!m_builder.addRow(m_planes)) {
+        tooLarge(m_builder.attemptedWidth(), m_builder.attemptedRows());
+        return false;
+    }
+    --m_rowsLeft;
+    return true;
+}
+
+void RasterGraphics::transfer(const PlotCommand &command, bool lastPlane)
+{
+    if (m_abandoned)
+        return;
+    if (!m_inRaster)
+        startImage(0);
+    if (!m_error.empty())
+        return;
+    const std::span<const std::uint8_t> data = bytesOf(command.text);
+    if (m_compression == RasterCompression::Adaptive && m_planes.size() == 1) {
+        transferAdaptive(data);
+    } else if (m_plane < m_planes.size()) {
+        const bool decoded = decodeRasterRow(
+            m_compression == RasterCompression::Adaptive ? RasterCompression::Unencoded : m_compression, data,
+            m_planes[m_plane], m_builder.planeLimit());
+        if (!decoded || command.unterminated) {
+            abandonImage(
+                command.unterminated ? "the file ends inside the row" : "its compressed data is malformed");
+            return;
+        }
+        ++m_plane;
+    }
+    if (!lastPlane)
+        return;
+    // Planes a row leaves out are blank, and so are their seed rows for the next one.
+    for (std::size_t plane = m_plane; plane < m_planes.size(); ++plane)
+        m_planes[plane].clear();
+    m_plane = 0;
+    if (m_compression != RasterCompression::Adaptive || m_planes.size() != 1)
+        addRow();
+}
+
+void RasterGraphics::transferAdaptive(std::span<const std::uint8_t> data)
+{
+    AdaptiveBlockReader block(data);
+    std::size_t count = 0;
+    for (;;) {
+        switch (block.next(m_planes.front(), m_builder.planeLimit(), count)) {
+        case AdaptiveBlockReader::Step::Row:
+            if (!addRow())
+                return;
+            break;
+        case AdaptiveBlockReader::Step::BlankRows:
+            m_planes.front().clear();
+            [[fallthrough]];
+        case AdaptiveBlockReader::Step::RepeatRows:
+            for (std::size_t i = 0; i < count && m_rowsLeft > 0; ++i) {
+                if (!addRow())
+                    return;
+            }
+            break;
+        case AdaptiveBlockReader::Step::End:
+            return;
+        case AdaptiveBlockReader::Step::Malformed:
+            abandonImage("its compressed data is malformed");
+            return;
+        }
+    }
+}
+
+void RasterGraphics::skipRows(double count)
+{
+    if (!(count >= 1) || m_abandoned)
+        return;
+    if (!m_inRaster)
+        startImage(0);
+    if (!m_error.empty())
+        return;
+    // The skipped rows stay white: the rows so far become an image and the next ones a new one.
+    endImage();
+    m_inRaster = true;
+    const std::uint64_t skipped = std::min<std::uint64_t>(declaredCount(count), m_rowsLeft);
+    m_rowsLeft -= skipped;
+    m_cursor.y -= double(skipped) * pixelSize();
+    startSegment();
+}
+
+} // namespace plotviewer::hpgl

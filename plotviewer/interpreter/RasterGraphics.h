@@ -1,0 +1,79 @@
+#pragma once
+// The PCL cursor and raster graphics: executes the reader's cursor and raster commands, decodes
+// the rows, and hands each finished image to the page in the order it was drawn.
+
+#include "PageBuilder.h"
+#include "RasterColours.h"
+#include "RasterImageBuilder.h"
+#include "plotviewer/reader/PlotCommand.h"
+#include "plotviewer/reader/RasterRowDecoder.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plotviewer::hpgl {
+
+class RasterGraphics
+{
+public:
+    /// The most pixels the images of one page may hold.
+    static constexpr std::uint64_t maxPixelsPerPage = std::uint64_t(256) << 20;
+
+    using Warn = std::function<void(const std::string &)>;
+    RasterGraphics(PageBuilder &page, Warn warn);
+
+    /// ESC E: ends any image and restores every default.
+    void reset();
+    /// Executes one PclGraphics command. `origin` is the cursor's (0, 0) in page units: the left
+    /// edge of the logical page at the top margin.
+    void execute(const PlotCommand &command, Point origin);
+    /// Ends the image in progress, if any: HP-GL/2, the page or the job takes over.
+    void endImage();
+    /// A new page: its pixel allowance starts afresh.
+    void startPage() { m_pixelsOnPage = 0; }
+
+    /// The PCL cursor, in page units, for the cursor's (0, 0) at `origin`.
+    Point cursor(Point origin) const { return { origin.x + m_cursor.x, origin.y + m_cursor.y }; }
+    void setCursor(Point cursor, Point origin) { m_cursor = { cursor.x - origin.x, cursor.y - origin.y }; }
+
+    /// Why the plot cannot be shown (an image past the size limits); empty while all is well.
+    const std::string &error() const { return m_error; }
+
+private:
+    void startImage(double mode);
+    void startSegment();
+    void transfer(const PlotCommand &command, bool lastPlane);
+    void transferAdaptive(std::span<const std::uint8_t> data);
+    bool addRow();
+    void skipRows(double count);
+    void abandonImage(const std::string &reason);
+    void tooLarge(std::uint64_t width, std::uint64_t height);
+    void moveCursor(double value, bool relative, double unit, bool vertical);
+    double pixelSize() const;
+
+    PageBuilder &m_page;
+    Warn m_warn;
+    RasterColours m_colours;
+    RasterImageBuilder m_builder;
+    std::vector<std::vector<std::uint8_t>> m_planes; // the seed rows
+    std::size_t m_plane = 0; // the plane the next transfer fills
+
+    RasterCompression m_compression = RasterCompression::Unencoded;
+    double m_resolution = 75; // dots per inch
+    std::uint32_t m_sourceWidth = 0; // 0 = not declared
+    std::uint32_t m_sourceHeight = 0;
+    bool m_transparent = true;
+    double m_unitsPerInch = 300; // PCL units
+
+    Point m_origin; // the cursor's (0, 0) on the page at the last command
+    Point m_cursor; // from the origin, in page units
+    bool m_inRaster = false;
+    bool m_abandoned = false; // bad data ended the image; its remaining rows are dropped
+    Point m_segmentOrigin; // the top left of the rows since the start or the last Y offset, as m_cursor
+    std::uint64_t m_rowsLeft = 0; // under a declared height
+    std::uint64_t m_pixelsOnPage = 0;
+    std::string m_error;
+};
+
+} // namespace plotviewer::hpgl
