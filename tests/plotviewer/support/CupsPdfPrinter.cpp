@@ -11,14 +11,14 @@ namespace plotviewer::test {
 
 namespace {
 
-constexpr int kToolTimeoutMs = 20000;
+constexpr int toolTimeoutMs = 20000;
 
 /// What lpstat printed; nullopt when it did not run to a successful end.
 std::optional<QString> lpstat(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral("lpstat"), arguments);
-    if (!process.waitForFinished(kToolTimeoutMs) || process.exitStatus() != QProcess::NormalExit
+    if (!process.waitForFinished(toolTimeoutMs) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0)
         return std::nullopt;
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
