@@ -229,15 +229,15 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event); // the pattern box still receives the key
 }
 
-QString Form1::settingsFileName() const
-{
-    return m_environment.file(QString::fromLatin1(AppFiles::Settings));
-}
-
 void Form1::Form_Load()
 {
-    const QString settingsFile = settingsFileName();
+    const QString settingsFile = m_environment.settingsFile();
+    const QString administratorDefaults = m_environment.defaultSettingsFile();
     if (FileSystem::fileExists(settingsFile)) {
+        m_defaultDirectory = Global::ReadSetting(SettingsSection, DefaultDirKey, QString(), settingsFile);
+    } else if (!administratorDefaults.isEmpty() && FileSystem::fileExists(administratorDefaults)) {
+        // The user's first settings file starts as the administrator's; later writes go to it alone.
+        FileSystem::copyFile(administratorDefaults, settingsFile);
         m_defaultDirectory = Global::ReadSetting(SettingsSection, DefaultDirKey, QString(), settingsFile);
     } else {
         FileSystem::createTextFile(settingsFile);
@@ -357,7 +357,7 @@ void Form1::File1_DblClick()
             Form2::showPreview(pictureFile, QFileInfo(path).fileName());
         };
         Preview(m_plotServer.object(), m_colourMode,
-            m_environment.file(QString::fromLatin1(AppFiles::PreviewImage)), showPicture)
+            m_environment.temporaryFile(QString::fromLatin1(AppFiles::PreviewImage)), showPicture)
             .showAll(File1->selectedPaths());
     });
 }
@@ -412,7 +412,7 @@ void Form1::optGrey_Click()
 void Form1::cmdDflt_Click()
 {
     m_guard.run(Trap::Silent, [this] {
-        const QString settingsFile = settingsFileName();
+        const QString settingsFile = m_environment.settingsFile();
         if (!FileSystem::fileExists(settingsFile))
             FileSystem::createTextFile(settingsFile);
         Global::WriteSetting(SettingsSection, DefaultDirKey, Dir1->path(), settingsFile);

@@ -50,7 +50,6 @@ private:
     /// Runs a handler through the guard with the generic report; handlers with a trap arm it inside.
     void handle(void (Form1::*handler)());
 
-    QString settingsFileName() const;
     void openDefaultDirectory();
     void showCount();
 

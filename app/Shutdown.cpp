@@ -7,14 +7,15 @@
 
 namespace Shutdown {
 
-QStringList deleteTemporaryFiles(const AppEnvironment &environment)
+QStringList deleteTemporaryFiles(
+    const AppEnvironment &environment, const std::function<void(const QString &)> &deleteFile)
 {
     QStringList failures;
     for (const char *name : { AppFiles::TempIcx, AppFiles::PreviewImage }) {
-        const QString file = environment.file(QString::fromLatin1(name));
+        const QString file = environment.temporaryFile(QString::fromLatin1(name));
         try {
             if (FileSystem::fileExists(file))
-                FileSystem::deleteFile(file);
+                deleteFile(file);
         } catch (const std::exception &failure) {
             failures.append(QString::fromUtf8(failure.what()));
         }

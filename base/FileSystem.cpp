@@ -23,6 +23,22 @@ void createTextFile(const QString &fileName)
     }
 }
 
+void copyFile(const QString &source, const QString &target)
+{
+    // Read and written rather than copied, so the copy is the user's own, not a read-only clone.
+    QFile from(source);
+    if (!from.open(QIODevice::ReadOnly)) {
+        throw RuntimeError(QStringLiteral("The file \"%1\" cannot be read: %2")
+                               .arg(QDir::toNativeSeparators(source), from.errorString()));
+    }
+    const QByteArray contents = from.readAll();
+    QFile to(target);
+    if (!to.open(QIODevice::WriteOnly | QIODevice::Truncate) || to.write(contents) != contents.size()) {
+        throw RuntimeError(QStringLiteral("The file \"%1\" cannot be created: %2")
+                               .arg(QDir::toNativeSeparators(target), to.errorString()));
+    }
+}
+
 void deleteFile(const QString &fileName)
 {
     QFile file(fileName);

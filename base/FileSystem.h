@@ -9,6 +9,8 @@ namespace FileSystem {
 bool fileExists(const QString &fileName);
 /// Creates an empty text file, replacing any file of that name.
 void createTextFile(const QString &fileName);
+/// Creates `target` as a new file holding what `source` holds, replacing any file of that name.
+void copyFile(const QString &source, const QString &target);
 void deleteFile(const QString &fileName);
 /// The root of the file system: "/" here, "C:\" on Windows.
 QString rootDirectory();

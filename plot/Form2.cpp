@@ -5,6 +5,7 @@
 #include "base/Twips.h"
 #include "base/WindowFlags.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImageReader>
 #include <QLabel>
@@ -30,8 +31,17 @@ void Form2::showPreview(const QString &pictureFile, const QString &plotName)
     window->fitToPicture();
     window->setWindowTitle(QStringLiteral("Preview of : ") + plotName);
     window->show();
-    window->fitToPicture(); // again, now that the window manager's frame is known
     window.release()->showPicture(); // the window deletes itself when closed
+}
+
+bool Form2::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    // A window manager frames the window only after it is mapped, and the frame's arrival moves
+    // the client area: fit again then, so the outer size stays the picture's.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Move)
+        fitToPicture();
+    return handled;
 }
 
 void Form2::loadPicture(const QString &fileName)
@@ -46,9 +56,20 @@ void Form2::loadPicture(const QString &fileName)
     Picture1->resize(picture.size());
 }
 
+QSize Form2::frameSize() const
+{
+    const QSize own = frameGeometry().size() - geometry().size();
+    if (!own.isNull() || isVisible())
+        return own;
+    // Before it is mapped a window has no frame yet; the main window's tells what it will get.
+    if (const QWidget *framed = QApplication::activeWindow())
+        return framed->frameGeometry().size() - framed->geometry().size();
+    return own;
+}
+
 void Form2::fitToPicture()
 {
-    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize frame = frameSize();
     const QSize outer(Picture1->width(), Picture1->height() + Twips(*this).y(400));
     setFixedSize(outer - frame);
 }

@@ -16,13 +16,18 @@ public:
     /// Throws RuntimeError, and shows nothing, when the file cannot be read as a picture.
     static void showPreview(const QString &pictureFile, const QString &plotName);
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     /// Loads the picture file into Picture1, which takes the picture's size. Throws RuntimeError
     /// when the file cannot be read as a picture.
     void loadPicture(const QString &fileName);
     /// Sizes the window around Picture1: outer width the picture's, outer height the picture's plus
-    /// 400 twips. Call after the window is shown, when the frame is known.
+    /// 400 twips, frame included as far as it is known.
     void fitToPicture();
+    /// The frame the window manager gives the window, as far as it is known yet.
+    QSize frameSize() const;
     void showPicture();
 
     QLabel *Picture1;

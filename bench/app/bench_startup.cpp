@@ -23,7 +23,8 @@ void StartUp(benchmark::State &state)
         return;
     }
     QTemporaryDir appDir;
-    const AppEnvironment environment { QDir::toNativeSeparators(appDir.path()), VolumeSource::system() };
+    const AppEnvironment environment = AppEnvironment::forFolder(
+        QDir::toNativeSeparators(appDir.path()), true, {}, VolumeSource::system());
     HandlerGuard guard([](int) {});
     for (auto _ : state) {
         Form1 form(environment, guard);

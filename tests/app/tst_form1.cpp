@@ -139,9 +139,8 @@ private Q_SLOTS:
         AutomationRegistry &registry = AutomationRegistry::instance();
         const QStringList folders = registry.searchFolders();
         registry.setSearchFolders({ f.env.makeDirectory(QStringLiteral("servers")) });
-        AppEnvironment environment = f.env.environment();
-        if (!appDirWritable)
-            environment.applicationDirectory += QStringLiteral("/missing");
+        const AppEnvironment environment
+            = appDirWritable ? f.env.environment() : f.env.environmentIn(QStringLiteral("missing"));
         Form1 form(environment, f.guard);
         const bool loaded = form.load();
         registry.setSearchFolders(folders);
@@ -200,13 +199,20 @@ private Q_SLOTS:
     {
         Form1Fixture f;
         f.start();
-        AppEnvironment broken = f.env.environment();
-        broken.applicationDirectory += QStringLiteral("/missing");
-        Form1 form(broken, f.guard);
-        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("cmdDflt")), Qt::LeftButton);
+        // The button is bound: a first press stores the directory shown.
+        const QString first = f.env.makeDirectory(QStringLiteral("first"));
+        QVERIFY(f.control<DirList>("Dir1")->setPath(first));
+        QTest::mouseClick(f.control<QPushButton>("cmdDflt"), Qt::LeftButton);
+        QVERIFY(readAll(f.env.settingsFile()).contains("Default_Dir=" + first.toUtf8()));
+        // A folder in the settings file's place can be neither read nor made: the next press fails,
+        // and says nothing.
+        QVERIFY(QFile::remove(f.env.settingsFile()));
+        QVERIFY(QDir().mkpath(f.env.settingsFile()));
+        QVERIFY(f.control<DirList>("Dir1")->setPath(f.env.makeDirectory(QStringLiteral("second"))));
+        QTest::mouseClick(f.control<QPushButton>("cmdDflt"), Qt::LeftButton);
         QCOMPARE(f.boxes.count(), 0);
         QVERIFY(!f.guard.hasEnded());
-        QVERIFY(!QFileInfo::exists(broken.applicationDirectory));
+        QVERIFY(QFileInfo(f.env.settingsFile()).isDir());
     }
 
     void windowCannotBeResized()

@@ -1,7 +1,10 @@
+#include "UnprivilegedRun.h"
 #include "app/Global.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -165,6 +168,31 @@ private Q_SLOTS:
         QCOMPARE(old.readAll(), QByteArray("[UserSettings]\nDefault_Dir=/old\n"));
         QCOMPARE(fileContents(), QByteArray("[UserSettings]\nDefault_Dir=/new\n"));
         QVERIFY(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1);
+    }
+
+    void writeInPlaceInProtectedFolder()
+    {
+        // Root writes anywhere, so the test runs itself as an unprivileged user to hold.
+        if (UnprivilegedRun::isRoot()) {
+            if (const QString reason = UnprivilegedRun::unavailableReason(); !reason.isEmpty())
+                QSKIP(qPrintable(reason));
+            const UnprivilegedRun run({ QCoreApplication::applicationFilePath() });
+            QProcess child;
+            run.start(child, { QStringLiteral("writeInPlaceInProtectedFolder") });
+            QVERIFY(child.waitForFinished(60'000));
+            const QByteArray output = child.readAllStandardOutput() + child.readAllStandardError();
+            QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+            QVERIFY2(output.contains("PASS   : tst_Settings::writeInPlaceInProtectedFolder()"),
+                output.constData());
+            return;
+        }
+        // No new file can be made beside it, so the file itself is rewritten.
+        writeFile("[UserSettings]\nDefault_Dir=/old\n");
+        const auto permissions = QFile::permissions(m_dir.path());
+        QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        Global::WriteSetting(Section, Key, QStringLiteral("/new"), m_file);
+        QVERIFY(QFile::setPermissions(m_dir.path(), permissions));
+        QCOMPARE(fileContents(), QByteArray("[UserSettings]\nDefault_Dir=/new\n"));
     }
 
     void unreadableFileIsLeftAlone_data()

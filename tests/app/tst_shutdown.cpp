@@ -1,4 +1,6 @@
 #include "Form1Fixture.h"
+#include "app/Shutdown.h"
+#include "base/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,6 +95,47 @@ private Q_SLOTS:
         const qsizetype calls = f.server->log().calls.size();
         f.form->findChild<QPushButton *>(QStringLiteral("cmdPrintSet"))->click();
         QCOMPARE(f.server->log().calls.size(), calls);
+    }
+
+    void everyFileIsTriedWhenOneResists_data()
+    {
+        QTest::addColumn<QString>("resisting");
+        QTest::addColumn<QString>("deleted");
+        QTest::newRow("temp.icx resists") << "temp.icx"
+                                          << "~plt000.jpg";
+        QTest::newRow("preview image resists") << "~plt000.jpg"
+                                               << "temp.icx";
+    }
+    void everyFileIsTriedWhenOneResists()
+    {
+        QFETCH(QString, resisting);
+        QFETCH(QString, deleted);
+        TestEnvironment env;
+        const AppEnvironment &environment = env.environment();
+        touch(environment.temporaryFile(resisting));
+        touch(environment.temporaryFile(deleted));
+        QStringList tried;
+        const QStringList failures = Shutdown::deleteTemporaryFiles(environment, [&](const QString &file) {
+            tried.append(QFileInfo(file).fileName());
+            if (QFileInfo(file).fileName() == resisting)
+                throw RuntimeError(QStringLiteral("%1 is held").arg(resisting));
+            FileSystem::deleteFile(file);
+        });
+        QCOMPARE(tried, (QStringList { "temp.icx", "~plt000.jpg" }));
+        QCOMPARE(failures, QStringList { resisting + " is held" });
+        QVERIFY(QFileInfo::exists(environment.temporaryFile(resisting)));
+        QVERIFY(!QFileInfo::exists(environment.temporaryFile(deleted)));
+    }
+
+    void onlyFilesThatExistAreDeleted()
+    {
+        TestEnvironment env;
+        touch(env.environment().temporaryFile(QStringLiteral("~plt000.jpg")));
+        QStringList tried;
+        const QStringList failures = Shutdown::deleteTemporaryFiles(
+            env.environment(), [&](const QString &file) { tried.append(QFileInfo(file).fileName()); });
+        QCOMPARE(tried, QStringList { "~plt000.jpg" });
+        QVERIFY(failures.isEmpty());
     }
 
     void failedDeletionIsReportedAndTheServerReleased()

@@ -18,12 +18,21 @@ bool FakeVolumes::makeCurrent(const QString &rootPath, QString *error)
 TestEnvironment::TestEnvironment()
 {
     m_volumes->list = { { QDir::toNativeSeparators(QDir::rootPath()), QString(), true } };
-    m_environment = { QDir::toNativeSeparators(m_appDir.path()), m_volumes };
+    m_environment = AppEnvironment::forFolder(QDir::toNativeSeparators(m_appDir.path()), true, {}, m_volumes);
 }
 
-QString TestEnvironment::settingsFile() const
+void TestEnvironment::useReadOnlyApplicationFolder()
 {
-    return m_environment.file(QStringLiteral("tarnwick.ini"));
+    const UserFolders user { QDir::toNativeSeparators(
+                                 m_scratch.filePath(QStringLiteral("user/config/tarnwick"))),
+        QDir::toNativeSeparators(m_scratch.filePath(QStringLiteral("user/cache/tarnwick"))) };
+    m_environment = AppEnvironment::forFolder(m_environment.applicationDirectory, false, user, m_volumes);
+}
+
+AppEnvironment TestEnvironment::environmentIn(const QString &relative) const
+{
+    return AppEnvironment::forFolder(
+        QDir::toNativeSeparators(m_scratch.filePath(relative)), true, {}, m_volumes);
 }
 
 QString TestEnvironment::makeDirectory(const QString &relative) const

@@ -13,14 +13,20 @@ public:
     bool makeCurrent(const QString &rootPath, QString *error) override;
 };
 
-/// A fresh application directory and volume list for one test.
+/// A fresh application directory and volume list for one test. The application directory counts as
+/// writable unless a test says otherwise: root could write it anyway.
 class TestEnvironment
 {
 public:
     TestEnvironment();
     const AppEnvironment &environment() const { return m_environment; }
     QString appDir() const { return m_environment.applicationDirectory; }
-    QString settingsFile() const;
+    QString settingsFile() const { return m_environment.settingsFile(); }
+    /// From now on the application directory counts as read-only: the settings and temporary files
+    /// go to per-user folders under the scratch space.
+    void useReadOnlyApplicationFolder();
+    /// The environment of a program whose folder is `relative` under the scratch space, not made.
+    AppEnvironment environmentIn(const QString &relative) const;
     FakeVolumes &volumes() { return *m_volumes; }
     /// A directory under the test's own scratch space, created on demand.
     QString makeDirectory(const QString &relative) const;

@@ -5,18 +5,22 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <optional>
+
 namespace plotviewer::test {
 
 namespace {
 
 constexpr int toolTimeoutMs = 20000;
 
-QString lpstat(const QStringList &arguments)
+/// What lpstat printed; nullopt when it did not run to a successful end.
+std::optional<QString> lpstat(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral("lpstat"), arguments);
-    if (!process.waitForFinished(toolTimeoutMs))
-        return {};
+    if (!process.waitForFinished(toolTimeoutMs) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
+        return std::nullopt;
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
@@ -25,12 +29,12 @@ QString lpstat(const QStringList &arguments)
 QString CupsPdfPrinter::unavailableReason()
 {
     const QString setUp = QStringLiteral("; run scripts/cups-pdf-printer.sh as root to set it up");
-    if (lpstat({ QStringLiteral("-r") }) != QLatin1String("scheduler is running"))
-        return QStringLiteral("no CUPS scheduler is running (lpstat -r)") + setUp;
-    m_queue = lpstat({ QStringLiteral("-d") }).section(QLatin1String(": "), 1).trimmed();
+    if (!schedulerProblem().isEmpty())
+        return schedulerProblem() + setUp;
+    m_queue = lpstat({ QStringLiteral("-d") }).value_or(QString()).section(QLatin1String(": "), 1).trimmed();
     if (m_queue.isEmpty())
         return QStringLiteral("CUPS has no default printer") + setUp;
-    const QString device = lpstat({ QStringLiteral("-v"), m_queue });
+    const QString device = lpstat({ QStringLiteral("-v"), m_queue }).value_or(QString());
     if (!device.contains(QLatin1String(": cups-pdf:/")))
         return QStringLiteral("the default printer %1 is not a cups-pdf queue (%2)").arg(m_queue, device)
             + setUp;
@@ -47,7 +51,16 @@ QString CupsPdfPrinter::outputFolder()
 
 bool CupsPdfPrinter::idle() const
 {
-    return lpstat({ QStringLiteral("-o"), m_queue }).isEmpty();
+    // A scheduler that does not answer has no jobs to list, yet nothing printed is idle either.
+    const std::optional<QString> jobs = lpstat({ QStringLiteral("-o"), m_queue });
+    return jobs && jobs->isEmpty();
+}
+
+QString CupsPdfPrinter::schedulerProblem()
+{
+    if (lpstat({ QStringLiteral("-r") }) != QLatin1String("scheduler is running"))
+        return QStringLiteral("no CUPS scheduler is running (lpstat -r)");
+    return {};
 }
 
 QString CupsPdfPrinter::pdfFor(const QString &title) const

@@ -17,8 +17,10 @@ public:
     QString queue() const { return m_queue; }
     /// TARNWICK_PDF_DIR, else the script's default folder.
     static QString outputFolder();
-    /// True when no job waits or prints on the queue.
+    /// True when no job waits or prints on the queue (and the scheduler says so).
     bool idle() const;
+    /// Why the scheduler does not answer, or an empty string while it does.
+    static QString schedulerProblem();
     /// The PDF a job titled `title` left in the output folder, or an empty string.
     QString pdfFor(const QString &title) const;
 
