@@ -144,6 +144,9 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
         }
         return;
     }
+    case CommandKind::PageEject:
+        finishPage();
+        return;
     case CommandKind::PclReset:
     case CommandKind::JobBoundary:
         finishPage();

@@ -22,6 +22,7 @@ enum class CommandKind : std::uint8_t {
     PlotSizeWidth, // ESC*c#K, inches
     PlotSizeHeight, // ESC*c#L, inches
     PictureFrameAnchor, // ESC*c0T
+    PageEject, // ESC&l#H (paper source) or form feed in PCL: the page is printed
 };
 
 /// One decoded element of a PE (polyline encoded) instruction, in current units.

@@ -8,6 +8,7 @@ namespace plotviewer::hpgl {
 namespace {
 
 constexpr unsigned char escape = HpglArgumentLexer::escape;
+constexpr unsigned char formFeedByte = 0x0c;
 
 bool isLetter(unsigned char c)
 {
@@ -113,7 +114,8 @@ bool PlotReader::next(PlotCommand &command)
             readPjlLine();
             break;
         case State::Pcl:
-            skipPcl();
+            if (skipPcl(command))
+                return true;
             if (m_lexer.position() < m_end && readEscape(command))
                 return true;
             break;
@@ -292,13 +294,11 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
         CommandKind kind;
     };
     static constexpr PageEvent pageEvents[] = {
-        { '&', 'l', 'A', CommandKind::PageSize },
-        { '&', 'l', 'O', CommandKind::Orientation },
-        { '*', 'c', 'X', CommandKind::PictureFrameWidth },
-        { '*', 'c', 'Y', CommandKind::PictureFrameHeight },
-        { '*', 'c', 'K', CommandKind::PlotSizeWidth },
-        { '*', 'c', 'L', CommandKind::PlotSizeHeight },
+        { '&', 'l', 'A', CommandKind::PageSize }, { '&', 'l', 'O', CommandKind::Orientation },
+        { '*', 'c', 'X', CommandKind::PictureFrameWidth }, { '*', 'c', 'Y', CommandKind::PictureFrameHeight },
+        { '*', 'c', 'K', CommandKind::PlotSizeWidth }, { '*', 'c', 'L', CommandKind::PlotSizeHeight },
         { '*', 'c', 'T', CommandKind::PictureFrameAnchor },
+        { '&', 'l', 'H', CommandKind::PageEject }, // every paper source feeds a new sheet
     };
     for (const PageEvent &event : pageEvents) {
         if (parameter.prefix == event.prefix && parameter.group == event.group
@@ -316,11 +316,22 @@ void PlotReader::startEvent(PlotCommand &command, CommandKind kind, double value
     command.value = value;
 }
 
-void PlotReader::skipPcl()
+bool PlotReader::skipPcl(PlotCommand &command)
 {
     const unsigned char *p = m_lexer.position();
-    const void *found = std::memchr(p, escape, static_cast<std::size_t>(m_end - p));
-    m_lexer.setPosition(found ? static_cast<const unsigned char *>(found) : m_end);
+    const auto *found
+        = static_cast<const unsigned char *>(std::memchr(p, escape, static_cast<std::size_t>(m_end - p)));
+    const unsigned char *stop = found ? found : m_end;
+    // PCL text is ignored, but a form feed in it prints the page.
+    const auto *formFeed = static_cast<const unsigned char *>(
+        std::memchr(p, formFeedByte, static_cast<std::size_t>(stop - p)));
+    if (formFeed) {
+        m_lexer.setPosition(formFeed + 1);
+        startEvent(command, CommandKind::PageEject);
+        return true;
+    }
+    m_lexer.setPosition(stop);
+    return false;
 }
 
 void PlotReader::readPjlLine()

@@ -45,7 +45,8 @@ private:
     bool readEscape(PlotCommand &command);
     bool emitQueuedParameters(PlotCommand &command);
     bool parameterEvent(const PclParameter &parameter, PlotCommand &command);
-    void skipPcl();
+    /// Skips PCL text up to the next escape; true with a page eject when a form feed comes first.
+    bool skipPcl(PlotCommand &command);
     void readPjlLine();
     void skipToNextJob();
     void startEvent(PlotCommand &command, CommandKind kind, double value = 0);
