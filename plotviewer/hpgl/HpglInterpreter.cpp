@@ -1214,7 +1214,7 @@ LabelFont HpglInterpreter::labelFont(const FontDefinition &definition) const
         font.lineFeed = scaled(font.lineFeed, -1);
     font.up = add(scaled(normal, height), scaled(along, height * m_slant));
     font.upUnit = normal;
-    font.bodyWidth = std::abs(width);
+    font.across = scaled(along, width); // a negative width mirrors each glyph
     font.glyphExtent = m_path == 1 || m_path == 3 ? std::abs(height) : std::abs(width);
     font.capHeight = height;
     font.symbolSet = static_cast<int>(definition.symbolSet);
@@ -1235,7 +1235,7 @@ void HpglInterpreter::drawTextRuns(const std::vector<TextRun> &runs)
         run.origin = map.map(run.origin);
         run.advance = map.mapVector(run.advance);
         run.up = map.mapVector(run.up);
-        run.width *= deviceScale();
+        run.across = map.mapVector(run.across);
         m_page.addText(run, style);
     }
 }
@@ -1264,8 +1264,8 @@ void HpglInterpreter::symbol(Point at)
     run.text = m_symbol;
     run.advance = font.advance;
     run.up = font.up;
-    run.width = font.bodyWidth;
-    const Point centreOffset = add(scaled(unit(font.advance), -font.bodyWidth / 2), scaled(font.up, -0.5));
+    run.across = font.across;
+    const Point centreOffset = add(scaled(font.across, -0.5), scaled(font.up, -0.5));
     run.origin = add(toRotated(at), centreOffset);
     flushPolyline();
     drawTextRuns({ run });

@@ -17,7 +17,7 @@ struct LabelFont
     Point lineFeed; // one line feed
     Point up; // the glyph's up vector, cap height long (slanted when SL is set)
     Point upUnit; // perpendicular to the label direction
-    double bodyWidth = 0; // glyph width along the path
+    Point across; // one glyph body width along the label direction, reversed when mirrored
     double glyphExtent = 0; // a glyph's extent along the path (for centring)
     double capHeight = 0;
     int symbolSet = 277;

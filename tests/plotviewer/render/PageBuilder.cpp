@@ -84,7 +84,7 @@ PageBuilder &PageBuilder::text(
     run.origin = origin;
     run.advance = { 1.5 * height * along.x, 1.5 * height * along.y };
     run.up = { -height * along.y, height * along.x };
-    run.width = height;
+    run.across = { height * along.x, height * along.y };
     run.strokeStyle = strokeStyle(style);
     m_page.texts.push_back(run);
     m_page.items.push_back({ ItemKind::Text, 0, std::uint32_t(m_page.texts.size() - 1), 1 });
