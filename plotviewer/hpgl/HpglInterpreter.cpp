@@ -634,7 +634,8 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
     case "SM"_mn: {
         m_symbol.clear();
         if (!command.text.empty())
-            m_symbol.push_back(CharacterSet().decode(static_cast<unsigned char>(command.text[0])));
+            m_symbol.push_back((m_alternateSelected ? m_alternateFont : m_standardFont)
+                                   .characterSet.decode(static_cast<unsigned char>(command.text[0])));
         break;
     }
     case "SI"_mn:
@@ -688,6 +689,10 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
         break;
     case "AD"_mn:
         fontDefinition(m_alternateFont, n);
+        break;
+    case "CS"_mn:
+    case "CA"_mn:
+        plotterCharacterSet(command.name == "CS"_mn ? m_standardFont : m_alternateFont, at(0, 0));
         break;
     case "SS"_mn:
         m_alternateSelected = false;
@@ -1142,7 +1147,7 @@ void HpglInterpreter::fontDefinition(FontDefinition &definition, const std::vect
         if (!std::isfinite(value))
             continue;
         if (kind == 1)
-            definition.symbolSet = std::clamp(value, 0.0, 65535.0);
+            definition.characterSet = CharacterSet::forSymbolSet(int(std::clamp(value, 0.0, 65535.0)));
         else if (kind == 2)
             definition.proportional = value == 1;
         else if (kind == 3 && value > 0)
@@ -1150,6 +1155,19 @@ void HpglInterpreter::fontDefinition(FontDefinition &definition, const std::vect
         else if (kind == 4 && value > 0)
             definition.height = std::clamp(value, 0.01, 10000.0);
     }
+}
+
+void HpglInterpreter::plotterCharacterSet(FontDefinition &definition, double number)
+{
+    const int set = static_cast<int>(std::clamp(std::round(number), -1.0, 1000.0));
+    const std::optional<CharacterSet> chosen = CharacterSet::forPlotterSet(set);
+    if (!chosen) {
+        warnOnce("character set " + std::to_string(set) + " is unknown; the set in use is kept");
+        return;
+    }
+    if (!CharacterSet::drawsPlotterSet(set))
+        warnOnce("character set " + std::to_string(set) + " is drawn as ASCII");
+    definition.characterSet = *chosen;
 }
 
 LabelFont HpglInterpreter::labelFont(const FontDefinition &definition) const
@@ -1217,7 +1235,7 @@ LabelFont HpglInterpreter::labelFont(const FontDefinition &definition) const
     font.across = scaled(along, width); // a negative width mirrors each glyph
     font.glyphExtent = m_path == 1 || m_path == 3 ? std::abs(height) : std::abs(width);
     font.capHeight = height;
-    font.symbolSet = static_cast<int>(definition.symbolSet);
+    font.characterSet = definition.characterSet;
     return font;
 }
 

@@ -2,6 +2,7 @@
 // The HP-GL/2 state machine: executes the reader's commands and builds a DisplayList in plotter
 // units, with scaling, rotation, line types, fills, labels and clipping already applied.
 
+#include "CharacterSet.h"
 #include "CoordinateSystem.h"
 #include "LabelLayout.h"
 #include "LinePattern.h"
@@ -42,7 +43,7 @@ public:
 private:
     struct FontDefinition
     {
-        double symbolSet = 277;
+        CharacterSet characterSet; // SD kind 1 or CS/CA
         double pitch = 9; // characters per inch
         double height = 11.5; // points
         bool proportional = false;
@@ -98,6 +99,7 @@ private:
     void symbol(Point at);
     LabelFont labelFont(const FontDefinition &definition) const;
     void fontDefinition(FontDefinition &definition, const std::vector<double> &n);
+    void plotterCharacterSet(FontDefinition &definition, double number);
     void characterPlot(const std::vector<double> &n);
     void drawTextRuns(const std::vector<TextRun> &runs);
 

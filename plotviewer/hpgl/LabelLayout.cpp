@@ -164,8 +164,7 @@ LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Poin
             }
             continue;
         }
-        const char32_t character
-            = transparent && byte < ' ' ? byte : CharacterSet(font->symbolSet).decode(byte);
+        const char32_t character = transparent && byte < ' ' ? byte : font->characterSet.decode(byte);
         if (run.text.empty()) {
             run.origin = add(cursor, offset);
             run.advance = font->advance;

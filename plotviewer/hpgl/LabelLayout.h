@@ -3,6 +3,7 @@
 // carriage return, line feed and backspace, switching fonts on SO/SI. Works in plotter units of the
 // rotated system; the caller maps the result to the page.
 
+#include "CharacterSet.h"
 #include "plotviewer/model/DisplayList.h"
 
 #include <string_view>
@@ -20,7 +21,7 @@ struct LabelFont
     Point across; // one glyph body width along the label direction, reversed when mirrored
     double glyphExtent = 0; // a glyph's extent along the path (for centring)
     double capHeight = 0;
-    int symbolSet = 277;
+    CharacterSet characterSet;
 };
 
 class LabelLayout
