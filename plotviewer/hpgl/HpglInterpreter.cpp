@@ -694,6 +694,11 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
     case "CA"_mn:
         plotterCharacterSet(command.name == "CS"_mn ? m_standardFont : m_alternateFont, at(0, 0));
         break;
+    case "DL"_mn:
+    case "UC"_mn:
+        if (first && !n.empty())
+            warnOnce("user-defined characters (DL, UC) are not drawn; labels show the standard glyphs");
+        break;
     case "SS"_mn:
         m_alternateSelected = false;
         break;

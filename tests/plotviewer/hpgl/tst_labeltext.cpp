@@ -120,6 +120,8 @@ void tst_LabelText::unusualSetsWarn_data()
 
     QTest::newRow("a set with no table here")
         << QByteArray("CS2;SP1;LBa\x03") << QStringLiteral("drawn as ASCII");
+    QTest::newRow("user-defined characters")
+        << QByteArray("DL97,0,0,10,10;SP1;LBa\x03") << QStringLiteral("user-defined characters");
     QTest::newRow("a set no plotter has") << QByteArray("CA12;SP1;LBa\x03") << QStringLiteral("unknown");
 }
 
