@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace plotviewer::hpgl {
 
@@ -165,6 +166,7 @@ void PlotReader::readInstruction(PlotCommand &command, Mnemonic name)
     clearCommand(command, CommandKind::Instruction, name);
     command.known = isKnownMnemonic(name);
     m_sawKnownInstruction = m_sawKnownInstruction || command.known;
+    m_instructionSinceEject = true;
     bool finished = true;
     switch (name) {
     case "LB"_mn:
@@ -303,6 +305,8 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
     for (const PageEvent &event : pageEvents) {
         if (parameter.prefix == event.prefix && parameter.group == event.group
             && parameter.letter == event.letter) {
+            if (event.kind == CommandKind::PageEject && !std::exchange(m_instructionSinceEject, false))
+                return false;
             startEvent(command, event.kind, parameter.value);
             return true;
         }
@@ -323,10 +327,12 @@ bool PlotReader::skipPcl(PlotCommand &command)
         = static_cast<const unsigned char *>(std::memchr(p, escape, static_cast<std::size_t>(m_end - p)));
     const unsigned char *stop = found ? found : m_end;
     // PCL text is ignored, but a form feed in it prints the page.
-    const auto *formFeed = static_cast<const unsigned char *>(
-        std::memchr(p, formFeedByte, static_cast<std::size_t>(stop - p)));
+    const auto *formFeed = m_instructionSinceEject
+        ? static_cast<const unsigned char *>(std::memchr(p, formFeedByte, static_cast<std::size_t>(stop - p)))
+        : nullptr;
     if (formFeed) {
         m_lexer.setPosition(formFeed + 1);
+        m_instructionSinceEject = false;
         startEvent(command, CommandKind::PageEject);
         return true;
     }

@@ -67,6 +67,7 @@ private:
     bool m_sawKnownInstruction = false;
     bool m_notHpgl = false;
     bool m_sawRasterData = false;
+    bool m_instructionSinceEject = false; // an eject without one between changes nothing
     std::size_t m_hpglBytesWithoutInstruction = 0;
     std::string m_unsupportedLanguage;
 };

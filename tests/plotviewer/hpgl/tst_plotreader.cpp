@@ -253,6 +253,9 @@ void TestPlotReader::wrappers_data()
         << QByteArray("\x1b"
                       "E\x1b%1BPD1,1;\x1b%1Atext\fmore\x1b%1BPD2,2;")
         << QStringLiteral("<%1 0>|<%2 1>|PD 1,1|<%3 0>|<%2 1>|PD 2,2").arg(reset, enter, eject);
+    QTest::newRow("ejects with nothing drawn between are one")
+        << QByteArray("\x1b%0BPD1,1;\x1b%0A\f\f\x1b&l0H\x1b%0BPD2,2;")
+        << QStringLiteral("<%1 0>|PD 1,1|<%2 0>|<%1 0>|PD 2,2").arg(enter, eject);
     QTest::newRow("form feed inside HP-GL is no eject")
         << QByteArray("PD1,1;\fPD2,2;") << QStringLiteral("PD 1,1|PD 2,2");
     QTest::newRow("form feed inside raster data is no eject") << QByteArray(
