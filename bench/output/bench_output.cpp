@@ -8,7 +8,8 @@
 // largest ones.
 
 #include "QtBenchmarkMain.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
 #include "plotviewer/output/PlatformPrintDialog.h"
 #include "plotviewer/output/PlotLoader.h"
 #include "plotviewer/output/PrintJob.h"

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "AutomationErrors.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QObject>
 

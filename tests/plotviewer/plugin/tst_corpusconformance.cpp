@@ -3,7 +3,7 @@
 #include "CorpusFiles.h"
 #include "PictureInk.h"
 #include "PlotServerPlugin.h"
-#include "plot/PlotViewerInterface.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QDir>
 #include <QImageReader>

@@ -2,7 +2,8 @@
 
 #include "PictureInk.h"
 #include "PlotServerPlugin.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,7 @@
 #include "PlotServerPlugin.h"
 
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QPluginLoader>
 

@@ -1,4 +1,4 @@
-#include "app/AppIcon.h"
+#include "base/AppIcon.h"
 
 // The icons are compiled into the static library, whose resource initialiser the linker would
 // drop as unreferenced; this references it. It must stand outside any namespace.

@@ -1,4 +1,4 @@
-#include "app/UiFonts.h"
+#include "base/UiFonts.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "plot/AutomationError.h"
-#include "plot/AutomationObject.h"
-#include "plot/AutomationRegistry.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationError.h"
+#include "automation/AutomationInterfaces.h"
+#include "automation/AutomationObject.h"
+#include "automation/AutomationRegistry.h"
 
 #include <QPointer>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "plot/AutomationRegistry.h"
+#include "automation/AutomationRegistry.h"
 
-#include "plot/AutomationError.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationError.h"
+#include "automation/AutomationInterfaces.h"
 
 #include <QCoreApplication>
 #include <QDir>

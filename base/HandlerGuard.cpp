@@ -1,4 +1,4 @@
-#include "app/HandlerGuard.h"
+#include "base/HandlerGuard.h"
 
 #include "resources/VersionRecord.h"
 

@@ -1,5 +1,5 @@
 // A plugin that claims to serve a ProgID but whose root object is no automation server.
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
 
 #include <QObject>
 

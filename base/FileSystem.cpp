@@ -1,6 +1,6 @@
-#include "app/FileSystem.h"
+#include "base/FileSystem.h"
 
-#include "app/RuntimeError.h"
+#include "base/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // A working server plugin: "Test.echo" objects echo their argument; "Test.refusing" cannot be made.
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
 #pragma once
-// The contract between Tarnwick and an automation server such as the plot viewer.
-// Shared by the program and the servers; keep it free of anything either side owns.
+// The interfaces between Tarnwick and any automation server plugin. Shared by the program and the
+// servers; keep it free of anything either side owns.
 
 #include <QString>
 #include <QtPlugin>
@@ -31,21 +31,3 @@ public:
 #define AutomationErrorSource_iid "org.tarnwick.AutomationErrorSource/1.0"
 Q_DECLARE_INTERFACE(AutomationServerFactory, AutomationServerFactory_iid)
 Q_DECLARE_INTERFACE(AutomationErrorSource, AutomationErrorSource_iid)
-
-/// Members are public Q_INVOKABLE methods called by name. A member that returns an object returns a
-/// new parentless QObject* whose ownership passes to the caller.
-namespace PlotViewer {
-inline constexpr auto ProgId = "Plotviewer.application";
-
-// Server members.
-inline constexpr auto Open = "Open"; // (QString path) -> document
-inline constexpr auto PrintSetup = "PrintSetup"; // ()
-
-// Document members.
-inline constexpr auto SetColorMode = "SetColorMode"; // (short mode)
-inline constexpr auto ActualSize = "ActualSize"; // ()
-inline constexpr auto DoPrint = "DoPrint"; // ()
-inline constexpr auto SaveTo = "SaveTo"; // (QString path): a JPEG
-
-enum ColorMode : short { BlackAndWhite = 0, Color = 1, GreyScale = 2 };
-} // namespace PlotViewer

@@ -1,8 +1,8 @@
-#include "plot/AutomationObject.h"
+#include "automation/AutomationObject.h"
 
-#include "plot/AutomationError.h"
-#include "plot/AutomationRegistry.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationError.h"
+#include "automation/AutomationInterfaces.h"
+#include "automation/AutomationRegistry.h"
 
 #include <QMetaMethod>
 #include <QObject>

@@ -1,5 +1,5 @@
 // A server plugin that cannot be loaded: it needs a symbol that no library defines.
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
 
 #include <QObject>
 
