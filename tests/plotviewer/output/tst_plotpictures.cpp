@@ -93,8 +93,8 @@ void tst_PlotPictures::referencePictures_data()
     QTest::addColumn<QString>("reference");
     QTest::addColumn<QString>("expect");
 
-    const QDir corpus(corpusFolder());
-    const QHash<QString, QString> expected = corpusExpectations();
+    const QDir corpus = corpusFolder();
+    const QHash<QString, QString> expected = corpusExpectations(corpus);
     for (const QString &name : corpus.entryList(QDir::Files, QDir::Name)) {
         QTest::newRow(qPrintable(name))
             << corpus.filePath(name) << referencePath(QStringLiteral("corpus"), name)

@@ -6,6 +6,7 @@
 #include "contract/PlotViewerContract.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,11 +27,11 @@ void tst_CorpusConformance::openAndPicture_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expect");
 
-    const QDir folder(corpusFolder());
+    const QDir folder = corpusFolder();
     const QStringList files = folder.entryList(QDir::Files, QDir::Name);
     if (files.isEmpty())
         QSKIP(qPrintable(QStringLiteral("no corpus at %1 (set TARNWICK_CORPUS_DIR)").arg(folder.path())));
-    const QHash<QString, QString> expected = corpusExpectations();
+    const QHash<QString, QString> expected = corpusExpectations(folder);
     for (const QString &name : files)
         QTest::newRow(qPrintable(name))
             << folder.filePath(name) << expected.value(name, QStringLiteral("picture"));

@@ -1,6 +1,6 @@
 // Where label glyphs go: the run's vectors place, turn and mirror each character.
 
-#include "PageBuilder.h"
+#include "SamplePage.h"
 #include "plotviewer/render/GlyphFrame.h"
 
 #include <QTest>

@@ -12,20 +12,20 @@ namespace plotviewer::test {
 
 namespace {
 
-constexpr int kChannelTolerance = 40;
-constexpr double kMismatchAllowance = 0.002;
+constexpr int channelTolerance = 40;
+constexpr double mismatchAllowance = 0.002;
 // Loose ink comparison: how far a pixel may move, and the share of inked pixels (plus a few
 // strays) that may still find no partner.
-constexpr int kInkReach = 1;
-constexpr double kInkMismatchAllowance = 0.01;
-constexpr qsizetype kInkStrayPixels = 6;
-constexpr int kSizeSlack = 1;
+constexpr int inkReach = 1;
+constexpr double inkMismatchAllowance = 0.01;
+constexpr qsizetype inkStrayPixels = 6;
+constexpr int sizeSlack = 1;
 
 bool closeEnough(QRgb a, QRgb b)
 {
-    return std::abs(qRed(a) - qRed(b)) <= kChannelTolerance
-        && std::abs(qGreen(a) - qGreen(b)) <= kChannelTolerance
-        && std::abs(qBlue(a) - qBlue(b)) <= kChannelTolerance;
+    return std::abs(qRed(a) - qRed(b)) <= channelTolerance
+        && std::abs(qGreen(a) - qGreen(b)) <= channelTolerance
+        && std::abs(qBlue(a) - qBlue(b)) <= channelTolerance;
 }
 
 QString keepForInspection(const QImage &actual, const QImage &expected, const QString &name)
@@ -44,7 +44,7 @@ bool updatingReferences()
     return qEnvironmentVariableIntValue("TARNWICK_UPDATE_REFERENCES") == 1;
 }
 
-// Inked pixels of `from` with no inked pixel of `to` within kInkReach.
+// Inked pixels of `from` with no inked pixel of `to` within inkReach.
 qsizetype unmatchedInk(
     const std::vector<bool> &from, QSize fromSize, const std::vector<bool> &to, QSize toSize)
 {
@@ -54,8 +54,8 @@ qsizetype unmatchedInk(
             if (!from[std::size_t(y) * std::size_t(fromSize.width()) + std::size_t(x)])
                 continue;
             bool found = false;
-            for (int dy = -kInkReach; dy <= kInkReach && !found; ++dy) {
-                for (int dx = -kInkReach; dx <= kInkReach && !found; ++dx) {
+            for (int dy = -inkReach; dy <= inkReach && !found; ++dy) {
+                for (int dx = -inkReach; dx <= inkReach && !found; ++dx) {
                     const int tx = x + dx;
                     const int ty = y + dy;
                     found = tx >= 0 && ty >= 0 && tx < toSize.width() && ty < toSize.height()
@@ -72,8 +72,8 @@ qsizetype unmatchedInk(
 
 QString compareInk(const QImage &actual, const QImage &expected)
 {
-    if (std::abs(actual.width() - expected.width()) > kSizeSlack
-        || std::abs(actual.height() - expected.height()) > kSizeSlack) {
+    if (std::abs(actual.width() - expected.width()) > sizeSlack
+        || std::abs(actual.height() - expected.height()) > sizeSlack) {
         return QStringLiteral("size %1x%2, expected %3x%4")
             .arg(actual.width())
             .arg(actual.height())
@@ -85,7 +85,7 @@ QString compareInk(const QImage &actual, const QImage &expected)
     const qsizetype extra = unmatchedInk(got, actual.size(), want, expected.size());
     const qsizetype missing = unmatchedInk(want, expected.size(), got, actual.size());
     const qsizetype inked = std::max(inkedPixelCount(actual), inkedPixelCount(expected));
-    const auto allowed = qsizetype(kInkMismatchAllowance * double(inked)) + kInkStrayPixels;
+    const auto allowed = qsizetype(inkMismatchAllowance * double(inked)) + inkStrayPixels;
     if (extra > allowed || missing > allowed) {
         return QStringLiteral(
             "%1 inked pixels have no match in the expected picture and %2 expected ones are "
@@ -145,7 +145,7 @@ QString compareWithReference(const QImage &actual, const QString &referencePath)
         for (int x = 0; x < got.width(); ++x)
             mismatches += closeEnough(a[x], b[x]) ? 0 : 1;
     }
-    if (mismatches > kMismatchAllowance * double(got.width()) * got.height()) {
+    if (mismatches > mismatchAllowance * double(got.width()) * got.height()) {
         return QStringLiteral("%1 pixels differ from %2; the render is in %3")
             .arg(mismatches)
             .arg(referencePath, keepForInspection(got, expected, name));

@@ -9,7 +9,7 @@
 namespace plotviewer::test {
 
 /// Pixels darker than this count as ink (0 black .. 255 white, by lightness).
-inline constexpr int kInkLightness = 250;
+inline constexpr int inkLightness = 250;
 
 int inkedPixelCount(const QImage &picture);
 /// Whether each pixel is inked, row by row.
