@@ -61,6 +61,9 @@ if ! lpstat -p "$queue" >/dev/null 2>&1; then
     lpadmin -p "$queue" -E -v "cups-pdf:/$instance" -P "$ppd" \
         || { log_tail; die "could not create the printer queue $queue"; }
 fi
+# A job whose filter fails ends there, rather than being retried or stopping the queue for the
+# jobs after it.
+lpadmin -p "$queue" -o printer-error-policy=abort-job || die "could not set the error policy of $queue"
 cupsenable "$queue" || die "could not enable the printer queue $queue"
 cupsaccept "$queue" || die "could not make the printer queue $queue accept jobs"
 lpadmin -d "$queue" || die "could not make $queue the default printer"

@@ -4,9 +4,9 @@
 set -euo pipefail
 
 # The benchmarks are part of every build, so their library is a build package.
-build_packages=(cmake ninja-build g++ qt6-base-dev libbenchmark-dev fonts-wine hershey-fonts-data)
+build_packages=(cmake ninja-build g++ qt6-base-dev libcups2-dev libbenchmark-dev fonts-wine hershey-fonts-data)
 run_packages=(xvfb x11-utils imagemagick)
-test_packages=(clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils)
+test_packages=(clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils shared-mime-info desktop-file-utils)
 gallery_packages=(hp2xx)
 
 wanted=("${build_packages[@]}")

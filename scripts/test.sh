@@ -9,7 +9,13 @@ build=${TARNWICK_BUILD_DIR:-$root/build}
 
 # A real CUPS scheduler with a PDF printer for the end-to-end printing test, where one can run.
 if [ -x "$root/scripts/cups-pdf-printer.sh" ]; then
-    "$root/scripts/cups-pdf-printer.sh" || echo "test: CUPS could not be started; the printing test says why."
+    if "$root/scripts/cups-pdf-printer.sh"; then
+        # The plot filter too, so that lp prints plot files through it.
+        "$root/scripts/install-cups-filter.sh" "$build" \
+            || echo "test: the plot filter could not be installed into CUPS; its test says why."
+    else
+        echo "test: CUPS could not be started; the printing tests say why."
+    fi
 fi
 
 if [ -x "$root/plotviewer/fuzz/run-fuzz.sh" ]; then

@@ -1,14 +1,18 @@
 #include "ConvertCommandLine.h"
 
+#include "PaperName.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QThread>
 
 namespace plotviewer {
 
 namespace {
 
 constexpr int largestPicture = 16384;
+constexpr int mostJobs = 256;
 
 std::optional<ColourMode> parseColourMode(const QString &value)
 {
@@ -23,32 +27,23 @@ std::optional<ColourMode> parseColourMode(const QString &value)
     return isNumber ? colourModeFromNumber(number) : std::nullopt;
 }
 
+// WIDTHxHEIGHT, or one number for the longest side as thumbnailers ask.
 std::optional<QSize> parseSize(const QString &value)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,6})[xX](\\d{1,6})$"));
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,6})(?:[xX](\\d{1,6}))?$"));
     const QRegularExpressionMatch match = pattern.match(value);
     if (!match.hasMatch())
         return std::nullopt;
-    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+    const int width = match.captured(1).toInt();
+    const QSize size(width, match.hasCaptured(2) ? match.captured(2).toInt() : width);
     if (size.isEmpty() || size.width() > largestPicture || size.height() > largestPicture)
         return std::nullopt;
     return size;
 }
 
-std::optional<QPageSize> parsePaper(const QString &value)
+std::optional<ConvertOptions::Format> formatNamed(const QString &name)
 {
-    for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
-        const QPageSize paper { QPageSize::PageSizeId(id) };
-        if (paper.key().compare(value, Qt::CaseInsensitive) == 0
-            || paper.name().compare(value, Qt::CaseInsensitive) == 0)
-            return paper;
-    }
-    return std::nullopt;
-}
-
-std::optional<ConvertOptions::Format> formatFor(const QString &path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QString suffix = name.toLower();
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
         return ConvertOptions::Format::Jpeg;
     if (suffix == QLatin1String("png"))
@@ -63,10 +58,11 @@ std::optional<ConvertOptions::Format> formatFor(const QString &path)
 ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Converts an HP-GL or HP-GL/2 plot file to a JPEG, PNG or PDF file, chosen by the "
-                       "output's extension.\n"
-                       "Pictures show the first page with something on it; a PDF holds every page."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Converts HP-GL or HP-GL/2 plot files to JPEG, PNG or PDF files.\n"
+        "With one plot, the output's extension or --format chooses the kind of file. With "
+        "--output-dir, each plot becomes a file of its own name in that folder, several at once.\n"
+        "Pictures show the first page with something on it; a PDF holds every page."));
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help."));
     const QCommandLineOption colour({ QStringLiteral("c"), QStringLiteral("colour") },
@@ -75,36 +71,72 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
         QStringLiteral("Draw at 1016 plot units to the inch (pictures at 96 "
                        "pixels to the inch) instead of fitting."));
     const QCommandLineOption size({ QStringLiteral("s"), QStringLiteral("size") },
-        QStringLiteral("Largest picture size in pixels (default 1024x768); the picture "
-                       "keeps the plot's shape."),
-        QStringLiteral("WxH"));
+        QStringLiteral("Largest picture size in pixels: WxH, or N for the longest side (default "
+                       "1024x768); the picture keeps the plot's shape."),
+        QStringLiteral("size"));
     const QCommandLineOption paper({ QStringLiteral("p"), QStringLiteral("paper") },
-        QStringLiteral("Paper for PDF output, such as A4 (the default), A3 or Letter."),
+        QStringLiteral("Paper for PDF output, such as A4 (the default), A3, Letter or a PWG media name."),
         QStringLiteral("name"));
-    parser.addOptions({ help, colour, actualSize, size, paper });
+    const QCommandLineOption format({ QStringLiteral("f"), QStringLiteral("format") },
+        QStringLiteral("Kind of output: png (the default for a folder), jpeg or pdf."),
+        QStringLiteral("kind"));
+    const QCommandLineOption outputDir({ QStringLiteral("o"), QStringLiteral("output-dir") },
+        QStringLiteral("Convert every plot given into this folder."), QStringLiteral("folder"));
+    const QCommandLineOption jobs({ QStringLiteral("j"), QStringLiteral("jobs") },
+        QStringLiteral("Conversions to run at once with --output-dir (default: one per processor)."),
+        QStringLiteral("count"));
+    parser.addOptions({ help, colour, actualSize, size, paper, format, outputDir, jobs });
     parser.addPositionalArgument(QStringLiteral("plot"), QStringLiteral("The plot file to read."));
-    parser.addPositionalArgument(
-        QStringLiteral("output"), QStringLiteral("The file to write: .jpg, .png or .pdf."));
+    parser.addPositionalArgument(QStringLiteral("output"),
+        QStringLiteral("The file to write (.jpg, .png or .pdf), or more plots with --output-dir."));
 
     if (!parser.parse(arguments))
         return Invalid { parser.errorText() };
     if (parser.isSet(help))
         return Help { parser.helpText() };
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 2)
-        return Invalid {
-            QStringLiteral("expected a plot file and an output file, got %1 file names").arg(files.size())
-        };
 
     ConvertOptions options;
-    options.input = files[0];
-    options.output = files[1];
-    const std::optional<ConvertOptions::Format> format = formatFor(options.output);
-    if (!format)
-        return Invalid { QStringLiteral(
-            "cannot tell the output format from \"%1\"; end it in .jpg, .png or .pdf")
-                             .arg(options.output) };
-    options.format = *format;
+    std::optional<ConvertOptions::Format> chosenFormat;
+    if (parser.isSet(format)) {
+        chosenFormat = formatNamed(parser.value(format));
+        if (!chosenFormat)
+            return Invalid {
+                QStringLiteral("unknown format \"%1\"; use png, jpeg or pdf").arg(parser.value(format))
+            };
+    }
+    const QStringList files = parser.positionalArguments();
+    if (parser.isSet(outputDir)) {
+        if (files.isEmpty())
+            return Invalid {
+                QStringLiteral("expected plot files to convert into \"%1\"").arg(parser.value(outputDir))
+            };
+        options.inputs = files;
+        options.outputFolder = parser.value(outputDir);
+        options.format = chosenFormat.value_or(ConvertOptions::Format::Png);
+        options.jobs = std::max(1, QThread::idealThreadCount());
+        if (parser.isSet(jobs)) {
+            bool isNumber = false;
+            options.jobs = parser.value(jobs).toInt(&isNumber);
+            if (!isNumber || options.jobs < 1 || options.jobs > mostJobs)
+                return Invalid { QStringLiteral("bad job count \"%1\"; give 1 to %2")
+                                     .arg(parser.value(jobs))
+                                     .arg(mostJobs) };
+        }
+    } else {
+        if (files.size() != 2)
+            return Invalid {
+                QStringLiteral("expected a plot file and an output file, got %1 file names").arg(files.size())
+            };
+        options.inputs = { files[0] };
+        options.output = files[1];
+        const std::optional<ConvertOptions::Format> fromName
+            = formatNamed(QFileInfo(options.output).suffix());
+        if (!chosenFormat && !fromName)
+            return Invalid { QStringLiteral(
+                "cannot tell the output format from \"%1\"; end it in .jpg, .png or .pdf, or give --format")
+                                 .arg(options.output) };
+        options.format = chosenFormat ? *chosenFormat : *fromName;
+    }
     if (parser.isSet(colour)) {
         const std::optional<ColourMode> mode = parseColourMode(parser.value(colour));
         if (!mode)
@@ -118,13 +150,13 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
     if (parser.isSet(size)) {
         const std::optional<QSize> bound = parseSize(parser.value(size));
         if (!bound)
-            return Invalid { QStringLiteral("bad picture size \"%1\"; give WIDTHxHEIGHT, each 1 to %2")
+            return Invalid { QStringLiteral("bad picture size \"%1\"; give WIDTHxHEIGHT or N, each 1 to %2")
                                  .arg(parser.value(size))
                                  .arg(largestPicture) };
         options.pictureSize = *bound;
     }
     if (parser.isSet(paper)) {
-        const std::optional<QPageSize> known = parsePaper(parser.value(paper));
+        const std::optional<QPageSize> known = paperFromName(parser.value(paper));
         if (!known)
             return Invalid { QStringLiteral("unknown paper \"%1\"").arg(parser.value(paper)) };
         options.paper = *known;

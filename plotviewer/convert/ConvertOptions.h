@@ -5,21 +5,28 @@
 #include <QPageSize>
 #include <QSize>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace plotviewer {
 
-/// What one run of the converter is asked to do.
+/// What one run of the converter is asked to do: one plot to one file, or many plots into a folder.
 struct ConvertOptions
 {
     enum class Format { Jpeg, Png, Pdf };
 
-    QString input;
-    QString output;
+    QStringList inputs;
+    QString output; // the file for one input
+    QString outputFolder; // set for a batch: each input becomes a file of its own name there
     Format format = Format::Png;
+    int jobs = 1; // conversions run at once in a batch
     ColourMode colourMode = ColourMode::Colour;
     Placement placement = Placement::Fit;
     QSize pictureSize { 1024, 768 }; // the bound a picture fits within
     QPageSize paper { QPageSize::A4 }; // for PDF output
+
+    bool isBatch() const { return !outputFolder.isEmpty(); }
 };
 
 } // namespace plotviewer

@@ -1,10 +1,8 @@
 #include "PlotConvertMain.h"
 
+#include "BatchConversion.h"
 #include "ConvertCommandLine.h"
-#include "plotviewer/output/PdfFile.h"
-#include "plotviewer/output/PictureFile.h"
-#include "plotviewer/output/PlotLoader.h"
-#include "plotviewer/render/PlotPicture.h"
+#include "ProcessLimits.h"
 
 #include <QTextStream>
 
@@ -17,38 +15,27 @@ int exitWith(ConvertExit code)
     return int(code);
 }
 
-int convert(const ConvertOptions &options, QTextStream &err)
+int convertOne(const ConvertOptions &options, const ConvertEnvironment &environment, QTextStream &err)
 {
-    const PlotLoader::Result loaded = PlotLoader::load(options.input);
-    if (!loaded.document) {
-        err << "plotconvert: " << loaded.error << '\n';
-        return exitWith(loaded.failure == PlotLoader::Failure::Unreadable ? ConvertExit::Unreadable
-                                                                          : ConvertExit::NothingDrawable);
+    environment.limitResources();
+    ConversionResult result;
+    try {
+        result = convertFile(options.inputs.front(), options.output, options, environment.fonts);
+    } catch (const std::bad_alloc &) {
+        result = { ConvertExit::Failed,
+            QStringLiteral("\"%1\": %2").arg(options.inputs.front(), ProcessLimits::memoryMessage()) };
     }
-    const PlotDocument &document = *loaded.document;
-    RenderOptions renderOptions;
-    renderOptions.colourMode = options.colourMode;
-    renderOptions.placement = options.placement;
-    QString error;
-    bool written = false;
-    if (options.format == ConvertOptions::Format::Pdf) {
-        written = writePdfFile(
-            document.plot(), options.output, options.paper, renderOptions, document.fileName(), &error);
-    } else {
-        const QImage picture = renderPlotPicture(document.previewPage(), options.pictureSize, renderOptions);
-        const char *format = options.format == ConvertOptions::Format::Jpeg ? "jpeg" : "png";
-        written = writePictureFile(picture, options.output, format, &error);
-    }
-    if (!written) {
-        err << "plotconvert: " << error << '\n';
-        return exitWith(ConvertExit::CannotWrite);
-    }
-    return exitWith(ConvertExit::Success);
+    for (const QString &warning : result.warnings)
+        err << "plotconvert: warning: " << warning << '\n';
+    if (result.exit != ConvertExit::Success)
+        err << "plotconvert: " << result.error << '\n';
+    return exitWith(result.exit);
 }
 
 } // namespace
 
-int plotConvertMain(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int plotConvertMain(
+    const QStringList &arguments, QTextStream &out, QTextStream &err, const ConvertEnvironment &environment)
 {
     try {
         const ConvertCommandLine::Result parsed = ConvertCommandLine::parse(arguments);
@@ -60,7 +47,10 @@ int plotConvertMain(const QStringList &arguments, QTextStream &out, QTextStream 
             err << "plotconvert: " << invalid->reason << "\nTry 'plotconvert --help' for more information.\n";
             return exitWith(ConvertExit::Usage);
         }
-        return convert(std::get<ConvertOptions>(parsed), err);
+        const auto &options = std::get<ConvertOptions>(parsed);
+        if (options.isBatch())
+            return exitWith(convertBatch(options, environment.fonts, out, err));
+        return convertOne(options, environment, err);
     } catch (const std::exception &e) {
         err << "plotconvert: " << e.what() << '\n';
         return exitWith(ConvertExit::Failed);

@@ -1,23 +1,28 @@
 #pragma once
 
+#include "ConvertExit.h"
+#include "FileConversion.h"
+
 #include <QStringList>
+
+#include <functional>
 
 class QTextStream;
 
 namespace plotviewer {
 
-/// Exit codes of plotconvert, following the BSD sysexits convention.
-enum class ConvertExit : int {
-    Success = 0,
-    Usage = 64,
-    NothingDrawable = 65,
-    Unreadable = 66,
-    Failed = 70, // an unexpected internal failure
-    CannotWrite = 73,
+/// What the converter needs from the process it runs in.
+struct ConvertEnvironment
+{
+    FontSupport fonts;
+    /// Bounds time and memory before a single plot is read: the command is what file managers run
+    /// on every plot they show.
+    std::function<void()> limitResources;
 };
 
-/// Runs the converter for `arguments` (the program name first). Help goes to `out`, every
-/// problem to `err`; the result is a ConvertExit value.
-int plotConvertMain(const QStringList &arguments, QTextStream &out, QTextStream &err);
+/// Runs the converter for `arguments` (the program name first). Help and a batch's report go to
+/// `out`, every other problem to `err`; the result is a ConvertExit value.
+int plotConvertMain(
+    const QStringList &arguments, QTextStream &out, QTextStream &err, const ConvertEnvironment &environment);
 
 } // namespace plotviewer

@@ -15,7 +15,6 @@ public:
 
     /// Starts noting ink beyond `frame` inside `window`.
     void watch(const Rect &frame, const Rect &window);
-    void unwatch() { m_active = false; } // nothing is noted until the next watch()
 
     void checkPolyline(const std::vector<Point> &polyline);
     void checkPolygon(const std::vector<Point> &polygon);

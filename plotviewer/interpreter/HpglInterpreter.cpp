@@ -117,7 +117,7 @@ void HpglInterpreter::updateClip()
 {
     flushPolyline();
     const PageSetup::Clip clip = m_setup.clip(m_coords);
-    m_page.setClip(clip.frame, clip.window, m_setup.watchesFrameCuts());
+    m_page.setClip(clip.frame, clip.window, clip.watched);
 }
 
 void HpglInterpreter::initialize()
@@ -202,7 +202,12 @@ void HpglInterpreter::finishPage()
 {
     flushPolyline();
     m_plotSizeCutInk = plotSizeCutInk();
-    m_page.finishPage(m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds()), m_result.pages);
+    const bool cut = m_page.frameCutInk();
+    if (cut && m_setup.frameAssumed())
+        warnOnce("the drawing reaches beyond the page a PCL job without a page size is assumed to have; "
+                 "all of it is shown");
+    m_page.finishPage(
+        m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds(), cut), m_result.pages);
     m_setup.pageFinished();
 }
 

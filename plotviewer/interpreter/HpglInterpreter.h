@@ -38,7 +38,10 @@ public:
     /// Whether any instruction tried to put ink on the page (visible or not).
     bool triedToDraw() const { return m_triedToDraw; }
     /// Whether the frame of a PS that gave both sides has cut away ink on some page.
-    bool plotSizeCutInk() const { return m_plotSizeCutInk || m_page.frameCutInk(); }
+    bool plotSizeCutInk() const
+    {
+        return m_plotSizeCutInk || (m_setup.watchesFrameCuts() && m_page.frameCutInk());
+    }
 
 private:
     void execute(const PlotCommand &command);

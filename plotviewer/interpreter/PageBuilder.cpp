@@ -28,13 +28,10 @@ PageBuilder::PageBuilder(std::size_t pointBudget)
     , m_budget(pointBudget)
 { }
 
-void PageBuilder::setClip(const Rect &frame, const Rect &window, bool noteFrameCuts)
+void PageBuilder::setClip(const Rect &frame, const Rect &window, const Rect &watched)
 {
     m_clipper = RectClipper(intersected(frame, window));
-    if (noteFrameCuts)
-        m_frameCut.watch(frame, window);
-    else
-        m_frameCut.unwatch();
+    m_frameCut.watch(watched, window);
 }
 
 bool PageBuilder::reserve(std::size_t points)

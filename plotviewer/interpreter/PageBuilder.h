@@ -15,9 +15,9 @@ class PageBuilder
 public:
     explicit PageBuilder(std::size_t pointBudget);
 
-    /// Marks are clipped to the hard-clip `frame` and the soft-clip `window`. With `noteFrameCuts`,
-    /// ink that the frame cuts away but the window would keep is noted (see frameCutInk).
-    void setClip(const Rect &frame, const Rect &window, bool noteFrameCuts);
+    /// Marks are clipped to the hard-clip `frame` and the soft-clip `window`. Ink beyond `watched`
+    /// that the window keeps is noted (see frameCutInk); an unbounded `watched` notes nothing.
+    void setClip(const Rect &frame, const Rect &window, const Rect &watched);
 
     /// A `closed` polyline stays closed where the clip leaves it whole.
     void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed = false);

@@ -73,6 +73,7 @@ bool PageSetup::setPclValue(CommandKind kind, double value)
         if (!startsPage(kind, value))
             return false;
         (kind == CommandKind::PageSize ? m_pcl.pageSize : m_pcl.orientation) = value;
+        m_pcl.pageSizeGiven = m_pcl.pageSizeGiven || kind == CommandKind::PageSize;
         m_pcl.frameWidth = m_pcl.frameHeight = m_pcl.plotWidth = m_pcl.plotHeight = 0;
         break;
     case CommandKind::PictureFrameWidth:
@@ -112,6 +113,11 @@ bool PageSetup::setPlotSize(const std::vector<double> &n)
 bool PageSetup::watchesFrameCuts() const
 {
     return !m_pcl.context && m_psLength > 0 && m_psWidth > 0;
+}
+
+bool PageSetup::frameAssumed() const
+{
+    return m_pcl.context && !m_pcl.pageSizeGiven && m_pcl.frameWidth <= 0 && m_pcl.frameHeight <= 0;
 }
 
 void PageSetup::setWindow(const Rect &window)
@@ -169,7 +175,10 @@ PageSetup::Clip PageSetup::clip(const CoordinateSystem &coords) const
             frame.top = unbounded;
         }
     }
-    return { frame, m_windowSet ? m_window : everywhere };
+    const Rect window = m_windowSet ? m_window : everywhere;
+    if (frameAssumed())
+        return { everywhere, window, frame };
+    return { frame, window, watchesFrameCuts() ? frame : everywhere };
 }
 
 void PageSetup::noteMark(int rotation)
@@ -180,8 +189,11 @@ void PageSetup::noteMark(int rotation)
     }
 }
 
-Rect PageSetup::pageFrame(const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds) const
+Rect PageSetup::pageFrame(
+    const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds, bool frameCutInk) const
 {
+    if (frameAssumed() && frameCutInk)
+        return {};
     // The page is the one the device lays out; RO turns the drawing inside it, never the page.
     if (m_pcl.context || !hasMarks || !(m_psLength > 0 && m_psWidth <= 0))
         return m_largestFrame;

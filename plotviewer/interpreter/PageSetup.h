@@ -35,6 +35,9 @@ public:
     bool setPlotSize(const std::vector<double> &n);
     /// Whether the frame of a PS that gave both sides is watched for ink it cuts.
     bool watchesFrameCuts() const;
+    /// Whether the page is only assumed: a PCL job that gave neither a page size nor a picture
+    /// frame. Such a frame never cuts ink; the page then fits the drawing.
+    bool frameAssumed() const;
 
     /// IW in output units, or none.
     void setWindow(const Rect &window);
@@ -46,14 +49,17 @@ public:
     {
         Rect frame; // hard clip
         Rect window; // soft clip
+        Rect watched; // the frame whose cuts are noted; everywhere when none
     };
     Clip clip(const CoordinateSystem &coords) const;
 
     /// Notes a mark drawn under `rotation`: the first one decides which side of a page whose width
     /// the drawing gives holds the origin.
     void noteMark(int rotation);
-    /// The page that ends now, given its marks; empty when the ink decides.
-    Rect pageFrame(const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds) const;
+    /// The page that ends now, given its marks and whether they reached beyond the watched frame;
+    /// empty when the ink decides.
+    Rect pageFrame(
+        const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds, bool frameCutInk) const;
     /// After a page ends: the next page starts on a fresh PS frame.
     void pageFinished();
 
@@ -62,6 +68,7 @@ private:
     {
         bool context = false;
         bool setupSeen = false;
+        bool pageSizeGiven = false;
         double pageSize = 2; // Letter
         double orientation = 0;
         double frameWidth = 0; // decipoints, 0 = default

@@ -7,19 +7,22 @@
 
 namespace plotviewer {
 
+bool writePdf(QIODevice &device, const DisplayList &plot, const QPageSize &paper,
+    const RenderOptions &options, const QString &title)
+{
+    QPdfWriter writer(&device);
+    writer.setPageSize(paper);
+    writer.setTitle(title);
+    return PagedPlotWriter(options).write(writer, plot);
+}
+
 bool writePdfFile(const DisplayList &plot, const QString &path, const QPageSize &paper,
     const RenderOptions &options, const QString &title, QString *error)
 {
     return saveAtomically(
         path, QStringLiteral("PDF"),
         [&](QSaveFile &file, QString &reason) {
-            bool written = false;
-            {
-                QPdfWriter writer(&file);
-                writer.setPageSize(paper);
-                writer.setTitle(title);
-                written = PagedPlotWriter(options).write(writer, plot);
-            }
+            const bool written = writePdf(file, plot, paper, options, title);
             if (!written)
                 reason = file.error() != QFileDevice::NoError
                     ? file.errorString()

@@ -6,7 +6,14 @@
 #include <QPageSize>
 #include <QString>
 
+class QIODevice;
+
 namespace plotviewer {
+
+/// Writes every page of `plot` as a PDF to `device`, each page on `paper` turned to the plot
+/// page's shape. False when the pages could not be painted.
+bool writePdf(QIODevice &device, const DisplayList &plot, const QPageSize &paper,
+    const RenderOptions &options, const QString &title);
 
 /// Writes every page of `plot` to a PDF at `path` on `paper`, each page turned to the plot page's
 /// shape. Any file at `path` is replaced only once the new one is complete. False with `error` set

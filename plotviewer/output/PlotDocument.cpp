@@ -45,4 +45,12 @@ RenderOptions PlotDocument::pictureOptions() const
     return options;
 }
 
+QStringList PlotDocument::warnings() const
+{
+    QStringList lines;
+    for (const std::string &warning : m_plot.warnings)
+        lines << QString::fromStdString(warning);
+    return lines;
+}
+
 } // namespace plotviewer

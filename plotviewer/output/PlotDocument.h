@@ -4,6 +4,7 @@
 #include "plotviewer/render/RenderOptions.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace plotviewer {
 
@@ -17,6 +18,8 @@ public:
     /// The file's name without its folder, for print job titles.
     QString fileName() const;
     const DisplayList &plot() const { return m_plot; }
+    /// What the interpreter had to say about the plot: skipped or changed content, one line each.
+    QStringList warnings() const;
     /// The page a picture shows: the first whose ink falls within its page at all.
     const Page &previewPage() const;
 

@@ -5,12 +5,15 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace plotviewer {
 
 namespace {
 
 // Far beyond any real plot; refusing keeps a stray disk image from exhausting memory.
 constexpr qint64 largestPlotFile = qint64(512) << 20;
+constexpr qint64 readPiece = qint64(1) << 20;
 
 PlotLoader::Result failed(PlotLoader::Failure failure, QString error)
 {
@@ -35,11 +38,25 @@ PlotLoader::Result PlotLoader::load(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return unreadable(path, file.errorString());
-    const QByteArray bytes = file.read(largestPlotFile + 1);
+    return read(file, path);
+}
+
+PlotLoader::Result PlotLoader::read(QFile &file, const QString &name)
+{
+    // Read in pieces: asking for the whole limit at once would reserve it, however small the file.
+    QByteArray bytes;
+    if (!file.isSequential())
+        bytes.reserve(std::min(file.size(), largestPlotFile + 1));
+    while (bytes.size() <= largestPlotFile) {
+        const QByteArray piece = file.read(std::min(readPiece, largestPlotFile + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (file.error() != QFileDevice::NoError)
-        return unreadable(path, file.errorString());
+        return unreadable(name, file.errorString());
     if (bytes.size() > largestPlotFile) {
-        return unreadable(path,
+        return unreadable(name,
             QStringLiteral("it is larger than %1 MB, more than any plot file should be.")
                 .arg(largestPlotFile >> 20));
     }
@@ -50,9 +67,9 @@ PlotLoader::Result PlotLoader::load(const QString &path)
         const QString reason = interpreted.error.empty() ? QStringLiteral("no drawing commands were found.")
                                                          : QString::fromStdString(interpreted.error);
         return failed(Failure::NothingDrawable,
-            QStringLiteral("The plot file \"%1\" holds nothing to draw: %2").arg(path, reason));
+            QStringLiteral("The plot file \"%1\" holds nothing to draw: %2").arg(name, reason));
     }
-    return { PlotDocument(path, std::move(interpreted.plot)), Failure::None, {} };
+    return { PlotDocument(name, std::move(interpreted.plot)), Failure::None, {} };
 }
 
 } // namespace plotviewer

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QFile;
+
 #include <optional>
 
 namespace plotviewer {
@@ -21,6 +23,8 @@ public:
     };
 
     static Result load(const QString &path);
+    /// Reads a plot from an open `file`, such as standard input; `name` stands for it in messages.
+    static Result read(QFile &file, const QString &name);
 };
 
 } // namespace plotviewer

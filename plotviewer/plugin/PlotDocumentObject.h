@@ -30,6 +30,8 @@ public:
     /// Writes a JPEG of the first page with something on it, fitting within 1024 x 768, replacing
     /// any file at `path`.
     Q_INVOKABLE void SaveTo(const QString &path);
+    /// Ours, beside the specified members: what the interpreter had to say about the plot.
+    Q_INVOKABLE QStringList Warnings() const { return m_document.warnings(); }
 
     QString takeError() override;
 

@@ -39,6 +39,14 @@ void LabelPainter::paint(QPainter &painter, const TextRun &run, StrokeBatch &str
     }
 }
 
+bool needsOutlineFont(const Page &page, const StrokeFont *strokeFont)
+{
+    return std::any_of(page.texts.begin(), page.texts.end(), [strokeFont](const TextRun &run) {
+        return std::any_of(run.text.begin(), run.text.end(),
+            [strokeFont](char32_t c) { return !strokeFont || !strokeFont->glyph(c); });
+    });
+}
+
 void LabelPainter::fillOutline(QPainter &painter, char32_t c, const GlyphFrame &frame, const QColor &colour)
 {
     const QPainterPath &outline = m_outlineFont.glyph(c);

@@ -4,10 +4,12 @@
 #include "PictureInk.h"
 
 #include <QColor>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,12 +59,15 @@ private Q_SLOTS:
     void failures_data();
     void failures();
     void helpGoesToStandardOutput();
+    void warningsGoToStandardErrorWithSuccess();
     void pictures_data();
     void pictures();
     void shadingInEveryColourMode_data();
     void shadingInEveryColourMode();
     void pdfPagesTurnToTheirPlots_data();
     void pdfPagesTurnToTheirPlots();
+    void batch_data();
+    void batch();
 
 private:
     /// Writes `content` to `name` in the test folder; its path, or empty when that failed.
@@ -97,6 +102,12 @@ void tst_PlotConvert::failures_data()
                                << QStringLiteral("bad picture size \"0x100\"");
     QTest::newRow("absurd size") << QStringList { QStringLiteral("--size=99999x99999"), plot, out } << 64
                                  << QStringLiteral("bad picture size");
+    QTest::newRow("unknown format") << QStringList { QStringLiteral("--format=gif"), plot, out } << 64
+                                    << QStringLiteral("unknown format \"gif\"");
+    QTest::newRow("folder without plots") << QStringList { QStringLiteral("-o"), m_dir.path() } << 64
+                                          << QStringLiteral("expected plot files to convert into");
+    QTest::newRow("no jobs") << QStringList { QStringLiteral("-o"), m_dir.path(), QStringLiteral("--jobs=0"),
+        plot } << 64 << QStringLiteral("bad job count \"0\"");
     QTest::newRow("unknown paper") << QStringList { QStringLiteral("--paper=Napkin"), plot, out } << 64
                                    << QStringLiteral("unknown paper \"Napkin\"");
     const QString missing = m_dir.filePath(QStringLiteral("missing.plt"));
@@ -135,6 +146,24 @@ void tst_PlotConvert::helpGoesToStandardOutput()
     QVERIFY(run.complaint().isEmpty());
 }
 
+void tst_PlotConvert::warningsGoToStandardErrorWithSuccess()
+{
+    // A PCL job without a page size that draws left of the page it is assumed to have.
+    const QString plot = m_dir.filePath(QStringLiteral("outside.pcl"));
+    QFile file(plot);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\x1b"
+               "E\x1b%0BIN;SP1;PA-3000,1000;PD-1000,1000,-1000,3000;PU;\x1b%0A\x1b"
+               "E");
+    file.close();
+    const QString out = m_dir.filePath(QStringLiteral("outside.png"));
+    const Run run = plotconvert({ plot, out });
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.complaint().contains(QLatin1String("plotconvert: warning: the drawing reaches beyond")),
+        qPrintable(run.err));
+    QVERIFY(inkedPixelCount(QImage(out)) > 500);
+}
+
 void tst_PlotConvert::pictures_data()
 {
     QTest::addColumn<QStringList>("options");
@@ -156,6 +185,16 @@ void tst_PlotConvert::pictures_data()
     QTest::newRow("actual size at 96 pixels an inch")
         << QStringList { QStringLiteral("--actual-size") } << QStringLiteral("d.png") << QByteArray("png")
         << QSize(803, 425) << true;
+    // As file managers ask for thumbnails: the longest side, and an output name that may not say PNG.
+    QTest::newRow("longest side") << QStringList { QStringLiteral("-s"), QStringLiteral("128") }
+                                  << QStringLiteral("t.png") << QByteArray("png") << QSize(128, 68) << true;
+    QTest::newRow("format given, no extension")
+        << QStringList { QStringLiteral("--format"), QStringLiteral("png"), QStringLiteral("-s"),
+               QStringLiteral("256") }
+        << QStringLiteral("thumbnail-XXXXXX") << QByteArray("png") << QSize(256, 136) << true;
+    QTest::newRow("format wins over the extension")
+        << QStringList { QStringLiteral("--format=png"), QStringLiteral("--size=200") }
+        << QStringLiteral("t.jpg") << QByteArray("png") << QSize(200, 106) << true;
 }
 
 void tst_PlotConvert::pictures()
@@ -237,6 +276,60 @@ void tst_PlotConvert::pdfPagesTurnToTheirPlots()
     for (int page = 0; page < pdf.pageCount(); ++page)
         actual << pdf.pageSize(page).toSize();
     QCOMPARE(actual, pageSizes);
+}
+
+void tst_PlotConvert::batch_data()
+{
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("written");
+    QTest::addColumn<QStringList>("failed");
+    QTest::addColumn<QString>("summary");
+
+    const QString landscape = dataFile("landscape.plt");
+    const QString portrait = dataFile("portrait.plt");
+    const QString missing = m_dir.filePath(QStringLiteral("missing.plt"));
+    const QString empty = m_dir.filePath(QStringLiteral("empty.plt"));
+    QFile(empty).open(QIODevice::WriteOnly);
+    const QStringList pngs { QStringLiteral("landscape.png"), QStringLiteral("portrait.png") };
+    QTest::newRow("all good, two at once")
+        << QStringList { landscape, portrait } << QStringList { "-j", "2" } << 0 << pngs << QStringList {}
+        << QStringLiteral("2 of 2 plots converted");
+    QTest::newRow("PDF one at a time")
+        << QStringList { landscape, portrait } << QStringList { "--format", "pdf", "-j", "1" } << 0
+        << QStringList { QStringLiteral("landscape.pdf"), QStringLiteral("portrait.pdf") } << QStringList {}
+        << QStringLiteral("2 of 2 plots converted");
+    // The first failure in the order given sets the status; the good plots are still converted.
+    QTest::newRow("bad plots do not stop the others")
+        << QStringList { landscape, empty, missing, portrait } << QStringList {} << 65 << pngs
+        << QStringList { empty, missing } << QStringLiteral("2 of 4 plots converted, 2 failed");
+    QTest::newRow("same name twice") << QStringList { landscape, landscape } << QStringList {} << 73
+                                     << QStringList { QStringLiteral("landscape.png") }
+                                     << QStringList { landscape }
+                                     << QStringLiteral("1 of 2 plots converted, 1 failed");
+}
+
+void tst_PlotConvert::batch()
+{
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, written);
+    QFETCH(QStringList, failed);
+    QFETCH(QString, summary);
+    QTemporaryDir out;
+    const QString folder = out.filePath(QStringLiteral("made/by/plotconvert"));
+    const Run run = plotconvert(QStringList { QStringLiteral("-o"), folder } + options + inputs);
+    QCOMPARE(run.exitCode, exitCode);
+    QDir made(folder);
+    QCOMPARE(made.entryList(QDir::Files, QDir::Name), written);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), inputs.size() + 1); // one a plot, then the summary
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^converted "))).size(), written.size());
+    for (const QString &input : failed)
+        QCOMPARE(lines.filter(QStringLiteral("failed %1: ").arg(input)).size(), 1);
+    QCOMPARE(lines.last(), QStringLiteral("plotconvert: ") + summary);
 }
 
 QString tst_PlotConvert::writePlot(const QString &name, const QByteArray &content)

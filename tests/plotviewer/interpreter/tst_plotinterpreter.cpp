@@ -2,6 +2,7 @@
 
 #include "PlotTestSupport.h"
 
+#include <QRectF>
 #include <QTest>
 
 #include <algorithm>
@@ -67,6 +68,8 @@ private Q_SLOTS:
     void rotationTurnsTheDrawingInEveryWrapper();
     void plotSizeLengthOnlyUnderRotation_data();
     void plotSizeLengthOnlyUnderRotation();
+    void assumedPageNeverSwallowsTheDrawing_data();
+    void assumedPageNeverSwallowsTheDrawing();
     void failures_data();
     void failures();
     void robustness_data();
@@ -620,6 +623,48 @@ void tst_PlotInterpreter::plotSizeLengthOnlyUnderRotation()
     QVERIFY(page.inkBounds.top - page.inkBounds.bottom >= 0.9 * width);
     // The ink may pass the frame by half a pen width only.
     QVERIFY(page.inkBounds.bottom >= page.frame.bottom - 10 && page.inkBounds.top <= page.frame.top + 10);
+}
+
+void tst_PlotInterpreter::assumedPageNeverSwallowsTheDrawing_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QRectF>("ink"); // left, bottom, width, height; within a pen width
+    QTest::addColumn<bool>("fitsTheInk");
+
+    // PCL wrappers without a page-size escape: the Letter page is only assumed.
+    QTest::newRow("drawing wholly left of the assumed page") << QByteArray(
+        "\x1b"
+        "E\x1b%0BIN;SP1;PA-3000,1000;PD-1000,1000,-1000,3000;PU;\x1b%0A\x1b"
+        "E") << QRectF(-3000, 1000, 2000, 2000) << true;
+    QTest::newRow("header above the assumed page") << QByteArray(
+        "\x1b"
+        "E\x1b%0BIN;SP1;PA500,10300;PD3000,10300;PU;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
+        "E") << QRectF(500, 500, 2500, 9800) << true;
+    QTest::newRow("drawing within the assumed page keeps it") << QByteArray(
+        "\x1b"
+        "E\x1b%0BIN;SP1;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
+        "E") << QRectF(500, 500, 2500, 0) << false;
+}
+
+void tst_PlotInterpreter::assumedPageNeverSwallowsTheDrawing()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QRectF, ink);
+    QFETCH(bool, fitsTheInk);
+    const InterpretResult result = interpret(input);
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    const Page &page = firstPage(result);
+    const Rect &actual = page.inkBounds;
+    const double slack = 10; // half a pen width and rounding
+    QVERIFY2(std::abs(actual.left - ink.left()) <= slack && std::abs(actual.right - ink.right()) <= slack
+            && std::abs(actual.bottom - ink.top()) <= slack && std::abs(actual.top - ink.bottom()) <= slack,
+        qPrintable(plottest::pointText({ actual.left, actual.bottom }) + QLatin1Char(' ')
+            + plottest::pointText({ actual.right, actual.top })));
+    QCOMPARE(page.frame.isEmpty(), fitsTheInk);
+    const std::vector<std::string> &warnings = result.plot.warnings;
+    const bool warned = std::any_of(warnings.begin(), warnings.end(),
+        [](const std::string &warning) { return warning.find("beyond the page") != std::string::npos; });
+    QCOMPARE(warned, fitsTheInk);
 }
 
 void tst_PlotInterpreter::failures_data()

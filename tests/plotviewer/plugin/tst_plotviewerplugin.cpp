@@ -60,6 +60,7 @@ private Q_SLOTS:
     void saveToReplacesAnExistingPicture();
     void saveToFailureKeepsTheOldPicture();
     void errorsAreAboutTheLastCallOnly();
+    void documentKeepsTheWarnings();
     void documentsBelongToTheCaller();
     void printSetupShowsThePrintDialog();
     void doPrintWithoutAnyPrinterSaysSo();
@@ -285,6 +286,21 @@ void tst_PlotViewerPlugin::saveToFailureKeepsTheOldPicture()
     QVERIFY(QFileInfo(blocked + QStringLiteral("/inside")).isDir());
     const QString missingFolder = m_dir.filePath(QStringLiteral("no/such/folder/picture.jpg"));
     QVERIFY(!callMember(*document, PlotViewer::SaveTo, Q_ARG(QString, missingFolder)).isEmpty());
+}
+
+void tst_PlotViewerPlugin::documentKeepsTheWarnings()
+{
+    // A PCL job without a page size that draws left of the page it is assumed to have.
+    const QString path = writeFile(m_dir, QStringLiteral("outside.pcl"),
+        "\x1b"
+        "E\x1b%0BIN;SP1;PA-3000,1000;PD-1000,1000,-1000,3000;PU;\x1b%0A\x1b"
+        "E");
+    const std::unique_ptr<QObject> document = open(path);
+    QVERIFY(document);
+    QStringList warnings;
+    QVERIFY(QMetaObject::invokeMethod(document.get(), "Warnings", Q_RETURN_ARG(QStringList, warnings)));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.front().contains(QLatin1String("beyond the page")), qPrintable(warnings.front()));
 }
 
 void tst_PlotViewerPlugin::errorsAreAboutTheLastCallOnly()

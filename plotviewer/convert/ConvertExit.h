@@ -1,0 +1,15 @@
+#pragma once
+
+namespace plotviewer {
+
+/// Exit codes of plotconvert, following the BSD sysexits convention.
+enum class ConvertExit : int {
+    Success = 0,
+    Usage = 64,
+    NothingDrawable = 65,
+    Unreadable = 66,
+    Failed = 70, // an internal failure, or a limit reached
+    CannotWrite = 73,
+};
+
+} // namespace plotviewer

@@ -1,0 +1,43 @@
+#include "FileConversion.h"
+
+#include "plotviewer/output/PdfFile.h"
+#include "plotviewer/output/PictureFile.h"
+#include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/render/LabelPainter.h"
+#include "plotviewer/render/PlotPicture.h"
+
+namespace plotviewer {
+
+ConversionResult convertFile(
+    const QString &input, const QString &output, const ConvertOptions &options, const FontSupport &fonts)
+{
+    const PlotLoader::Result loaded = PlotLoader::load(input);
+    if (!loaded.document) {
+        return { loaded.failure == PlotLoader::Failure::Unreadable ? ConvertExit::Unreadable
+                                                                   : ConvertExit::NothingDrawable,
+            loaded.error };
+    }
+    const PlotDocument &document = *loaded.document;
+    RenderOptions renderOptions;
+    renderOptions.colourMode = options.colourMode;
+    renderOptions.placement = options.placement;
+    QString error;
+    bool written = false;
+    if (options.format == ConvertOptions::Format::Pdf) {
+        fonts();
+        written = writePdfFile(
+            document.plot(), output, options.paper, renderOptions, document.fileName(), &error);
+    } else {
+        const Page &page = document.previewPage();
+        if (needsOutlineFont(page, renderOptions.strokeFont))
+            fonts();
+        const QImage picture = renderPlotPicture(page, options.pictureSize, renderOptions);
+        const char *format = options.format == ConvertOptions::Format::Jpeg ? "jpeg" : "png";
+        written = writePictureFile(picture, output, format, &error);
+    }
+    if (!written)
+        return { ConvertExit::CannotWrite, error, document.warnings() };
+    return { ConvertExit::Success, {}, document.warnings() };
+}
+
+} // namespace plotviewer

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ConvertExit.h"
+#include "ConvertOptions.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace plotviewer {
+
+/// Called before the first drawing that needs the font database, which only a GUI application
+/// (on the offscreen platform) provides; plots without such text never pay for starting it.
+using FontSupport = std::function<void()>;
+
+struct ConversionResult
+{
+    ConvertExit exit = ConvertExit::Success;
+    QString error; // names the file and the reason
+    QStringList warnings; // what had to be changed or left out of the plot
+};
+
+/// Converts the plot at `input` to `output` as `options` ask.
+ConversionResult convertFile(
+    const QString &input, const QString &output, const ConvertOptions &options, const FontSupport &fonts);
+
+} // namespace plotviewer

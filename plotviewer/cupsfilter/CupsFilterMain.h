@@ -1,0 +1,20 @@
+#pragma once
+
+#include "plotviewer/convert/FileConversion.h"
+
+#include <QStringList>
+
+class QFile;
+class QIODevice;
+class QTextStream;
+
+namespace plotviewer {
+
+/// A CUPS filter run: `arguments` as CUPS passes them (program, job-id, user, title, copies,
+/// options, and an optional file). Reads the plot from the file, else from `standardInput`, and
+/// writes it as PDF to `output`, nothing at all when it fails. Reports to `log` in CUPS's form
+/// ("ERROR: ..." lines). Returns the exit status: 0 when the PDF was written, else 1.
+int cupsFilterMain(const QStringList &arguments, QFile &standardInput, QIODevice &output, QTextStream &log,
+    const FontSupport &fonts);
+
+} // namespace plotviewer

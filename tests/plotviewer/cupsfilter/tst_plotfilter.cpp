@@ -1,0 +1,202 @@
+// The plot filter for CUPS: how job options become drawing settings, and the filter program's
+// contract (arguments, input from a file or standard input, PDF out, ERROR: lines and exit status).
+
+#include "PdfProbe.h"
+#include "plotviewer/cupsfilter/CupsJobOptions.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace plotviewer;
+using namespace plotviewer::test;
+
+namespace {
+
+constexpr int runTimeoutMs = 60000;
+const QByteArray kPlot = "IN;SP1;PA0,0;PD8000,0,8000,4000,0,4000,0,0;PU;";
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+Run plottopdf(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(TARNWICK_PLOTTOPDF), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Run run;
+    if (process.waitForFinished(runTimeoutMs) && process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+QStringList jobArguments(const QString &options, const QStringList &file = {})
+{
+    return QStringList { QStringLiteral("17"), QStringLiteral("someone"), QStringLiteral("drawing.plt"),
+        QStringLiteral("1"), options }
+    + file;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(ColourMode)
+Q_DECLARE_METATYPE(Placement)
+
+class tst_PlotFilter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void jobOptions_data();
+    void jobOptions();
+    void failures_data();
+    void failures();
+    void printsFromFileOrStandardInput_data();
+    void printsFromFileOrStandardInput();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_PlotFilter::jobOptions_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QPageSize::PageSizeId>("paper");
+    QTest::addColumn<ColourMode>("colour");
+    QTest::addColumn<Placement>("placement");
+
+    const auto A4 = QPageSize::A4;
+    QTest::newRow("none") << QString() << A4 << ColourMode::Colour << Placement::Fit;
+    QTest::newRow("media by name") << QStringLiteral("media=Letter") << QPageSize::Letter
+                                   << ColourMode::Colour << Placement::Fit;
+    QTest::newRow("media by PWG name")
+        << QStringLiteral("media=iso_a3_297x420mm") << QPageSize::A3 << ColourMode::Colour << Placement::Fit;
+    QTest::newRow("PWG name in inches") << QStringLiteral("media=na_legal_8.5x14in") << QPageSize::Legal
+                                        << ColourMode::Colour << Placement::Fit;
+    QTest::newRow("media with a tray")
+        << QStringLiteral("media=Tray1,A5") << QPageSize::A5 << ColourMode::Colour << Placement::Fit;
+    QTest::newRow("PageSize") << QStringLiteral("PageSize=A3") << QPageSize::A3 << ColourMode::Colour
+                              << Placement::Fit;
+    QTest::newRow("unknown media keeps A4")
+        << QStringLiteral("media=napkin") << A4 << ColourMode::Colour << Placement::Fit;
+    QTest::newRow("absurd PWG size keeps A4")
+        << QStringLiteral("media=custom_huge_99999x99999mm") << A4 << ColourMode::Colour << Placement::Fit;
+    QTest::newRow("monochrome") << QStringLiteral("print-color-mode=monochrome") << A4
+                                << ColourMode::GreyScale << Placement::Fit;
+    QTest::newRow("ColorModel Gray") << QStringLiteral("ColorModel=Gray") << A4 << ColourMode::GreyScale
+                                     << Placement::Fit;
+    QTest::newRow("bi-level") << QStringLiteral("print-color-mode=bi-level") << A4
+                              << ColourMode::BlackAndWhite << Placement::Fit;
+    QTest::newRow("colour asked") << QStringLiteral("print-color-mode=color ColorModel=RGB") << A4
+                                  << ColourMode::Colour << Placement::Fit;
+    QTest::newRow("print-scaling none")
+        << QStringLiteral("print-scaling=none") << A4 << ColourMode::Colour << Placement::ActualSize;
+    QTest::newRow("print-scaling fit")
+        << QStringLiteral("print-scaling=fit") << A4 << ColourMode::Colour << Placement::Fit;
+    QTest::newRow("actual-size alone")
+        << QStringLiteral("actual-size") << A4 << ColourMode::Colour << Placement::ActualSize;
+    QTest::newRow("noactual-size") << QStringLiteral("noactual-size") << A4 << ColourMode::Colour
+                                   << Placement::Fit;
+    QTest::newRow("all at once with quotes")
+        << QStringLiteral("job-name='a b' media=A3 print-color-mode=monochrome actual-size=true")
+        << QPageSize::A3 << ColourMode::GreyScale << Placement::ActualSize;
+}
+
+void tst_PlotFilter::jobOptions()
+{
+    QFETCH(QString, options);
+    QFETCH(QPageSize::PageSizeId, paper);
+    QFETCH(ColourMode, colour);
+    QFETCH(Placement, placement);
+    const CupsJobOptions job = CupsJobOptions::parse(options.toUtf8());
+    QCOMPARE(job.paper.id(), paper);
+    QCOMPARE(job.render.colourMode, colour);
+    QCOMPARE(job.render.placement, placement);
+}
+
+void tst_PlotFilter::failures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("too few arguments")
+        << QStringList { QStringLiteral("17") } << QByteArray() << QStringLiteral("usage: ");
+    QTest::newRow("missing file") << jobArguments({}, { m_dir.filePath(QStringLiteral("none.plt")) })
+                                  << QByteArray()
+                                  << QStringLiteral("Cannot open the plot file \"drawing.plt\"");
+    QTest::newRow("folder") << jobArguments({}, { m_dir.path() }) << QByteArray()
+                            << QStringLiteral("Cannot open the plot file \"drawing.plt\"");
+    QTest::newRow("empty input") << jobArguments({}) << QByteArray()
+                                 << QStringLiteral("holds nothing to draw");
+    QTest::newRow("text, not a plot") << jobArguments({}) << QByteArray("set terminal png\nplot sin(x)\n")
+                                      << QStringLiteral("holds nothing to draw");
+    QTest::newRow("raw PCL text") << jobArguments({})
+                                  << QByteArray("\x1b"
+                                                "E\x1b&l1OHello\x0c\x1b"
+                                                "E")
+                                  << QStringLiteral("holds nothing to draw");
+}
+
+void tst_PlotFilter::failures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, message);
+    const Run run = plottopdf(arguments, input);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.isEmpty(), "a failed job must send nothing on to the printer");
+    const QStringList errors = run.err.split(u'\n').filter(QRegularExpression(QStringLiteral("^ERROR: ")));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.front().contains(message), qPrintable(run.err));
+}
+
+void tst_PlotFilter::printsFromFileOrStandardInput_data()
+{
+    QTest::addColumn<bool>("fromFile");
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QSize>("pageSize");
+
+    // The plot is wide, so its page turns to landscape.
+    QTest::newRow("file, default paper") << true << QString() << QSize(842, 595);
+    QTest::newRow("standard input, Letter")
+        << false << QStringLiteral("media=na_letter_8.5x11in") << QSize(792, 612);
+}
+
+void tst_PlotFilter::printsFromFileOrStandardInput()
+{
+    QFETCH(bool, fromFile);
+    QFETCH(QString, options);
+    QFETCH(QSize, pageSize);
+    if (const QString missing = PdfProbe::missingTools(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+    const QString plot = m_dir.filePath(QStringLiteral("wide.plt"));
+    QFile file(plot);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kPlot) == kPlot.size());
+    file.close();
+    const Run run
+        = fromFile ? plottopdf(jobArguments(options, { plot })) : plottopdf(jobArguments(options), kPlot);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(!run.err.contains(QLatin1String("ERROR:")));
+
+    const QString pdfPath = m_dir.filePath(QStringLiteral("out.pdf"));
+    QFile pdfFile(pdfPath);
+    QVERIFY(pdfFile.open(QIODevice::WriteOnly) && pdfFile.write(run.out) == run.out.size());
+    pdfFile.close();
+    PdfProbe pdf;
+    QString error;
+    QVERIFY2(pdf.open(pdfPath, &error), qPrintable(error));
+    QCOMPARE(pdf.pageCount(), 1);
+    QCOMPARE(pdf.pageSize(0).toSize(), pageSize);
+    QCOMPARE(pdf.title(), QStringLiteral("drawing.plt"));
+}
+
+QTEST_GUILESS_MAIN(tst_PlotFilter)
+#include "tst_plotfilter.moc"
