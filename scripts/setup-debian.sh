@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Installs with apt-get what building, running or testing Tarnwick needs on Debian 12, skipping
-# what is already there. Usage: setup-debian.sh [run|test]
+# what is already there. Usage: setup-debian.sh [run|test|gallery]
 set -euo pipefail
 
 # The benchmarks are part of every build, so their library is a build package.
 build_packages=(cmake ninja-build g++ qt6-base-dev libcups2-dev libbenchmark-dev fonts-wine hershey-fonts-data)
 run_packages=(xvfb x11-utils imagemagick)
 test_packages=(clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils shared-mime-info desktop-file-utils)
+gallery_packages=(hp2xx)
 
 wanted=("${build_packages[@]}")
 case "${1:-}" in
     run) wanted+=("${run_packages[@]}") ;;
     test) wanted+=("${test_packages[@]}") ;;
+    gallery) wanted+=("${gallery_packages[@]}") ;;
 esac
 
 missing=()

@@ -57,17 +57,18 @@ std::vector<Task> plan(const ConvertOptions &options)
 ConversionResult run(const Task &task, const ConvertOptions &options)
 {
     if (!task.clash.isEmpty()) {
-        return { ConvertExit::CannotWrite,
+        return ConversionResult::failed(ConvertExit::CannotWrite,
             QStringLiteral("\"%1\" would replace \"%2\", written from \"%3\"")
-                .arg(task.input, task.output, task.clash) };
+                .arg(task.input, task.output, task.clash));
     }
     try {
         return convertFile(task.input, task.output, options, [] {});
     } catch (const std::bad_alloc &) {
-        return { ConvertExit::Failed, QStringLiteral("\"%1\": out of memory").arg(task.input) };
+        return ConversionResult::failed(
+            ConvertExit::Failed, QStringLiteral("\"%1\": out of memory").arg(task.input));
     } catch (const std::exception &e) {
-        return { ConvertExit::Failed,
-            QStringLiteral("\"%1\": %2").arg(task.input, QString::fromLocal8Bit(e.what())) };
+        return ConversionResult::failed(ConvertExit::Failed,
+            QStringLiteral("\"%1\": %2").arg(task.input, QString::fromLocal8Bit(e.what())));
     }
 }
 

@@ -13,9 +13,10 @@ ConversionResult convertFile(
 {
     const PlotLoader::Result loaded = PlotLoader::load(input);
     if (!loaded.document) {
-        return { loaded.failure == PlotLoader::Failure::Unreadable ? ConvertExit::Unreadable
-                                                                   : ConvertExit::NothingDrawable,
-            loaded.error };
+        return ConversionResult::failed(loaded.failure == PlotLoader::Failure::Unreadable
+                ? ConvertExit::Unreadable
+                : ConvertExit::NothingDrawable,
+            loaded.error);
     }
     const PlotDocument &document = *loaded.document;
     RenderOptions renderOptions;

@@ -19,6 +19,8 @@ struct ConversionResult
     ConvertExit exit = ConvertExit::Success;
     QString error; // names the file and the reason
     QStringList warnings; // what had to be changed or left out of the plot
+
+    static ConversionResult failed(ConvertExit exit, QString error) { return { exit, std::move(error), {} }; }
 };
 
 /// Converts the plot at `input` to `output` as `options` ask.

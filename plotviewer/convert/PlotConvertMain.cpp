@@ -22,8 +22,8 @@ int convertOne(const ConvertOptions &options, const ConvertEnvironment &environm
     try {
         result = convertFile(options.inputs.front(), options.output, options, environment.fonts);
     } catch (const std::bad_alloc &) {
-        result = { ConvertExit::Failed,
-            QStringLiteral("\"%1\": %2").arg(options.inputs.front(), ProcessLimits::memoryMessage()) };
+        result = ConversionResult::failed(ConvertExit::Failed,
+            QStringLiteral("\"%1\": %2").arg(options.inputs.front(), ProcessLimits::memoryMessage()));
     }
     for (const QString &warning : result.warnings)
         err << "plotconvert: warning: " << warning << '\n';

@@ -96,6 +96,9 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
     case CommandKind::PclGraphics:
         pclGraphics(command);
         return;
+    case CommandKind::PageEject:
+        finishPage();
+        return;
     case CommandKind::PclReset:
     case CommandKind::JobBoundary:
         finishPage();
@@ -439,6 +442,17 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
     case "AD"_mn:
         m_labels.setFontDefinition(name == "AD"_mn, n);
         break;
+    case "CS"_mn:
+    case "CA"_mn:
+        if (const std::string warning = m_labels.setCharacterSet(name == "CA"_mn, argument(n, 0, 0));
+            !warning.empty())
+            warnOnce(warning);
+        break;
+    case "DL"_mn:
+    case "UC"_mn:
+        if (first && !n.empty())
+            warnOnce("user-defined characters (DL, UC) are not drawn; labels show the standard glyphs");
+        break;
     case "SS"_mn:
     case "SA"_mn:
         m_labels.setAlternateSelected(name == "SA"_mn);
@@ -761,7 +775,7 @@ void HpglInterpreter::drawTextRuns(const std::vector<TextRun> &runs)
         run.origin = map.map(run.origin);
         run.advance = map.mapVector(run.advance);
         run.up = map.mapVector(run.up);
-        run.width *= deviceScale();
+        run.across = map.mapVector(run.across);
         m_page.addText(run, style);
     }
 }

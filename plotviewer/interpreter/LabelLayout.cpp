@@ -50,8 +50,9 @@ LineBox measureLine(
         }
         const double x = dot(cursor, along);
         const double y = dot(cursor, up);
-        const LineBox glyph { x, x + font->bodyWidth, std::min(y, y + font->capHeight),
-            std::max(y, y + font->capHeight) };
+        const double width = dot(font->across, along);
+        const LineBox glyph { std::min(x, x + width), std::max(x, x + width),
+            std::min(y, y + font->capHeight), std::max(y, y + font->capHeight) };
         box = empty ? glyph
                     : LineBox { std::min(box.left, glyph.left), std::max(box.right, glyph.right),
                           std::min(box.bottom, glyph.bottom), std::max(box.top, glyph.top) };
@@ -79,12 +80,17 @@ Point originOffset(const LabelFont &font, int origin, const LineBox &box)
     // Mirrored glyphs (a negative height) hang below the baseline: their cap line is the bottom.
     const double baseline = font.capHeight >= 0 ? box.bottom : box.top;
     const double capLine = font.capHeight >= 0 ? box.top : box.bottom;
-    Point offset = add(scaled(along, -(box.left + (box.right - box.left) * horizontal / 2)),
+    // A mirrored string (a negative width) starts at its right end: it is mirrored about the point.
+    const bool mirrored = dot(font.across, along) < 0;
+    const double start = mirrored ? box.right : box.left;
+    const double end = mirrored ? box.left : box.right;
+    Point offset = add(scaled(along, -(start + (end - start) * horizontal / 2)),
         scaled(up, -(baseline + (capLine - baseline) * vertical / 2)));
     if (origin > 10) {
         const double away = font.capHeight / 2;
+        const double awayAlong = mirrored ? -std::abs(away) : std::abs(away);
         if (horizontal != 1)
-            offset = add(offset, scaled(along, horizontal == 0 ? away : -away));
+            offset = add(offset, scaled(along, horizontal == 0 ? awayAlong : -awayAlong));
         if (vertical != 1)
             offset = add(offset, scaled(up, vertical == 0 ? away : -away));
     }
@@ -159,13 +165,12 @@ LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Poin
             }
             continue;
         }
-        const char32_t character
-            = transparent && byte < ' ' ? byte : CharacterSet(font->symbolSet).decode(byte);
+        const char32_t character = transparent && byte < ' ' ? byte : font->characterSet.decode(byte);
         if (run.text.empty()) {
             run.origin = add(cursor, offset);
             run.advance = font->advance;
             run.up = font->up;
-            run.width = font->bodyWidth;
+            run.across = font->across;
         }
         run.text.push_back(character ? character : U' ');
         cursor = add(cursor, font->advance);

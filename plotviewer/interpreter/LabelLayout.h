@@ -3,6 +3,7 @@
 // carriage return, line feed and backspace, switching fonts on SO/SI. Works in plotter units of the
 // rotated system; the caller maps the result to the page.
 
+#include "CharacterSet.h"
 #include "plotviewer/model/DisplayList.h"
 
 #include <string_view>
@@ -20,10 +21,10 @@ struct LabelFont
     Point lineFeed; // one line feed
     Point up; // the glyph's up vector, cap height long (slanted when SL is set)
     Point upUnit; // perpendicular to the label direction
-    double bodyWidth = 0; // glyph width along the path
+    Point across; // one glyph body width along the label direction, reversed when mirrored
     double glyphExtent = 0; // a glyph's extent along the path (for centring)
     double capHeight = 0;
-    int symbolSet = 277;
+    CharacterSet characterSet;
 };
 
 class LabelLayout

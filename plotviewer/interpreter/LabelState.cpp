@@ -23,7 +23,7 @@ void LabelState::setFontDefinition(bool alternate, const std::vector<double> &n)
         if (!std::isfinite(value))
             continue;
         if (kind == 1)
-            definition.symbolSet = std::clamp(value, 0.0, 65535.0);
+            definition.characterSet = CharacterSet::forSymbolSet(int(std::clamp(value, 0.0, 65535.0)));
         else if (kind == 2)
             definition.proportional = value == 1;
         else if (kind == 3 && value > 0)
@@ -31,6 +31,18 @@ void LabelState::setFontDefinition(bool alternate, const std::vector<double> &n)
         else if (kind == 4 && value > 0)
             definition.height = std::clamp(value, 0.01, 10000.0);
     }
+}
+
+std::string LabelState::setCharacterSet(bool alternate, double number)
+{
+    const int set = static_cast<int>(std::clamp(std::round(number), -1.0, 1000.0));
+    const std::optional<CharacterSet> chosen = CharacterSet::forPlotterSet(set);
+    if (!chosen)
+        return "character set " + std::to_string(set) + " is unknown; the set in use is kept";
+    (alternate ? m_alternateFont : m_standardFont).characterSet = *chosen;
+    if (!CharacterSet::drawsPlotterSet(set))
+        return "character set " + std::to_string(set) + " is drawn as ASCII";
+    return {};
 }
 
 void LabelState::setSize(bool relative, const std::vector<double> &n)
@@ -90,7 +102,8 @@ void LabelState::setSymbol(std::string_view text)
 {
     m_symbol.clear();
     if (!text.empty())
-        m_symbol.push_back(CharacterSet().decode(static_cast<unsigned char>(text[0])));
+        m_symbol.push_back((m_alternateSelected ? m_alternateFont : m_standardFont)
+                               .characterSet.decode(static_cast<unsigned char>(text[0])));
 }
 
 LabelFont LabelState::font(bool alternate, Point p1, Point p2) const
@@ -154,11 +167,11 @@ LabelFont LabelState::font(bool alternate, Point p1, Point p2) const
         font.lineFeed = scaled(font.lineFeed, -1);
     font.up = add(scaled(normal, height), scaled(along, height * m_slant));
     font.upUnit = normal;
-    font.bodyWidth = std::abs(width);
+    font.across = scaled(along, width); // a negative width mirrors each glyph
     font.glyphExtent
         = m_path == LabelPath::Down || m_path == LabelPath::Up ? std::abs(height) : std::abs(width);
     font.capHeight = height;
-    font.symbolSet = static_cast<int>(definition.symbolSet);
+    font.characterSet = definition.characterSet;
     return font;
 }
 
@@ -169,8 +182,8 @@ TextRun LabelState::symbolRun(Point at, Point p1, Point p2) const
     run.text = m_symbol;
     run.advance = font.advance;
     run.up = font.up;
-    run.width = font.bodyWidth;
-    const Point centreOffset = add(scaled(unit(font.advance), -font.bodyWidth / 2), scaled(font.up, -0.5));
+    run.across = font.across;
+    const Point centreOffset = add(scaled(font.across, -0.5), scaled(font.up, -0.5));
     run.origin = add(at, centreOffset);
     return run;
 }

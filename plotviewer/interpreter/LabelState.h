@@ -2,6 +2,7 @@
 // What shapes a label (SD, AD, SS, SA, SI, SR, DI, DR, DV, LO, ES, SL, TD, SM), with its defaults;
 // DF and IN restore them by assigning a default-constructed object.
 
+#include "CharacterSet.h"
 #include "LabelLayout.h"
 
 #include <string>
@@ -15,6 +16,9 @@ class LabelState
 public:
     /// SD or AD: kind/value pairs; none restores that font's defaults.
     void setFontDefinition(bool alternate, const std::vector<double> &n);
+    /// CS or CA: an HP-GL/1 character set by number. Returns a warning for a set drawn as ASCII or
+    /// unknown (which keeps the set in use); empty otherwise.
+    std::string setCharacterSet(bool alternate, double number);
     /// SS or SA
     void setAlternateSelected(bool alternate) { m_alternateSelected = alternate; }
     bool alternateSelected() const { return m_alternateSelected; }
@@ -50,7 +54,7 @@ public:
 private:
     struct FontDefinition
     {
-        double symbolSet = 277;
+        CharacterSet characterSet; // SD kind 1 or CS/CA
         double pitch = 9; // characters per inch
         double height = 11.5; // points
         bool proportional = false;

@@ -142,9 +142,9 @@ void PageBuilder::addText(const TextRun &run, const StrokeStyle &style)
     part.text.clear();
     const std::uint32_t styleIndex = strokeStyleIndex(style);
     for (std::size_t i = 0; i < run.text.size(); ++i) {
-        const double along = static_cast<double>(i) + 0.5;
-        const Point centre { run.origin.x + along * run.advance.x + run.up.x / 2,
-            run.origin.y + along * run.advance.y + run.up.y / 2 };
+        const double at = static_cast<double>(i);
+        const Point centre { run.origin.x + at * run.advance.x + (run.across.x + run.up.x) / 2,
+            run.origin.y + at * run.advance.y + (run.across.y + run.up.y) / 2 };
         m_frameCut.checkPoint(centre);
         if (RectClipper::isFinite(centre) && m_clipper.contains(centre)) {
             if (part.text.empty())
@@ -164,9 +164,11 @@ void PageBuilder::addVisibleText(const TextRun &run, std::uint32_t style)
         return;
     const double n = static_cast<double>(run.text.size());
     const Point end { run.origin.x + n * run.advance.x, run.origin.y + n * run.advance.y };
-    // Descenders reach about a third of the cap height below the baseline.
+    const Point last { end.x - run.advance.x, end.y - run.advance.y };
+    // Descenders reach about a third of the cap height below the baseline. The boxes of the first
+    // and last glyphs bound the run whichever way the advance and the glyphs face.
     const Point below { -run.up.x / 3, -run.up.y / 3 };
-    for (const Point &base : { run.origin, end }) {
+    for (const Point &base : { run.origin, end, last, add(run.origin, run.across), add(last, run.across) }) {
         include({ base.x + below.x, base.y + below.y }, 0);
         include({ base.x + run.up.x, base.y + run.up.y }, 0);
     }

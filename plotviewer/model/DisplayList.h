@@ -66,16 +66,17 @@ struct FillStyle
     friend bool operator==(const FillStyle &, const FillStyle &) = default;
 };
 
-/// A run of characters on one line, in fixed pitch: character i occupies the cell whose lower-left
-/// corner is origin + i * advance; the glyph is drawn in a box `size` wide along `advance` and
-/// `height` long along `up` (the glyph's up direction, perpendicular to advance unless slanted).
+/// A run of characters on one line, in fixed pitch: character i stands on the baseline at
+/// origin + i * advance, its body spanning `across` (one body width along the baseline) and `up`
+/// (one cap height, slanted when the glyphs are). A mirrored glyph has `across` or `up` reversed
+/// against the label direction; the advance may run any way (text paths, mirrored strings).
 struct TextRun
 {
     std::u32string text;
     Point origin;
     Point advance;
     Point up;
-    double width = 0;
+    Point across;
     std::uint32_t strokeStyle = 0;
 };
 

@@ -24,6 +24,7 @@ enum class CommandKind : std::uint8_t {
     PictureFrameAnchor, // ESC*c0T
     EnterPcl, // ESC%#A, value = 1 to put the PCL cursor at the pen
     PclGraphics, // a cursor or raster sequence, named by PlotCommand::graphics
+    PageEject, // ESC&l#H (paper source) or form feed in PCL: the page is printed
 };
 
 /// The PCL sequences that move the cursor and build raster images.

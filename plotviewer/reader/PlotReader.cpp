@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace plotviewer::hpgl {
 
 namespace {
 
 constexpr unsigned char escape = HpglArgumentLexer::escape;
+constexpr unsigned char formFeedByte = 0x0c;
 
 bool isLetter(unsigned char c)
 {
@@ -135,7 +137,8 @@ bool PlotReader::next(PlotCommand &command)
             readPjlLine();
             break;
         case State::Pcl:
-            skipPcl();
+            if (skipPcl(command))
+                return true;
             if (m_lexer.position() < m_end && readEscape(command))
                 return true;
             break;
@@ -185,6 +188,7 @@ void PlotReader::readInstruction(PlotCommand &command, Mnemonic name)
     clearCommand(command, CommandKind::Instruction, name);
     command.known = isKnownMnemonic(name);
     m_sawKnownInstruction = m_sawKnownInstruction || command.known;
+    m_instructionSinceEject = true;
     bool finished = true;
     switch (name) {
     case "LB"_mn:
@@ -307,15 +311,15 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
         return false;
     // The page set-up sequences the interpreter acts on.
     static constexpr SequenceEvent<CommandKind> pageEvents[] = {
-        { '&', 'l', 'A', CommandKind::PageSize },
-        { '&', 'l', 'O', CommandKind::Orientation },
-        { '*', 'c', 'X', CommandKind::PictureFrameWidth },
-        { '*', 'c', 'Y', CommandKind::PictureFrameHeight },
-        { '*', 'c', 'K', CommandKind::PlotSizeWidth },
-        { '*', 'c', 'L', CommandKind::PlotSizeHeight },
+        { '&', 'l', 'A', CommandKind::PageSize }, { '&', 'l', 'O', CommandKind::Orientation },
+        { '*', 'c', 'X', CommandKind::PictureFrameWidth }, { '*', 'c', 'Y', CommandKind::PictureFrameHeight },
+        { '*', 'c', 'K', CommandKind::PlotSizeWidth }, { '*', 'c', 'L', CommandKind::PlotSizeHeight },
         { '*', 'c', 'T', CommandKind::PictureFrameAnchor },
+        { '&', 'l', 'H', CommandKind::PageEject }, // every paper source feeds a new sheet
     };
     if (const auto *event = findEvent(pageEvents, parameter)) {
+        if (event->meaning == CommandKind::PageEject && !std::exchange(m_instructionSinceEject, false))
+            return false;
         startEvent(command, event->meaning, parameter.value);
         return true;
     }
@@ -355,6 +359,9 @@ bool PlotReader::graphicsEvent(const PclParameter &parameter, PlotCommand &comma
         command.relative = parameter.signed_;
         command.text = { reinterpret_cast<const char *>(parameter.data), parameter.dataSize };
         command.unterminated = parameter.dataCut;
+        // Raster rows put ink on the page as instructions do, so a later eject must print it.
+        if (event->meaning == PclGraphics::TransferRow || event->meaning == PclGraphics::TransferPlane)
+            m_instructionSinceEject = true;
         return true;
     }
     return false;
@@ -366,11 +373,24 @@ void PlotReader::startEvent(PlotCommand &command, CommandKind kind, double value
     command.value = value;
 }
 
-void PlotReader::skipPcl()
+bool PlotReader::skipPcl(PlotCommand &command)
 {
     const unsigned char *p = m_lexer.position();
-    const void *found = std::memchr(p, escape, static_cast<std::size_t>(m_end - p));
-    m_lexer.setPosition(found ? static_cast<const unsigned char *>(found) : m_end);
+    const auto *found
+        = static_cast<const unsigned char *>(std::memchr(p, escape, static_cast<std::size_t>(m_end - p)));
+    const unsigned char *stop = found ? found : m_end;
+    // PCL text is ignored, but a form feed in it prints the page.
+    const auto *formFeed = m_instructionSinceEject
+        ? static_cast<const unsigned char *>(std::memchr(p, formFeedByte, static_cast<std::size_t>(stop - p)))
+        : nullptr;
+    if (formFeed) {
+        m_lexer.setPosition(formFeed + 1);
+        m_instructionSinceEject = false;
+        startEvent(command, CommandKind::PageEject);
+        return true;
+    }
+    m_lexer.setPosition(stop);
+    return false;
 }
 
 void PlotReader::readPjlLine()

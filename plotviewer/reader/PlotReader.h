@@ -46,7 +46,8 @@ private:
     bool emitQueuedParameters(PlotCommand &command);
     bool parameterEvent(const PclParameter &parameter, PlotCommand &command);
     bool graphicsEvent(const PclParameter &parameter, PlotCommand &command);
-    void skipPcl();
+    /// Skips PCL text up to the next escape; true with a page eject when a form feed comes first.
+    bool skipPcl(PlotCommand &command);
     void readPjlLine();
     void skipToNextJob();
     void startEvent(PlotCommand &command, CommandKind kind, double value = 0);
@@ -67,6 +68,7 @@ private:
     bool m_sawKnownInstruction = false;
     bool m_notHpgl = false;
     bool m_sawRasterData = false;
+    bool m_instructionSinceEject = false; // an eject without one between changes nothing
     std::size_t m_hpglBytesWithoutInstruction = 0;
     std::string m_unsupportedLanguage;
 };

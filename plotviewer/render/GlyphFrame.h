@@ -8,7 +8,7 @@ namespace plotviewer {
 
 /// Where one character of a label sits on the plot: glyph coordinates (x in body widths from the
 /// body's left edge, y in cap heights above the baseline) mapped to plot units. The length of the
-/// run's `up` vector is the cap height.
+/// run's `up` vector is the cap height; mirrored glyphs come from a reversed `across` or `up`.
 struct GlyphFrame
 {
     Point origin;

@@ -500,6 +500,16 @@ void tst_PlotInterpreter::pages_data()
                                                        "E\x1b%1BIN;SP1;PD2,2;")
                                          << 2;
     QTest::newRow("AF and AH") << QByteArray("SP1;PD1,1;AF;PD2,2;AH;PD3,3") << 3;
+    QTest::newRow("PCL paper source ejects") << QByteArray("\x1b"
+                                                           "E\x1b%0BIN;SP1;PA0,0;PD4000,0;PU;"
+                                                           "\x1b%1A\x1b&l0H\x1b%0BIN;SP1;PA0,0;PD0,4000;PU;"
+                                                           "\x1b%0A\x1b"
+                                                           "E")
+                                             << 2;
+    QTest::newRow("PCL form feed ejects") << QByteArray("\x1b%0BSP1;PD1,1;\x1b%0A\f\x1b%0BSP1;PD2,2;") << 2;
+    QTest::newRow("eject before any mark adds no page") << QByteArray("\x1b"
+                                                                      "E\x1b&l1H\f\x1b%0BSP1;PD1,1;")
+                                                        << 1;
 }
 
 void tst_PlotInterpreter::pages()

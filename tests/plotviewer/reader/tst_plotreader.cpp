@@ -241,6 +241,7 @@ void tst_PlotReader::wrappers_data()
     const QString frameWidth = QString::number(static_cast<int>(CommandKind::PictureFrameWidth));
     const QString frameHeight = QString::number(static_cast<int>(CommandKind::PictureFrameHeight));
     const QString toPcl = QString::number(static_cast<int>(CommandKind::EnterPcl));
+    const QString eject = QString::number(static_cast<int>(CommandKind::PageEject));
 
     QTest::newRow("PJL enter language") << QByteArray(
         "\x1b%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE = HPGL2\r\nIN;PD1,1;\x1b%-12345X@PJL EOJ\r\n")
@@ -262,6 +263,21 @@ void tst_PlotReader::wrappers_data()
         << QByteArray("\x1b.(;\x1b.I81;;17:\x1b.N;19:IN;PD1,1;\x1b.)") << QStringLiteral("IN|PD 1,1");
     QTest::newRow("other escapes inside HP-GL are skipped")
         << QByteArray("PD1,1;\x1b(8U\x1b&l1OPD2,2;") << QStringLiteral("PD 1,1|PD 2,2");
+    QTest::newRow("paper source between plots ejects")
+        << QByteArray("\x1b%0BPD1,1;\x1b%1A\x1b&l0H\x1b%0BPD2,2;")
+        << QStringLiteral("<%1 0>|PD 1,1|<%2 0>|<%1 0>|PD 2,2").arg(enter, eject);
+    QTest::newRow("form feed in PCL text ejects")
+        << QByteArray("\x1b"
+                      "E\x1b%1BPD1,1;\x1b%1Atext\fmore\x1b%1BPD2,2;")
+        << QStringLiteral("<%1 0>|<%2 1>|PD 1,1|<%3 0>|<%2 1>|PD 2,2").arg(reset, enter, eject);
+    QTest::newRow("ejects with nothing drawn between are one")
+        << QByteArray("\x1b%0BPD1,1;\x1b%0A\f\f\x1b&l0H\x1b%0BPD2,2;")
+        << QStringLiteral("<%1 0>|PD 1,1|<%2 0>|<%1 0>|PD 2,2").arg(enter, eject);
+    QTest::newRow("form feed inside HP-GL is no eject")
+        << QByteArray("PD1,1;\fPD2,2;") << QStringLiteral("PD 1,1|PD 2,2");
+    QTest::newRow("form feed inside raster data is no eject") << QByteArray(
+        "\x1b"
+        "E\x1b*b2W\f\f\x1b%0BPD1,1;") << QStringLiteral("<%1 0>|<%2 0>|PD 1,1").arg(reset, enter);
     QTest::newRow("unsupported language skipped to next job")
         << QByteArray("\x1b%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT\n%!PS PD1,1\n\x1b%-12345XIN;")
         << QStringLiteral("<%1 0>|<%1 0>|IN").arg(job);

@@ -30,6 +30,14 @@ int inkedPixelCount(const QImage &picture)
     return count;
 }
 
+std::vector<bool> inkMask(const QImage &picture)
+{
+    std::vector<bool> mask;
+    mask.reserve(std::size_t(picture.width()) * std::size_t(picture.height()));
+    forEachPixel(picture, [&](int, int, QRgb pixel) { mask.push_back(isInk(pixel)); });
+    return mask;
+}
+
 QRect inkBounds(const QImage &picture)
 {
     QRect bounds;

@@ -4,12 +4,16 @@
 #include <QImage>
 #include <QRect>
 
+#include <vector>
+
 namespace plotviewer::test {
 
 /// Pixels darker than this count as ink (0 black .. 255 white, by lightness).
 inline constexpr int inkLightness = 250;
 
 int inkedPixelCount(const QImage &picture);
+/// Whether each pixel is inked, row by row.
+std::vector<bool> inkMask(const QImage &picture);
 /// The smallest rectangle holding every inked pixel; null when nothing is inked.
 QRect inkBounds(const QImage &picture);
 /// Pixels whose red, green and blue differ by more than `tolerance`.

@@ -45,7 +45,7 @@ public:
         run.origin = origin;
         run.advance = { 1.5 * height * along.x, 1.5 * height * along.y };
         run.up = { -height * along.y, height * along.x };
-        run.width = height;
+        run.across = { height * along.x, height * along.y };
         m_builder.addText(run, style);
         return *this;
     }

@@ -1,0 +1,138 @@
+// What label bytes read as: character sets (CS/CA, SD/AD symbol sets, SO/SI, SS/SA) and the
+// label terminator.
+
+#include "PlotTestSupport.h"
+
+#include <QTest>
+
+using namespace plotviewer;
+using plottest::interpret;
+
+namespace {
+
+// The characters of every label on the first page, in drawing order.
+QString labelText(const InterpretResult &result)
+{
+    QString text;
+    if (result.plot.pages.empty())
+        return text;
+    for (const TextRun &run : result.plot.pages.front().texts)
+        text += QString::fromUcs4(run.text.data(), qsizetype(run.text.size()));
+    return text;
+}
+
+QString warnings(const InterpretResult &result)
+{
+    QStringList lines;
+    for (const std::string &warning : result.plot.warnings)
+        lines << QString::fromStdString(warning);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class tst_LabelText : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void text_data();
+    void text();
+    void unusualSetsWarn_data();
+    void unusualSetsWarn();
+};
+
+void tst_LabelText::text_data()
+{
+    QTest::addColumn<QByteArray>("plot");
+    QTest::addColumn<QString>("expected");
+
+    // Terminators
+    QTest::newRow("DT control character in mode 0 is not printed")
+        << QByteArray("DT\x02,0;SP1;LBab\x02PU;") << QStringLiteral("ab");
+    QTest::newRow("DT printing character in mode 0 is printed")
+        << QByteArray("DT#,0;SP1;LBab#PU;") << QStringLiteral("ab#");
+    QTest::newRow("DT mode 1 is not printed") << QByteArray("DT#,1;SP1;LBab#PU;") << QStringLiteral("ab");
+    QTest::newRow("DT; restores ETX") << QByteArray("DT#;DT;SP1;LBa#b\x03") << QStringLiteral("a#b");
+
+    // HP-GL/1 character sets
+    QTest::newRow("CS0 is ASCII") << QByteArray("CS0;SP1;LB#$@[\\]^`{|}~\x03")
+                                  << QStringLiteral("#$@[\\]^`{|}~");
+    QTest::newRow("CS33 German") << QByteArray("CS33;SP1;LB@[\\]{|}~\x03") << QStringLiteral("§ÄÖÜäöüß");
+    QTest::newRow("CS34 French") << QByteArray("CS34;SP1;LB#@[\\]`{|}~\x03") << QStringLiteral("£à°ç§µéùè¨");
+    QTest::newRow("CS30 Swedish") << QByteArray("CS30;SP1;LB$[\\]{|}\x03") << QStringLiteral("¤ÄÖÅäöå");
+    QTest::newRow("CS31 Swedish names") << QByteArray("CS31;SP1;LB@^`~\x03") << QStringLiteral("ÉÜéü");
+    QTest::newRow("CS32 Norwegian 1") << QByteArray("CS32;SP1;LB#[\\]{|}\x03") << QStringLiteral("#ÆØÅæøå");
+    QTest::newRow("CS39 Norwegian 2") << QByteArray("CS39;SP1;LB#~\x03") << QStringLiteral("§|");
+    QTest::newRow("CS35 United Kingdom") << QByteArray("CS35;SP1;LB#5\x03") << QStringLiteral("£5");
+    QTest::newRow("CS36 Italian") << QByteArray("CS36;SP1;LB]`{|}~\x03") << QStringLiteral("éùàòèì");
+    QTest::newRow("CS37 Spanish") << QByteArray("CS37;SP1;LB[\\]{|}~\x03") << QStringLiteral("¡Ñ¿°ñç~");
+    QTest::newRow("CS38 Portuguese") << QByteArray("CS38;SP1;LB[\\]{|}~\x03") << QStringLiteral("ÃÇÕãçõ°");
+    QTest::newRow("CS6 JIS ASCII") << QByteArray("CS6;SP1;LB\\100\x03") << QStringLiteral("¥100");
+    QTest::newRow("CS9 ISO IRV") << QByteArray("CS9;SP1;LB$5\x03") << QStringLiteral("¤5");
+    QTest::newRow("CS7 Roman-8 extension in 7 bits")
+        << QByteArray("CS7;SP1;LB3 ~\x03") << QStringLiteral("° ±");
+    QTest::newRow("CS5 drafting and mathematical symbols")
+        << QByteArray("CS5;SP1;LB5A+Cip\x03") << QStringLiteral("5□+△≤±");
+    QTest::newRow("CS8 Katakana") << QByteArray("CS8;SP1;LB1\x03") << QStringLiteral("ｱ");
+    QTest::newRow("bytes above 127 stay Roman-8 under a national set")
+        << QByteArray("CS33;SP1;LB[\xb3\x03") << QStringLiteral("Ä°");
+    QTest::newRow("unknown CS keeps the set in use")
+        << QByteArray("CS33;CS99;SP1;LB[\x03") << QStringLiteral("Ä");
+    QTest::newRow("IN goes back to ASCII") << QByteArray("CS33;IN;SP1;LB[\x03") << QStringLiteral("[");
+    QTest::newRow("DF goes back to ASCII") << QByteArray("CA33;SA;DF;SP1;LB[\x03") << QStringLiteral("[");
+    QTest::newRow("CS without a number is ASCII") << QByteArray("CS33;CS;SP1;LB[\x03") << QStringLiteral("[");
+
+    // Standard and alternate sets
+    QTest::newRow("SO shifts to the alternate set and SI back")
+        << QByteArray("CS0;CA33;SP1;LB[\x0e[\x0f[\x03") << QStringLiteral("[Ä[");
+    QTest::newRow("SA selects the alternate set") << QByteArray("CA34;SA;SP1;LB#\x03") << QStringLiteral("£");
+    QTest::newRow("SS selects the standard set again")
+        << QByteArray("CA34;SA;SS;SP1;LB#\x03") << QStringLiteral("#");
+    QTest::newRow("SO state carries to the next label")
+        << QByteArray("CA33;SP1;LB[\x0e\x03LB[\x03") << QStringLiteral("[Ä");
+    QTest::newRow("SM symbols use the set in use")
+        << QByteArray("CS33;SP1;SM[;PA100,100;") << QStringLiteral("Ä");
+
+    // HP-GL/2 symbol sets
+    QTest::newRow("default symbol set is Roman-8")
+        << QByteArray("SP1;LB\xb3\xd2\x03") << QStringLiteral("°Ø");
+    QTest::newRow("SD German") << QByteArray("SD1,39;SP1;LB[~\x03") << QStringLiteral("Äß");
+    QTest::newRow("SD ISO Latin-1") << QByteArray("SD1,14;SP1;LB\xe9\xb0\x03") << QStringLiteral("é°");
+    QTest::newRow("SD Windows Latin-1") << QByteArray("SD1,629;SP1;LB\x80\x93\x03") << QStringLiteral("€“");
+    QTest::newRow("SD PC-8") << QByteArray("SD1,341;SP1;LB\x81\x9b\xf8\x03") << QStringLiteral("ü¢°");
+    QTest::newRow("SD PC-850") << QByteArray("SD1,405;SP1;LB\x81\x9b\x03") << QStringLiteral("üø");
+    QTest::newRow("AD set shifted in by SO") << QByteArray("AD1,38;SP1;LB#\x0e#\x03") << QStringLiteral("#£");
+    QTest::newRow("SD; restores Roman-8") << QByteArray("SD1,14;SD;SP1;LB\xb3\x03") << QStringLiteral("°");
+}
+
+void tst_LabelText::text()
+{
+    QFETCH(QByteArray, plot);
+    QFETCH(QString, expected);
+    QCOMPARE(labelText(interpret(plot)), expected);
+}
+
+void tst_LabelText::unusualSetsWarn_data()
+{
+    QTest::addColumn<QByteArray>("plot");
+    QTest::addColumn<QString>("warning");
+
+    QTest::newRow("a set with no table here")
+        << QByteArray("CS2;SP1;LBa\x03") << QStringLiteral("drawn as ASCII");
+    QTest::newRow("user-defined characters")
+        << QByteArray("DL97,0,0,10,10;SP1;LBa\x03") << QStringLiteral("user-defined characters");
+    QTest::newRow("a set no plotter has") << QByteArray("CA12;SP1;LBa\x03") << QStringLiteral("unknown");
+}
+
+void tst_LabelText::unusualSetsWarn()
+{
+    QFETCH(QByteArray, plot);
+    QFETCH(QString, warning);
+    const InterpretResult result = interpret(plot);
+    QCOMPARE(labelText(result), QStringLiteral("a"));
+    QVERIFY2(warnings(result).contains(warning), qPrintable(warnings(result)));
+}
+
+QTEST_APPLESS_MAIN(tst_LabelText)
+#include "tst_labeltext.moc"
