@@ -16,8 +16,7 @@ QAccessibleInterface *entryListFactory(const QString &, QObject *object)
 
 EntryListAccessible::EntryListAccessible(EntryListView *view)
     : QAccessibleWidget(view, QAccessible::List)
-{
-}
+{ }
 
 EntryListAccessible::~EntryListAccessible()
 {

@@ -7,8 +7,7 @@
 EntryRowAccessible::EntryRowAccessible(EntryListView *view, int row)
     : m_view(view)
     , m_row(row)
-{
-}
+{ }
 
 bool EntryRowAccessible::isValid() const
 {
@@ -58,7 +57,8 @@ QAccessible::State EntryRowAccessible::state() const
 
 void *EntryRowAccessible::interface_cast(QAccessible::InterfaceType type)
 {
-    return type == QAccessible::TableCellInterface ? static_cast<QAccessibleTableCellInterface *>(this) : nullptr;
+    return type == QAccessible::TableCellInterface ? static_cast<QAccessibleTableCellInterface *>(this)
+                                                   : nullptr;
 }
 
 bool EntryRowAccessible::isSelected() const
