@@ -1,11 +1,11 @@
 #include "about/Form3.h"
 
 #include "about/LineControl.h"
-#include "app/AppIcon.h"
-#include "app/HandlerGuard.h"
-#include "app/Twips.h"
-#include "app/UiFonts.h"
-#include "app/WindowFlags.h"
+#include "base/AppIcon.h"
+#include "base/HandlerGuard.h"
+#include "base/Twips.h"
+#include "base/UiFonts.h"
+#include "base/WindowFlags.h"
 #include "resources/VersionRecord.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "app/AppEnvironment.h"
 
-#include "browse/FullPath.h"
+#include "base/FullPath.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,22 +1,22 @@
 #include "app/Form1.h"
 
 #include "about/Form3.h"
-#include "app/AccessKeys.h"
-#include "app/AppIcon.h"
-#include "app/FileSystem.h"
 #include "app/Global.h"
-#include "app/RuntimeError.h"
 #include "app/Shutdown.h"
-#include "app/Twips.h"
-#include "app/UiFonts.h"
-#include "app/WindowFlags.h"
+#include "base/AccessKeys.h"
+#include "base/AppIcon.h"
+#include "base/FileSystem.h"
+#include "base/RuntimeError.h"
+#include "base/Twips.h"
+#include "base/UiFonts.h"
+#include "base/WindowFlags.h"
 #include "browse/BrowseCommands.h"
 #include "browse/DirList.h"
 #include "browse/DriveList.h"
 #include "browse/FileList.h"
 #include "browse/PrintList.h"
 #include "browse/PrintListCommands.h"
-#include "plot/PlotViewerInterface.h"
+#include "contract/PlotViewerContract.h"
 #include "plot/Preview.h"
 #include "plot/PrintRun.h"
 #include "resources/VersionRecord.h"
@@ -385,17 +385,17 @@ void Form1::reportPrintSetupFailed(const QString &description)
 
 void Form1::optColor_Click()
 {
-    m_colourMode = PlotViewer::Color;
+    m_colourMode = PlotViewer::ColourMode::Colour;
 }
 
 void Form1::optBandW_Click()
 {
-    m_colourMode = PlotViewer::BlackAndWhite;
+    m_colourMode = PlotViewer::ColourMode::BlackAndWhite;
 }
 
 void Form1::optGrey_Click()
 {
-    m_colourMode = PlotViewer::GreyScale;
+    m_colourMode = PlotViewer::ColourMode::GreyScale;
 }
 
 void Form1::cmdDflt_Click()

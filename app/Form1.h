@@ -1,8 +1,9 @@
 #pragma once
 
 #include "app/AppEnvironment.h"
-#include "app/HandlerGuard.h"
-#include "plot/AutomationObject.h"
+#include "automation/AutomationObject.h"
+#include "base/HandlerGuard.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -31,7 +32,7 @@ public:
     /// Runs the load step. False when it failed: the report has been shown and the program ended.
     bool load();
 
-    qint16 colourMode() const { return m_colourMode; }
+    PlotViewer::ColourMode colourMode() const { return m_colourMode; }
     bool holdsPlotServer() const { return !m_plotServer.isEmpty(); }
     QString defaultDirectory() const { return m_defaultDirectory; }
 
@@ -81,7 +82,7 @@ private:
     HandlerGuard &m_guard;
 
     // State.
-    qint16 m_colourMode = 0;
+    PlotViewer::ColourMode m_colourMode = PlotViewer::ColourMode::BlackAndWhite;
     AutomationObject m_plotServer;
     QString m_defaultDirectory;
     bool m_driveGuard = false;

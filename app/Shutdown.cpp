@@ -1,7 +1,7 @@
 #include "app/Shutdown.h"
 
 #include "app/AppEnvironment.h"
-#include "app/FileSystem.h"
+#include "base/FileSystem.h"
 
 #include <exception>
 

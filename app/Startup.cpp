@@ -2,7 +2,7 @@
 
 #include "app/AppEnvironment.h"
 #include "app/Form1.h"
-#include "app/HandlerGuard.h"
+#include "base/HandlerGuard.h"
 #include "resources/VersionRecord.h"
 
 #include <QApplication>

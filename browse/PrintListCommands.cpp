@@ -1,7 +1,7 @@
 #include "browse/PrintListCommands.h"
 
+#include "base/FullPath.h"
 #include "browse/FileList.h"
-#include "browse/FullPath.h"
 #include "browse/PrintList.h"
 
 #include <QLineEdit>

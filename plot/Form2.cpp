@@ -1,9 +1,9 @@
 #include "plot/Form2.h"
 
-#include "app/AppIcon.h"
-#include "app/RuntimeError.h"
-#include "app/Twips.h"
-#include "app/WindowFlags.h"
+#include "base/AppIcon.h"
+#include "base/RuntimeError.h"
+#include "base/Twips.h"
+#include "base/WindowFlags.h"
 
 #include <QDir>
 #include <QImageReader>

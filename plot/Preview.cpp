@@ -1,15 +1,15 @@
 #include "plot/Preview.h"
 
-#include "app/FileSystem.h"
+#include "base/FileSystem.h"
+#include "base/FullPath.h"
 #include "browse/FileList.h"
-#include "browse/FullPath.h"
+#include "contract/PlotViewerContract.h"
 #include "plot/Form2.h"
-#include "plot/PlotViewerInterface.h"
 
 #include <exception>
 #include <memory>
 
-Preview::Preview(const AutomationObject &server, short colourMode, const QString &imageFile)
+Preview::Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode, const QString &imageFile)
     : m_server(server)
     , m_colourMode(colourMode)
     , m_imageFile(imageFile)
@@ -38,7 +38,7 @@ void Preview::probeImageFile()
 void Preview::showEntry(const QString &path, const QString &name)
 {
     const AutomationObject document = m_server.callObject(PlotViewer::Open, { path });
-    document.call(PlotViewer::SetColorMode, { QVariant::fromValue(m_colourMode) });
+    document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(m_colourMode)) });
     document.call(PlotViewer::SaveTo, { m_imageFile });
 
     auto window = std::make_unique<Form2>();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "plot/AutomationObject.h"
+#include "automation/AutomationObject.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QString>
 
@@ -11,7 +12,7 @@ class FileList;
 class Preview
 {
 public:
-    Preview(const AutomationObject &server, short colourMode, const QString &imageFile);
+    Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode, const QString &imageFile);
 
     /// Previews the selected entries in file-list order. The first failure throws: the windows
     /// shown so far stay open, and the failing entry's window is never shown.
@@ -24,7 +25,7 @@ private:
     void showEntry(const QString &path, const QString &name);
 
     AutomationObject m_server;
-    short m_colourMode;
+    PlotViewer::ColourMode m_colourMode;
     QString m_imageFile;
     bool m_imageExists = true;
 };

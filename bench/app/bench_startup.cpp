@@ -2,10 +2,10 @@
 // server plugin. Run by hand: build/bin/bench_startup
 #include "QtBenchmarkMain.h"
 #include "app/Form1.h"
-#include "app/HandlerGuard.h"
-#include "plot/AutomationError.h"
-#include "plot/AutomationObject.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationError.h"
+#include "automation/AutomationObject.h"
+#include "base/HandlerGuard.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // Reading and interpreting large plots: the largest corpus files, a synthetic 4 MB plot and
 // 100 MB of random bytes. Throughput is reported in bytes per second.
 
-#include "plotviewer/hpgl/PlotInterpreter.h"
-#include "plotviewer/hpgl/PlotReader.h"
+#include "plotviewer/interpreter/PlotInterpreter.h"
+#include "plotviewer/reader/PlotReader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,13 +8,14 @@
 // largest ones.
 
 #include "QtBenchmarkMain.h"
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
+#include "plotviewer/output/PlatformPrintDialog.h"
+#include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/output/PrintJob.h"
+#include "plotviewer/output/PrinterSelection.h"
+#include "plotviewer/output/SystemPrinterLookup.h"
 #include "plotviewer/render/PlotPicture.h"
-#include "plotviewer/server/PlatformPrintDialog.h"
-#include "plotviewer/server/PlotLoader.h"
-#include "plotviewer/server/PrintJob.h"
-#include "plotviewer/server/PrinterSelection.h"
-#include "plotviewer/server/SystemPrinterLookup.h"
 
 #include <QDir>
 #include <QFile>

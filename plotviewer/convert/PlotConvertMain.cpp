@@ -1,10 +1,10 @@
 #include "PlotConvertMain.h"
 
 #include "ConvertCommandLine.h"
-#include "plotviewer/render/PdfFile.h"
-#include "plotviewer/render/PictureFile.h"
+#include "plotviewer/output/PdfFile.h"
+#include "plotviewer/output/PictureFile.h"
+#include "plotviewer/output/PlotLoader.h"
 #include "plotviewer/render/PlotPicture.h"
-#include "plotviewer/server/PlotLoader.h"
 
 #include <QTextStream>
 

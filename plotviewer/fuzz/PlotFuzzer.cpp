@@ -1,6 +1,6 @@
 // libFuzzer entry point: interprets the buffer and checks that the display list is consistent.
 
-#include "plotviewer/hpgl/PlotInterpreter.h"
+#include "plotviewer/interpreter/PlotInterpreter.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,6 +1,8 @@
 #pragma once
-// How drawing colours reach the device: as they are, as grey levels, or as black on white.
+// How drawing colours reach the device: as they are, as grey levels, or as black on white. The
+// mode itself is the one the program sets through SetColorMode.
 
+#include "contract/PlotViewerContract.h"
 #include "plotviewer/model/DisplayList.h"
 
 #include <QColor>
@@ -9,7 +11,7 @@
 
 namespace plotviewer {
 
-enum class ColourMode : short { BlackAndWhite = 0, Colour = 1, GreyScale = 2 };
+using PlotViewer::ColourMode;
 
 /// The mode for a number given by a caller (0, 1 or 2); nullopt for anything else.
 std::optional<ColourMode> colourModeFromNumber(int number);

@@ -1,8 +1,8 @@
 #include "Form1Fixture.h"
-#include "app/AccessKeys.h"
+#include "automation/AutomationRegistry.h"
+#include "base/AccessKeys.h"
 #include "browse/DirList.h"
 #include "browse/FileList.h"
-#include "plot/AutomationRegistry.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -60,7 +60,7 @@ private Q_SLOTS:
         QCOMPARE(f.control<QLineEdit>("txtCount")->text(), QStringLiteral("0"));
         QCOMPARE(f.control<QLineEdit>("Text1")->text(), QStringLiteral("*.plt"));
         QVERIFY(f.control<QRadioButton>("optColor")->isChecked());
-        QCOMPARE(form.colourMode(), 1);
+        QCOMPARE(form.colourMode(), PlotViewer::ColourMode::Colour);
         QVERIFY(!f.control<QCheckBox>("chkActSze")->isChecked());
         QVERIFY(form.holdsPlotServer());
         QCOMPARE(f.server->log().liveServers, 1);

@@ -53,7 +53,7 @@ private Q_SLOTS:
         const QString dir = fillPrintList(f, names);
         f.form->findChild<QRadioButton *>(option)->click();
         f.control<QCheckBox>("chkActSze")->setChecked(actualSize);
-        QCOMPARE(f.form->colourMode(), mode);
+        QCOMPARE(int(f.form->colourMode()), mode);
 
         f.control<QPushButton>("cmdPrint")->click();
         QCOMPARE(f.server->log().trace(), expectedRun(dir, names, mode, actualSize));

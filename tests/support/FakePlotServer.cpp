@@ -1,7 +1,7 @@
 #include "FakePlotServer.h"
 
 #include "FakePlotObjects.h"
-#include "plot/AutomationRegistry.h"
+#include "automation/AutomationRegistry.h"
 
 #include <QColor>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "plot/PlotViewerInterface.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
 
 #include <QObject>
 #include <QSize>

@@ -4,7 +4,7 @@
 #include "MessageBoxWatcher.h"
 #include "TestEnvironment.h"
 #include "app/Form1.h"
-#include "app/HandlerGuard.h"
+#include "base/HandlerGuard.h"
 
 #include <QApplication>
 #include <QTest>

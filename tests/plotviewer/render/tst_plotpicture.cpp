@@ -2,7 +2,7 @@
 
 #include "PageBuilder.h"
 #include "PictureInk.h"
-#include "plotviewer/render/PictureFile.h"
+#include "plotviewer/output/PictureFile.h"
 #include "plotviewer/render/PlotPicture.h"
 
 #include <QFile>

@@ -1,0 +1,68 @@
+#include "PlotDocumentObject.h"
+
+#include "plotviewer/output/PictureFile.h"
+#include "plotviewer/output/PrintJob.h"
+#include "plotviewer/output/PrinterSelection.h"
+#include "plotviewer/render/PlotPicture.h"
+
+namespace plotviewer {
+
+namespace {
+
+const QSize kPictureBound(1024, 768);
+
+} // namespace
+
+PlotDocumentObject::PlotDocumentObject(PlotDocument document, std::shared_ptr<PrinterSelection> printers)
+    : m_document(std::move(document))
+    , m_printers(std::move(printers))
+{ }
+
+void PlotDocumentObject::SetColorMode(short mode)
+{
+    m_errors.run(PlotViewer::SetColorMode, [&] {
+        const std::optional<ColourMode> known = colourModeFromNumber(mode);
+        if (!known) {
+            return QStringLiteral("%1 is not a colour mode; use 0 (black and white), 1 (colour) or "
+                                  "2 (grey scale).")
+                .arg(mode);
+        }
+        m_document.setColourMode(*known);
+        return QString();
+    });
+}
+
+void PlotDocumentObject::ActualSize()
+{
+    m_errors.run(PlotViewer::ActualSize, [&] {
+        m_document.requestActualSize();
+        return QString();
+    });
+}
+
+void PlotDocumentObject::DoPrint()
+{
+    m_errors.run(PlotViewer::DoPrint, [&] {
+        QString error;
+        PrintJob(m_document, *m_printers).run(&error);
+        return error;
+    });
+}
+
+void PlotDocumentObject::SaveTo(const QString &path)
+{
+    m_errors.run(PlotViewer::SaveTo, [&] {
+        QString error;
+        const QImage picture
+            = renderPlotPicture(m_document.previewPage(), kPictureBound, m_document.pictureOptions());
+        writePictureFile(picture, path, "jpeg", &error);
+        return error;
+    });
+}
+
+QString PlotDocumentObject::takeError()
+{
+    return m_errors.take();
+}
+
+} // namespace plotviewer

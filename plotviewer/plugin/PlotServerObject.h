@@ -1,0 +1,37 @@
+#pragma once
+
+#include "AutomationErrors.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace plotviewer {
+
+class PrinterSelection;
+
+/// The plot viewer's automation server object; members are called late-bound by name.
+class PlotServerObject : public QObject, public AutomationErrorSource
+{
+    Q_OBJECT
+    Q_INTERFACES(AutomationErrorSource)
+
+public:
+    explicit PlotServerObject(std::shared_ptr<PrinterSelection> printers);
+
+    /// A new document for the plot file at `path`, owned by the caller; null when the file cannot
+    /// be read or holds nothing to draw.
+    Q_INVOKABLE QObject *Open(const QString &path);
+    /// The print dialog; its choice holds for later prints of every document this server opened.
+    Q_INVOKABLE void PrintSetup();
+
+    QString takeError() override;
+
+private:
+    std::shared_ptr<PrinterSelection> m_printers;
+    AutomationErrors m_errors;
+};
+
+} // namespace plotviewer

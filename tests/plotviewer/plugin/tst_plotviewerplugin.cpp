@@ -1,0 +1,343 @@
+// The plugin as the program sees it: loaded from the build's server folder, members called by name.
+
+#include "PictureInk.h"
+#include "PlotServerPlugin.h"
+#include "automation/AutomationInterfaces.h"
+#include "contract/PlotViewerContract.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QMetaMethod>
+#include <QPluginLoader>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace plotviewer::test;
+
+namespace {
+
+QString dataFile(const char *name)
+{
+    return QStringLiteral(TARNWICK_SERVER_TEST_DATA "/%1").arg(QLatin1String(name));
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+    return path;
+}
+
+} // namespace
+
+class tst_PlotViewerPlugin : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void metadataDeclaresTheProgId();
+    void factoryMakesOnlyItsProgId_data();
+    void factoryMakesOnlyItsProgId();
+    void membersHaveTheContractSignatures_data();
+    void membersHaveTheContractSignatures();
+    void openFails_data();
+    void openFails();
+    void setColorMode_data();
+    void setColorMode();
+    void saveToWritesAFittedJpeg_data();
+    void saveToWritesAFittedJpeg();
+    void saveToReplacesAnExistingPicture();
+    void saveToFailureKeepsTheOldPicture();
+    void errorsAreAboutTheLastCallOnly();
+    void documentsBelongToTheCaller();
+    void printSetupShowsThePrintDialog();
+    void doPrintWithoutAnyPrinterSaysSo();
+
+private:
+    std::unique_ptr<QObject> open(const QString &path);
+
+    std::unique_ptr<QObject> m_server;
+    QTemporaryDir m_dir;
+};
+
+void tst_PlotViewerPlugin::initTestCase()
+{
+    QVERIFY2(QFile::exists(plotServerPluginPath()), qPrintable(plotServerPluginPath()));
+}
+
+void tst_PlotViewerPlugin::init()
+{
+    QString error;
+    m_server = createPlotServer(&error);
+    QVERIFY2(m_server, qPrintable(error));
+}
+
+void tst_PlotViewerPlugin::cleanup()
+{
+    m_server.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+std::unique_ptr<QObject> tst_PlotViewerPlugin::open(const QString &path)
+{
+    QString error;
+    std::unique_ptr<QObject> document
+        = callForObject(*m_server, PlotViewer::Open, Q_ARG(QString, path), &error);
+    if (!error.isEmpty())
+        qWarning("Open(%s): %s", qPrintable(path), qPrintable(error));
+    return document;
+}
+
+void tst_PlotViewerPlugin::metadataDeclaresTheProgId()
+{
+    const QJsonObject metaData = QPluginLoader(plotServerPluginPath()).metaData();
+    QCOMPARE(metaData.value(QLatin1String("IID")).toString(), QLatin1String(AutomationServerFactory_iid));
+    const QJsonArray progIds
+        = metaData.value(QLatin1String("MetaData")).toObject().value(QLatin1String("ProgIDs")).toArray();
+    QCOMPARE(progIds, QJsonArray { QLatin1String(PlotViewer::ProgId) });
+}
+
+void tst_PlotViewerPlugin::factoryMakesOnlyItsProgId_data()
+{
+    QTest::addColumn<QString>("progId");
+    QTest::addColumn<bool>("made");
+
+    QTest::newRow("its own ProgID") << QStringLiteral("Plotviewer.application") << true;
+    QTest::newRow("ProgIDs ignore case") << QStringLiteral("PLOTVIEWER.Application") << true;
+    QTest::newRow("someone else's") << QStringLiteral("Word.Application") << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+void tst_PlotViewerPlugin::factoryMakesOnlyItsProgId()
+{
+    QFETCH(QString, progId);
+    QFETCH(bool, made);
+    QPluginLoader loader(plotServerPluginPath());
+    auto *factory = qobject_cast<AutomationServerFactory *>(loader.instance());
+    QVERIFY2(factory, qPrintable(loader.errorString()));
+    QString error;
+    const std::unique_ptr<QObject> object(factory->createObject(progId, &error));
+    QCOMPARE(bool(object), made);
+    QCOMPARE(error.isEmpty(), made);
+    if (made) {
+        QVERIFY(qobject_cast<AutomationErrorSource *>(object.get()));
+        QVERIFY(!object->parent());
+    } else {
+        QVERIFY2(error.contains(progId), qPrintable(error));
+    }
+}
+
+void tst_PlotViewerPlugin::membersHaveTheContractSignatures_data()
+{
+    QTest::addColumn<bool>("onDocument");
+    QTest::addColumn<QByteArray>("signature");
+    QTest::addColumn<QByteArray>("returnType");
+
+    QTest::newRow("Open") << false << QByteArray("Open(QString)") << QByteArray("QObject*");
+    QTest::newRow("PrintSetup") << false << QByteArray("PrintSetup()") << QByteArray("void");
+    QTest::newRow("SetColorMode") << true << QByteArray("SetColorMode(short)") << QByteArray("void");
+    QTest::newRow("ActualSize") << true << QByteArray("ActualSize()") << QByteArray("void");
+    QTest::newRow("DoPrint") << true << QByteArray("DoPrint()") << QByteArray("void");
+    QTest::newRow("SaveTo") << true << QByteArray("SaveTo(QString)") << QByteArray("void");
+}
+
+void tst_PlotViewerPlugin::membersHaveTheContractSignatures()
+{
+    QFETCH(bool, onDocument);
+    QFETCH(QByteArray, signature);
+    QFETCH(QByteArray, returnType);
+    const std::unique_ptr<QObject> document = open(dataFile("landscape.plt"));
+    QVERIFY(document);
+    QObject &object = onDocument ? *document : *m_server;
+    QVERIFY(qobject_cast<AutomationErrorSource *>(&object));
+    const int index = object.metaObject()->indexOfMethod(signature.constData());
+    QVERIFY2(index >= 0, signature.constData());
+    const QMetaMethod method = object.metaObject()->method(index);
+    QCOMPARE(method.access(), QMetaMethod::Public);
+    QCOMPARE(method.methodType(), QMetaMethod::Method);
+    QCOMPARE(QByteArray(method.typeName()), returnType);
+}
+
+void tst_PlotViewerPlugin::openFails_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("error");
+
+    const QString missing = m_dir.filePath(QStringLiteral("missing.plt"));
+    QTest::newRow("missing file")
+        << missing << QStringLiteral("Cannot open the plot file \"%1\": it does not exist.").arg(missing);
+    QTest::newRow("a folder")
+        << m_dir.path()
+        << QStringLiteral("Cannot open the plot file \"%1\": it is a folder, not a file.").arg(m_dir.path());
+    const QString nothing = QStringLiteral("The plot file \"%1\" holds nothing to draw: ");
+    const QString empty = writeFile(m_dir, QStringLiteral("empty.plt"), {});
+    QTest::newRow("empty file") << empty << nothing.arg(empty);
+    const QString prose
+        = writeFile(m_dir, QStringLiteral("prose.plt"), "Dear plotter, please draw nothing.\n");
+    QTest::newRow("not a plot") << prose << nothing.arg(prose);
+    const QString penUpOnly
+        = writeFile(m_dir, QStringLiteral("pen-up.plt"), "IN;SP1;PU100,100;PU2000,2000;SP0;");
+    QTest::newRow("pen never down") << penUpOnly << nothing.arg(penUpOnly);
+}
+
+void tst_PlotViewerPlugin::openFails()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, error);
+    QString reported;
+    const std::unique_ptr<QObject> document
+        = callForObject(*m_server, PlotViewer::Open, Q_ARG(QString, path), &reported);
+    QVERIFY(!document);
+    QVERIFY2(reported.startsWith(error), qPrintable(reported));
+    QVERIFY2(reported.size() > error.size() || error.endsWith(QLatin1Char('.')), "the reason is given");
+}
+
+void tst_PlotViewerPlugin::setColorMode_data()
+{
+    QTest::addColumn<short>("mode");
+    QTest::addColumn<QString>("error");
+
+    const QString unknown
+        = QStringLiteral("%1 is not a colour mode; use 0 (black and white), 1 (colour) or 2 (grey "
+                         "scale).");
+    QTest::newRow("black and white") << short(0) << QString();
+    QTest::newRow("colour") << short(1) << QString();
+    QTest::newRow("grey scale") << short(2) << QString();
+    QTest::newRow("three") << short(3) << unknown.arg(3);
+    QTest::newRow("negative") << short(-1) << unknown.arg(-1);
+    QTest::newRow("largest short") << short(32767) << unknown.arg(32767);
+}
+
+void tst_PlotViewerPlugin::setColorMode()
+{
+    QFETCH(short, mode);
+    QFETCH(QString, error);
+    const std::unique_ptr<QObject> document = open(dataFile("landscape.plt"));
+    QVERIFY(document);
+    QCOMPARE(callMember(*document, PlotViewer::SetColorMode, Q_ARG(short, mode)), error);
+}
+
+void tst_PlotViewerPlugin::saveToWritesAFittedJpeg_data()
+{
+    QTest::addColumn<QString>("plot");
+    QTest::addColumn<double>("aspect");
+    QTest::addColumn<short>("mode");
+
+    // The plots' frames with a margin of 3% of their longer side all round.
+    QTest::newRow("wide plot in colour") << dataFile("landscape.plt") << 8501.0 / 4501 << short(1);
+    QTest::newRow("tall plot in grey") << dataFile("portrait.plt") << 4501.0 / 8501 << short(2);
+    QTest::newRow("labels in black and white") << dataFile("labels.plt") << 6372.0 / 4372 << short(0);
+}
+
+void tst_PlotViewerPlugin::saveToWritesAFittedJpeg()
+{
+    QFETCH(QString, plot);
+    QFETCH(double, aspect);
+    QFETCH(short, mode);
+    const std::unique_ptr<QObject> document = open(plot);
+    QVERIFY(document);
+    QCOMPARE(callMember(*document, PlotViewer::SetColorMode, Q_ARG(short, mode)), QString());
+    const QString picture = m_dir.filePath(QStringLiteral("~plt000.jpg"));
+    QCOMPARE(callMember(*document, PlotViewer::SaveTo, Q_ARG(QString, picture)), QString());
+    QImageReader reader(picture);
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    const QImage image = reader.read();
+    QVERIFY(image.width() <= 1024 && image.height() <= 768);
+    QVERIFY(image.width() == 1024 || image.height() == 768);
+    QVERIFY2(std::abs(double(image.width()) / image.height() - aspect) < 0.01 * aspect,
+        qPrintable(QStringLiteral("%1 x %2").arg(image.width()).arg(image.height())));
+    QVERIFY(inkedPixelCount(image) > 1000);
+    QCOMPARE(colouredPixelCount(image, 40) > 0, mode == 1);
+}
+
+void tst_PlotViewerPlugin::saveToReplacesAnExistingPicture()
+{
+    const QString picture = writeFile(m_dir, QStringLiteral("replaced.jpg"), QByteArray(50000, 'x'));
+    const std::unique_ptr<QObject> document = open(dataFile("portrait.plt"));
+    QVERIFY(document);
+    QCOMPARE(callMember(*document, PlotViewer::SaveTo, Q_ARG(QString, picture)), QString());
+    QVERIFY(!QImage(picture).isNull());
+    QCOMPARE(callMember(*document, PlotViewer::SaveTo, Q_ARG(QString, picture)), QString());
+    QVERIFY(!QImage(picture).isNull());
+}
+
+void tst_PlotViewerPlugin::saveToFailureKeepsTheOldPicture()
+{
+    const std::unique_ptr<QObject> document = open(dataFile("landscape.plt"));
+    QVERIFY(document);
+    // A folder where the picture should go cannot be replaced by it.
+    const QString blocked = m_dir.filePath(QStringLiteral("blocked.jpg"));
+    QVERIFY(QDir().mkpath(blocked + QStringLiteral("/inside")));
+    const QString error = callMember(*document, PlotViewer::SaveTo, Q_ARG(QString, blocked));
+    QVERIFY2(error.startsWith(QStringLiteral("Cannot write the picture \"%1\": ").arg(blocked)),
+        qPrintable(error));
+    QVERIFY(QFileInfo(blocked + QStringLiteral("/inside")).isDir());
+    const QString missingFolder = m_dir.filePath(QStringLiteral("no/such/folder/picture.jpg"));
+    QVERIFY(!callMember(*document, PlotViewer::SaveTo, Q_ARG(QString, missingFolder)).isEmpty());
+}
+
+void tst_PlotViewerPlugin::errorsAreAboutTheLastCallOnly()
+{
+    const std::unique_ptr<QObject> document = open(dataFile("landscape.plt"));
+    QVERIFY(document);
+    QVERIFY(QMetaObject::invokeMethod(document.get(), PlotViewer::SetColorMode, Q_ARG(short, 9)));
+    auto *errors = qobject_cast<AutomationErrorSource *>(document.get());
+    QVERIFY(!errors->takeError().isEmpty());
+    QCOMPARE(errors->takeError(), QString());
+    // A failure the caller never read does not stick to the next, successful call.
+    QVERIFY(QMetaObject::invokeMethod(document.get(), PlotViewer::SetColorMode, Q_ARG(short, 9)));
+    QCOMPARE(callMember(*document, PlotViewer::SetColorMode, Q_ARG(short, 2)), QString());
+}
+
+void tst_PlotViewerPlugin::documentsBelongToTheCaller()
+{
+    std::unique_ptr<QObject> document = open(dataFile("portrait.plt"));
+    QVERIFY(document);
+    QVERIFY(!document->parent());
+    QVERIFY(m_server->children().isEmpty());
+    // The document outlives its server, as the program may release the server first.
+    m_server.reset();
+    const QString picture = m_dir.filePath(QStringLiteral("orphan.jpg"));
+    QCOMPARE(callMember(*document, PlotViewer::SaveTo, Q_ARG(QString, picture)), QString());
+}
+
+void tst_PlotViewerPlugin::printSetupShowsThePrintDialog()
+{
+    QString closed;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            closed = QString::fromLatin1(dialog->metaObject()->className());
+            dialog->reject();
+        }
+    });
+    closer.start(10);
+    QCOMPARE(callMember(*m_server, PlotViewer::PrintSetup), QString());
+    QVERIFY2(closed.contains(QLatin1String("PrintDialog")),
+        qPrintable(QStringLiteral("closed \"%1\"").arg(closed)));
+}
+
+void tst_PlotViewerPlugin::doPrintWithoutAnyPrinterSaysSo()
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        QSKIP("a printer is installed here; tst_cupsprinting covers printing to it");
+    const std::unique_ptr<QObject> document = open(dataFile("landscape.plt"));
+    QVERIFY(document);
+    QCOMPARE(callMember(*document, PlotViewer::DoPrint),
+        QStringLiteral(
+            "Cannot print \"landscape.plt\": No printer is installed, so there is nothing to print to."));
+}
+
+QTEST_MAIN(tst_PlotViewerPlugin)
+#include "tst_plotviewerplugin.moc"

@@ -1,0 +1,59 @@
+#pragma once
+// Small helpers shared by the reader and interpreter tests.
+
+#include "plotviewer/interpreter/PlotInterpreter.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <string_view>
+#include <vector>
+
+namespace plottest {
+
+inline std::string_view view(const QByteArray &bytes)
+{
+    return { bytes.constData(), static_cast<std::size_t>(bytes.size()) };
+}
+
+inline plotviewer::InterpretResult interpret(const QByteArray &bytes)
+{
+    return plotviewer::interpretPlot(view(bytes));
+}
+
+/// The stroked subpaths of the first page, each as its list of points.
+inline std::vector<std::vector<plotviewer::Point>> strokes(const plotviewer::InterpretResult &result)
+{
+    std::vector<std::vector<plotviewer::Point>> paths;
+    if (result.plot.pages.empty())
+        return paths;
+    const plotviewer::Page &page = result.plot.pages.front();
+    for (const plotviewer::Item &item : page.items) {
+        if (item.kind != plotviewer::ItemKind::Stroke)
+            continue;
+        for (std::uint32_t i = 0; i < item.pathCount; ++i) {
+            const plotviewer::PathSpan &span = page.paths[item.firstPath + i];
+            paths.emplace_back(
+                page.points.begin() + span.first, page.points.begin() + span.first + span.count);
+        }
+    }
+    return paths;
+}
+
+/// "x,y" rounded to 0.01, for readable comparisons.
+inline QString pointText(plotviewer::Point p)
+{
+    auto number = [](double v) { return QString::number(std::round(v * 100) / 100 + 0.0, 'g', 10); };
+    return number(p.x) + QLatin1Char(',') + number(p.y);
+}
+
+inline QString pathText(const std::vector<plotviewer::Point> &path)
+{
+    QStringList points;
+    for (const plotviewer::Point &p : path)
+        points << pointText(p);
+    return points.join(QLatin1Char(' '));
+}
+
+} // namespace plottest

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "plotviewer/output/PrintDialogPrompt.h"
+
+#include <QPrinter>
+
+#include <functional>
+
+namespace plotviewer::test {
+
+/// Stands in for the print dialog: runs a script on the printer it is shown and answers with a
+/// set outcome. Remembers the settings it was offered.
+class ScriptedPrintDialog : public PrintDialogPrompt
+{
+public:
+    std::function<void(QPrinter &)> script = [](QPrinter &) {};
+    Outcome outcome = Outcome::Accepted;
+    int shown = 0;
+    QString offeredOutputFile;
+    int offeredCopies = 0;
+
+    Outcome ask(QPrinter &printer, QString *error) override
+    {
+        ++shown;
+        offeredOutputFile = printer.outputFileName();
+        offeredCopies = printer.copyCount();
+        script(printer);
+        if (outcome == Outcome::Unavailable)
+            *error = QStringLiteral("no dialog here");
+        return outcome;
+    }
+};
+
+} // namespace plotviewer::test
