@@ -146,33 +146,41 @@ bool EntryListAccessible::isRowSelected(int row) const
 
 bool EntryListAccessible::selectRow(int row)
 {
-    if (row < 0 || row >= childCount())
-        return false;
-    view()->setSelected(row, true);
-    return true;
+    return setRowSelected(row, true);
 }
 
 bool EntryListAccessible::selectColumn(int column)
 {
-    if (column != 0)
-        return false;
-    view()->selectAll();
-    return true;
+    return setColumnSelected(column, true);
 }
 
 bool EntryListAccessible::unselectRow(int row)
 {
-    if (row < 0 || row >= childCount())
-        return false;
-    view()->setSelected(row, false);
-    return true;
+    return setRowSelected(row, false);
 }
 
 bool EntryListAccessible::unselectColumn(int column)
 {
+    return setColumnSelected(column, false);
+}
+
+bool EntryListAccessible::setRowSelected(int row, bool selected)
+{
+    if (row < 0 || row >= childCount())
+        return false;
+    view()->setSelected(row, selected);
+    return true;
+}
+
+bool EntryListAccessible::setColumnSelected(int column, bool selected)
+{
+    // The one column is every row.
     if (column != 0)
         return false;
-    view()->clearSelection();
+    if (selected)
+        view()->selectAll();
+    else
+        view()->clearSelection();
     return true;
 }
 

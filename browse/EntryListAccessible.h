@@ -57,6 +57,8 @@ public:
 
 private:
     EntryListView *view() const;
+    bool setRowSelected(int row, bool selected);
+    bool setColumnSelected(int column, bool selected);
     void dropRows() const;
 
     struct HeldRow

@@ -55,12 +55,20 @@ wait_for() {
     return 1
 }
 
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for test -s "$work/display" \
-    || die "Xvfb did not start within $startup_seconds s: $(tail -n 3 "$work/xvfb.log" | tr '\n' ' ')"
-export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+# Xvfb picks a free display itself and writes its number once it accepts clients. Sessions
+# started at the same moment can still race for a number: the loser ends, and we try again.
+start_display() {
+    : >"$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    pids+=($!)
+    wait_for test -s "$work/display" || return 1
+    export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+    wait_for xprop -root _NET_SUPPORTED
+}
+for attempt in 1 2 3; do
+    start_display && break
+    [ "$attempt" = 3 ] && die "Xvfb did not start within $startup_seconds s: $(tail -n 3 "$work/xvfb.log" | tr '\n' ' ')"
+done
 
 read -r bus_address bus_pid < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 | paste -s -d ' ')
 [ -n "${bus_pid:-}" ] || die "the D-Bus session bus did not start"
