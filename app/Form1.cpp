@@ -15,8 +15,7 @@
 #include "browse/DriveList.h"
 #include "browse/FileList.h"
 #include "browse/PrintList.h"
-#include "browse/PrintListCommands.h"
-#include "contract/PlotViewerContract.h"
+#include "plot/Form2.h"
 #include "plot/Preview.h"
 #include "plot/PrintRun.h"
 #include "resources/VersionRecord.h"
@@ -24,6 +23,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,10 +37,12 @@ namespace {
 const QString SettingsSection = QStringLiteral("UserSettings");
 const QString DefaultDirKey = QStringLiteral("Default_Dir");
 
+constexpr int EnterKeyAscii = 13;
+
 int keyAscii(const QKeyEvent &event)
 {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
-        return 13;
+        return EnterKeyAscii;
     return event.text().isEmpty() ? 0 : event.text().front().unicode();
 }
 
@@ -241,12 +243,12 @@ void Form1::Form_Load()
         FileSystem::createTextFile(settingsFile);
         m_defaultDirectory = FileSystem::rootDirectory();
     }
-    PrintListCommands::showCount(*List1, *txtCount);
+    showCount();
     Text1->setText(File1->pattern());
     m_driveGuard = false;
     optColor->setChecked(true);
     openDefaultDirectory();
-    m_plotServer = AutomationObject::create(QString::fromLatin1(PlotViewer::ProgId));
+    m_plotServer.create();
 }
 
 void Form1::openDefaultDirectory()
@@ -306,17 +308,18 @@ void Form1::reportDriveNotReady(const QString &previousDrive)
 
 void Form1::Dir1_Change()
 {
-    BrowseCommands::followDirectory(*Dir1, *File1);
+    File1->setPath(Dir1->path());
 }
 
 void Form1::Text1_KeyPress(int keyAscii)
 {
-    BrowseCommands::applyPatternOnEnter(keyAscii, Text1->text(), *File1);
+    if (keyAscii == EnterKeyAscii)
+        File1->setPattern(Text1->text());
 }
 
 void Form1::cmdAll_Click()
 {
-    BrowseCommands::selectAll(*File1);
+    File1->selectAll();
 }
 
 void Form1::cmdAllPlt_Click()
@@ -326,24 +329,36 @@ void Form1::cmdAllPlt_Click()
 
 void Form1::cmdAddList_Click()
 {
-    PrintListCommands::addSelected(*File1, *List1, *txtCount);
+    List1->append(File1->selectedPaths());
+    showCount();
 }
 
 void Form1::cmdRem_Click()
 {
-    PrintListCommands::removeSelected(*List1, *txtCount);
+    List1->removeSelected();
+    showCount();
 }
 
 void Form1::cmdClear_Click()
 {
-    PrintListCommands::clear(*List1, *txtCount);
+    List1->clear();
+    showCount();
+}
+
+void Form1::showCount()
+{
+    txtCount->setText(QString::number(List1->count()));
 }
 
 void Form1::File1_DblClick()
 {
     m_guard.run(Trap::Silent, [this] {
-        Preview(m_plotServer, m_colourMode, m_environment.file(QString::fromLatin1(AppFiles::PreviewImage)))
-            .showSelected(*File1);
+        const auto showPicture = [](const QString &pictureFile, const QString &path) {
+            Form2::showPreview(pictureFile, QFileInfo(path).fileName());
+        };
+        Preview(m_plotServer.object(), m_colourMode,
+            m_environment.file(QString::fromLatin1(AppFiles::PreviewImage)), showPicture)
+            .showAll(File1->selectedPaths());
     });
 }
 
@@ -352,7 +367,7 @@ void Form1::cmdPrint_Click()
     m_guard.run(
         Trap::Reporting,
         [this] {
-            PrintRun::printAll(*List1, m_plotServer, m_colourMode, [this] { return chkActSze->isChecked(); });
+            PrintRun::printAll(m_plotServer.object(), List1->entries(), m_colourMode, chkActSze->isChecked());
         },
         [this](const QString &) { reportPrintServerFailed(); });
 }
@@ -370,11 +385,7 @@ void Form1::reportPrintServerFailed()
 void Form1::cmdPrintSet_Click()
 {
     m_guard.run(
-        Trap::Reporting,
-        [this] {
-            m_plotServer = AutomationObject::create(QString::fromLatin1(PlotViewer::ProgId));
-            m_plotServer.call(PlotViewer::PrintSetup);
-        },
+        Trap::Reporting, [this] { m_plotServer.printSetup(); },
         [this](const QString &description) { reportPrintSetupFailed(description); });
 }
 

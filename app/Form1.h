@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/AppEnvironment.h"
-#include "automation/AutomationObject.h"
 #include "base/HandlerGuard.h"
 #include "contract/PlotViewerContract.h"
+#include "plot/PlotServer.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -33,7 +33,7 @@ public:
     bool load();
 
     PlotViewer::ColourMode colourMode() const { return m_colourMode; }
-    bool holdsPlotServer() const { return !m_plotServer.isEmpty(); }
+    bool holdsPlotServer() const { return m_plotServer.isHeld(); }
     QString defaultDirectory() const { return m_defaultDirectory; }
 
 protected:
@@ -52,6 +52,7 @@ private:
 
     QString settingsFileName() const;
     void openDefaultDirectory();
+    void showCount();
 
     // Handlers of the bound events.
     void Form_Load();
@@ -83,7 +84,7 @@ private:
 
     // State.
     PlotViewer::ColourMode m_colourMode = PlotViewer::ColourMode::BlackAndWhite;
-    AutomationObject m_plotServer;
+    PlotServer m_plotServer;
     QString m_defaultDirectory;
     bool m_driveGuard = false;
 

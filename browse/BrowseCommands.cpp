@@ -1,25 +1,8 @@
 #include "browse/BrowseCommands.h"
 
-#include "browse/DirList.h"
 #include "browse/FileList.h"
 
 namespace BrowseCommands {
-
-void followDirectory(const DirList &directories, FileList &files)
-{
-    files.setPath(directories.path());
-}
-
-void applyPatternOnEnter(int keyAscii, const QString &patternText, FileList &files)
-{
-    if (keyAscii == 13)
-        files.setPattern(patternText);
-}
-
-void selectAll(FileList &files)
-{
-    files.selectAll();
-}
 
 void selectPlotFiles(FileList &files)
 {

@@ -1,5 +1,6 @@
 #include "browse/FileList.h"
 
+#include "base/FullPath.h"
 #include "browse/DirectoryReader.h"
 #include "browse/EntryListModel.h"
 #include "browse/FilePattern.h"
@@ -45,6 +46,16 @@ void FileList::refresh()
             reselected.append(now);
     }
     selectRows(reselected);
+}
+
+QStringList FileList::selectedPaths() const
+{
+    const QList<qsizetype> rows = selectedRows();
+    QStringList paths;
+    paths.reserve(rows.size());
+    for (qsizetype row : rows)
+        paths.append(fullPath(m_path, entries().at(row)));
+    return paths;
 }
 
 void FileList::list()

@@ -23,6 +23,8 @@ public:
     /// Re-reads the directory. When nothing changed the list stays as it is, scroll position and
     /// all; otherwise the files still there stay selected, and the current one current.
     void refresh();
+    /// The full path of every selected file, in list order.
+    QStringList selectedPaths() const;
 
 Q_SIGNALS:
     void entryDoubleClicked();

@@ -9,6 +9,8 @@
 #include <QImageReader>
 #include <QLabel>
 
+#include <memory>
+
 Form2::Form2()
     : QWidget(nullptr, fixedBorderWindow(Qt::Window))
     , Picture1(new QLabel(this))
@@ -19,6 +21,17 @@ Form2::Form2()
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->move(0, 0);
     Picture1->hide();
+}
+
+void Form2::showPreview(const QString &pictureFile, const QString &plotName)
+{
+    auto window = std::make_unique<Form2>();
+    window->loadPicture(pictureFile);
+    window->fitToPicture();
+    window->setWindowTitle(QStringLiteral("Preview of : ") + plotName);
+    window->show();
+    window->fitToPicture(); // again, now that the window manager's frame is known
+    window.release()->showPicture(); // the window deletes itself when closed
 }
 
 void Form2::loadPicture(const QString &fileName)

@@ -12,6 +12,11 @@ class Form2 : public QWidget
 public:
     Form2();
 
+    /// Opens a preview window of its own showing the picture file, titled after the plot's name.
+    /// Throws RuntimeError, and shows nothing, when the file cannot be read as a picture.
+    static void showPreview(const QString &pictureFile, const QString &plotName);
+
+private:
     /// Loads the picture file into Picture1, which takes the picture's size. Throws RuntimeError
     /// when the file cannot be read as a picture.
     void loadPicture(const QString &fileName);
@@ -20,6 +25,5 @@ public:
     void fitToPicture();
     void showPicture();
 
-private:
     QLabel *Picture1;
 };

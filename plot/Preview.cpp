@@ -1,51 +1,41 @@
 #include "plot/Preview.h"
 
 #include "base/FileSystem.h"
-#include "base/FullPath.h"
-#include "browse/FileList.h"
-#include "contract/PlotViewerContract.h"
-#include "plot/Form2.h"
 
 #include <exception>
-#include <memory>
 
-Preview::Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode, const QString &imageFile)
+Preview::Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode,
+    const QString &pictureFile, ShowPicture showPicture)
     : m_server(server)
     , m_colourMode(colourMode)
-    , m_imageFile(imageFile)
+    , m_pictureFile(pictureFile)
+    , m_showPicture(std::move(showPicture))
 { }
 
-void Preview::showSelected(const FileList &files)
+void Preview::showAll(const QStringList &paths)
 {
-    for (qsizetype row : files.selectedRows()) {
-        probeImageFile();
-        showEntry(fullPath(files.path(), files.entry(row)), files.entry(row));
+    for (const QString &path : paths) {
+        probePictureFile();
+        render(path);
+        m_showPicture(m_pictureFile, path);
     }
 }
 
-void Preview::probeImageFile()
+void Preview::probePictureFile()
 {
     try {
-        if (!FileSystem::fileExists(m_imageFile))
-            m_imageExists = false;
-        else if (m_imageExists)
-            FileSystem::deleteFile(m_imageFile);
+        if (!FileSystem::fileExists(m_pictureFile))
+            m_pictureExists = false;
+        else if (m_pictureExists)
+            FileSystem::deleteFile(m_pictureFile);
     } catch (const std::exception &) {
-        m_imageExists = false;
+        m_pictureExists = false;
     }
 }
 
-void Preview::showEntry(const QString &path, const QString &name)
+void Preview::render(const QString &path)
 {
     const AutomationObject document = m_server.callObject(PlotViewer::Open, { path });
     document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(m_colourMode)) });
-    document.call(PlotViewer::SaveTo, { m_imageFile });
-
-    auto window = std::make_unique<Form2>();
-    window->loadPicture(m_imageFile);
-    window->fitToPicture();
-    window->setWindowTitle(QStringLiteral("Preview of : ") + name);
-    window->show();
-    window->fitToPicture(); // again, now that the window manager's frame is known
-    window.release()->showPicture(); // the window deletes itself when closed
+    document.call(PlotViewer::SaveTo, { m_pictureFile });
 }

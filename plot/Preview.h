@@ -3,29 +3,33 @@
 #include "automation/AutomationObject.h"
 #include "contract/PlotViewerContract.h"
 
-#include <QString>
+#include <QStringList>
+#include <functional>
 
-class FileList;
-
-/// The preview of a double click: every selected entry of the file list is rendered by the plot
-/// server into the preview image file and shown in a new preview window of its own.
+/// The preview of a double click: each plot is rendered by the plot server into the preview
+/// picture file, which is then handed on to be shown.
 class Preview
 {
 public:
-    Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode, const QString &imageFile);
+    /// Shows the picture file rendered for the plot at `path`; throws to stop the preview.
+    using ShowPicture = std::function<void(const QString &pictureFile, const QString &path)>;
 
-    /// Previews the selected entries in file-list order. The first failure throws: the windows
-    /// shown so far stay open, and the failing entry's window is never shown.
-    void showSelected(const FileList &files);
+    Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode, const QString &pictureFile,
+        ShowPicture showPicture);
+
+    /// Previews `paths` in order. The first failure throws: the pictures shown so far stay shown,
+    /// and the failing plot's picture is never handed on.
+    void showAll(const QStringList &paths);
 
 private:
-    /// Deletes the previous picture while the image-exists flag holds; a failed existence test or
-    /// deletion clears the flag for the rest of the double click.
-    void probeImageFile();
-    void showEntry(const QString &path, const QString &name);
+    /// Deletes the previous picture while the picture-exists flag holds; a failed existence test or
+    /// deletion clears the flag for the rest of this preview.
+    void probePictureFile();
+    void render(const QString &path);
 
     AutomationObject m_server;
     PlotViewer::ColourMode m_colourMode;
-    QString m_imageFile;
-    bool m_imageExists = true;
+    QString m_pictureFile;
+    ShowPicture m_showPicture;
+    bool m_pictureExists = true;
 };

@@ -1,19 +1,16 @@
 #include "plot/PrintRun.h"
 
 #include "automation/AutomationObject.h"
-#include "browse/PrintList.h"
-#include "contract/PlotViewerContract.h"
 
 namespace PrintRun {
 
-void printAll(const PrintList &printList, const AutomationObject &server, PlotViewer::ColourMode colourMode,
-    const std::function<bool()> &actualSize)
+void printAll(const AutomationObject &server, const QStringList &paths, PlotViewer::ColourMode colourMode,
+    bool actualSize)
 {
-    const qsizetype count = printList.count();
-    for (qsizetype i = 0; i < count; ++i) {
-        const AutomationObject document = server.callObject(PlotViewer::Open, { printList.entry(i) });
+    for (const QString &path : paths) {
+        const AutomationObject document = server.callObject(PlotViewer::Open, { path });
         document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(colourMode)) });
-        if (actualSize())
+        if (actualSize)
             document.call(PlotViewer::ActualSize);
         document.call(PlotViewer::DoPrint);
     }

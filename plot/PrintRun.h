@@ -2,17 +2,16 @@
 
 #include "contract/PlotViewerContract.h"
 
-#include <functional>
+#include <QStringList>
 
 class AutomationObject;
-class PrintList;
 
 namespace PrintRun {
 
-/// Prints every entry of the print list in order: Open, SetColorMode, ActualSize when
-/// `actualSize` says so (asked afresh for each entry), DoPrint, then the document is released.
-/// The first failure stops the run and throws; documents are released either way.
-void printAll(const PrintList &printList, const AutomationObject &server, PlotViewer::ColourMode colourMode,
-    const std::function<bool()> &actualSize);
+/// Prints every plot of `paths` in order: Open, SetColorMode, ActualSize when `actualSize` is set,
+/// DoPrint, then the document is released. The first failure stops the run and throws
+/// AutomationError; documents are released either way.
+void printAll(const AutomationObject &server, const QStringList &paths, PlotViewer::ColourMode colourMode,
+    bool actualSize);
 
 } // namespace PrintRun

@@ -4,7 +4,6 @@
 #include "browse/BrowseCommands.h"
 #include "browse/FileList.h"
 #include "browse/PrintList.h"
-#include "browse/PrintListCommands.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -60,6 +59,9 @@ struct Browser
         fileList->setPath(directoryOf(files));
         settle();
     }
+
+    /// What the main window does after each change of the print list.
+    void showCount() { countBox->setText(QString::number(printList->count())); }
 
     QWidget window;
     FileList *fileList = new FileList;
@@ -117,8 +119,7 @@ void selectAll(benchmark::State &state)
 {
     Browser browser(state.range(0));
     timeEach(
-        state, [&] { browser.fileList->clearSelection(); },
-        [&] { BrowseCommands::selectAll(*browser.fileList); });
+        state, [&] { browser.fileList->clearSelection(); }, [&] { browser.fileList->selectAll(); });
 }
 
 void selectPlotFiles(benchmark::State &state)
@@ -153,7 +154,10 @@ void addAllToList(benchmark::State &state)
     browser.fileList->selectAll();
     timeEach(
         state, [&] { browser.printList->clear(); },
-        [&] { PrintListCommands::addSelected(*browser.fileList, *browser.printList, *browser.countBox); });
+        [&] {
+            browser.printList->append(browser.fileList->selectedPaths());
+            browser.showCount();
+        });
     if (browser.printList->count() != state.range(0))
         state.SkipWithError("wrong print list");
 }
@@ -170,8 +174,10 @@ void removeEveryOther(benchmark::State &state)
         browser.printList->append(paths);
         browser.printList->selectRows(everyOther);
     };
-    timeEach(
-        state, prepare, [&] { PrintListCommands::removeSelected(*browser.printList, *browser.countBox); });
+    timeEach(state, prepare, [&] {
+        browser.printList->removeSelected();
+        browser.showCount();
+    });
     if (browser.printList->count() != paths.size() / 2)
         state.SkipWithError("wrong print list");
 }
@@ -185,19 +191,22 @@ template<typename Command> void timeOnFullySelectedList(benchmark::State &state,
         browser.printList->append(paths);
         browser.printList->selectAll();
     };
-    timeEach(state, prepare, [&] { command(*browser.printList, *browser.countBox); });
+    timeEach(state, prepare, [&] {
+        command(*browser.printList);
+        browser.showCount();
+    });
     if (browser.printList->count() != 0)
         state.SkipWithError("the print list is not empty");
 }
 
 void removeAll(benchmark::State &state)
 {
-    timeOnFullySelectedList(state, PrintListCommands::removeSelected);
+    timeOnFullySelectedList(state, [](PrintList &list) { list.removeSelected(); });
 }
 
 void clearList(benchmark::State &state)
 {
-    timeOnFullySelectedList(state, PrintListCommands::clear);
+    timeOnFullySelectedList(state, [](PrintList &list) { list.clear(); });
 }
 
 void sizes(benchmark::internal::Benchmark *benchmark)

@@ -3,7 +3,6 @@
 #include "QtBenchmarkMain.h"
 #include "plotviewer/render/PlotPicture.h"
 
-
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -22,15 +21,15 @@ Page syntheticPage(std::size_t points, double penWidth, double stepLength)
         page.strokeStyles.push_back(
             { Rgb { std::uint8_t(pen * 30), 0, std::uint8_t(255 - pen * 30) }, penWidth });
     Point at { 20000, 15000 };
-    constexpr std::uint32_t kPolyline = 20;
+    constexpr std::uint32_t polylineLength = 20;
     while (page.points.size() < points) {
         const auto first = std::uint32_t(page.points.size());
-        for (std::uint32_t i = 0; i < kPolyline; ++i) {
+        for (std::uint32_t i = 0; i < polylineLength; ++i) {
             at = { std::clamp(at.x + step(random), 0.0, 40000.0),
                 std::clamp(at.y + step(random), 0.0, 30000.0) };
             page.points.push_back(at);
         }
-        page.paths.push_back({ first, kPolyline, false });
+        page.paths.push_back({ first, polylineLength, false });
         const auto style = std::uint32_t(page.paths.size() / 500 % 8);
         page.items.push_back({ ItemKind::Stroke, style, std::uint32_t(page.paths.size() - 1), 1 });
     }

@@ -8,7 +8,7 @@ namespace plotviewer {
 
 namespace {
 
-constexpr int kLargestPicture = 16384;
+constexpr int largestPicture = 16384;
 
 std::optional<ColourMode> parseColourMode(const QString &value)
 {
@@ -30,7 +30,7 @@ std::optional<QSize> parseSize(const QString &value)
     if (!match.hasMatch())
         return std::nullopt;
     const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
-    if (size.isEmpty() || size.width() > kLargestPicture || size.height() > kLargestPicture)
+    if (size.isEmpty() || size.width() > largestPicture || size.height() > largestPicture)
         return std::nullopt;
     return size;
 }
@@ -120,7 +120,7 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
         if (!bound)
             return Invalid { QStringLiteral("bad picture size \"%1\"; give WIDTHxHEIGHT, each 1 to %2")
                                  .arg(parser.value(size))
-                                 .arg(kLargestPicture) };
+                                 .arg(largestPicture) };
         options.pictureSize = *bound;
     }
     if (parser.isSet(paper)) {

@@ -1,5 +1,8 @@
 #include "CoordinateSystem.h"
 
+#include "InstructionArguments.h"
+#include "plotviewer/model/Geometry.h"
+
 #include <cmath>
 
 namespace plotviewer::hpgl {
@@ -165,6 +168,26 @@ void CoordinateSystem::update()
         = rotationMap(m_rotation, m_width, m_height).then(AffineMap::scaling(m_deviceScaleX, m_deviceScaleY));
     m_userToOutput = m_userToRotated.then(m_rotatedToOutput);
     m_outputToUser = m_userToOutput.inverted();
+}
+
+void CoordinateSystem::inputScalingPoints(const std::vector<double> &n, bool relative)
+{
+    if (n.empty()) {
+        resetScalingPoints();
+        return;
+    }
+    if ((n.size() != 2 && n.size() < 4) || !allFinite(n))
+        return;
+    const Point frame = rotatedFrameSize();
+    auto convert = [&](double x, double y) {
+        return relative ? Point { x / 100 * frame.x, y / 100 * frame.y }
+                        : Point { std::round(x), std::round(y) };
+    };
+    const Point p1 = convert(n[0], n[1]);
+    if (n.size() == 2)
+        setScalingPoints(p1, add(m_p2, { p1.x - m_p1.x, p1.y - m_p1.y }));
+    else
+        setScalingPoints(p1, convert(n[2], n[3]));
 }
 
 } // namespace plotviewer::hpgl

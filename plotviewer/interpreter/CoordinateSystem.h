@@ -29,6 +29,9 @@ public:
 
     void resetScalingPoints();
     void setScalingPoints(Point p1, Point p2);
+    /// IP (`relative` false) or IR with their arguments: none restores the defaults, two move P1
+    /// and P2 together, four set both; anything else is ignored.
+    void inputScalingPoints(const std::vector<double> &n, bool relative);
     Point p1() const { return m_p1; }
     Point p2() const { return m_p2; }
     double diagonal() const;

@@ -1,12 +1,13 @@
 #include "FrameCutDetector.h"
 
+#include "plotviewer/model/PlotUnits.h"
+
 #include <algorithm>
 
 namespace plotviewer::hpgl {
 
 namespace {
 
-constexpr double unbounded = 1e12;
 // Rounding in the scaling maps must not count as lost ink: half a plotter unit is below any device's
 // resolution.
 constexpr double tolerance = 0.5;
@@ -14,7 +15,7 @@ constexpr double tolerance = 0.5;
 } // namespace
 
 FrameCutDetector::FrameCutDetector()
-    : m_frame(Rect { -unbounded, -unbounded, unbounded, unbounded })
+    : m_frame(everywhere)
     , m_window(m_frame)
 { }
 

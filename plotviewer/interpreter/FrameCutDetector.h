@@ -2,7 +2,7 @@
 // Notices when the hard-clip frame cuts away ink that the soft-clip window would have kept: the
 // sign of a plot size that does not hold its drawing.
 
-#include "RectClipper.h"
+#include "plotviewer/model/RectClipper.h"
 
 #include <vector>
 

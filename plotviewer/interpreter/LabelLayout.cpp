@@ -93,24 +93,25 @@ Point originOffset(const LabelFont &font, int origin, const LineBox &box)
 
 } // namespace
 
-bool LabelLayout::concatenates(int origin, int path)
+bool LabelLayout::concatenates(int origin, LabelPath path)
 {
     switch (path) {
-    case 1:
+    case LabelPath::Down:
         return origin == 3 || origin == 6 || origin == 9 || origin == 13 || origin == 16 || origin == 19;
-    case 2:
+    case LabelPath::Left:
         return origin == 7 || origin == 8 || origin == 9 || origin == 17 || origin == 18 || origin == 19;
-    case 3:
+    case LabelPath::Up:
         return origin == 1 || origin == 4 || origin == 7 || origin == 11 || origin == 14 || origin == 17
             || origin == 21;
-    default:
-        return origin == 1 || origin == 2 || origin == 3 || origin == 11 || origin == 12 || origin == 13
-            || origin == 21;
+    case LabelPath::Right:
+        break;
     }
+    return origin == 1 || origin == 2 || origin == 3 || origin == 11 || origin == 12 || origin == 13
+        || origin == 21;
 }
 
 LabelLayout::Result LabelLayout::layout(std::string_view text, Point start, Point carriageReturnPoint,
-    const LabelFont (&fonts)[2], bool alternate, int origin, int path, bool transparent)
+    const LabelFont (&fonts)[2], bool alternate, int origin, LabelPath path, bool transparent)
 {
     Result result;
     result.alternate = alternate;

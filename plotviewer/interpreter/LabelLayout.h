@@ -10,6 +10,9 @@
 
 namespace plotviewer::hpgl {
 
+/// Which way characters follow each other (DV): along the label direction, or turned from it.
+enum class LabelPath : unsigned char { Right, Down, Left, Up };
+
 /// One resolved font (standard or alternate), in plotter units.
 struct LabelFont
 {
@@ -36,10 +39,10 @@ public:
 
     /// `fonts[0]` standard, `fonts[1]` alternate. `origin` is the LO value, `path` the DV path.
     static Result layout(std::string_view text, Point start, Point carriageReturn,
-        const LabelFont (&fonts)[2], bool alternate, int origin, int path, bool transparent);
+        const LabelFont (&fonts)[2], bool alternate, int origin, LabelPath path, bool transparent);
 
     /// Whether the pen moves on after a label for this origin and path (otherwise it returns).
-    static bool concatenates(int origin, int path);
+    static bool concatenates(int origin, LabelPath path);
 };
 
 } // namespace plotviewer::hpgl

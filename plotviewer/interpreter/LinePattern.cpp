@@ -1,5 +1,7 @@
 #include "LinePattern.h"
 
+#include "InstructionArguments.h"
+
 #include <numeric>
 
 namespace plotviewer::hpgl {
@@ -130,6 +132,29 @@ double LinePattern::polylineLength(const std::vector<Point> &polyline)
     for (std::size_t i = 1; i < polyline.size(); ++i)
         length += std::hypot(polyline[i].x - polyline[i - 1].x, polyline[i].y - polyline[i - 1].y);
     return length;
+}
+
+void LinePattern::lineType(const std::vector<double> &n)
+{
+    if (n.empty()) {
+        setSolid();
+    } else if (std::round(argument(n, 0, 0)) == 99) {
+        restorePrevious();
+    } else if (std::isfinite(n[0])) {
+        const double length = argument(n, 1, 0);
+        const double mode = argument(n, 2, 0);
+        setType(static_cast<int>(std::round(std::clamp(n[0], -32768.0, 32767.0))),
+            n.size() > 1 ? &length : nullptr, n.size() > 2 ? &mode : nullptr);
+    }
+}
+
+void LinePattern::userLineType(const std::vector<double> &n)
+{
+    if (n.empty())
+        resetDefinitions();
+    else if (std::isfinite(n[0]))
+        define(static_cast<int>(std::round(std::clamp(n[0], -100.0, 100.0))),
+            std::vector<double>(n.begin() + 1, n.end()));
 }
 
 } // namespace plotviewer::hpgl

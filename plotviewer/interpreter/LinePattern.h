@@ -30,6 +30,10 @@ public:
     /// UL index, gaps...; an empty list restores that type's default. False when invalid.
     bool define(int index, const std::vector<double> &gaps);
     void resetDefinitions();
+    /// LT: none is solid, 99 restores the previous type, otherwise type[,length[,mode]].
+    void lineType(const std::vector<double> &n);
+    /// UL: none restores every user pattern, otherwise index,gaps...
+    void userLineType(const std::vector<double> &n);
     void resetResidue() { m_phase = 0; }
     /// Pattern length in plotter units for a P1-P2 diagonal.
     double patternLength(double diagonal) const;

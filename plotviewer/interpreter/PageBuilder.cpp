@@ -1,21 +1,14 @@
 #include "PageBuilder.h"
 
 #include "plotviewer/model/Geometry.h"
+#include "plotviewer/model/PlotUnits.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace plotviewer::hpgl {
 
 namespace {
-
-constexpr double unbounded = 1e12;
-
-double angleOf(Point v)
-{
-    return std::atan2(v.y, v.x) * 180 / std::numbers::pi;
-}
 
 // The index of `style` in `styles`, added when new. The latest styles are the likeliest matches.
 template<typename Style> std::uint32_t sharedIndex(std::vector<Style> &styles, const Style &style)
@@ -31,7 +24,7 @@ template<typename Style> std::uint32_t sharedIndex(std::vector<Style> &styles, c
 } // namespace
 
 PageBuilder::PageBuilder(std::size_t pointBudget)
-    : m_clipper(Rect { -unbounded, -unbounded, unbounded, unbounded })
+    : m_clipper(everywhere)
     , m_budget(pointBudget)
 { }
 
@@ -93,7 +86,7 @@ void PageBuilder::include(Point p, double margin)
     bounds.top = std::max(bounds.top, p.y + margin);
 }
 
-void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyle &style)
+void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed)
 {
     if (m_overBudget || polyline.empty())
         return;
@@ -114,7 +107,9 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
             include(p, margin);
         }
         const auto path = static_cast<std::uint32_t>(m_page.paths.size());
-        m_page.paths.push_back({ first, static_cast<std::uint32_t>(piece.size()), false });
+        const bool whole = closed && piece.size() == polyline.size() && piece.front() == polyline.front()
+            && piece.back() == polyline.back();
+        m_page.paths.push_back({ first, static_cast<std::uint32_t>(piece.size()), whole });
         appendItem(ItemKind::Stroke, styleIndex, path, 1);
     });
 }
@@ -184,23 +179,10 @@ void PageBuilder::addVisibleText(const TextRun &run, std::uint32_t style)
     appendItem(ItemKind::Text, style, static_cast<std::uint32_t>(m_page.texts.size() - 1), 1);
 }
 
-void PageBuilder::finishPage(const Rect &frame, const AffineMap &toOutput, std::vector<Page> &pages)
+void PageBuilder::finishPage(const Rect &frame, std::vector<Page> &pages)
 {
     if (hasMarks()) {
-        for (Point &p : m_page.points)
-            p = toOutput.map(p);
-        for (TextRun &run : m_page.texts) {
-            run.origin = toOutput.map(run.origin);
-            run.advance = toOutput.mapVector(run.advance);
-            run.up = toOutput.mapVector(run.up);
-        }
-        const double turn = angleOf(toOutput.mapVector({ 1, 0 }));
-        for (FillStyle &style : m_page.fillStyles) {
-            style.hatchAnchor = toOutput.map(style.hatchAnchor);
-            style.hatchAngle = std::fmod(style.hatchAngle + turn + 360, 360.0);
-        }
-        m_page.inkBounds = toOutput.mapRect(m_page.inkBounds);
-        m_page.frame = frame.isEmpty() ? Rect {} : toOutput.mapRect(frame);
+        m_page.frame = frame.isEmpty() ? Rect {} : frame;
         pages.push_back(std::move(m_page));
     }
     m_page = Page {};

@@ -2,9 +2,8 @@
 // Collects the clipped strokes, fills and text runs of one page into a plotviewer::Page, shares
 // styles, tracks the ink bounds, and stops adding once the point budget is spent.
 
-#include "AffineMap.h"
 #include "FrameCutDetector.h"
-#include "RectClipper.h"
+#include "plotviewer/model/RectClipper.h"
 
 #include <cstddef>
 #include <vector>
@@ -20,7 +19,8 @@ public:
     /// ink that the frame cuts away but the window would keep is noted (see frameCutInk).
     void setClip(const Rect &frame, const Rect &window, bool noteFrameCuts);
 
-    void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style);
+    /// A `closed` polyline stays closed where the clip leaves it whole.
+    void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed = false);
     /// Subpaths are closed polygons; empty ones are skipped.
     void addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style);
     void addText(const TextRun &run, const StrokeStyle &style);
@@ -31,9 +31,9 @@ public:
     bool frameCutInk() const { return m_frameCut.cut(); }
     bool overBudget() const { return m_overBudget; }
 
-    /// Ends the page: maps everything by `toOutput`, sets the frame, moves the page to `pages`
-    /// when it has marks, and starts an empty one.
-    void finishPage(const Rect &frame, const AffineMap &toOutput, std::vector<Page> &pages);
+    /// Ends the page: sets the frame, moves the page to `pages` when it has marks, and starts an
+    /// empty one.
+    void finishPage(const Rect &frame, std::vector<Page> &pages);
 
 private:
     bool reserve(std::size_t points);

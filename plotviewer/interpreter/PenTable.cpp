@@ -1,5 +1,7 @@
 #include "PenTable.h"
 
+#include "InstructionArguments.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -141,6 +143,34 @@ double PenTable::width(int pen, double diagonal) const
 {
     const double value = m_pens[static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1))].width;
     return m_relativeWidths ? value / 100 * diagonal : value * 40;
+}
+
+void PenTable::penColour(const std::vector<double> &n)
+{
+    if (n.empty())
+        resetColours();
+    else if (n.size() < 4)
+        resetColour(static_cast<int>(std::round(std::clamp(argument(n, 0, -1), -1.0, 1e6))));
+    else if (allFinite(n) && n[0] >= 0 && n[0] < paletteSize())
+        setColour(static_cast<int>(std::round(n[0])), n[1], n[2], n[3]);
+}
+
+void PenTable::colourRange(const std::vector<double> &n)
+{
+    if (n.empty())
+        resetColourRange();
+    else
+        setColourRange(n);
+}
+
+void PenTable::penWidth(const std::vector<double> &n)
+{
+    if (n.empty())
+        setAllWidths(relativeWidths() ? defaultRelativeWidth : defaultMetricWidth);
+    else if (n.size() == 1)
+        setAllWidths(argument(n, 0, -1));
+    else if (std::isfinite(n[1]) && n[1] >= 0 && n[1] < paletteSize())
+        setWidth(argument(n, 0, -1), static_cast<int>(std::round(n[1])));
 }
 
 } // namespace plotviewer::hpgl

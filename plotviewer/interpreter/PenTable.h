@@ -35,6 +35,13 @@ public:
     Rgb colour(int pen) const;
     bool isRedefined(int pen) const;
 
+    /// PC: none resets every colour, fewer than four arguments reset one pen's.
+    void penColour(const std::vector<double> &n);
+    /// CR: none restores the default range.
+    void colourRange(const std::vector<double> &n);
+    /// PW: none restores the default width of every pen, one sets every pen's, two one pen's.
+    void penWidth(const std::vector<double> &n);
+
     void setRelativeWidths(bool relative);
     bool relativeWidths() const { return m_relativeWidths; }
     bool setWidth(double width, int pen);

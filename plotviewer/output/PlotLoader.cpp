@@ -10,7 +10,7 @@ namespace plotviewer {
 namespace {
 
 // Far beyond any real plot; refusing keeps a stray disk image from exhausting memory.
-constexpr qint64 kLargestPlotFile = qint64(512) << 20;
+constexpr qint64 largestPlotFile = qint64(512) << 20;
 
 PlotLoader::Result failed(PlotLoader::Failure failure, QString error)
 {
@@ -35,13 +35,13 @@ PlotLoader::Result PlotLoader::load(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return unreadable(path, file.errorString());
-    const QByteArray bytes = file.read(kLargestPlotFile + 1);
+    const QByteArray bytes = file.read(largestPlotFile + 1);
     if (file.error() != QFileDevice::NoError)
         return unreadable(path, file.errorString());
-    if (bytes.size() > kLargestPlotFile) {
+    if (bytes.size() > largestPlotFile) {
         return unreadable(path,
             QStringLiteral("it is larger than %1 MB, more than any plot file should be.")
-                .arg(kLargestPlotFile >> 20));
+                .arg(largestPlotFile >> 20));
     }
 
     InterpretResult interpreted

@@ -9,7 +9,7 @@ namespace plotviewer {
 
 namespace {
 
-const QSize kPictureBound(1024, 768);
+const QSize pictureBound(1024, 768);
 
 } // namespace
 
@@ -54,7 +54,7 @@ void PlotDocumentObject::SaveTo(const QString &path)
     m_errors.run(PlotViewer::SaveTo, [&] {
         QString error;
         const QImage picture
-            = renderPlotPicture(m_document.previewPage(), kPictureBound, m_document.pictureOptions());
+            = renderPlotPicture(m_document.previewPage(), pictureBound, m_document.pictureOptions());
         writePictureFile(picture, path, "jpeg", &error);
         return error;
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plotviewer/model/RectClipper.h"
+
 #include <QPointF>
 #include <QRectF>
 
@@ -9,6 +11,8 @@ namespace plotviewer {
 
 /// Clips device-space geometry to a rectangle in double precision, so that what reaches QPainter
 /// stays within the coordinate range it can paint (about ±2^15) and nothing non-finite gets there.
+/// The geometry is the page's RectClipper; this adds the Qt types and keeps the common case, all
+/// inside, free of conversions.
 class DeviceClipper
 {
 public:
@@ -29,12 +33,9 @@ public:
     void clipPolygon(std::vector<QPointF> &polygon) const;
 
 private:
-    enum class Edge { Left, Right, Top, Bottom };
-    bool inside(QPointF p, Edge edge) const;
-    QPointF crossing(QPointF a, QPointF b, Edge edge) const;
-
     QRectF m_bounds;
-    mutable std::vector<QPointF> m_scratch;
+    RectClipper m_clipper;
+    mutable std::vector<Point> m_scratch;
 };
 
 } // namespace plotviewer

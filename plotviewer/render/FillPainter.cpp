@@ -15,8 +15,8 @@ namespace {
 
 // Hatch lines closer than this many device pixels read as a solid area; painting them would
 // only cost time.
-constexpr double kMinimumHatchSpacing = 2;
-constexpr double kMaximumHatchLines = 20000;
+constexpr double minimumHatchSpacing = 2;
+constexpr double maximumHatchLines = 20000;
 
 } // namespace
 
@@ -33,7 +33,7 @@ void FillPainter::paint(
     if (area.isEmpty())
         return;
     const double spacing = m_transform.mapLength(style.hatchSpacing);
-    if (style.pattern == FillPattern::Solid || !(spacing >= kMinimumHatchSpacing))
+    if (style.pattern == FillPattern::Solid || !(spacing >= minimumHatchSpacing))
         painter.fillPath(area, colour);
     else
         paintHatch(painter, area, plotBounds, style, colour);
@@ -109,7 +109,7 @@ bool FillPainter::addHatchLines(const Rect &plotBounds, const FillStyle &style, 
     }
     const double first = std::ceil(acrossMin / style.hatchSpacing);
     const double last = std::floor(acrossMax / style.hatchSpacing);
-    if (!(last - first < kMaximumHatchLines))
+    if (!(last - first < maximumHatchLines))
         return false;
     for (double k = first; k <= last; ++k) {
         const double offset = k * style.hatchSpacing;

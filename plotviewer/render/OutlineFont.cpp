@@ -8,7 +8,7 @@ namespace plotviewer {
 namespace {
 
 // Large enough that hinting does not distort the outlines we scale afterwards.
-constexpr int kDesignPixelSize = 200;
+constexpr int designPixelSize = 200;
 
 } // namespace
 
@@ -18,7 +18,7 @@ void OutlineFont::setUp()
     m_font.emplace();
     m_font->setStyleHint(QFont::SansSerif);
     m_font->setFamily(QStringLiteral("Sans Serif"));
-    m_font->setPixelSize(kDesignPixelSize);
+    m_font->setPixelSize(designPixelSize);
     m_font->setHintingPreference(QFont::PreferNoHinting);
     const QFontMetricsF metrics(*m_font);
     if (metrics.capHeight() > 0)

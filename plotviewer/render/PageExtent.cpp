@@ -7,9 +7,9 @@ namespace plotviewer {
 
 namespace {
 
-constexpr double kMarginRatio = 0.03;
+constexpr double marginRatio = 0.03;
 // A dot or a hairline has no area; one millimetre keeps it in the middle of a sensible page.
-constexpr double kMinimumMargin = 40;
+constexpr double minimumMargin = 40;
 
 bool isFinite(const Rect &r)
 {
@@ -26,7 +26,7 @@ Rect pageExtent(const Page &page)
     if (page.items.empty() || !isFinite(ink) || ink.right < ink.left || ink.top < ink.bottom)
         return {};
     const double margin
-        = std::max(kMarginRatio * std::max(ink.right - ink.left, ink.top - ink.bottom), kMinimumMargin);
+        = std::max(marginRatio * std::max(ink.right - ink.left, ink.top - ink.bottom), minimumMargin);
     return { ink.left - margin, ink.bottom - margin, ink.right + margin, ink.top + margin };
 }
 

@@ -11,7 +11,7 @@ namespace plotviewer {
 namespace {
 
 // Beyond the widest pen, so that clipped line ends and their caps stay out of sight.
-constexpr double kClipSlack = 2;
+constexpr double clipSlack = 2;
 
 Qt::PenCapStyle qtCap(LineCap cap)
 {
@@ -65,7 +65,7 @@ QRectF PagePainter::clipBounds(const Page &page, const PageTransform &transform,
     for (const FillStyle &style : page.fillStyles)
         widest = std::max(widest, style.hatchLineWidth);
     const double slack
-        = std::min(transform.mapLength(widest), std::max(visible.width(), visible.height())) + kClipSlack;
+        = std::min(transform.mapLength(widest), std::max(visible.width(), visible.height())) + clipSlack;
     return visible.adjusted(-slack, -slack, slack, slack);
 }
 

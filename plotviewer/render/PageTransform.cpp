@@ -1,5 +1,7 @@
 #include "PageTransform.h"
 
+#include "plotviewer/model/PlotUnits.h"
+
 #include <algorithm>
 
 namespace plotviewer {
@@ -29,7 +31,7 @@ PageTransform PageTransform::fit(const Rect &source, const QRectF &target, QSize
 PageTransform PageTransform::actualSize(const Rect &source, const QRectF &target, QSizeF dotsPerInch)
 {
     return PageTransform(
-        source, target, dotsPerInch.width() / kPlotUnitsPerInch, dotsPerInch.height() / kPlotUnitsPerInch);
+        source, target, dotsPerInch.width() / plotUnitsPerInch, dotsPerInch.height() / plotUnitsPerInch);
 }
 
 PageTransform PageTransform::place(
@@ -41,9 +43,9 @@ PageTransform PageTransform::place(
 
 double PageTransform::penWidth(double plotUnits) const
 {
-    constexpr double kWidestHairline = 1.25;
+    constexpr double widestHairline = 1.25;
     const double width = mapLength(plotUnits);
-    return width <= kWidestHairline ? 0 : width;
+    return width <= widestHairline ? 0 : width;
 }
 
 Rect PageTransform::mapToPlot(const QRectF &device) const

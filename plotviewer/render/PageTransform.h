@@ -8,8 +8,6 @@
 
 namespace plotviewer {
 
-inline constexpr double kPlotUnitsPerInch = 1016;
-
 enum class Placement { Fit, ActualSize };
 
 /// Maps plot units (+y up) to device coordinates (+y down); the one place where y flips.

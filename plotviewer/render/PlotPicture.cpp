@@ -2,6 +2,7 @@
 
 #include "PageExtent.h"
 #include "PlotRenderer.h"
+#include "plotviewer/model/PlotUnits.h"
 
 #include <QPainter>
 
@@ -18,7 +19,7 @@ QSize plotPictureSize(const Rect &extent, QSize bound, Placement placement)
         return bound.expandedTo(QSize(1, 1));
     const double scale = placement == Placement::Fit
         ? std::min(bound.width() / width, bound.height() / height)
-        : kPictureDotsPerInch / kPlotUnitsPerInch;
+        : pictureDotsPerInch / plotUnitsPerInch;
     // Clamp in double first: a huge plot at actual size must not overflow int.
     const auto pixels
         = [](double length, int limit) { return int(std::lround(std::clamp(length, 1.0, double(limit)))); };
@@ -28,7 +29,7 @@ QSize plotPictureSize(const Rect &extent, QSize bound, Placement placement)
 QImage renderPlotPicture(const Page &page, QSize bound, const RenderOptions &options)
 {
     QImage picture(plotPictureSize(pageExtent(page), bound, options.placement), QImage::Format_RGB32);
-    const int dotsPerMeter = int(std::lround(kPictureDotsPerInch / 0.0254));
+    const int dotsPerMeter = int(std::lround(pictureDotsPerInch / 0.0254));
     picture.setDotsPerMeterX(dotsPerMeter);
     picture.setDotsPerMeterY(dotsPerMeter);
     picture.fill(Qt::white);

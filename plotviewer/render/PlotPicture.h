@@ -9,10 +9,10 @@
 namespace plotviewer {
 
 /// Pictures are this many pixels to the inch, which matters for pictures at actual size.
-inline constexpr double kPictureDotsPerInch = 96;
+inline constexpr double pictureDotsPerInch = 96;
 
 /// The size of a picture of `extent` within `bound`: the largest with the extent's shape when
-/// fitting, else the extent's own size at kPictureDotsPerInch, cut down to `bound`. At least one
+/// fitting, else the extent's own size at pictureDotsPerInch, cut down to `bound`. At least one
 /// pixel each way.
 QSize plotPictureSize(const Rect &extent, QSize bound, Placement placement);
 

@@ -10,7 +10,7 @@ namespace {
 
 // Points closer than this many device pixels to the last one kept change nothing visible but cost
 // a segment each; dense plots shrunk to a preview are mostly such points.
-constexpr double kMinimumStep = 0.25;
+constexpr double minimumStep = 0.25;
 
 void thinOut(std::vector<QPointF> &points)
 {
@@ -20,7 +20,7 @@ void thinOut(std::vector<QPointF> &points)
     for (std::size_t i = 1; i + 1 < points.size(); ++i) {
         const QPointF step = points[i] - points[kept];
         // Written so that a non-finite point is kept, for the clipper to drop.
-        if (!(step.x() * step.x() + step.y() * step.y() < kMinimumStep * kMinimumStep))
+        if (!(step.x() * step.x() + step.y() * step.y() < minimumStep * minimumStep))
             points[++kept] = points[i];
     }
     points[++kept] = points.back();

@@ -10,12 +10,12 @@ namespace plotviewer {
 
 namespace {
 
-constexpr char32_t kFirstCharacter = U' ';
+constexpr char32_t firstCharacter = U' ';
 // Larger counts appear in no Hershey font; a bigger number means a damaged file.
-constexpr int kMaxVertices = 500;
+constexpr int maxVertices = 500;
 
 // Hershey coordinates are letters offset from 'R'; " R" lifts the pen.
-constexpr int kOrigin = 'R';
+constexpr int coordinateOrigin = 'R';
 
 struct RawGlyph
 {
@@ -64,7 +64,7 @@ bool readGlyph(JhfReader &reader, int index, RawGlyph *glyph, QString *error)
         return false;
     }
     const int vertices = field.mid(5, 3).trimmed().toInt(&ok);
-    if (!ok || vertices < 1 || vertices > kMaxVertices) {
+    if (!ok || vertices < 1 || vertices > maxVertices) {
         *error = QStringLiteral("glyph %1 has a bad vertex count \"%2\"")
                      .arg(index)
                      .arg(QLatin1String(field.mid(5, 3)));
@@ -74,8 +74,8 @@ bool readGlyph(JhfReader &reader, int index, RawGlyph *glyph, QString *error)
         *error = QStringLiteral("glyph %1 is cut short").arg(index);
         return false;
     }
-    glyph->left = field[0] - kOrigin;
-    glyph->right = field[1] - kOrigin;
+    glyph->left = field[0] - coordinateOrigin;
+    glyph->right = field[1] - coordinateOrigin;
     glyph->strokes.emplace_back();
     for (int i = 1; i < vertices; ++i) {
         const char x = field[2 * i];
@@ -88,7 +88,7 @@ bool readGlyph(JhfReader &reader, int index, RawGlyph *glyph, QString *error)
             *error = QStringLiteral("glyph %1 holds a byte outside the font alphabet").arg(index);
             return false;
         }
-        glyph->strokes.back().push_back(QPoint(x - kOrigin, y - kOrigin));
+        glyph->strokes.back().push_back(QPoint(x - coordinateOrigin, y - coordinateOrigin));
     }
     std::erase_if(glyph->strokes, [](const std::vector<QPoint> &stroke) { return stroke.empty(); });
     return true;
@@ -134,7 +134,7 @@ std::optional<StrokeFont> StrokeFont::parse(QByteArrayView data, QString *error)
     }
     // The capital H gives the baseline and cap height; the capital M the width of a glyph body.
     const auto metric = [&raw](char32_t c) -> std::optional<Extent> {
-        const std::size_t index = c - kFirstCharacter;
+        const std::size_t index = c - firstCharacter;
         return index < raw.size() ? inkExtent(raw[index]) : std::nullopt;
     };
     const std::optional<Extent> h = metric(U'H');
@@ -184,8 +184,8 @@ const StrokeFont *StrokeFont::systemDefault()
 
 const StrokeFont::Glyph *StrokeFont::glyph(char32_t c) const
 {
-    const std::size_t index = c - kFirstCharacter;
-    return c >= kFirstCharacter && index < m_glyphs.size() ? &m_glyphs[index] : nullptr;
+    const std::size_t index = c - firstCharacter;
+    return c >= firstCharacter && index < m_glyphs.size() ? &m_glyphs[index] : nullptr;
 }
 
 } // namespace plotviewer

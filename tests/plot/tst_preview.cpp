@@ -1,35 +1,69 @@
-#include "Form1Fixture.h"
-#include "PrintListFiller.h"
-#include "browse/DirList.h"
-#include "browse/FileList.h"
+#include "FakePlotServer.h"
+#include "TestEnvironment.h"
+#include "automation/AutomationError.h"
+#include "plot/PlotServer.h"
+#include "plot/Preview.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QLabel>
+#include <QTest>
+
+using PlotViewer::ColourMode;
 
 namespace {
 
-QList<QWidget *> previewWindows()
+/// What the preview handed on: for each plot, its path and whether its picture was there.
+struct Shown
 {
-    QList<QWidget *> windows;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == u"Form2" && widget->isVisible())
-            windows.append(widget);
+    QString path;
+    QSize pictureSize;
+};
+
+class PreviewRun
+{
+public:
+    PreviewRun()
+    {
+        server.create();
+        picture = env.appDir() + QStringLiteral("/~plt000.jpg");
     }
-    return windows;
-}
 
-void openDirectory(Form1Fixture &f, const QStringList &names)
-{
-    const QString dir = f.env.makeDirectory(QStringLiteral("plots"));
-    for (const QString &name : names)
-        f.env.makeFile(QStringLiteral("plots/") + name);
-    QVERIFY(f.control<DirList>("Dir1")->setPath(dir));
-}
+    /// Previews `paths`; the failure it threw, or an empty string.
+    QString preview(const QStringList &paths, ColourMode mode = ColourMode::Colour)
+    {
+        Preview run(server.object(), mode, picture, [this](const QString &pictureFile, const QString &path) {
+            shown.append({ path, QImageReader(pictureFile).size() });
+        });
+        try {
+            run.showAll(paths);
+        } catch (const AutomationError &error) {
+            return error.description();
+        }
+        return {};
+    }
 
-void doubleClick(Form1Fixture &f)
+    void leaveStalePicture() const
+    {
+        QFile stale(picture);
+        if (!stale.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(picture));
+    }
+
+    FakePlotServerRegistration fake;
+    TestEnvironment env;
+    PlotServer server;
+    QString picture;
+    QList<Shown> shown;
+};
+
+QStringList rendered(const QStringList &paths, int mode, const QString &picture)
 {
-    QMetaObject::invokeMethod(f.control<FileList>("File1"), "entryDoubleClicked");
+    QStringList trace;
+    for (const QString &path : paths)
+        trace << "Open(" + path + ")" << QStringLiteral("SetColorMode(%1)").arg(mode)
+              << "SaveTo(" + picture + ")";
+    return trace;
 }
 
 } // namespace
@@ -39,147 +73,108 @@ class tst_Preview : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup()
+    void everyPlotIsRenderedAndHandedOn_data()
     {
-        QApplication::closeAllWindows();
-        QTRY_VERIFY(previewWindows().isEmpty());
+        QTest::addColumn<ColourMode>("mode");
+        QTest::newRow("colour") << ColourMode::Colour;
+        QTest::newRow("black and white") << ColourMode::BlackAndWhite;
+        QTest::newRow("grey scale") << ColourMode::GreyScale;
     }
-
-    void everySelectedEntryGetsAWindow()
+    void everyPlotIsRenderedAndHandedOn()
     {
-        Form1Fixture f;
-        f.start();
-        openDirectory(f, { "a.plt", "b.plt", "c.plt", "d.plt" });
-        auto *files = f.control<FileList>("File1");
-        files->selectRows({ 0, 1, 3 });
-        f.control<QAbstractButton>("optGrey")->click();
-        doubleClick(f);
-
-        const QList<QWidget *> windows = previewWindows();
-        QCOMPARE(windows.size(), 3);
-        QStringList captions;
-        for (QWidget *window : windows)
-            captions.append(window->windowTitle());
-        captions.sort();
-        QCOMPARE(
-            captions, (QStringList { "Preview of : a.plt", "Preview of : b.plt", "Preview of : d.plt" }));
-        const QString picture = f.env.appDir() + QStringLiteral("/~plt000.jpg");
-        QCOMPARE(f.server->log().trace(),
-            (QStringList { "Open(" + files->path() + "/a.plt)", "SetColorMode(2)", "SaveTo(" + picture + ")",
-                "Open(" + files->path() + "/b.plt)", "SetColorMode(2)", "SaveTo(" + picture + ")",
-                "Open(" + files->path() + "/d.plt)", "SetColorMode(2)", "SaveTo(" + picture + ")" }));
-        QCOMPARE(f.server->log().liveDocuments, 0);
-        // The picture file holds the last entry's picture; each window keeps its own.
-        QCOMPARE(QImageReader(picture).size(), f.server->log().pictureSize(3));
-        for (QWidget *window : windows) {
-            const int document = window->windowTitle().endsWith(u"a.plt") ? 1
-                : window->windowTitle().endsWith(u"b.plt")                ? 2
-                                                                          : 3;
-            const QSize pictureSize = f.server->log().pictureSize(document);
-            auto *box = window->findChild<QLabel *>(QStringLiteral("Picture1"));
-            QVERIFY(box->isVisible());
-            QCOMPARE(box->pos(), QPoint(0, 0));
-            QCOMPARE(box->size(), pictureSize);
-            // Outer size: the picture's width, its height plus 400 twips (27 pixels at 96 DPI).
-            QCOMPARE(window->frameGeometry().size(), pictureSize + QSize(0, 27));
-            QCOMPARE(window->minimumSize(), window->maximumSize());
-            QVERIFY(!window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-            QVERIFY(!window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-            QVERIFY(!window->isModal());
+        QFETCH(ColourMode, mode);
+        PreviewRun run;
+        const QStringList paths { "/plots/a.plt", "/plots/b.plt", "/plots/d.plt" };
+        QCOMPARE(run.preview(paths, mode), QString());
+        QCOMPARE(run.fake.log().trace(), rendered(paths, int(mode), run.picture));
+        QCOMPARE(run.fake.log().liveDocuments, 0);
+        // Each plot's own picture is handed on before the next one is rendered.
+        QCOMPARE(run.shown.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(run.shown.at(i).path, paths.at(i));
+            QCOMPARE(run.shown.at(i).pictureSize, run.fake.log().pictureSize(i + 1));
         }
-        QCOMPARE(f.boxes.count(), 0);
-
-        // A second double click opens new windows and leaves the earlier ones open.
-        files->clearSelection();
-        files->selectRows({ 2 });
-        doubleClick(f);
-        QCOMPARE(previewWindows().size(), 4);
     }
 
-    void failureEndsTheHandlingQuietly_data()
+    void failureStopsBeforeTheFailingPicture_data()
     {
         QTest::addColumn<QString>("member");
         QTest::newRow("second cannot be opened") << "Open";
+        QTest::newRow("colour mode refused") << "SetColorMode";
         QTest::newRow("second picture not written") << "SaveTo";
     }
-    void failureEndsTheHandlingQuietly()
+    void failureStopsBeforeTheFailingPicture()
     {
         QFETCH(QString, member);
-        Form1Fixture f;
-        f.start();
-        openDirectory(f, { "a.plt", "b.plt", "c.plt" });
-        f.control<FileList>("File1")->selectRows({ 0, 1, 2 });
-        f.server->log().failCall(member, 2);
-        doubleClick(f);
-        QCOMPARE(previewWindows().size(), 1);
-        QCOMPARE(previewWindows().first()->windowTitle(), QStringLiteral("Preview of : a.plt"));
-        QCOMPARE(f.boxes.count(), 0);
-        QVERIFY(!f.server->log().trace().join(u' ').contains(u"c.plt"));
-        QCOMPARE(f.server->log().liveDocuments, 0);
-        QVERIFY(!f.guard.hasEnded());
+        PreviewRun run;
+        run.fake.log().failCall(member, 2);
+        const QString failure = run.preview({ "/plots/a.plt", "/plots/b.plt", "/plots/c.plt" });
+        QVERIFY2(failure.contains(member), qPrintable(failure));
+        QCOMPARE(run.shown.size(), 1);
+        QCOMPARE(run.shown.first().path, QStringLiteral("/plots/a.plt"));
+        QVERIFY(!run.fake.log().trace().join(u' ').contains(u"c.plt"));
+        QCOMPARE(run.fake.log().liveDocuments, 0);
     }
 
-    void noServerNoWindow()
+    void failureToShowStopsThePreview()
     {
-        Form1Fixture f;
-        f.start();
-        fillPrintList(f, { "a.plt" });
-        f.server->log().failCall(QStringLiteral("Open"), 1);
-        f.control<QPushButton>("cmdPrint")->click(); // a failed run empties the reference
-        QCOMPARE(f.boxes.count(), 1);
-        const QString picture = f.env.appDir() + QStringLiteral("/~plt000.jpg");
-        f.env.makeFile(QStringLiteral("unused")); // keep the scratch space alive
-        QFile stale(picture);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.close();
-        f.control<FileList>("File1")->selectRows({ 0 });
-        doubleClick(f);
-        QVERIFY(previewWindows().isEmpty());
-        QCOMPARE(f.boxes.count(), 1);
-        QVERIFY(!QFileInfo::exists(picture));
+        PreviewRun run;
+        Preview preview(run.server.object(), ColourMode::Colour, run.picture,
+            [](const QString &, const QString &) { throw AutomationError(QStringLiteral("cannot show")); });
+        QVERIFY_THROWS_EXCEPTION(AutomationError, preview.showAll({ "/plots/a.plt", "/plots/b.plt" }));
+        QCOMPARE(run.fake.log().documentsCreated, 1);
     }
 
-    void imageFlagRule()
+    void noServerNoPicture()
     {
-        Form1Fixture f;
-        f.start();
-        openDirectory(f, { "a.plt", "b.plt" });
-        auto *files = f.control<FileList>("File1");
-        files->selectRows({ 0, 1 });
-        // No picture at the first double click: the probe fails, and no entry of this double click
-        // deletes the picture the first one leaves.
-        doubleClick(f);
-        QCOMPARE(f.server->log().pictureExistedAtSave, (QList<bool> { false, true }));
-        // The next double click probes afresh and deletes the picture before rendering.
-        files->clearSelection();
-        files->selectRows({ 1 });
-        doubleClick(f);
-        QCOMPARE(f.server->log().pictureExistedAtSave, (QList<bool> { false, true, false }));
+        PreviewRun run;
+        run.server.release();
+        run.leaveStalePicture();
+        QVERIFY(run.preview({ "/plots/a.plt" }).contains(QStringLiteral("Object variable not set")));
+        QVERIFY(run.shown.isEmpty());
+        // The probe ran before the call failed.
+        QVERIFY(!QFileInfo::exists(run.picture));
     }
 
-    void nothingSelectedNothingHappens()
+    void pictureProbe_data()
     {
-        Form1Fixture f;
-        f.start();
-        openDirectory(f, { "a.plt" });
-        doubleClick(f);
-        QVERIFY(f.server->log().calls.isEmpty());
-        QVERIFY(previewWindows().isEmpty());
+        QTest::addColumn<bool>("stalePicture");
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QList<bool>>("existedAtSave");
+        QTest::addColumn<bool>("pictureAfter");
+        // No picture: the probe fails, and no later plot of this preview deletes the picture the
+        // first one leaves.
+        QTest::newRow("no picture, two plots")
+            << false << QStringList { "/a.plt", "/b.plt" } << QList<bool> { false, true } << true;
+        // A picture: each plot's probe deletes the one before.
+        QTest::newRow("stale picture, two plots")
+            << true << QStringList { "/a.plt", "/b.plt" } << QList<bool> { false, false } << true;
+        QTest::newRow("stale picture, three plots") << true << QStringList { "/a.plt", "/b.plt", "/c.plt" }
+                                                    << QList<bool> { false, false, false } << true;
+        // Nothing to preview: nothing is probed, so nothing is deleted.
+        QTest::newRow("stale picture, nothing selected") << true << QStringList {} << QList<bool> {} << true;
+        QTest::newRow("no picture, nothing selected") << false << QStringList {} << QList<bool> {} << false;
+    }
+    void pictureProbe()
+    {
+        QFETCH(bool, stalePicture);
+        QFETCH(QStringList, paths);
+        QFETCH(QList<bool>, existedAtSave);
+        QFETCH(bool, pictureAfter);
+        PreviewRun run;
+        if (stalePicture)
+            run.leaveStalePicture();
+        QCOMPARE(run.preview(paths), QString());
+        QCOMPARE(run.fake.log().pictureExistedAtSave, existedAtSave);
+        QCOMPARE(QFileInfo::exists(run.picture), pictureAfter);
     }
 
-    void realDoubleClickPreviewsTheEntry()
+    void eachPreviewProbesAfresh()
     {
-        Form1Fixture f;
-        f.start();
-        openDirectory(f, { "a.plt", "b.plt" });
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
-        auto *files = f.control<FileList>("File1");
-        const QRect second = files->visualRect(files->model()->index(1, 0));
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, second.center());
-        QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, second.center());
-        QTRY_COMPARE(previewWindows().size(), 1);
-        QCOMPARE(previewWindows().first()->windowTitle(), QStringLiteral("Preview of : b.plt"));
+        PreviewRun run;
+        QCOMPARE(run.preview({ "/a.plt", "/b.plt" }), QString());
+        QCOMPARE(run.preview({ "/b.plt" }), QString());
+        QCOMPARE(run.fake.log().pictureExistedAtSave, (QList<bool> { false, true, false }));
     }
 };
 

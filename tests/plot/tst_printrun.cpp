@@ -1,25 +1,38 @@
-#include "Form1Fixture.h"
-#include "PrintListFiller.h"
+#include "FakePlotServer.h"
+#include "automation/AutomationError.h"
+#include "plot/PlotServer.h"
+#include "plot/PrintRun.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
+#include <QTest>
+
+using PlotViewer::ColourMode;
 
 namespace {
 
-const QString FailureText
-    = QStringLiteral("OLE Automation failure, make sure you have PDMS PlotViewer(tm) properly installed.");
+const QStringList ThreePlots { "/plots/a.plt", "/plots/b.plt", "/plots/c.plt" };
 
-QStringList expectedRun(const QString &dir, const QStringList &names, int mode, bool actualSize)
+QStringList expectedRun(const QStringList &paths, int mode, bool actualSize)
 {
     QStringList trace;
-    for (const QString &name : names) {
-        trace << QStringLiteral("Open(%1/%2)").arg(dir, name) << QStringLiteral("SetColorMode(%1)").arg(mode);
+    for (const QString &path : paths) {
+        trace << QStringLiteral("Open(%1)").arg(path) << QStringLiteral("SetColorMode(%1)").arg(mode);
         if (actualSize)
             trace << QStringLiteral("ActualSize()");
         trace << QStringLiteral("DoPrint()");
     }
     return trace;
+}
+
+/// Runs the print and says what it threw, or an empty string.
+QString printFailure(const PlotServer &server, const QStringList &paths, ColourMode mode = ColourMode::Colour,
+    bool actualSize = false)
+{
+    try {
+        PrintRun::printAll(server.object(), paths, mode, actualSize);
+    } catch (const AutomationError &error) {
+        return error.description();
+    }
+    return {};
 }
 
 } // namespace
@@ -29,40 +42,30 @@ class tst_PrintRun : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { QApplication::closeAllWindows(); }
-
     void callSequence_data()
     {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<ColourMode>("mode");
         QTest::addColumn<bool>("actualSize");
-        QTest::newRow("colour") << "optColor" << 1 << false;
-        QTest::newRow("black and white") << "optBandW" << 0 << false;
-        QTest::newRow("grey scale") << "optGrey" << 2 << false;
-        QTest::newRow("colour, actual size") << "optColor" << 1 << true;
-        QTest::newRow("grey scale, actual size") << "optGrey" << 2 << true;
+        QTest::newRow("colour") << ColourMode::Colour << false;
+        QTest::newRow("black and white") << ColourMode::BlackAndWhite << false;
+        QTest::newRow("grey scale") << ColourMode::GreyScale << false;
+        QTest::newRow("colour, actual size") << ColourMode::Colour << true;
+        QTest::newRow("grey scale, actual size") << ColourMode::GreyScale << true;
     }
     void callSequence()
     {
-        QFETCH(QString, option);
-        QFETCH(int, mode);
+        QFETCH(ColourMode, mode);
         QFETCH(bool, actualSize);
-        Form1Fixture f;
-        f.start();
-        const QStringList names { "a.plt", "b.plt", "c.plt" };
-        const QString dir = fillPrintList(f, names);
-        f.form->findChild<QRadioButton *>(option)->click();
-        f.control<QCheckBox>("chkActSze")->setChecked(actualSize);
-        QCOMPARE(int(f.form->colourMode()), mode);
-
-        f.control<QPushButton>("cmdPrint")->click();
-        QCOMPARE(f.server->log().trace(), expectedRun(dir, names, mode, actualSize));
-        QCOMPARE(f.server->log().liveDocuments, 0);
-        QCOMPARE(f.boxes.count(), 0);
-        // The list stays as it was and can be printed again.
-        QCOMPARE(f.control<QLineEdit>("txtCount")->text(), QStringLiteral("3"));
-        f.control<QPushButton>("cmdPrint")->click();
-        QCOMPARE(f.server->log().trace(), expectedRun(dir, names + names, mode, actualSize));
+        FakePlotServerRegistration fake;
+        PlotServer server;
+        server.create();
+        QCOMPARE(printFailure(server, ThreePlots, mode, actualSize), QString());
+        QCOMPARE(fake.log().trace(), expectedRun(ThreePlots, int(mode), actualSize));
+        QCOMPARE(fake.log().liveDocuments, 0);
+        QCOMPARE(fake.log().documentsCreated, 3);
+        // The same list prints again.
+        QCOMPARE(printFailure(server, ThreePlots, mode, actualSize), QString());
+        QCOMPARE(fake.log().trace(), expectedRun(ThreePlots + ThreePlots, int(mode), actualSize));
     }
 
     void emptyListMakesNoCall_data()
@@ -74,80 +77,82 @@ private Q_SLOTS:
     void emptyListMakesNoCall()
     {
         QFETCH(bool, serverHeld);
-        Form1Fixture f;
-        f.start();
-        if (!serverHeld) {
-            fillPrintList(f, { "x.plt" });
-            f.server->log().failCall(QStringLiteral("Open"), 1);
-            f.control<QPushButton>("cmdPrint")->click();
-            QVERIFY(!f.form->holdsPlotServer());
-            f.control<QPushButton>("cmdClear")->click();
-        }
-        const qsizetype callsBefore = f.server->log().calls.size();
-        const int boxesBefore = f.boxes.count();
-        f.control<QPushButton>("cmdPrint")->click();
-        QCOMPARE(f.server->log().calls.size(), callsBefore);
-        QCOMPARE(f.boxes.count(), boxesBefore);
+        FakePlotServerRegistration fake;
+        PlotServer server;
+        if (serverHeld)
+            server.create();
+        QCOMPARE(printFailure(server, {}), QString());
+        QVERIFY(fake.log().calls.isEmpty());
     }
 
     void failureStopsTheRun_data()
     {
         QTest::addColumn<QString>("failingMember");
         QTest::addColumn<int>("occurrence");
+        QTest::addColumn<bool>("actualSize");
         QTest::addColumn<int>("callsMade");
-        QTest::newRow("second file cannot be opened") << "Open" << 2 << 4;
-        QTest::newRow("second print fails") << "DoPrint" << 2 << 6;
-        QTest::newRow("colour mode refused") << "SetColorMode" << 1 << 2;
+        QTest::newRow("second file cannot be opened") << "Open" << 2 << false << 4;
+        QTest::newRow("second print fails") << "DoPrint" << 2 << false << 6;
+        QTest::newRow("colour mode refused") << "SetColorMode" << 1 << false << 2;
+        QTest::newRow("third actual size refused") << "ActualSize" << 3 << true << 11;
     }
     void failureStopsTheRun()
     {
         QFETCH(QString, failingMember);
         QFETCH(int, occurrence);
+        QFETCH(bool, actualSize);
         QFETCH(int, callsMade);
-        Form1Fixture f;
-        f.start();
-        const QString dir = fillPrintList(f, { "a.plt", "b.plt", "c.plt" });
-        f.server->log().failCall(failingMember, occurrence);
-        f.control<QPushButton>("cmdPrint")->click();
+        FakePlotServerRegistration fake;
+        PlotServer server;
+        server.create();
+        fake.log().failCall(failingMember, occurrence);
+        const QString failure = printFailure(server, ThreePlots, ColourMode::Colour, actualSize);
+        QVERIFY2(failure.contains(failingMember) && failure.contains(QStringLiteral("simulated failure")),
+            qPrintable(failure));
+        QCOMPARE(fake.log().calls.size(), callsMade); // nothing after the failing call
+        QCOMPARE(fake.log().trace().last().section(u'(', 0, 0), failingMember);
+        QCOMPARE(fake.log().liveDocuments, 0);
+        // The run itself leaves the reference alone: releasing it is the caller's report.
+        QVERIFY(server.isHeld());
+        QCOMPARE(fake.log().liveServers, 1);
+    }
 
-        QCOMPARE(f.server->log().calls.size(), callsMade); // nothing after the failing call
-        QCOMPARE(f.boxes.count(), 1);
-        const SeenMessageBox box = f.boxes.seen().first();
-        QCOMPARE(box.title, QStringLiteral("Print Server Failed"));
-        QCOMPARE(box.text, FailureText);
-        QCOMPARE(box.icon, QMessageBox::NoIcon);
-        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        QVERIFY(!f.form->holdsPlotServer());
-        QCOMPARE(f.server->log().liveServers, 0);
-        QCOMPARE(f.server->log().liveDocuments, 0);
-        QVERIFY(!f.guard.hasEnded());
-
-        // With the reference empty the next run fails at once, until print setup mends it.
-        f.control<QPushButton>("cmdPrint")->click();
-        QCOMPARE(f.server->log().calls.size(), callsMade);
-        QCOMPARE(f.boxes.count(), 2);
-        f.control<QPushButton>("cmdPrintSet")->click();
-        QCOMPARE(f.server->log().trace().last(), QStringLiteral("PrintSetup()"));
-        QVERIFY(f.form->holdsPlotServer());
-        f.server->log().calls.clear();
-        f.control<QPushButton>("cmdPrint")->click();
-        QCOMPARE(f.server->log().trace(), expectedRun(dir, { "a.plt", "b.plt", "c.plt" }, 1, false));
-        QCOMPARE(f.boxes.count(), 2);
+    void emptyReferenceFailsAtOnce()
+    {
+        FakePlotServerRegistration fake;
+        PlotServer server;
+        server.create();
+        server.release();
+        QCOMPARE(fake.log().liveServers, 0);
+        QVERIFY(printFailure(server, ThreePlots).contains(QStringLiteral("Object variable not set")));
+        QVERIFY(fake.log().calls.isEmpty());
     }
 
     void printSetupReplacesTheServer()
     {
-        Form1Fixture f;
-        f.start();
-        QCOMPARE(f.server->log().serversCreated, 1);
-        f.control<QPushButton>("cmdPrintSet")->click();
-        QCOMPARE(f.server->log().serversCreated, 2);
-        QCOMPARE(f.server->log().liveServers, 1);
-        QCOMPARE(f.server->log().calls.first().object, QStringLiteral("server2"));
-        QCOMPARE(f.boxes.count(), 0);
+        FakePlotServerRegistration fake;
+        PlotServer server;
+        server.create();
+        QCOMPARE(fake.log().serversCreated, 1);
+        server.printSetup();
+        QCOMPARE(fake.log().serversCreated, 2);
+        QCOMPARE(fake.log().liveServers, 1);
+        QCOMPARE(fake.log().trace(), QStringList { "PrintSetup()" });
+        QCOMPARE(fake.log().calls.first().object, QStringLiteral("server2"));
     }
 
-    void failingPrintSetupKeepsTheProgramRunning_data()
+    void printSetupMendsAnEmptyReference()
+    {
+        FakePlotServerRegistration fake;
+        PlotServer server;
+        QVERIFY(!server.isHeld());
+        server.printSetup();
+        QVERIFY(server.isHeld());
+        QCOMPARE(printFailure(server, ThreePlots), QString());
+        QCOMPARE(fake.log().trace(), QStringList { "PrintSetup()" } + expectedRun(ThreePlots, 1, false));
+    }
+
+    void failingPrintSetupLeavesWhatItMade_data()
     {
         QTest::addColumn<bool>("creationFails");
         QTest::addColumn<QString>("description");
@@ -157,30 +162,29 @@ private Q_SLOTS:
         QTest::newRow("print setup fails") << false << "\"PrintSetup\" failed: no printer"
                                            << "server2";
     }
-    void failingPrintSetupKeepsTheProgramRunning()
+    void failingPrintSetupLeavesWhatItMade()
     {
         QFETCH(bool, creationFails);
         QFETCH(QString, description);
         QFETCH(QString, serverAfter);
-        Form1Fixture f;
-        f.start();
-        const QString dir = fillPrintList(f, { "a.plt", "b.plt" });
-        f.server->log().creationFails = creationFails;
-        f.server->log().failCall(QStringLiteral("PrintSetup"), 1, QStringLiteral("no printer"));
-        f.control<QPushButton>("cmdPrintSet")->click();
-
-        QCOMPARE(f.boxes.count(), 1);
-        QVERIFY2(f.boxes.seen().first().text.contains(description), qPrintable(f.boxes.seen().first().text));
-        QVERIFY(!f.guard.hasEnded());
-        QCOMPARE(f.control<QLineEdit>("txtCount")->text(), QStringLiteral("2"));
-        // The reference is what the failed step left.
-        f.server->log().creationFails = false;
-        f.server->log().calls.clear();
-        f.control<QPushButton>("cmdPrint")->click();
-        QCOMPARE(f.server->log().calls.first().object, serverAfter);
-        QCOMPARE(f.server->log().trace(), expectedRun(dir, { "a.plt", "b.plt" }, 1, false));
+        FakePlotServerRegistration fake;
+        PlotServer server;
+        server.create();
+        fake.log().creationFails = creationFails;
+        fake.log().failCall(QStringLiteral("PrintSetup"), 1, QStringLiteral("no printer"));
+        try {
+            server.printSetup();
+            QFAIL("the print setup did not fail");
+        } catch (const AutomationError &error) {
+            QVERIFY2(error.description().contains(description), qPrintable(error.description()));
+        }
+        QCOMPARE(fake.log().liveServers, 1);
+        fake.log().creationFails = false;
+        fake.log().calls.clear();
+        QCOMPARE(printFailure(server, { "/plots/a.plt" }), QString());
+        QCOMPARE(fake.log().calls.first().object, serverAfter);
     }
 };
 
-QTEST_MAIN(tst_PrintRun)
+QTEST_GUILESS_MAIN(tst_PrintRun)
 #include "tst_printrun.moc"

@@ -1,6 +1,7 @@
 // Every real-world file of the shared corpus: no crash, and an error exactly where EXPECT.tsv says;
 // page frames of the files that give a plot size.
 
+#include "CorpusFiles.h"
 #include "PlotTestSupport.h"
 
 #include <QDir>
@@ -9,7 +10,7 @@
 #include <QRectF>
 #include <QTest>
 
-class TestPlotCorpus : public QObject
+class tst_PlotCorpus : public QObject
 {
     Q_OBJECT
 
@@ -25,22 +26,16 @@ private:
     QHash<QString, QString> m_expected;
 };
 
-void TestPlotCorpus::initTestCase()
+void tst_PlotCorpus::initTestCase()
 {
-    const QString root = qEnvironmentVariable("TARNWICK_SOURCE_DIR");
-    m_files = QDir(root + QStringLiteral("/../shared/corpus/files"));
-    if (root.isEmpty() || !m_files.exists())
-        QSKIP("the shared corpus is not next to the source tree");
-    QFile expect(m_files.filePath(QStringLiteral("../EXPECT.tsv")));
-    QVERIFY(expect.open(QIODevice::ReadOnly));
-    while (!expect.atEnd()) {
-        const QList<QByteArray> fields = expect.readLine().trimmed().split('\t');
-        if (fields.size() == 2 && !fields[0].startsWith('#'))
-            m_expected.insert(QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]));
-    }
+    m_files = plotviewer::test::corpusFolder();
+    if (!m_files.exists())
+        QSKIP("the shared corpus is not next to the source tree (set TARNWICK_CORPUS_DIR)");
+    QVERIFY(QFile::exists(m_files.filePath(QStringLiteral("../EXPECT.tsv"))));
+    m_expected = plotviewer::test::corpusExpectations(m_files);
 }
 
-void TestPlotCorpus::file_data()
+void tst_PlotCorpus::file_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expect");
@@ -51,7 +46,7 @@ void TestPlotCorpus::file_data()
             << m_files.filePath(name) << m_expected.value(name, QStringLiteral("draw"));
 }
 
-void TestPlotCorpus::file()
+void tst_PlotCorpus::file()
 {
     QFETCH(QString, path);
     QFETCH(QString, expect);
@@ -73,7 +68,7 @@ void TestPlotCorpus::file()
     }
 }
 
-void TestPlotCorpus::pageFrame_data()
+void tst_PlotCorpus::pageFrame_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSizeF>("frame");
@@ -85,12 +80,13 @@ void TestPlotCorpus::pageFrame_data()
         << QStringLiteral("ezdxf__GB01_Stahlbau.plt") << QSizeF(36000, 33640);
     QTest::newRow("PS that holds its drawing")
         << QStringLiteral("ezdxf__HSG_ISO.plt") << QSizeF(60000, 33640);
-    // Drawn beyond its page in both orders, so the page stays as given and clips.
+    // Drawn beyond its page in both orders, so the page stays as given and clips; RO90 turns the
+    // drawing on that page, not the page.
     QTest::newRow("PS with RO90 held by neither order")
-        << QStringLiteral("hp2xx__286x192.5_qh.hpg") << QSizeF(10830, 7910);
+        << QStringLiteral("hp2xx__286x192.5_qh.hpg") << QSizeF(7910, 10830);
 }
 
-void TestPlotCorpus::pageFrame()
+void tst_PlotCorpus::pageFrame()
 {
     QFETCH(QString, name);
     QFETCH(QSizeF, frame);
@@ -103,5 +99,5 @@ void TestPlotCorpus::pageFrame()
         QRectF(QPointF(0, 0), frame));
 }
 
-QTEST_GUILESS_MAIN(TestPlotCorpus)
+QTEST_GUILESS_MAIN(tst_PlotCorpus)
 #include "tst_plotcorpus.moc"

@@ -6,7 +6,7 @@
 #include "plotviewer/interpreter/CurveTessellator.h"
 #include "plotviewer/interpreter/LinePattern.h"
 #include "plotviewer/interpreter/PenTable.h"
-#include "plotviewer/interpreter/RectClipper.h"
+#include "plotviewer/model/RectClipper.h"
 
 #include <QTest>
 
@@ -27,7 +27,7 @@ std::vector<Point> points(const QList<double> &coordinates)
 
 } // namespace
 
-class TestPlotGeometry : public QObject
+class tst_PlotGeometry : public QObject
 {
     Q_OBJECT
 
@@ -44,7 +44,7 @@ private Q_SLOTS:
     void userLineType();
 };
 
-void TestPlotGeometry::clipPolyline_data()
+void tst_PlotGeometry::clipPolyline_data()
 {
     QTest::addColumn<QList<double>>("polyline");
     QTest::addColumn<QStringList>("expected");
@@ -69,7 +69,7 @@ void TestPlotGeometry::clipPolyline_data()
         << QStringList { QStringLiteral("20,20 30,30") };
 }
 
-void TestPlotGeometry::clipPolyline()
+void tst_PlotGeometry::clipPolyline()
 {
     QFETCH(QList<double>, polyline);
     QFETCH(QStringList, expected);
@@ -80,7 +80,7 @@ void TestPlotGeometry::clipPolyline()
     QCOMPARE(actual, expected);
 }
 
-void TestPlotGeometry::clipPolygon_data()
+void tst_PlotGeometry::clipPolygon_data()
 {
     QTest::addColumn<QList<double>>("polygon");
     QTest::addColumn<QString>("expected");
@@ -98,14 +98,14 @@ void TestPlotGeometry::clipPolygon_data()
         5, 90, 10, 50, 90 } << QStringLiteral("10,10 90,10 50,90");
 }
 
-void TestPlotGeometry::clipPolygon()
+void tst_PlotGeometry::clipPolygon()
 {
     QFETCH(QList<double>, polygon);
     QFETCH(QString, expected);
     QCOMPARE(plottest::pathText(RectClipper({ 0, 0, 100, 100 }).clipPolygon(points(polygon))), expected);
 }
 
-void TestPlotGeometry::arcThrough_data()
+void tst_PlotGeometry::arcThrough_data()
 {
     QTest::addColumn<QList<double>>("threePoints");
     QTest::addColumn<bool>("isArc");
@@ -122,7 +122,7 @@ void TestPlotGeometry::arcThrough_data()
     QTest::newRow("coincident") << QList<double> { 5, 5, 5, 5, 5, 5 } << false << QString() << 0.0;
 }
 
-void TestPlotGeometry::arcThrough()
+void tst_PlotGeometry::arcThrough()
 {
     QFETCH(QList<double>, threePoints);
     QFETCH(bool, isArc);
@@ -137,7 +137,7 @@ void TestPlotGeometry::arcThrough()
     QCOMPARE(std::round(arc->sweep * 1000) / 1000, sweep);
 }
 
-void TestPlotGeometry::penNumbers_data()
+void tst_PlotGeometry::penNumbers_data()
 {
     QTest::addColumn<double>("paletteSize");
     QTest::addColumn<double>("pen");
@@ -153,7 +153,7 @@ void TestPlotGeometry::penNumbers_data()
     QTest::newRow("huge wraps") << 256.0 << 1e12 << int(std::fmod(1e12 - 1, 255)) + 1;
 }
 
-void TestPlotGeometry::penNumbers()
+void tst_PlotGeometry::penNumbers()
 {
     QFETCH(double, paletteSize);
     QFETCH(double, pen);
@@ -163,7 +163,7 @@ void TestPlotGeometry::penNumbers()
     QCOMPARE(pens.resolve(pen), resolved);
 }
 
-void TestPlotGeometry::userLineType_data()
+void tst_PlotGeometry::userLineType_data()
 {
     QTest::addColumn<QList<double>>("gaps");
     QTest::addColumn<bool>("accepted");
@@ -179,7 +179,7 @@ void TestPlotGeometry::userLineType_data()
     QTest::newRow("negative is refused") << QList<double> { 1, -1 } << false << QStringList {};
 }
 
-void TestPlotGeometry::userLineType()
+void tst_PlotGeometry::userLineType()
 {
     QFETCH(QList<double>, gaps);
     QFETCH(bool, accepted);
@@ -196,5 +196,5 @@ void TestPlotGeometry::userLineType()
     QCOMPARE(actual, dashes);
 }
 
-QTEST_GUILESS_MAIN(TestPlotGeometry)
+QTEST_GUILESS_MAIN(tst_PlotGeometry)
 #include "tst_plotgeometry.moc"

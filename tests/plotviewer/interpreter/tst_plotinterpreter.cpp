@@ -35,7 +35,7 @@ QString textOf(const TextRun &run)
 
 } // namespace
 
-class TestPlotInterpreter : public QObject
+class tst_PlotInterpreter : public QObject
 {
     Q_OBJECT
 
@@ -63,6 +63,10 @@ private Q_SLOTS:
     void pageFrame_data();
     void pageFrame();
     void swappedPlotSizeKeepsTheDrawing();
+    void rotationTurnsTheDrawingInEveryWrapper_data();
+    void rotationTurnsTheDrawingInEveryWrapper();
+    void plotSizeLengthOnlyUnderRotation_data();
+    void plotSizeLengthOnlyUnderRotation();
     void failures_data();
     void failures();
     void robustness_data();
@@ -71,7 +75,7 @@ private Q_SLOTS:
 };
 
 // The last point drawn: transforms, arcs and pen movement.
-void TestPlotInterpreter::lastPoint_data()
+void tst_PlotInterpreter::lastPoint_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("expected");
@@ -132,7 +136,7 @@ void TestPlotInterpreter::lastPoint_data()
         << QByteArray("SP1;PA100,100;PM0;PD200,100,200,200;PM2;PR;PD10,0") << QStringLiteral("110,100");
 }
 
-void TestPlotInterpreter::lastPoint()
+void tst_PlotInterpreter::lastPoint()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
@@ -144,7 +148,7 @@ void TestPlotInterpreter::lastPoint()
 }
 
 // Whole stroke output: chords, line types, clipping.
-void TestPlotInterpreter::strokeShape_data()
+void tst_PlotInterpreter::strokeShape_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QStringList>("expected");
@@ -188,7 +192,7 @@ void TestPlotInterpreter::strokeShape_data()
         << QStringList { QStringLiteral("0,0 100,-50"), QStringLiteral("100,-50 100,250") };
 }
 
-void TestPlotInterpreter::strokeShape()
+void tst_PlotInterpreter::strokeShape()
 {
     QFETCH(QByteArray, input);
     QFETCH(QStringList, expected);
@@ -200,7 +204,7 @@ void TestPlotInterpreter::strokeShape()
     QCOMPARE(actual, expected);
 }
 
-void TestPlotInterpreter::circleUnderAnisotropicScaling()
+void tst_PlotInterpreter::circleUnderAnisotropicScaling()
 {
     const InterpretResult result = interpret("SP1;PW0;IP0,0,2000,1000;SC0,10,0,10;PA5,5;CI1;PD;PU");
     const auto paths = strokes(result);
@@ -217,7 +221,7 @@ void TestPlotInterpreter::circleUnderAnisotropicScaling()
     QCOMPARE(plottest::pointText(paths.back().front()), QStringLiteral("1000,500"));
 }
 
-void TestPlotInterpreter::polygonFillRule_data()
+void tst_PlotInterpreter::polygonFillRule_data()
 {
     QTest::addColumn<QByteArray>("fill");
     QTest::addColumn<int>("rule");
@@ -227,7 +231,7 @@ void TestPlotInterpreter::polygonFillRule_data()
     QTest::newRow("FP1 non-zero") << QByteArray("FP1;") << int(FillRule::NonZero);
 }
 
-void TestPlotInterpreter::polygonFillRule()
+void tst_PlotInterpreter::polygonFillRule()
 {
     QFETCH(QByteArray, fill);
     QFETCH(int, rule);
@@ -244,7 +248,7 @@ void TestPlotInterpreter::polygonFillRule()
     QCOMPARE(page.inkBounds.top, 100.0);
 }
 
-void TestPlotInterpreter::edgeDrawsOnlyPenDownEdges_data()
+void tst_PlotInterpreter::edgeDrawsOnlyPenDownEdges_data()
 {
     QTest::addColumn<QByteArray>("polygon");
     QTest::addColumn<QStringList>("edges");
@@ -259,7 +263,7 @@ void TestPlotInterpreter::edgeDrawsOnlyPenDownEdges_data()
         << QStringList { QStringLiteral("0,0 100,0 100,100"), QStringLiteral("0,200 100,200 100,300 0,200") };
 }
 
-void TestPlotInterpreter::edgeDrawsOnlyPenDownEdges()
+void tst_PlotInterpreter::edgeDrawsOnlyPenDownEdges()
 {
     QFETCH(QByteArray, polygon);
     QFETCH(QStringList, edges);
@@ -273,7 +277,7 @@ void TestPlotInterpreter::edgeDrawsOnlyPenDownEdges()
 }
 
 // Label origin, size and direction. SI0.2,0.3: body 80, cell 120, cap height 120 plotter units.
-void TestPlotInterpreter::labelPlacement_data()
+void tst_PlotInterpreter::labelPlacement_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("origin");
@@ -324,7 +328,7 @@ void TestPlotInterpreter::labelPlacement_data()
                                                       << QStringLiteral("0,240") << QStringLiteral("0,120");
 }
 
-void TestPlotInterpreter::labelPlacement()
+void tst_PlotInterpreter::labelPlacement()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, origin);
@@ -341,7 +345,7 @@ void TestPlotInterpreter::labelPlacement()
     QCOMPARE(plottest::pointText(run.up), up);
 }
 
-void TestPlotInterpreter::labelLines()
+void tst_PlotInterpreter::labelLines()
 {
     // CR LF starts a new line 2 cap heights down; the next label goes on after the last character;
     // DT mode 0 prints its terminator; Roman-8 maps the upper half.
@@ -357,7 +361,7 @@ void TestPlotInterpreter::labelLines()
 }
 
 // Where successive labels and lines start: text paths, line feeds and whether a label runs on.
-void TestPlotInterpreter::labelFlow_data()
+void tst_PlotInterpreter::labelFlow_data()
 {
     QTest::addColumn<QByteArray>("labels");
     QTest::addColumn<QStringList>("origins");
@@ -384,7 +388,7 @@ void TestPlotInterpreter::labelFlow_data()
         "LO4;LBAB\x03LBCD\x03") << QStringList { QStringLiteral("900,1000"), QStringLiteral("900,1000") };
 }
 
-void TestPlotInterpreter::labelFlow()
+void tst_PlotInterpreter::labelFlow()
 {
     QFETCH(QByteArray, labels);
     QFETCH(QStringList, origins);
@@ -395,7 +399,7 @@ void TestPlotInterpreter::labelFlow()
     QCOMPARE(actual, origins);
 }
 
-void TestPlotInterpreter::colours_data()
+void tst_PlotInterpreter::colours_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<int>("strokeCount");
@@ -418,7 +422,7 @@ void TestPlotInterpreter::colours_data()
     QTest::newRow("no pen selected uses pen 1") << QByteArray("PD10,10;") << 1 << QStringLiteral("0,0,0");
 }
 
-void TestPlotInterpreter::colours()
+void tst_PlotInterpreter::colours()
 {
     QFETCH(QByteArray, input);
     QFETCH(int, strokeCount);
@@ -434,7 +438,7 @@ void TestPlotInterpreter::colours()
 }
 
 // Fills as the renderer gets them: shading and raster patterns (RF with FT11) as a tint of a colour.
-void TestPlotInterpreter::fillColours_data()
+void tst_PlotInterpreter::fillColours_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("colour");
@@ -469,7 +473,7 @@ void TestPlotInterpreter::fillColours_data()
         << QByteArray("SP2;FT22,5;") << QStringLiteral("255,0,0 at 50%");
 }
 
-void TestPlotInterpreter::fillColours()
+void tst_PlotInterpreter::fillColours()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, colour);
@@ -481,7 +485,7 @@ void TestPlotInterpreter::fillColours()
     QCOMPARE(styleText(style.colour, style.tint), colour);
 }
 
-void TestPlotInterpreter::pages_data()
+void tst_PlotInterpreter::pages_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<int>("pages");
@@ -495,22 +499,22 @@ void TestPlotInterpreter::pages_data()
     QTest::newRow("AF and AH") << QByteArray("SP1;PD1,1;AF;PD2,2;AH;PD3,3") << 3;
 }
 
-void TestPlotInterpreter::pages()
+void tst_PlotInterpreter::pages()
 {
     QFETCH(QByteArray, input);
     QFETCH(int, pages);
     QCOMPARE(int(interpret(input).plot.pages.size()), pages);
 }
 
-void TestPlotInterpreter::pageFrame_data()
+void tst_PlotInterpreter::pageFrame_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("frame");
 
     QTest::newRow("no page size") << QByteArray("SP1;PD100,100") << QStringLiteral("0,0 0,0");
     QTest::newRow("PS") << QByteArray("PS11176,8636;SP1;PD100,100") << QStringLiteral("0,0 11176,8636");
-    QTest::newRow("PS with RO90 reads upright")
-        << QByteArray("PS11176,8636;RO90;SP1;PD100,100") << QStringLiteral("0,0 8636,11176");
+    QTest::newRow("PS with RO90 keeps the device's page")
+        << QByteArray("PS11176,8636;RO90;SP1;PD100,100") << QStringLiteral("0,0 11176,8636");
     QTest::newRow("PS swapped when only that holds a stroke")
         << QByteArray("PS4000,8000;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 8000,4000");
     QTest::newRow("PS swapped when only that holds a fill wholly beyond the order given")
@@ -519,7 +523,7 @@ void TestPlotInterpreter::pageFrame_data()
         << QByteArray("PS4000,8000;SP1;SI0.5,0.5;PA3000,100;LBWIDE LABEL\x03")
         << QStringLiteral("0,0 8000,4000");
     QTest::newRow("PS swapped under RO90")
-        << QByteArray("PS8000,4000;RO90;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 8000,4000");
+        << QByteArray("PS8000,4000;RO90;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 4000,8000");
     QTest::newRow("PS kept when neither order holds the drawing")
         << QByteArray("PS4000,8000;SP1;PA0,0;PD9000,3900") << QStringLiteral("0,0 4000,8000");
     QTest::newRow("PS kept when the window cuts the drawing")
@@ -537,7 +541,7 @@ void TestPlotInterpreter::pageFrame_data()
         "E\x1b%1BIN;SP1;PD100,100;\x1b%0A\x1b*c7920Y") << QStringLiteral("-254,-508 8382,10668");
 }
 
-void TestPlotInterpreter::pageFrame()
+void tst_PlotInterpreter::pageFrame()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, frame);
@@ -548,7 +552,7 @@ void TestPlotInterpreter::pageFrame()
         frame);
 }
 
-void TestPlotInterpreter::swappedPlotSizeKeepsTheDrawing()
+void tst_PlotInterpreter::swappedPlotSizeKeepsTheDrawing()
 {
     const InterpretResult result = interpret("PS4000,8000;SP1;PA0,0;PD7900,3900;PU7000,200;PD100,3800");
     const auto paths = strokes(result);
@@ -560,7 +564,55 @@ void TestPlotInterpreter::swappedPlotSizeKeepsTheDrawing()
         [](const std::string &warning) { return warning.find("swapped") != std::string::npos; }));
 }
 
-void TestPlotInterpreter::failures_data()
+void tst_PlotInterpreter::rotationTurnsTheDrawingInEveryWrapper_data()
+{
+    QTest::addColumn<QByteArray>("input");
+
+    // A long leg along the rotated X axis, a short one along its Y axis: RO90 stands it upright.
+    const QByteArray body("IN;RO90;IP;SP1;PA0,0;PD4000,0;PU;PA0,0;PD0,1000;PU;");
+    QTest::newRow("bare HP-GL") << body;
+    QTest::newRow("inside PCL") << QByteArray("\x1b%0B") + body + QByteArray("\x1b%0A");
+    QTest::newRow("inside PCL with PS; after IN")
+        << QByteArray("\x1b%0BIN;PS;") + body.mid(3) + QByteArray("\x1b%0A");
+    QTest::newRow("with a plot size") << QByteArray("IN;PS11176,8636;") + body.mid(3);
+}
+
+void tst_PlotInterpreter::rotationTurnsTheDrawingInEveryWrapper()
+{
+    QFETCH(QByteArray, input);
+    const InterpretResult result = interpret(input);
+    const Rect ink = firstPage(result).inkBounds;
+    QVERIFY2(ink.top - ink.bottom > 3 * (ink.right - ink.left),
+        qPrintable(plottest::pointText({ ink.left, ink.bottom }) + QLatin1Char(' ')
+            + plottest::pointText({ ink.right, ink.top })));
+}
+
+void tst_PlotInterpreter::plotSizeLengthOnlyUnderRotation_data()
+{
+    QTest::addColumn<int>("rotation");
+
+    QTest::newRow("RO0") << 0;
+    QTest::newRow("RO180") << 180;
+    QTest::newRow("RO270") << 270;
+}
+
+void tst_PlotInterpreter::plotSizeLengthOnlyUnderRotation()
+{
+    QFETCH(int, rotation);
+    // A square 4000 units wide in a page 10000 long whose width the plot leaves open.
+    const QByteArray input = "IN;PS10000;RO" + QByteArray::number(rotation)
+        + ";IP0,0,4000,4000;SC0,100,0,100;SP1;PA0,0;PD100,0,100,100,0,100,0,0;PU;";
+    const InterpretResult result = interpret(input);
+    const Page &page = firstPage(result);
+    QCOMPARE(page.frame.right - page.frame.left, 10000.0);
+    const double width = page.frame.top - page.frame.bottom;
+    QVERIFY2(width >= 4000 && width <= 4100, qPrintable(QString::number(width)));
+    QVERIFY(page.inkBounds.top - page.inkBounds.bottom >= 0.9 * width);
+    // The ink may pass the frame by half a pen width only.
+    QVERIFY(page.inkBounds.bottom >= page.frame.bottom - 10 && page.inkBounds.top <= page.frame.top + 10);
+}
+
+void tst_PlotInterpreter::failures_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("error");
@@ -579,7 +631,7 @@ void TestPlotInterpreter::failures_data()
                                      << QStringLiteral("the plot draws nothing visible");
 }
 
-void TestPlotInterpreter::failures()
+void tst_PlotInterpreter::failures()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, error);
@@ -589,7 +641,7 @@ void TestPlotInterpreter::failures()
 }
 
 // Inputs that must neither crash nor leave non-finite geometry.
-void TestPlotInterpreter::robustness_data()
+void tst_PlotInterpreter::robustness_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<bool>("draws");
@@ -618,7 +670,7 @@ void TestPlotInterpreter::robustness_data()
     QTest::newRow("bad PJL") << QByteArray("@PJL ENTER LANGUAGE=\n@PJL\nIN;SP1;PD5,5") << true;
 }
 
-void TestPlotInterpreter::robustness()
+void tst_PlotInterpreter::robustness()
 {
     QFETCH(QByteArray, input);
     QFETCH(bool, draws);
@@ -634,7 +686,7 @@ void TestPlotInterpreter::robustness()
     }
 }
 
-void TestPlotInterpreter::tooLargeIsReported()
+void tst_PlotInterpreter::tooLargeIsReported()
 {
     // One-PLU dashes along long lines: a few hundred bytes that would expand to millions of points.
     QByteArray input("SP1;LT2,0.025,1;PA0,0;");
@@ -646,5 +698,5 @@ void TestPlotInterpreter::tooLargeIsReported()
         result.error.c_str());
 }
 
-QTEST_GUILESS_MAIN(TestPlotInterpreter)
+QTEST_GUILESS_MAIN(tst_PlotInterpreter)
 #include "tst_plotinterpreter.moc"

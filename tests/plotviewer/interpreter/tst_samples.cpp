@@ -24,7 +24,7 @@ bool contains(const Rect &outer, const Rect &inner)
 
 } // namespace
 
-class TestSamples : public QObject
+class tst_Samples : public QObject
 {
     Q_OBJECT
 
@@ -34,7 +34,7 @@ private Q_SLOTS:
     void encodedDrawsOnlyItsCurves();
 };
 
-void TestSamples::opensOnOnePage_data()
+void tst_Samples::opensOnOnePage_data()
 {
     QTest::addColumn<QString>("name");
     const QStringList names
@@ -44,7 +44,7 @@ void TestSamples::opensOnOnePage_data()
         QTest::newRow(qPrintable(name)) << name;
 }
 
-void TestSamples::opensOnOnePage()
+void tst_Samples::opensOnOnePage()
 {
     QFETCH(QString, name);
     const InterpretResult result = plottest::interpret(sampleBytes(name));
@@ -56,7 +56,7 @@ void TestSamples::opensOnOnePage()
     QVERIFY(contains(page.frame, page.inkBounds));
 }
 
-void TestSamples::encodedDrawsOnlyItsCurves()
+void tst_Samples::encodedDrawsOnlyItsCurves()
 {
     // The rose from its tip, then the spiral from the centre; the pen goes up to the caption.
     const auto strokes = plottest::strokes(plottest::interpret(sampleBytes(QStringLiteral("encoded.plt"))));
@@ -65,5 +65,5 @@ void TestSamples::encodedDrawsOnlyItsCurves()
     QCOMPARE(plottest::pointText(strokes[1].front()), QStringLiteral("5940,4200"));
 }
 
-QTEST_GUILESS_MAIN(TestSamples)
+QTEST_GUILESS_MAIN(tst_Samples)
 #include "tst_samples.moc"

@@ -1,9 +1,9 @@
 // Printing documents to PDF printer targets, and keeping the print dialog's choice, without CUPS.
 
 #include "FixedPrinterLookup.h"
-#include "PageBuilder.h"
 #include "PdfProbe.h"
 #include "PictureInk.h"
+#include "SamplePage.h"
 #include "ScriptedPrintDialog.h"
 #include "plotviewer/output/PlotDocument.h"
 #include "plotviewer/output/PrintJob.h"
@@ -17,8 +17,8 @@ using namespace plotviewer::test;
 
 namespace {
 
-constexpr double kInch = 1016;
-constexpr int kProbeDpi = 72;
+constexpr double inch = 1016;
+constexpr int probeDpi = 72;
 
 // A page framed by its outline, with a filled mark in the top left corner to tell which way up it is.
 Page outlinedPage(double width, double height, Rgb colour = { 0, 0, 0 })
@@ -26,7 +26,7 @@ Page outlinedPage(double width, double height, Rgb colour = { 0, 0, 0 })
     const double mark = std::min(width, height) / 5;
     FillStyle fill;
     fill.colour = colour;
-    return PageBuilder()
+    return SamplePage()
         .frame({ 0, 0, width, height })
         .stroke({ { 0, 0 }, { width, 0 }, { width, height }, { 0, height } }, pen(colour), true)
         .fill({ { { 0, height - mark }, { mark, height - mark }, { mark, height }, { 0, height } } }, fill)
@@ -116,7 +116,7 @@ void tst_Printing::printsEachPlotPageOnASheetTurnedToItsShape()
     // The mark of each page lands top left: the plot is upright on its sheet.
     for (int page = 0; page < 2; ++page) {
         QString error;
-        const QImage sheet = pdf.renderPage(page, kProbeDpi, &error);
+        const QImage sheet = pdf.renderPage(page, probeDpi, &error);
         QVERIFY2(!sheet.isNull(), qPrintable(error));
         const QRect ink = inkBounds(sheet);
         const QRect topLeft(ink.topLeft(), ink.size() / 8);
@@ -140,14 +140,14 @@ void tst_Printing::placement()
 {
     QFETCH(Placement, placement);
     QFETCH(double, inkWidthInches);
-    PlotDocument doc = document({ outlinedPage(4 * kInch, 2 * kInch) });
+    PlotDocument doc = document({ outlinedPage(4 * inch, 2 * inch) });
     if (placement == Placement::ActualSize)
         doc.requestActualSize();
     const auto printers = selection(QString());
     const PdfProbe pdf = printToPdf(doc, *printers);
     QCOMPARE(pdf.pageCount(), 1);
     QString error;
-    const QImage sheet = pdf.renderPage(0, kProbeDpi, &error);
+    const QImage sheet = pdf.renderPage(0, probeDpi, &error);
     QVERIFY2(!sheet.isNull(), qPrintable(error));
     const QRect ink = inkBounds(sheet);
     if (inkWidthInches < 0) {
@@ -156,24 +156,24 @@ void tst_Printing::placement()
         reference.setPageOrientation(QPageLayout::Landscape);
         inkWidthInches = reference.pageLayout().paintRect(QPageLayout::Inch).width();
     }
-    QVERIFY2(std::abs(ink.width() - inkWidthInches * kProbeDpi) <= 2,
+    QVERIFY2(std::abs(ink.width() - inkWidthInches * probeDpi) <= 2,
         qPrintable(QStringLiteral("ink is %1 points wide").arg(ink.width())));
-    QVERIFY2(std::abs(ink.height() - inkWidthInches / 2 * kProbeDpi) <= 2,
+    QVERIFY2(std::abs(ink.height() - inkWidthInches / 2 * probeDpi) <= 2,
         qPrintable(QStringLiteral("ink is %1 points tall").arg(ink.height())));
     QVERIFY2(std::abs(ink.center().x() - sheet.width() / 2) <= 2, "centred across");
 }
 
 void tst_Printing::actualSizeIsForTheNextPrintOnly()
 {
-    PlotDocument doc = document({ outlinedPage(2 * kInch, kInch) });
+    PlotDocument doc = document({ outlinedPage(2 * inch, inch) });
     doc.requestActualSize();
     const auto printers = selection(QString());
     QString error;
-    const QImage first = printToPdf(doc, *printers).renderPage(0, kProbeDpi, &error);
-    const QImage second = printToPdf(doc, *printers).renderPage(0, kProbeDpi, &error);
+    const QImage first = printToPdf(doc, *printers).renderPage(0, probeDpi, &error);
+    const QImage second = printToPdf(doc, *printers).renderPage(0, probeDpi, &error);
     QVERIFY2(!first.isNull() && !second.isNull(), qPrintable(error));
-    QVERIFY(std::abs(inkBounds(first).width() - 2 * kProbeDpi) <= 2);
-    QVERIFY(inkBounds(second).width() > 8 * kProbeDpi);
+    QVERIFY(std::abs(inkBounds(first).width() - 2 * probeDpi) <= 2);
+    QVERIFY(inkBounds(second).width() > 8 * probeDpi);
 }
 
 void tst_Printing::colourModes_data()
@@ -194,7 +194,7 @@ void tst_Printing::colourModes()
     doc.setColourMode(mode);
     const auto printers = selection(QString());
     QString error;
-    const QImage sheet = printToPdf(doc, *printers).renderPage(0, kProbeDpi, &error);
+    const QImage sheet = printToPdf(doc, *printers).renderPage(0, probeDpi, &error);
     QVERIFY2(!sheet.isNull(), qPrintable(error));
     QVERIFY(inkedPixelCount(sheet) > 1000);
     QCOMPARE(colouredPixelCount(sheet) > 0, coloured);

@@ -66,7 +66,7 @@ QByteArray encoded(int value)
 
 } // namespace
 
-class TestPlotReader : public QObject
+class tst_PlotReader : public QObject
 {
     Q_OBJECT
 
@@ -83,7 +83,7 @@ private Q_SLOTS:
     void encodedStepsArriveInChunks();
 };
 
-void TestPlotReader::syntax_data()
+void tst_PlotReader::syntax_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("expected");
@@ -130,14 +130,14 @@ void TestPlotReader::syntax_data()
         << QByteArray("DT!;LBa\x1b\\b\x1b(8Uc!PU") << QStringLiteral("DT:!|LB:a\x1b\\b\x1b(8Uc|PU");
 }
 
-void TestPlotReader::syntax()
+void tst_PlotReader::syntax()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
     QCOMPARE(describe(input), expected);
 }
 
-void TestPlotReader::exactNumbers_data()
+void tst_PlotReader::exactNumbers_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<double>("expected");
@@ -154,7 +154,7 @@ void TestPlotReader::exactNumbers_data()
     QTest::newRow("decimal fraction rounds once") << QByteArray("PA0.1") << 0.1;
 }
 
-void TestPlotReader::exactNumbers()
+void tst_PlotReader::exactNumbers()
 {
     QFETCH(QByteArray, input);
     QFETCH(double, expected);
@@ -166,7 +166,7 @@ void TestPlotReader::exactNumbers()
     QCOMPARE(std::bit_cast<std::uint64_t>(command.numbers.front()), std::bit_cast<std::uint64_t>(expected));
 }
 
-void TestPlotReader::encodedPolyline_data()
+void tst_PlotReader::encodedPolyline_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("expected");
@@ -207,14 +207,14 @@ void TestPlotReader::encodedPolyline_data()
         << QByteArray("PE\xc5\xc2\xc5\x1b%0A") << QStringLiteral("PE d3,-1");
 }
 
-void TestPlotReader::encodedPolyline()
+void tst_PlotReader::encodedPolyline()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
     QCOMPARE(describe(input), expected);
 }
 
-void TestPlotReader::wrappers_data()
+void tst_PlotReader::wrappers_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("expected");
@@ -250,14 +250,14 @@ void TestPlotReader::wrappers_data()
         << QStringLiteral("<%1 0>|<%1 0>|IN").arg(job);
 }
 
-void TestPlotReader::wrappers()
+void tst_PlotReader::wrappers()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
     QCOMPARE(describe(input), expected);
 }
 
-void TestPlotReader::longListsArriveInChunks()
+void tst_PlotReader::longListsArriveInChunks()
 {
     QByteArray input("PD");
     const int pairs = int(PlotReader::chunkSize); // twice the chunk size in numbers
@@ -284,7 +284,7 @@ void TestPlotReader::longListsArriveInChunks()
     QCOMPARE(command.name, "PU"_mn);
 }
 
-void TestPlotReader::encodedStepsArriveInChunks()
+void tst_PlotReader::encodedStepsArriveInChunks()
 {
     // The first chunk fills up with a pen select between x and y while a pen-up flag waits: both
     // must reach the pair that completes in the next chunk.
@@ -319,5 +319,5 @@ void TestPlotReader::encodedStepsArriveInChunks()
     QCOMPARE(steps[pairs + 2].y, 2.0);
 }
 
-QTEST_GUILESS_MAIN(TestPlotReader)
+QTEST_GUILESS_MAIN(tst_PlotReader)
 #include "tst_plotreader.moc"

@@ -1,7 +1,7 @@
 // Clipping in double precision, and pages with coordinates far beyond what QPainter can take.
 
-#include "PageBuilder.h"
 #include "PictureInk.h"
+#include "SamplePage.h"
 #include "plotviewer/render/DeviceClipper.h"
 #include "plotviewer/render/PlotPicture.h"
 
@@ -14,10 +14,10 @@ using namespace plotviewer::test;
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kHuge = 1e12;
-const QRectF kBounds(0, 0, 100, 100);
-constexpr Rect kFrame { 0, 0, 1000, 1000 };
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+constexpr double huge = 1e12;
+const QRectF bounds(0, 0, 100, 100);
+constexpr Rect pageFrame { 0, 0, 1000, 1000 };
 
 double shoelaceArea(const std::vector<QPointF> &polygon)
 {
@@ -56,16 +56,17 @@ void tst_DeviceClipper::clipSegment_data()
     QTest::newRow("inside stays") << QPointF(10, 10) << QPointF(90, 20) << true << QPointF(10, 10)
                                   << QPointF(90, 20);
     QTest::newRow("crossing both sides")
-        << QPointF(-kHuge, 50) << QPointF(kHuge, 50) << true << QPointF(0, 50) << QPointF(100, 50);
+        << QPointF(-huge, 50) << QPointF(huge, 50) << true << QPointF(0, 50) << QPointF(100, 50);
     QTest::newRow("leaving through the bottom")
         << QPointF(50, 50) << QPointF(50, 1e30) << true << QPointF(50, 50) << QPointF(50, 100);
-    QTest::newRow("huge diagonal") << QPointF(-kHuge, -kHuge) << QPointF(kHuge, kHuge) << true
-                                   << QPointF(0, 0) << QPointF(100, 100);
+    QTest::newRow("huge diagonal") << QPointF(-huge, -huge) << QPointF(huge, huge) << true << QPointF(0, 0)
+                                   << QPointF(100, 100);
     QTest::newRow("outside entirely")
         << QPointF(-10, -10) << QPointF(-5, 200) << false << QPointF() << QPointF();
     QTest::newRow("passing a corner")
         << QPointF(90, -20) << QPointF(130, 20) << false << QPointF() << QPointF();
-    QTest::newRow("not a number") << QPointF(kNaN, 10) << QPointF(50, 50) << false << QPointF() << QPointF();
+    QTest::newRow("not a number") << QPointF(notANumber, 10) << QPointF(50, 50) << false << QPointF()
+                                  << QPointF();
     QTest::newRow("infinite end") << QPointF(50, 50) << QPointF(qInf(), 50) << false << QPointF()
                                   << QPointF();
     QTest::newRow("span overflows double")
@@ -77,7 +78,7 @@ void tst_DeviceClipper::clipSegment()
     QFETCH(QPointF, a);
     QFETCH(QPointF, b);
     QFETCH(bool, visible);
-    const DeviceClipper clipper(kBounds);
+    const DeviceClipper clipper(bounds);
     QCOMPARE(clipper.clipSegment(a, b), visible);
     if (visible) {
         QFETCH(QPointF, clippedA);
@@ -95,25 +96,25 @@ void tst_DeviceClipper::clipPolygon_data()
     QTest::newRow("inside keeps its area")
         << std::vector<QPointF> { { 10, 10 }, { 30, 10 }, { 30, 30 }, { 10, 30 } } << 400.0;
     QTest::newRow("covering everything")
-        << std::vector<QPointF> { { -kHuge, -kHuge }, { kHuge, -kHuge }, { 0, kHuge } } << 10000.0;
+        << std::vector<QPointF> { { -huge, -huge }, { huge, -huge }, { 0, huge } } << 10000.0;
     QTest::newRow("half over the left edge")
         << std::vector<QPointF> { { -50, 0 }, { 50, 0 }, { 50, 100 }, { -50, 100 } } << 5000.0;
     QTest::newRow("outside entirely")
         << std::vector<QPointF> { { 200, 200 }, { 300, 200 }, { 300, 300 } } << 0.0;
-    QTest::newRow("non-finite vertices are dropped")
-        << std::vector<QPointF> { { 10, 10 }, { kNaN, 5 }, { 30, 10 }, { 30, 30 }, { qInf(), 0 }, { 10, 30 } }
-        << 400.0;
+    QTest::newRow("non-finite vertices are dropped") << std::vector<QPointF> { { 10, 10 }, { notANumber, 5 },
+        { 30, 10 }, { 30, 30 }, { qInf(), 0 }, { 10, 30 } }
+                                                     << 400.0;
 }
 
 void tst_DeviceClipper::clipPolygon()
 {
     QFETCH(std::vector<QPointF>, polygon);
     QFETCH(double, area);
-    DeviceClipper(kBounds).clipPolygon(polygon);
+    DeviceClipper(bounds).clipPolygon(polygon);
     QVERIFY2(
         std::abs(shoelaceArea(polygon) - area) < 1e-6, qPrintable(QString::number(shoelaceArea(polygon))));
     for (const QPointF p : polygon)
-        QVERIFY(kBounds.adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(p));
+        QVERIFY(bounds.adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(p));
 }
 
 void tst_DeviceClipper::absurdCoordinates_data()
@@ -123,27 +124,27 @@ void tst_DeviceClipper::absurdCoordinates_data()
     QTest::addColumn<QList<QPoint>>("blank");
 
     // 100 x 100 pixels for 1000 x 1000 units; device y runs down.
-    const auto page = [] { return PageBuilder().frame(kFrame); };
+    const auto page = [] { return SamplePage().frame(pageFrame); };
     QTest::newRow("hairline across the page")
-        << page().stroke({ { -kHuge, 500 }, { kHuge, 500 } }).build()
+        << page().stroke({ { -huge, 500 }, { huge, 500 } }).build()
         << QList<QPoint> { { 0, 50 }, { 50, 50 }, { 99, 50 } } << QList<QPoint> { { 50, 20 } };
     QTest::newRow("wide line across the page")
-        << page().stroke({ { -kHuge, 500 }, { kHuge, 500 } }, pen({ 0, 0, 0 }, 100)).build()
+        << page().stroke({ { -huge, 500 }, { huge, 500 } }, pen({ 0, 0, 0 }, 100)).build()
         << QList<QPoint> { { 0, 47 }, { 99, 53 } } << QList<QPoint> { { 50, 20 }, { 50, 80 } };
     QTest::newRow("wide polyline leaving and coming back")
         << page()
-               .stroke({ { 100, 500 }, { kHuge, 500 }, { kHuge, 800 }, { 100, 800 } }, pen({ 0, 0, 0 }, 60))
+               .stroke({ { 100, 500 }, { huge, 500 }, { huge, 800 }, { 100, 800 } }, pen({ 0, 0, 0 }, 60))
                .build()
         << QList<QPoint> { { 50, 50 }, { 50, 20 }, { 99, 50 } } << QList<QPoint> { { 50, 35 }, { 5, 50 } };
     QTest::newRow("diagonal through the page")
-        << page().stroke({ { -kHuge, -kHuge }, { kHuge, kHuge } }).build()
+        << page().stroke({ { -huge, -huge }, { huge, huge } }).build()
         << QList<QPoint> { { 10, 89 }, { 50, 49 }, { 89, 10 } } << QList<QPoint> { { 10, 10 }, { 89, 89 } };
     QTest::newRow("fill covering the page")
         << page().fill({ { { -1e15, -1e15 }, { 1e15, -1e15 }, { 0, 1e15 } } }, FillStyle {}).build()
         << QList<QPoint> { { 0, 0 }, { 99, 0 }, { 50, 50 }, { 0, 99 } } << QList<QPoint> {};
     QTest::newRow("not-a-number vertex drops its segments only")
         << page()
-               .stroke({ { 100, 100 }, { 900, 100 }, { kNaN, kNaN }, { 900, 900 }, { 100, 900 } },
+               .stroke({ { 100, 100 }, { 900, 100 }, { notANumber, notANumber }, { 900, 900 }, { 100, 900 } },
                    pen({ 0, 0, 0 }, 20))
                .build()
         << QList<QPoint> { { 50, 90 }, { 50, 10 } } << QList<QPoint> { { 90, 50 } };
@@ -151,11 +152,11 @@ void tst_DeviceClipper::absurdCoordinates_data()
         << page().stroke({ { 500, 500 }, { qInf(), 500 } }).stroke({ { 500, 100 }, { 500, 900 } }).build()
         << QList<QPoint> { { 50, 20 } } << QList<QPoint> { { 80, 50 } };
     QTest::newRow("label far off the page")
-        << page().text(U"FAR", { kHuge, kHuge }, 500).text(U"\u00e9", { -3 * kHuge, 0 }, kHuge).build()
+        << page().text(U"FAR", { huge, huge }, 500).text(U"\u00e9", { -3 * huge, 0 }, huge).build()
         << QList<QPoint> {} << QList<QPoint> { { 0, 0 }, { 50, 50 }, { 99, 99 } };
     QTest::newRow("huge label over the page")
-        << page().text(U"I", { 500 - 0.5 * kHuge, -0.5 * kHuge }, kHuge).build()
-        << QList<QPoint> { { 50, 50 } } << QList<QPoint> {};
+        << page().text(U"I", { 500 - 0.5 * huge, -0.5 * huge }, huge).build() << QList<QPoint> { { 50, 50 } }
+        << QList<QPoint> {};
 }
 
 void tst_DeviceClipper::absurdCoordinates()

@@ -1,6 +1,6 @@
 // Where label glyphs go: upright whichever way the label runs.
 
-#include "PageBuilder.h"
+#include "SamplePage.h"
 #include "plotviewer/render/GlyphFrame.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 // Fitting and actual-size placement of a page on a device.
 
-#include "PageBuilder.h"
+#include "SamplePage.h"
 #include "plotviewer/render/PageExtent.h"
 #include "plotviewer/render/PageTransform.h"
 
@@ -93,7 +93,7 @@ void tst_PageTransform::extent_data()
     QTest::addColumn<Rect>("expected");
 
     const auto inked = [](Rect ink) {
-        Page page = PageBuilder().stroke({ { ink.left, ink.bottom } }).build();
+        Page page = SamplePage().stroke({ { ink.left, ink.bottom } }).build();
         page.inkBounds = ink;
         return page;
     };

@@ -1,7 +1,7 @@
 // Pictures of a plot: their size and shape, and writing them safely.
 
-#include "PageBuilder.h"
 #include "PictureInk.h"
+#include "SamplePage.h"
 #include "plotviewer/output/PictureFile.h"
 #include "plotviewer/render/PlotPicture.h"
 
@@ -58,7 +58,7 @@ void tst_PlotPicture::pictureSize()
 
 void tst_PlotPicture::pictureIsWhiteWithInk()
 {
-    const Page page = PageBuilder().stroke({ { 0, 0 }, { 2000, 1000 } }, pen({ 0, 0, 0 }, 50)).build();
+    const Page page = SamplePage().stroke({ { 0, 0 }, { 2000, 1000 } }, pen({ 0, 0, 0 }, 50)).build();
     const QImage picture = renderPlotPicture(page, QSize(1024, 768), {});
     QCOMPARE(picture.width(), 1024);
     // Ink bounds 2050 x 1050 with a 61.5 margin all round.

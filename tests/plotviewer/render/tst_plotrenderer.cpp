@@ -1,8 +1,8 @@
 // Sample renders against reference pictures, colour modes, actual size and labels.
 
-#include "PageBuilder.h"
 #include "PictureComparison.h"
 #include "PictureInk.h"
+#include "SamplePage.h"
 #include "plotviewer/render/PlotPicture.h"
 #include "plotviewer/render/PlotRenderer.h"
 
@@ -16,13 +16,13 @@ using namespace plotviewer::test;
 
 namespace {
 
-constexpr Rgb kBlack { 0, 0, 0 };
-constexpr Rgb kRed { 255, 0, 0 };
-constexpr Rgb kGreen { 0, 160, 0 };
-constexpr Rgb kBlue { 0, 0, 255 };
-constexpr Rgb kWhite { 255, 255, 255 };
-constexpr Rect kFrame { 0, 0, 4000, 3000 };
-const QSize kSampleSize(200, 150);
+constexpr Rgb black { 0, 0, 0 };
+constexpr Rgb red { 255, 0, 0 };
+constexpr Rgb green { 0, 160, 0 };
+constexpr Rgb blue { 0, 0, 255 };
+constexpr Rgb white { 255, 255, 255 };
+constexpr Rect sampleFrame { 0, 0, 4000, 3000 };
+const QSize sampleSize(200, 150);
 
 StrokeStyle styled(Rgb colour, double width, LineCap cap, LineJoin join)
 {
@@ -58,7 +58,7 @@ std::vector<Point> square(double left, double bottom, double size)
 
 QImage renderSample(const Page &page, RenderOptions options = {})
 {
-    return renderPlotPicture(page, kSampleSize, options);
+    return renderPlotPicture(page, sampleSize, options);
 }
 
 QString referencePath(const char *name)
@@ -89,62 +89,61 @@ void tst_PlotRenderer::sampleRenders_data()
 {
     QTest::addColumn<Page>("page");
 
-    QTest::newRow("pens") << PageBuilder()
-                                 .frame(kFrame)
-                                 .stroke({ { 200, 2700 }, { 3800, 2700 } }, pen(kBlack, 0))
-                                 .stroke({ { 200, 2300 }, { 3800, 2300 } }, pen(kRed, 20))
-                                 .stroke({ { 200, 1900 }, { 3800, 1900 } }, pen(kGreen, 60))
-                                 .stroke({ { 200, 1400 }, { 3800, 1400 } }, pen(kBlue, 120))
+    QTest::newRow("pens") << SamplePage()
+                                 .frame(sampleFrame)
+                                 .stroke({ { 200, 2700 }, { 3800, 2700 } }, pen(black, 0))
+                                 .stroke({ { 200, 2300 }, { 3800, 2300 } }, pen(red, 20))
+                                 .stroke({ { 200, 1900 }, { 3800, 1900 } }, pen(green, 60))
+                                 .stroke({ { 200, 1400 }, { 3800, 1400 } }, pen(blue, 120))
                                  .stroke({ { 200, 300 }, { 1000, 1000 }, { 1800, 300 }, { 2600, 1000 },
                                              { 3400, 300 } },
-                                     pen(kBlack, 40))
+                                     pen(black, 40))
                                  .build();
-    QTest::newRow("caps-joins") << PageBuilder()
-                                       .frame(kFrame)
+    QTest::newRow("caps-joins") << SamplePage()
+                                       .frame(sampleFrame)
                                        .stroke({ { 300, 2500 }, { 1100, 2500 } },
-                                           styled(kBlack, 250, LineCap::Butt, LineJoin::Miter))
+                                           styled(black, 250, LineCap::Butt, LineJoin::Miter))
                                        .stroke({ { 1600, 2500 }, { 2400, 2500 } },
-                                           styled(kBlack, 250, LineCap::Square, LineJoin::Miter))
+                                           styled(black, 250, LineCap::Square, LineJoin::Miter))
                                        .stroke({ { 2900, 2500 }, { 3700, 2500 } },
-                                           styled(kBlack, 250, LineCap::Round, LineJoin::Miter))
+                                           styled(black, 250, LineCap::Round, LineJoin::Miter))
                                        .stroke({ { 300, 600 }, { 700, 1700 }, { 1100, 600 } },
-                                           styled(kRed, 200, LineCap::Butt, LineJoin::Miter))
+                                           styled(red, 200, LineCap::Butt, LineJoin::Miter))
                                        .stroke({ { 1600, 600 }, { 2000, 1700 }, { 2400, 600 } },
-                                           styled(kRed, 200, LineCap::Butt, LineJoin::Bevel))
+                                           styled(red, 200, LineCap::Butt, LineJoin::Bevel))
                                        .stroke({ { 2900, 600 }, { 3300, 1700 }, { 3700, 600 } },
-                                           styled(kRed, 200, LineCap::Butt, LineJoin::Round))
+                                           styled(red, 200, LineCap::Butt, LineJoin::Round))
                                        .build();
-    QTest::newRow("dots") << PageBuilder()
-                                 .frame(kFrame)
-                                 .stroke({ { 1000, 1500 } }, pen(kBlack, 0))
-                                 .stroke({ { 2000, 1500 } }, pen(kRed, 200))
+    QTest::newRow("dots") << SamplePage()
+                                 .frame(sampleFrame)
+                                 .stroke({ { 1000, 1500 } }, pen(black, 0))
+                                 .stroke({ { 2000, 1500 } }, pen(red, 200))
                                  .stroke(
-                                     { { 3000, 1500 } }, styled(kBlue, 200, LineCap::Square, LineJoin::Miter))
+                                     { { 3000, 1500 } }, styled(blue, 200, LineCap::Square, LineJoin::Miter))
                                  .build();
-    QTest::newRow("hatches") << PageBuilder()
-                                    .frame(kFrame)
+    QTest::newRow("hatches") << SamplePage()
+                                    .frame(sampleFrame)
                                     .fill({ square(300, 700, 1600) },
-                                        hatched(kBlue, FillPattern::Hatch, 150, 45))
+                                        hatched(blue, FillPattern::Hatch, 150, 45))
                                     .fill({ square(2100, 700, 1600) },
-                                        hatched(kRed, FillPattern::CrossHatch, 200, 0))
+                                        hatched(red, FillPattern::CrossHatch, 200, 0))
                                     .build();
-    QTest::newRow("fill-rules") << PageBuilder()
-                                       .frame(kFrame)
-                                       .fill(
-                                           { square(300, 700, 1600), square(700, 1100, 800) }, solid(kGreen))
+    QTest::newRow("fill-rules") << SamplePage()
+                                       .frame(sampleFrame)
+                                       .fill({ square(300, 700, 1600), square(700, 1100, 800) }, solid(green))
                                        .fill({ square(2100, 700, 1600), square(2500, 1100, 800) },
-                                           solid(kGreen, FillRule::NonZero))
-                                       .stroke(square(300, 700, 1600), pen(kBlack, 0), true)
+                                           solid(green, FillRule::NonZero))
+                                       .stroke(square(300, 700, 1600), pen(black, 0), true)
                                        .build();
-    QTest::newRow("closed-outline") << PageBuilder()
-                                           .frame(kFrame)
+    QTest::newRow("closed-outline") << SamplePage()
+                                           .frame(sampleFrame)
                                            .stroke(square(800, 500, 2000),
-                                               styled(kBlue, 200, LineCap::Butt, LineJoin::Miter), true)
+                                               styled(blue, 200, LineCap::Butt, LineJoin::Miter), true)
                                            .build();
-    QTest::newRow("stroke-label") << PageBuilder()
-                                         .frame(kFrame)
-                                         .text(U"PLOT/2", { 300, 1800 }, 400, pen(kBlack, 30))
-                                         .text(U"Tilt", { 1500, 300 }, 400, pen(kRed, 30), 30)
+    QTest::newRow("stroke-label") << SamplePage()
+                                         .frame(sampleFrame)
+                                         .text(U"PLOT/2", { 300, 1800 }, 400, pen(black, 30))
+                                         .text(U"Tilt", { 1500, 300 }, 400, pen(red, 30), 30)
                                          .build();
 }
 
@@ -166,24 +165,22 @@ void tst_PlotRenderer::colourModes_data()
     const auto filled = [](Rgb colour, double tint = 100) {
         FillStyle style = solid(colour);
         style.tint = tint;
-        return PageBuilder().frame(kFrame).fill({ square(1000, 500, 2000) }, style).build();
+        return SamplePage().frame(sampleFrame).fill({ square(1000, 500, 2000) }, style).build();
     };
     const auto stroked = [](Rgb colour, double tint = 100) {
         StrokeStyle style = pen(colour, 600);
         style.tint = tint;
-        return PageBuilder().frame(kFrame).stroke({ { 500, 1500 }, { 3500, 1500 } }, style).build();
+        return SamplePage().frame(sampleFrame).stroke({ { 500, 1500 }, { 3500, 1500 } }, style).build();
     };
-    const Page whiteOnBlack = PageBuilder()
-                                  .frame(kFrame)
-                                  .fill({ square(500, 0, 3000) }, solid(kBlack))
-                                  .fill({ square(1500, 1000, 1000) }, solid(kWhite))
+    const Page whiteOnBlack = SamplePage()
+                                  .frame(sampleFrame)
+                                  .fill({ square(500, 0, 3000) }, solid(black))
+                                  .fill({ square(1500, 1000, 1000) }, solid(white))
                                   .build();
 
-    QTest::newRow("colour keeps red") << ColourMode::Colour << filled(kRed) << QColor(255, 0, 0);
-    QTest::newRow("colour keeps a stroke's blue")
-        << ColourMode::Colour << stroked(kBlue) << QColor(0, 0, 255);
-    QTest::newRow("grey takes red's luminance")
-        << ColourMode::GreyScale << filled(kRed) << QColor(76, 76, 76);
+    QTest::newRow("colour keeps red") << ColourMode::Colour << filled(red) << QColor(255, 0, 0);
+    QTest::newRow("colour keeps a stroke's blue") << ColourMode::Colour << stroked(blue) << QColor(0, 0, 255);
+    QTest::newRow("grey takes red's luminance") << ColourMode::GreyScale << filled(red) << QColor(76, 76, 76);
     QTest::newRow("grey takes a stroke's luminance")
         << ColourMode::GreyScale << stroked(Rgb { 0, 255, 0 }) << QColor(150, 150, 150);
     QTest::newRow("black and white blackens yellow")
@@ -194,15 +191,15 @@ void tst_PlotRenderer::colourModes_data()
         << ColourMode::BlackAndWhite << stroked(Rgb { 0, 255, 255 }) << QColor(Qt::black);
     QTest::newRow("black and white keeps white white")
         << ColourMode::BlackAndWhite << whiteOnBlack << QColor(Qt::white);
-    QTest::newRow("colour tints red") << ColourMode::Colour << filled(kRed, 10) << QColor(255, 230, 230);
+    QTest::newRow("colour tints red") << ColourMode::Colour << filled(red, 10) << QColor(255, 230, 230);
     QTest::newRow("grey takes a tinted red's luminance")
-        << ColourMode::GreyScale << filled(kRed, 10) << QColor(237, 237, 237);
+        << ColourMode::GreyScale << filled(red, 10) << QColor(237, 237, 237);
     QTest::newRow("black and white keeps a fill's tint")
-        << ColourMode::BlackAndWhite << filled(kRed, 10) << QColor(230, 230, 230);
+        << ColourMode::BlackAndWhite << filled(red, 10) << QColor(230, 230, 230);
     QTest::newRow("black and white keeps a stroke's tint")
-        << ColourMode::BlackAndWhite << stroked(kBlue, 50) << QColor(128, 128, 128);
+        << ColourMode::BlackAndWhite << stroked(blue, 50) << QColor(128, 128, 128);
     QTest::newRow("tint that is not a number is full strength")
-        << ColourMode::Colour << filled(kRed, std::nan("")) << QColor(255, 0, 0);
+        << ColourMode::Colour << filled(red, std::nan("")) << QColor(255, 0, 0);
 }
 
 void tst_PlotRenderer::colourModes()
@@ -219,7 +216,7 @@ void tst_PlotRenderer::colourModes()
 void tst_PlotRenderer::actualSizeKeepsPhysicalSize()
 {
     // A two-inch square at 100 dots per inch is 200 pixels wide whatever the target's size.
-    const Page page = PageBuilder().stroke(square(0, 0, 2 * 1016), pen(kBlack, 0), true).build();
+    const Page page = SamplePage().stroke(square(0, 0, 2 * 1016), pen(black, 0), true).build();
     QImage picture(600, 400, QImage::Format_RGB32);
     picture.setDotsPerMeterX(qRound(100 / 0.0254));
     picture.setDotsPerMeterY(qRound(100 / 0.0254));
@@ -246,7 +243,8 @@ void tst_PlotRenderer::actualSizeKeepsPhysicalSize()
 void tst_PlotRenderer::labelsWithoutStrokeFontUseOutlines()
 {
     // Cells 750 units wide from x = 500: the glyphs must land inside the label's cells.
-    const Page page = PageBuilder().frame(kFrame).text(U"HELLO", { 500, 1200 }, 500, pen(kBlack, 0)).build();
+    const Page page
+        = SamplePage().frame(sampleFrame).text(U"HELLO", { 500, 1200 }, 500, pen(black, 0)).build();
     RenderOptions options;
     options.strokeFont = nullptr;
     const QImage picture = renderSample(page, options);
@@ -261,14 +259,14 @@ void tst_PlotRenderer::characterMissingFromStrokeFontIsStillDrawn()
     if (!StrokeFont::systemDefault())
         QSKIP("the Hershey fonts (hershey-fonts-data) are not installed");
     const Page page
-        = PageBuilder().frame(kFrame).text(U"\u00e9\u00df", { 500, 1200 }, 800, pen(kBlack, 0)).build();
+        = SamplePage().frame(sampleFrame).text(U"\u00e9\u00df", { 500, 1200 }, 800, pen(black, 0)).build();
     QVERIFY(inkedPixelCount(renderSample(page)) > 50);
 }
 
 void tst_PlotRenderer::malformedListsDrawWhatIsValid()
 {
     Page page
-        = PageBuilder().frame(kFrame).stroke({ { 500, 1500 }, { 3500, 1500 } }, pen(kBlack, 200)).build();
+        = SamplePage().frame(sampleFrame).stroke({ { 500, 1500 }, { 3500, 1500 } }, pen(black, 200)).build();
     page.items.push_back({ ItemKind::Stroke, 7, 0, 1 }); // no such style
     page.items.push_back({ ItemKind::Fill, 0, 0, 1 }); // no fill styles at all
     page.items.push_back({ ItemKind::Text, 0, 9, 1 }); // no such text
@@ -295,14 +293,14 @@ void tst_PlotRenderer::denseGeometryKeepsItsShape_data()
     const QList<QPoint> alongTheWave { pixel(wavePoint(0)), pixel(wavePoint(3142)), pixel(wavePoint(20000)),
         pixel(wavePoint(40000)) };
     QTest::newRow("forty thousand points in one polyline")
-        << PageBuilder().frame(kFrame).stroke(wave, pen(kBlack, 0)).build() << alongTheWave;
+        << SamplePage().frame(sampleFrame).stroke(wave, pen(black, 0)).build() << alongTheWave;
     QTest::newRow("wide polyline of tiny steps")
-        << PageBuilder().frame(kFrame).stroke(wave, pen(kBlue, 60)).build() << alongTheWave;
+        << SamplePage().frame(sampleFrame).stroke(wave, pen(blue, 60)).build() << alongTheWave;
     std::vector<Point> tinyRing;
     for (int i = 0; i < 16; ++i)
         tinyRing.push_back({ 2000 + 2 * std::cos(i * M_PI / 8), 1500 + 2 * std::sin(i * M_PI / 8) });
     QTest::newRow("ring smaller than a pixel stays visible")
-        << PageBuilder().frame(kFrame).stroke(tinyRing, pen(kBlack, 0), true).build()
+        << SamplePage().frame(sampleFrame).stroke(tinyRing, pen(black, 0), true).build()
         << QList<QPoint> { { 100, 75 } };
 }
 

@@ -9,13 +9,13 @@ namespace plotviewer::test {
 
 namespace {
 
-constexpr int kToolTimeoutMs = 20000;
+constexpr int toolTimeoutMs = 20000;
 
 QString lpstat(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral("lpstat"), arguments);
-    if (!process.waitForFinished(kToolTimeoutMs))
+    if (!process.waitForFinished(toolTimeoutMs))
         return {};
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }

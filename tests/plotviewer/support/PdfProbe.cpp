@@ -9,13 +9,13 @@ namespace plotviewer::test {
 
 namespace {
 
-constexpr int kToolTimeoutMs = 60000;
+constexpr int toolTimeoutMs = 60000;
 
 bool runTool(const QString &tool, const QStringList &arguments, QByteArray *output, QString *error)
 {
     QProcess process;
     process.start(tool, arguments);
-    if (!process.waitForFinished(kToolTimeoutMs) || process.exitStatus() != QProcess::NormalExit
+    if (!process.waitForFinished(toolTimeoutMs) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0) {
         *error = QStringLiteral("%1 %2 failed: %3 %4")
                      .arg(tool, arguments.join(QLatin1Char(' ')), process.errorString(),

@@ -9,14 +9,14 @@ namespace plotviewer::test {
 
 namespace {
 
-constexpr int kChannelTolerance = 40;
-constexpr double kMismatchAllowance = 0.002;
+constexpr int channelTolerance = 40;
+constexpr double mismatchAllowance = 0.002;
 
 bool closeEnough(QRgb a, QRgb b)
 {
-    return std::abs(qRed(a) - qRed(b)) <= kChannelTolerance
-        && std::abs(qGreen(a) - qGreen(b)) <= kChannelTolerance
-        && std::abs(qBlue(a) - qBlue(b)) <= kChannelTolerance;
+    return std::abs(qRed(a) - qRed(b)) <= channelTolerance
+        && std::abs(qGreen(a) - qGreen(b)) <= channelTolerance
+        && std::abs(qBlue(a) - qBlue(b)) <= channelTolerance;
 }
 
 QString keepForInspection(const QImage &actual, const QImage &expected, const QString &name)
@@ -60,7 +60,7 @@ QString compareWithReference(const QImage &actual, const QString &referencePath)
         for (int x = 0; x < got.width(); ++x)
             mismatches += closeEnough(a[x], b[x]) ? 0 : 1;
     }
-    if (mismatches > kMismatchAllowance * double(got.width()) * got.height()) {
+    if (mismatches > mismatchAllowance * double(got.width()) * got.height()) {
         return QStringLiteral("%1 pixels differ from %2; the render is in %3")
             .arg(mismatches)
             .arg(referencePath, keepForInspection(got, expected, name));

@@ -18,7 +18,7 @@ template<typename Visit> void forEachPixel(const QImage &picture, Visit visit)
 
 bool isInk(QRgb pixel)
 {
-    return std::min({ qRed(pixel), qGreen(pixel), qBlue(pixel) }) < kInkLightness;
+    return std::min({ qRed(pixel), qGreen(pixel), qBlue(pixel) }) < inkLightness;
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 namespace plotviewer::test {
 
 /// Pixels darker than this count as ink (0 black .. 255 white, by lightness).
-inline constexpr int kInkLightness = 250;
+inline constexpr int inkLightness = 250;
 
 int inkedPixelCount(const QImage &picture);
 /// The smallest rectangle holding every inked pixel; null when nothing is inked.

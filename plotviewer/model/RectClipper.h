@@ -1,17 +1,21 @@
 #pragma once
 // Clips polylines (Liang-Barsky) and polygons (Sutherland-Hodgman) to an axis-aligned rectangle in
-// double precision. Points that are not finite break a polyline and are dropped.
+// double precision, for the interpreter's page frame and the renderer's device bounds alike.
+// Points that are not finite break a polyline and are dropped from a polygon.
 
-#include "plotviewer/model/DisplayList.h"
+#include "DisplayList.h"
 
 #include <cmath>
 #include <vector>
 
-namespace plotviewer::hpgl {
+namespace plotviewer {
 
 class RectClipper
 {
 public:
+    /// The rectangle's sides; Bottom is the side of least y, whichever way y runs.
+    enum class Edge : unsigned char { Left, Right, Bottom, Top };
+
     explicit RectClipper(const Rect &rect)
         : m_rect(rect)
     { }
@@ -21,6 +25,9 @@ public:
     {
         return p.x >= m_rect.left && p.x <= m_rect.right && p.y >= m_rect.bottom && p.y <= m_rect.top;
     }
+
+    /// Shortens the segment to the part inside; false when no part is inside or it is not finite.
+    bool clipSegment(Point &from, Point &to) const;
 
     /// Calls `sink(const std::vector<Point> &)` for each visible piece; a single point is a dot.
     template<typename Sink> void clipPolyline(const std::vector<Point> &points, Sink &&sink) const
@@ -36,7 +43,7 @@ public:
             Point to = points[i];
             // Most segments lie wholly inside and need no cutting; contains() is false for non-finite points.
             const bool inside = contains(from) && contains(to);
-            if (!inside && (!isFinite(from) || !isFinite(to) || !clipSegment(from, to))) {
+            if (!inside && !clipSegment(from, to)) {
                 flush(piece, sink);
                 continue;
             }
@@ -51,14 +58,17 @@ public:
         flush(piece, sink);
     }
 
-    /// The part of a closed polygon inside the rectangle (empty when nothing is left).
-    std::vector<Point> clipPolygon(const std::vector<Point> &polygon) const;
+    /// The part of a closed polygon inside the rectangle (empty when nothing is left). The area
+    /// covered under either fill rule is kept; edges may run along the rectangle.
+    std::vector<Point> clipPolygon(std::vector<Point> polygon) const;
 
     static bool isFinite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 private:
-    bool clipSegment(Point &from, Point &to) const;
-    Point onEdge(Point p, int edge) const;
+    bool inside(Point p, Edge edge) const;
+    double edgeCoordinate(Edge edge) const;
+    Point onEdge(Point p, Edge edge) const;
+    Point crossing(Point a, Point b, Edge edge) const;
 
     template<typename Sink> static void flush(std::vector<Point> &piece, Sink &sink)
     {
@@ -68,6 +78,7 @@ private:
     }
 
     Rect m_rect;
+    mutable std::vector<Point> m_scratch;
 };
 
-} // namespace plotviewer::hpgl
+} // namespace plotviewer

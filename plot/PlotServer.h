@@ -1,0 +1,22 @@
+#pragma once
+
+#include "automation/AutomationObject.h"
+
+/// The program's one reference to the plot viewer server. Calls throw AutomationError; a failed
+/// creation leaves the reference as it was.
+class PlotServer
+{
+public:
+    /// Creates a server and holds it in place of any earlier one.
+    void create();
+    /// Creates a fresh server, holds it, then shows its print setup. A failing print setup leaves
+    /// the fresh server held.
+    void printSetup();
+    void release() { m_server.release(); }
+    bool isHeld() const { return !m_server.isEmpty(); }
+    /// The reference itself, empty when none is held: calls through it then fail.
+    const AutomationObject &object() const { return m_server; }
+
+private:
+    AutomationObject m_server;
+};

@@ -1,0 +1,84 @@
+#pragma once
+// Where a page comes from and how it is framed: the PCL page (size, orientation, picture frame,
+// plot size), a plotter's plot size (PS), the input window (IW), and the rotation of the page's
+// first mark. Works out the frame the coordinate system spans, the clip, and the page to show.
+
+#include "CoordinateSystem.h"
+#include "plotviewer/reader/PlotCommand.h"
+
+#include <vector>
+
+namespace plotviewer::hpgl {
+
+/// How to take the two sides of PS: X along the first (as the language has it) or along the second.
+enum class PlotSizeOrder : unsigned char { AsGiven, Swapped };
+
+class PageSetup
+{
+public:
+    explicit PageSetup(PlotSizeOrder plotSizeOrder)
+        : m_plotSizeOrder(plotSizeOrder)
+    { }
+
+    /// ESC E and job boundaries: the PCL defaults and no PS. The window and paper stay.
+    void reset();
+
+    PlotSizeOrder plotSizeOrder() const { return m_plotSizeOrder; }
+    bool pclContext() const { return m_pcl.context; }
+    /// ESC%#B or ESC%#A: true when it switches between PCL and plotter context.
+    bool enterHpgl(double mode);
+    /// Whether a page-size or orientation escape is one we know; only those start a new page.
+    static bool startsPage(CommandKind kind, double value);
+    /// A PCL page-size, orientation, picture-frame or plot-size escape: true when taken.
+    bool setPclValue(CommandKind kind, double value);
+    /// PS: true when taken (PCL jobs that gave a page ignore it).
+    bool setPlotSize(const std::vector<double> &n);
+    /// Whether the frame of a PS that gave both sides is watched for ink it cuts.
+    bool watchesFrameCuts() const;
+
+    /// IW in output units, or none.
+    void setWindow(const Rect &window);
+    void clearWindow() { m_windowSet = false; }
+
+    /// Sets the frame and the PCL plot-size scale of `coords`, and the paper under the page.
+    void applyFrame(CoordinateSystem &coords, bool pageHasMarks);
+    struct Clip
+    {
+        Rect frame; // hard clip
+        Rect window; // soft clip
+    };
+    Clip clip(const CoordinateSystem &coords) const;
+
+    /// Notes a mark drawn under `rotation`: the first one decides which side of a page whose width
+    /// the drawing gives holds the origin.
+    void noteMark(int rotation);
+    /// The page that ends now, given its marks; empty when the ink decides.
+    Rect pageFrame(const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds) const;
+    /// After a page ends: the next page starts on a fresh PS frame.
+    void pageFinished();
+
+private:
+    struct Pcl
+    {
+        bool context = false;
+        bool setupSeen = false;
+        double pageSize = 2; // Letter
+        double orientation = 0;
+        double frameWidth = 0; // decipoints, 0 = default
+        double frameHeight = 0;
+        double plotWidth = 0; // inches, 0 = frame size
+        double plotHeight = 0;
+    };
+
+    Pcl m_pcl;
+    PlotSizeOrder m_plotSizeOrder;
+    double m_psLength = 0; // 0 = no PS
+    double m_psWidth = 0;
+    Rect m_window; // IW in output units
+    bool m_windowSet = false;
+    Rect m_largestFrame;
+    bool m_pageRotationKnown = false;
+    int m_pageRotation = 0;
+};
+
+} // namespace plotviewer::hpgl
