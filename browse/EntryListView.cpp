@@ -1,7 +1,9 @@
 #include "browse/EntryListView.h"
 
+#include "browse/EntryListAccessible.h"
 #include "browse/EntryListModel.h"
 
+#include <QAccessible>
 #include <QItemSelection>
 #include <algorithm>
 
@@ -14,6 +16,7 @@ EntryListView::EntryListView(QWidget *parent)
     setEditTriggers(NoEditTriggers);
     // Without this the view measures every row's text on each layout: seconds for a long list.
     setUniformItemSizes(true);
+    EntryListAccessible::install();
 }
 
 qsizetype EntryListView::count() const
@@ -107,4 +110,28 @@ void EntryListView::selectRows(QList<qsizetype> rows)
     }
     if (!selection.isEmpty())
         selectionModel()->select(selection, QItemSelectionModel::Select);
+}
+
+void EntryListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    // The list view's own announcement lists every index of the change, a walk of every row after
+    // "select all"; one row changed is told as that row, anything larger as one event for the list.
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    const auto oneRow = [](const QItemSelection &selection) {
+        return selection.size() == 1 && selection.first().height() == 1;
+    };
+    if (oneRow(selected) && deselected.isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::SelectionAdd);
+        event.setChild(selected.first().top());
+        QAccessible::updateAccessibility(&event);
+    } else if (oneRow(deselected) && selected.isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::SelectionRemove);
+        event.setChild(deselected.first().top());
+        QAccessible::updateAccessibility(&event);
+    } else if (!selected.isEmpty() || !deselected.isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::SelectionWithin);
+        QAccessible::updateAccessibility(&event);
+    }
 }

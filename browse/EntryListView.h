@@ -28,6 +28,7 @@ public:
 protected:
     EntryListModel &entryModel() const { return *m_model; }
     QRegion visualRegionForSelection(const QItemSelection &selection) const override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
     /// One mark a row, set where the row is selected.
     std::vector<bool> selectionMarks() const;
 

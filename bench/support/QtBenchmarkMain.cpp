@@ -16,12 +16,14 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 
 } // namespace
 
-int runQtBenchmarks(int argc, char **argv)
+int runQtBenchmarks(int argc, char **argv, const std::function<void()> &ready)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     defaultHandler = qInstallMessageHandler(quietHandler);
+    if (ready)
+        ready();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,0 +1,232 @@
+#!/usr/bin/python3
+"""The desktop set: the built tarnwick run on a real display with a window manager, driven through
+the accessibility tree by accessible name. Run one case inside scripts/desktop-session.sh:
+
+    desktop_cases.py <build/bin folder> <case>
+
+Exit status 0 when the case holds, 1 with the reason when it does not, 77 with the reason when it
+cannot run here (1 instead when TARNWICK_REQUIRE_DESKTOP=1 asks for the desktop pieces, or
+TARNWICK_REQUIRE_CUPS=1 for the printing ones)."""
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+try:
+    import pyatspi
+except ImportError:
+    print("SKIP: pyatspi (package python3-pyatspi) is missing; scripts/setup-debian.sh test installs it")
+    sys.exit(1 if os.environ.get("TARNWICK_REQUIRE_DESKTOP") == "1" else 77)
+
+from tarnwick_session import Failure, TarnwickSession, check, wait_until
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+SAMPLES = os.path.join(SOURCE, "samples")
+LARGE_FOLDER_FILES = 50_000
+# Far above the benchmark's figures: only a freeze fails it.
+RESPONSIVE_SECONDS = 10
+PRINT_SECONDS = 120
+
+
+class Skip(Exception):
+    """The case cannot run on this machine."""
+
+
+def settings_opening(folder):
+    return f"[UserSettings]\nDefault_Dir={folder}\n"
+
+
+def folder_with(names):
+    folder = tempfile.mkdtemp(prefix="tarnwick-plots-")
+    for name in names:
+        open(os.path.join(folder, name), "w").close()
+    return folder
+
+
+def first_start(build_bin):
+    session = TarnwickSession(build_bin).start()
+    try:
+        check(os.path.isfile(session.settings_file()), "the settings file was not created beside the program")
+        check(session.text("File count") == "0", f"count box shows {session.text('File count')!r}")
+        check(session.text("Show type") == "*.plt", f"pattern box shows {session.text('Show type')!r}")
+        colour = session.control("Color", pyatspi.ROLE_RADIO_BUTTON).getState()
+        check(colour.contains(pyatspi.STATE_CHECKED), "Color is not chosen")
+        actual = session.control("Actual size", pyatspi.ROLE_CHECK_BOX).getState()
+        check(not actual.contains(pyatspi.STATE_CHECKED), "Actual size is ticked")
+        print_button = session.control("Print List", pyatspi.ROLE_PUSH_BUTTON)
+        wait_until(lambda: print_button.getState().contains(pyatspi.STATE_FOCUSED), 30,
+                   "the keyboard focus is not on Print List")
+        check(session.close() == 0, "the program ended with an error")
+    finally:
+        session.end()
+
+
+def browse_add_remove(build_bin):
+    folder = folder_with(["a.plt", "b.plt", "notes.txt"])
+    session = TarnwickSession(build_bin, settings_opening(folder)).start()
+    try:
+        check(session.rows("Files") == ["a.plt", "b.plt"], f"file list shows {session.rows('Files')}")
+        session.press("Select All")
+        session.press("Add to List")
+        session.count_becomes("2")
+        paths = [os.path.join(folder, "a.plt"), os.path.join(folder, "b.plt")]
+        check(session.rows("Print list") == paths, f"print list shows {session.rows('Print list')}")
+
+        session.press("Add to List")
+        session.count_becomes("4")
+        print_list = session.control("Print list", pyatspi.ROLE_LIST).queryTable()
+        for row in (0, 3):
+            print_list.addRowSelection(row)
+        wait_until(lambda: print_list.nSelectedRows == 2, 10, "the print list did not select two rows")
+        session.press("Remove")
+        session.count_becomes("2")
+        check(session.rows("Print list") == [paths[1], paths[0]], f"print list shows {session.rows('Print list')}")
+
+        session.press("Clear List")
+        session.count_becomes("0")
+        check(session.rows("Print list") == [], "the print list is not empty")
+    finally:
+        session.end()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def pdf_printer():
+    """The cups-pdf output folder when the default queue prints there, else why not."""
+    default = subprocess.run(["lpstat", "-d"], capture_output=True, text=True) if shutil.which("lpstat") else None
+    if default is None or "destination:" not in default.stdout:
+        return None, "no CUPS scheduler with a default printer (scripts/cups-pdf-printer.sh sets one up)"
+    queue = default.stdout.split("destination:")[1].strip()
+    device = subprocess.run(["lpstat", "-v", queue], capture_output=True, text=True).stdout
+    if "cups-pdf:" not in device:
+        return None, f"the default printer {queue} is not a cups-pdf printer"
+    folder = os.environ.get("TARNWICK_PDF_DIR", "/var/spool/tarnwick-pdf")
+    if not os.path.isdir(folder):
+        return None, f"the PDF folder {folder} does not exist"
+    if not shutil.which("pdftoppm"):
+        return None, "pdftoppm (package poppler-utils) is missing"
+    return folder, None
+
+
+def grey_levels(pdf):
+    """How many pixels of the PDF's first page are inked, and how many of those are coloured."""
+    page = subprocess.run(["pdftoppm", "-r", "30", "-f", "1", "-l", "1", pdf], capture_output=True,
+                          check=True).stdout
+    # Binary PPM: "P6", width, height, maximum, then RGB bytes.
+    fields = page.split(maxsplit=4)
+    width, height = int(fields[1]), int(fields[2])
+    pixels = fields[4][:width * height * 3]
+    inked = coloured = 0
+    for offset in range(0, len(pixels), 3):
+        red, green, blue = pixels[offset], pixels[offset + 1], pixels[offset + 2]
+        if min(red, green, blue) < 230:
+            inked += 1
+            if max(red, green, blue) - min(red, green, blue) > 8:
+                coloured += 1
+    return inked, coloured
+
+
+def grey_print(build_bin):
+    pdf_folder, reason = pdf_printer()
+    if reason:
+        raise Skip(reason)
+    title = f"tarnwick-desktop-{os.getpid()}"
+    folder = tempfile.mkdtemp(prefix="tarnwick-print-")
+    shutil.copy(os.path.join(SAMPLES, "colours.plt"), os.path.join(folder, title + ".plt"))
+    session = TarnwickSession(build_bin, settings_opening(folder)).start()
+    try:
+        session.choose("Grey Scale")
+        session.press("Select All")
+        session.press("Add to List")
+        session.count_becomes("1")
+        session.press("Print List")
+        printed = wait_until(lambda: glob.glob(os.path.join(pdf_folder, title + "*.pdf")), PRINT_SECONDS,
+                             f"no PDF titled {title} appeared in {pdf_folder}")
+        check(not any(w.getRole() == pyatspi.ROLE_ALERT for w in session._application()),
+              "the print run reported a failure")
+        # The job may still be writing: wait for a whole file.
+        wait_until(lambda: open(printed[0], "rb").read().rstrip().endswith(b"%%EOF"), 30, "the PDF was not finished")
+        inked, coloured = grey_levels(printed[0])
+        check(inked > 50, f"the printed page is blank ({inked} inked pixels)")
+        check(coloured == 0, f"{coloured} of {inked} inked pixels are coloured in a grey-scale print")
+        for pdf in printed:
+            os.remove(pdf)
+    finally:
+        session.end()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def shutdown_removes_temporary_files(build_bin):
+    browsed = folder_with(["a.plt", "temp.icx"])
+    session = TarnwickSession(build_bin, settings_opening(browsed))
+    temporary = [os.path.join(session.folder, name) for name in ("temp.icx", "~plt000.jpg")]
+    for path in temporary:
+        open(path, "w").close()
+    session.start()
+    try:
+        check(session.close() == 0, "the program ended with an error")
+        left = [path for path in temporary if os.path.exists(path)]
+        check(not left, f"left behind: {left}")
+        check(os.path.exists(os.path.join(browsed, "temp.icx")), "a temp.icx outside the program's folder went")
+        check(os.path.exists(session.settings_file()), "the settings file went")
+    finally:
+        session.end()
+        shutil.rmtree(browsed, ignore_errors=True)
+
+
+def large_folder_stays_responsive(build_bin):
+    folder = folder_with(f"plot{i:06d}.plt" for i in range(LARGE_FOLDER_FILES))
+    session = TarnwickSession(build_bin, settings_opening(folder)).start()
+    try:
+        files = session.control("Files", pyatspi.ROLE_LIST)
+        check(files.childCount == LARGE_FOLDER_FILES, f"the file list has {files.childCount} rows")
+        count = str(LARGE_FOLDER_FILES)
+        steps = [("Select All", None), ("Add to List", count), ("Add to List", str(2 * LARGE_FOLDER_FILES)),
+                 ("Clear List", "0")]
+        for button, expected in steps:
+            started = time.monotonic()
+            session.press(button)
+            if expected:
+                session.count_becomes(expected, RESPONSIVE_SECONDS)
+            else:
+                wait_until(lambda: files.queryTable().nSelectedRows == LARGE_FOLDER_FILES, RESPONSIVE_SECONDS,
+                           "not every file was selected")
+            took = time.monotonic() - started
+            check(took < RESPONSIVE_SECONDS, f"{button} kept the window busy for {took:.1f} s")
+        # A screen reader still reads the rows in view.
+        check(files.getChildAtIndex(0).name == "plot000000.plt", "the first row does not read plot000000.plt")
+        check(files.getChildAtIndex(0).getState().contains(pyatspi.STATE_SELECTED), "the first row is not selected")
+    finally:
+        session.end()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+CASES = {case.__name__: case for case in (
+    first_start,
+    browse_add_remove,
+    grey_print,
+    shutdown_removes_temporary_files,
+    large_folder_stays_responsive,
+)}
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[2] not in CASES:
+        print(f"usage: desktop_cases.py <build/bin folder> <{'|'.join(CASES)}>", file=sys.stderr)
+        return 2
+    try:
+        CASES[sys.argv[2]](sys.argv[1])
+    except Skip as skip:
+        print(f"SKIP: {skip}")
+        return 1 if os.environ.get("TARNWICK_REQUIRE_CUPS") == "1" else 77
+    except Failure as failure:
+        print(f"FAIL: {failure}")
+        return 1
+    print("PASS")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
