@@ -40,6 +40,8 @@ pids=()
 cleanup() {
     local pid
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # A display still going down keeps its socket: the next session could connect to it and lose it.
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -265,19 +265,20 @@ void tst_PlotReader::wrappers_data()
         << QByteArray("PD1,1;\x1b(8U\x1b&l1OPD2,2;") << QStringLiteral("PD 1,1|PD 2,2");
     QTest::newRow("paper source between plots ejects")
         << QByteArray("\x1b%0BPD1,1;\x1b%1A\x1b&l0H\x1b%0BPD2,2;")
-        << QStringLiteral("<%1 0>|PD 1,1|<%2 0>|<%1 0>|PD 2,2").arg(enter, eject);
+        << QStringLiteral("<%1 0>|PD 1,1|<%3 1>|<%2 0>|<%1 0>|PD 2,2").arg(enter, eject, toPcl);
     QTest::newRow("form feed in PCL text ejects")
         << QByteArray("\x1b"
                       "E\x1b%1BPD1,1;\x1b%1Atext\fmore\x1b%1BPD2,2;")
-        << QStringLiteral("<%1 0>|<%2 1>|PD 1,1|<%3 0>|<%2 1>|PD 2,2").arg(reset, enter, eject);
+        << QStringLiteral("<%1 0>|<%2 1>|PD 1,1|<%4 1>|<%3 0>|<%2 1>|PD 2,2").arg(reset, enter, eject, toPcl);
     QTest::newRow("ejects with nothing drawn between are one")
         << QByteArray("\x1b%0BPD1,1;\x1b%0A\f\f\x1b&l0H\x1b%0BPD2,2;")
-        << QStringLiteral("<%1 0>|PD 1,1|<%2 0>|<%1 0>|PD 2,2").arg(enter, eject);
+        << QStringLiteral("<%1 0>|PD 1,1|<%3 0>|<%2 0>|<%1 0>|PD 2,2").arg(enter, eject, toPcl);
     QTest::newRow("form feed inside HP-GL is no eject")
         << QByteArray("PD1,1;\fPD2,2;") << QStringLiteral("PD 1,1|PD 2,2");
-    QTest::newRow("form feed inside raster data is no eject") << QByteArray(
-        "\x1b"
-        "E\x1b*b2W\f\f\x1b%0BPD1,1;") << QStringLiteral("<%1 0>|<%2 0>|PD 1,1").arg(reset, enter);
+    QTest::newRow("form feed inside raster data is no eject")
+        << QByteArray("\x1b"
+                      "E\x1b*b2W\f\f\x1b%0BPD1,1;")
+        << QStringLiteral("<%1 0>|<g7 2 [2 bytes]>|<%2 0>|PD 1,1").arg(reset, enter);
     QTest::newRow("unsupported language skipped to next job")
         << QByteArray("\x1b%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT\n%!PS PD1,1\n\x1b%-12345XIN;")
         << QStringLiteral("<%1 0>|<%1 0>|IN").arg(job);
