@@ -84,13 +84,13 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
             flushPolyline();
             applyFrame();
         }
-        if (std::fmod(std::fabs(command.value), 2) >= 1) {
+        if (keepsPosition(command.value)) {
             flushPolyline();
             m_position = m_raster.cursor(m_setup.pclOrigin());
         }
         return;
     case CommandKind::EnterPcl:
-        if (std::fmod(std::fabs(command.value), 2) >= 1)
+        if (keepsPosition(command.value))
             m_raster.setCursor(m_position, m_setup.pclOrigin());
         return;
     case CommandKind::PclGraphics:

@@ -148,7 +148,7 @@ void RasterGraphics::startImage(double mode)
     m_inRaster = true;
     m_abandoned = false;
     // Even modes start at the left edge of the logical page, odd ones at the cursor.
-    if (std::fmod(std::fabs(mode), 2) < 1)
+    if (!keepsPosition(mode))
         m_cursor.x = 0;
     m_rowsLeft = m_sourceHeight > 0 ? m_sourceHeight : std::numeric_limits<std::uint64_t>::max();
     if (m_sourceWidth > RasterImageBuilder::maxWidth) {

@@ -8,11 +8,19 @@
 #include "plotviewer/reader/PlotCommand.h"
 #include "plotviewer/reader/RasterRowDecoder.h"
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace plotviewer::hpgl {
+
+/// For ESC%#A, ESC%#B and ESC*r#A: odd values carry the current position over (cursor or pen),
+/// even ones leave it.
+inline bool keepsPosition(double mode)
+{
+    return std::fmod(std::fabs(mode), 2) >= 1;
+}
 
 class RasterGraphics
 {

@@ -318,7 +318,7 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
         { '&', 'l', 'H', CommandKind::PageEject }, // every paper source feeds a new sheet
     };
     if (const auto *event = findEvent(pageEvents, parameter)) {
-        if (event->meaning == CommandKind::PageEject && !std::exchange(m_instructionSinceEject, false))
+        if (event->meaning == CommandKind::PageEject && !takeEject())
             return false;
         startEvent(command, event->meaning, parameter.value);
         return true;
@@ -373,6 +373,11 @@ void PlotReader::startEvent(PlotCommand &command, CommandKind kind, double value
     command.value = value;
 }
 
+bool PlotReader::takeEject()
+{
+    return std::exchange(m_instructionSinceEject, false);
+}
+
 bool PlotReader::skipPcl(PlotCommand &command)
 {
     const unsigned char *p = m_lexer.position();
@@ -383,9 +388,8 @@ bool PlotReader::skipPcl(PlotCommand &command)
     const auto *formFeed = m_instructionSinceEject
         ? static_cast<const unsigned char *>(std::memchr(p, formFeedByte, static_cast<std::size_t>(stop - p)))
         : nullptr;
-    if (formFeed) {
+    if (formFeed && takeEject()) {
         m_lexer.setPosition(formFeed + 1);
-        m_instructionSinceEject = false;
         startEvent(command, CommandKind::PageEject);
         return true;
     }

@@ -48,6 +48,8 @@ private:
     bool graphicsEvent(const PclParameter &parameter, PlotCommand &command);
     /// Skips PCL text up to the next escape; true with a page eject when a form feed comes first.
     bool skipPcl(PlotCommand &command);
+    /// True once for each stretch with something on the page: ejects without one between are one.
+    bool takeEject();
     void readPjlLine();
     void skipToNextJob();
     void startEvent(PlotCommand &command, CommandKind kind, double value = 0);
