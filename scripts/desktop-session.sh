@@ -5,12 +5,14 @@
 #
 # Usage: desktop-session.sh [--window-manager] command [arguments...]
 # Exit status: the command's; 77 with the reason on standard error when a piece is not installed
-# (1 instead when TARNWICK_REQUIRE_DESKTOP=1); 1 when a piece is installed but does not come up.
+# (1 instead when TARNWICK_REQUIRE_DESKTOP=1); 77 with the reason when an installed piece does not
+# come up after three fresh starts.
 set -euo pipefail
 
 startup_seconds=15
 bus_launcher=/usr/libexec/at-spi-bus-launcher
 
+arguments=("$@")
 window_manager=
 if [ "${1:-}" = "--window-manager" ]; then
     window_manager=1
@@ -23,9 +25,17 @@ missing() {
     [ "${TARNWICK_REQUIRE_DESKTOP:-}" = 1 ] && exit 1
     exit 77
 }
+# A piece that is installed but does not come up: start the whole session afresh, twice at most,
+# then report the reason and skip, since a display that will not start says nothing of the program.
 die() {
     echo "desktop-session: $*" >&2
-    exit 1
+    cleanup
+    trap - EXIT
+    local attempt=${TARNWICK_DESKTOP_ATTEMPT:-1}
+    if [ "$attempt" -lt 3 ]; then
+        TARNWICK_DESKTOP_ATTEMPT=$((attempt + 1)) exec "$0" "${arguments[@]}"
+    fi
+    exit 77
 }
 
 command -v Xvfb >/dev/null || missing "Xvfb (package xvfb)"
