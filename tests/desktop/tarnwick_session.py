@@ -122,10 +122,30 @@ class TarnwickSession:
             raise Failure(f"the program did not end within {seconds} s of closing its main window")
 
     def _x_window(self):
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^Tarnwick$"],
-                               capture_output=True, text=True)
+        return self.x_window("^Tarnwick$")
+
+    def x_window(self, title_pattern):
+        """The X window id of the program's visible window whose title matches, or None."""
+        found = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name",
+                                title_pattern], capture_output=True, text=True)
         ids = found.stdout.split()
         return ids[0] if ids else None
+
+    def window_named(self, title):
+        """The program's top-level accessible window of that name, or None."""
+        return next((window for window in self._application() if window is not None and window.name == title), None)
+
+    @staticmethod
+    def descendants(node):
+        """Every accessible object below node, lists' rows left out."""
+        pending = [node]
+        while pending:
+            for child in pending.pop(0):
+                if child is None:
+                    continue
+                yield child
+                if child.getRole() not in (pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE):
+                    pending.append(child)
 
     def end(self):
         if self.process is not None and self.process.poll() is None:
