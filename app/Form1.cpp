@@ -17,6 +17,7 @@
 #include "browse/PrintList.h"
 #include "plot/Form2.h"
 #include "plot/Preview.h"
+#include "plot/PrintProgressDialog.h"
 #include "plot/PrintRun.h"
 #include "resources/VersionRecord.h"
 
@@ -367,7 +368,13 @@ void Form1::cmdPrint_Click()
     m_guard.run(
         Trap::Reporting,
         [this] {
-            PrintRun::printAll(m_plotServer.object(), List1->entries(), m_colourMode, chkActSze->isChecked());
+            // The dialog lives only as long as the run, so a failure's report never sits behind it.
+            PrintProgressDialog progress(this);
+            const QStringList entries = List1->entries(); // a copy: events run while the dialog shows
+            PrintRun::printAll(m_plotServer.object(), entries, m_colourMode, chkActSze->isChecked(),
+                [&progress](qsizetype index, qsizetype count, const QString &path) {
+                    return progress.entryStarting(index, count, path);
+                });
         },
         [this](const QString &) { reportPrintServerFailed(); });
 }
