@@ -60,6 +60,15 @@ QString progressShown(const Form1Fixture &f)
     return QStringLiteral("%1: %2").arg(dialog->value()).arg(dialog->labelText());
 }
 
+/// Starts the main window and shows it, as the progress dialog needs it on screen.
+void startShown(Form1Fixture &f)
+{
+    f.start();
+    f.form->show();
+    if (!QTest::qWaitForWindowExposed(f.form.get()))
+        QFAIL("the main window was not shown");
+}
+
 /// Makes every DoPrint take `milliseconds` and records the progress shown while it runs.
 void recordProgressDuringPrints(Form1Fixture &f, QStringList &shown, unsigned long milliseconds)
 {
@@ -164,9 +173,7 @@ private Q_SLOTS:
     void longRunShowsProgressAndCanBeCancelled()
     {
         Form1Fixture f;
-        f.start();
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        startShown(f);
         const QStringList names = plotNames(6);
         const QString dir = fillPrintList(f, names);
         QStringList shown;
@@ -211,9 +218,7 @@ private Q_SLOTS:
         QFETCH(int, plots);
         QFETCH(int, printMs);
         Form1Fixture f;
-        f.start();
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        startShown(f);
         const QStringList names = plotNames(plots);
         const QString dir = fillPrintList(f, names);
         QStringList shown;
@@ -229,9 +234,7 @@ private Q_SLOTS:
     void failureDuringLongRunIsReportedWithoutProgress()
     {
         Form1Fixture f;
-        f.start();
-        f.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        startShown(f);
         fillPrintList(f, plotNames(6));
         QStringList shown;
         recordProgressDuringPrints(f, shown, 250);
