@@ -93,6 +93,31 @@ def browse_add_remove(build_bin):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def command_line_files(build_bin):
+    folder = folder_with(["a.plt", "notes.txt"])
+    session = TarnwickSession(build_bin)
+    try:
+        plot, other = os.path.join(folder, "a.plt"), os.path.join(folder, "notes.txt")
+        missing = os.path.join(folder, "gone.plt")
+        # Qt's own options are no files; a relative name is taken from where the program starts.
+        session.start(["-platform", "xcb", plot, "--", os.path.relpath(other, session.folder), missing, folder])
+        box, nodes = session.alert()
+        check(box.name == "Tarnwick", f"the message box is titled {box.name!r}")
+        shown = "\n".join(node.name for node in nodes)
+        check(f"{missing}: does not exist" in shown and f"{folder}: is a folder" in shown
+              and f"{plot}:" not in shown and os.path.join(session.folder, "-platform") not in shown,
+              f"the message box shows {shown!r}")
+        ok = [node for node in nodes if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == "OK"]
+        check(len(ok) == 1, "the message box has no OK button")
+        ok[0].queryAction().doAction(0)
+        session.count_becomes("2")
+        check(session.rows("Print list") == [plot, other], f"print list shows {session.rows('Print list')}")
+        check(session.close() == 0, "the program ended with an error")
+    finally:
+        session.end()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def pdf_printer():
     """The cups-pdf output folder when the default queue prints there, else why not."""
     default = subprocess.run(["lpstat", "-d"], capture_output=True, text=True) if shutil.which("lpstat") else None
@@ -304,6 +329,7 @@ def print_setup_says_ok(build_bin):
 CASES = {case.__name__: case for case in (
     first_start,
     browse_add_remove,
+    command_line_files,
     grey_print,
     shutdown_removes_temporary_files,
     large_folder_stays_responsive,

@@ -47,15 +47,17 @@ class TarnwickSession:
             with open(self.settings_file(), "w", encoding="utf-8") as ini:
                 ini.write(settings)
         self.process = None
+        self.app = None
         self.window = None
 
     def settings_file(self):
         return os.path.join(self.folder, "tarnwick.ini")
 
-    def start(self):
-        self.process = subprocess.Popen([self.program], cwd=self.folder, stderr=subprocess.PIPE, text=True)
-        app = wait_until(self._application, STARTUP_SECONDS, "the program did not appear on the accessibility bus")
-        self.window = wait_until(lambda: self._main_window(app), STARTUP_SECONDS, "the main window did not open")
+    def start(self, arguments=()):
+        self.process = subprocess.Popen([self.program, *arguments], cwd=self.folder, stderr=subprocess.PIPE,
+                                        text=True)
+        self.app = wait_until(self._application, STARTUP_SECONDS, "the program did not appear on the accessibility bus")
+        self.window = wait_until(lambda: self._main_window(self.app), STARTUP_SECONDS, "the main window did not open")
         return self
 
     def _application(self):
@@ -72,6 +74,21 @@ class TarnwickSession:
             if window is not None and window.name == "Tarnwick" and window.childCount >= 20:
                 return window
         return None
+
+    def alert(self):
+        """The program's open message box, once one is open, and every node inside it."""
+        def open_alert():
+            for window in self.app:
+                if window is not None and window.getRole() == pyatspi.ROLE_ALERT:
+                    return window
+            return None
+        box = wait_until(open_alert, STARTUP_SECONDS, "no message box opened")
+        nodes, pending = [], [box]
+        while pending:
+            node = pending.pop(0)
+            nodes.append(node)
+            pending.extend(child for child in node if child is not None)
+        return box, nodes
 
     def control(self, name, role=None):
         """The main window's control of that accessible name (and role), searched without walking
