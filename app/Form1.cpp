@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -388,6 +389,10 @@ void Form1::File1_DblClick()
 
 void Form1::cmdPrint_Click()
 {
+    // The progress dialog bars the mouse and keyboard, not a screen reader's press: one run at a time.
+    if (m_printRunning)
+        return;
+    const QScopedValueRollback running(m_printRunning, true);
     m_guard.run(
         Trap::Reporting,
         [this] {

@@ -93,6 +93,7 @@ private:
     PlotServer m_plotServer;
     QString m_defaultDirectory;
     bool m_driveGuard = false;
+    bool m_printRunning = false;
 
     QPointer<Form3> m_about;
 

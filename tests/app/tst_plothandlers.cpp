@@ -181,6 +181,9 @@ private Q_SLOTS:
         const auto recordAndCancel = f.server->log().duringCall;
         f.server->log().duringCall = [&](const QString &member, int occurrence) {
             recordAndCancel(member, occurrence);
+            // A screen reader presses Print List under the dialog: the run already going is the only one.
+            if (member == u"DoPrint" && occurrence == 2)
+                QMetaObject::invokeMethod(f.control<QPushButton>("cmdPrint"), &QPushButton::click, Qt::QueuedConnection);
             // The user presses Cancel while the third plot prints; the press waits for the run.
             if (member == u"DoPrint" && occurrence == 3) {
                 auto *cancel = f.form->findChild<QProgressDialog *>()->findChild<QPushButton *>();

@@ -83,12 +83,7 @@ class TarnwickSession:
                     return window
             return None
         box = wait_until(open_alert, STARTUP_SECONDS, "no message box opened")
-        nodes, pending = [], [box]
-        while pending:
-            node = pending.pop(0)
-            nodes.append(node)
-            pending.extend(child for child in node if child is not None)
-        return box, nodes
+        return box, [box, *self.descendants(box)]
 
     def control(self, name, role=None):
         """The main window's control of that accessible name (and role), searched without walking
