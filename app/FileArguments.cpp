@@ -8,6 +8,7 @@ namespace FileArguments {
 namespace {
 
 const QString endOfOptions = QStringLiteral("--");
+constexpr qsizetype reportedAtMost = 10;
 
 /// Why `path` cannot be printed, or an empty string when it can.
 QString whyLeftOut(const QString &path, const MayRead &mayRead)
@@ -47,6 +48,15 @@ Sorted sort(const QStringList &arguments, const QString &currentDirectory, const
     }
     sorted.leftOut.removeDuplicates();
     return sorted;
+}
+
+QString leftOutReport(const QStringList &leftOut)
+{
+    QString report = QStringLiteral("These files were not added to the print list:\n")
+        + leftOut.mid(0, reportedAtMost).join(u'\n');
+    if (leftOut.size() > reportedAtMost)
+        report += QStringLiteral("\nand %1 more.").arg(leftOut.size() - reportedAtMost);
+    return report;
 }
 
 } // namespace FileArguments

@@ -24,4 +24,8 @@ struct Sorted
 Sorted sort(
     const QStringList &arguments, const QString &currentDirectory, const MayRead &mayRead = userMayRead);
 
+/// The report on the files left out, naming the first few of them so that the message box still
+/// fits on the screen when a file manager passes hundreds.
+QString leftOutReport(const QStringList &leftOut);
+
 } // namespace FileArguments

@@ -222,8 +222,7 @@ void Form1::addFileArguments(const FileArguments::Sorted &arguments)
 
 void Form1::reportFilesLeftOut(const QStringList &leftOut)
 {
-    QMessageBox::warning(this, QString::fromUtf8(VersionRecord::Title),
-        QStringLiteral("These files were not added to the print list:\n%1").arg(leftOut.join(u'\n')));
+    QMessageBox::warning(this, QString::fromUtf8(VersionRecord::Title), FileArguments::leftOutReport(leftOut));
 }
 
 void Form1::showEvent(QShowEvent *event)

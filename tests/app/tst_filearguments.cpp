@@ -132,6 +132,29 @@ private Q_SLOTS:
             QStringList(QDir::toNativeSeparators(path) + ": cannot be read"));
     }
 
+    void reportNamesTheFirstTenOnly_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("named");
+        QTest::addColumn<QString>("lastLine");
+        QTest::newRow("one") << 1 << 1 << "f1: does not exist";
+        QTest::newRow("ten") << 10 << 10 << "f10: does not exist";
+        QTest::newRow("hundreds") << 300 << 10 << "and 290 more.";
+    }
+    void reportNamesTheFirstTenOnly()
+    {
+        QFETCH(int, count);
+        QFETCH(int, named);
+        QFETCH(QString, lastLine);
+        QStringList leftOut;
+        for (int i = 1; i <= count; ++i)
+            leftOut.append(QStringLiteral("f%1: does not exist").arg(i));
+        const QStringList lines = FileArguments::leftOutReport(leftOut).split(u'\n');
+        QCOMPARE(lines.first(), QStringLiteral("These files were not added to the print list:"));
+        QCOMPARE(lines.mid(1, named), leftOut.mid(0, named));
+        QCOMPARE(lines.last(), lastLine);
+    }
+
 private:
     QTemporaryDir m_root;
 };
