@@ -69,10 +69,14 @@ for tool in apt-get setpriv xdotool lp lpstat pdfinfo pdftoppm python3; do
     command -v "$tool" >/dev/null \
         || skip "$tool is not installed; install it with scripts/setup-debian.sh test" "${TARNWICK_REQUIRE_DESKTOP:-}"
 done
-if dpkg-query -W -f='${Status}' tarnwick 2>/dev/null | grep -q ' installed$'; then
-    echo "FAIL: tarnwick is installed already; this test would remove it" >&2
-    exit 1
-fi
+# dpkg's state of the package: empty or not-installed when it is not on the system.
+package_state() {
+    dpkg-query -W -f='${db:Status-Status}' tarnwick 2>/dev/null || true
+}
+case "$(package_state)" in
+    "" | not-installed) ;;
+    *) echo "FAIL: tarnwick is on this system already; this test would remove it" >&2; exit 1 ;;
+esac
 
 scheduler_running() {
     lpstat -r 2>/dev/null | grep -qx 'scheduler is running'
@@ -116,13 +120,18 @@ done
 restore() {
     local status=$?
     set +e
-    if dpkg-query -W -f='${Status}' tarnwick 2>/dev/null | grep -q 'installed'; then
+    if [ -n "$(package_state)" ] && [ "$(package_state)" != not-installed ]; then
         echo "install-package: removing the package left installed" >&2
         timeout "$step_seconds" env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq tarnwick >/dev/null \
             || dpkg --purge tarnwick
     fi
     if [ -n "$(ls -A "$backup")" ]; then
-        cp -a "$backup/." /
+        for path in $shipped; do
+            if [ -e "$backup$path" ] || [ -L "$backup$path" ]; then
+                mkdir -p "$(dirname "$path")"
+                cp -a "$backup$path" "$path"
+            fi
+        done
         reload_scheduler || status=1
     fi
     rm -rf "$work"
@@ -170,6 +179,10 @@ rm -f "$pdf"
 echo "printed one inked page through the installed filter"
 
 apt_get purge -y tarnwick
+case "$(package_state)" in
+    "" | not-installed) ;;
+    *) echo "FAIL: dpkg still knows tarnwick as $(package_state) after apt-get purge" >&2; exit 1 ;;
+esac
 left=
 for path in $shipped; do
     [ -e "$path" ] || [ -L "$path" ] && left+=" $path"
