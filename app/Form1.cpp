@@ -17,6 +17,7 @@
 #include "browse/PrintList.h"
 #include "plot/Form2.h"
 #include "plot/Preview.h"
+#include "plot/PrintProgressDialog.h"
 #include "plot/PrintRun.h"
 #include "resources/VersionRecord.h"
 
@@ -31,6 +32,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace {
 
@@ -206,6 +208,23 @@ bool Form1::load()
     return !m_guard.hasEnded();
 }
 
+void Form1::addFileArguments(const FileArguments::Sorted &arguments)
+{
+    m_guard.run(Trap::None, [this, &arguments] { addToPrintList(arguments.files); });
+    if (arguments.leftOut.isEmpty())
+        return;
+    // Queued, so that the report comes over the window once it is up.
+    QTimer::singleShot(0, this, [this, leftOut = arguments.leftOut] {
+        m_guard.run(Trap::None, [this, &leftOut] { reportFilesLeftOut(leftOut); });
+    });
+}
+
+void Form1::reportFilesLeftOut(const QStringList &leftOut)
+{
+    QMessageBox::warning(this, QString::fromUtf8(VersionRecord::Title),
+        QStringLiteral("These files were not added to the print list:\n%1").arg(leftOut.join(u'\n')));
+}
+
 void Form1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -329,7 +348,12 @@ void Form1::cmdAllPlt_Click()
 
 void Form1::cmdAddList_Click()
 {
-    List1->append(File1->selectedPaths());
+    addToPrintList(File1->selectedPaths());
+}
+
+void Form1::addToPrintList(const QStringList &paths)
+{
+    List1->append(paths);
     showCount();
 }
 
@@ -367,7 +391,13 @@ void Form1::cmdPrint_Click()
     m_guard.run(
         Trap::Reporting,
         [this] {
-            PrintRun::printAll(m_plotServer.object(), List1->entries(), m_colourMode, chkActSze->isChecked());
+            // The dialog lives only as long as the run, so a failure's report never sits behind it.
+            PrintProgressDialog progress(this);
+            const QStringList entries = List1->entries(); // a copy: events run while the dialog shows
+            PrintRun::printAll(m_plotServer.object(), entries, m_colourMode, chkActSze->isChecked(),
+                [&progress](qsizetype index, qsizetype count, const QString &path) {
+                    return progress.entryStarting(index, count, path);
+                });
         },
         [this](const QString &) { reportPrintServerFailed(); });
 }

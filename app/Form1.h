@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppEnvironment.h"
+#include "app/FileArguments.h"
 #include "base/HandlerGuard.h"
 #include "contract/PlotViewerContract.h"
 #include "plot/PlotServer.h"
@@ -31,6 +32,9 @@ public:
 
     /// Runs the load step. False when it failed: the report has been shown and the program ended.
     bool load();
+    /// Adds the files named on the command line to the print list as "Add to List" adds entries.
+    /// Those left out are reported together in one message box once the event loop runs.
+    void addFileArguments(const FileArguments::Sorted &arguments);
 
     PlotViewer::ColourMode colourMode() const { return m_colourMode; }
     bool holdsPlotServer() const { return m_plotServer.isHeld(); }
@@ -51,6 +55,8 @@ private:
     void handle(void (Form1::*handler)());
 
     void openDefaultDirectory();
+    /// Appends full paths to the print list and shows the new count.
+    void addToPrintList(const QStringList &paths);
     void showCount();
 
     // Handlers of the bound events.
@@ -77,6 +83,7 @@ private:
     void reportDriveNotReady(const QString &previousDrive);
     void reportPrintServerFailed();
     void reportPrintSetupFailed(const QString &description);
+    void reportFilesLeftOut(const QStringList &leftOut);
 
     AppEnvironment m_environment;
     HandlerGuard &m_guard;

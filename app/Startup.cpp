@@ -1,11 +1,13 @@
 #include "app/Startup.h"
 
 #include "app/AppEnvironment.h"
+#include "app/FileArguments.h"
 #include "app/Form1.h"
 #include "base/HandlerGuard.h"
 #include "resources/VersionRecord.h"
 
 #include <QApplication>
+#include <QDir>
 
 int runTarnwick(QApplication &application)
 {
@@ -13,10 +15,14 @@ int runTarnwick(QApplication &application)
     application.setApplicationVersion(QString::fromUtf8(VersionRecord::ProductVersion));
     application.setDesktopFileName(QString::fromUtf8(VersionRecord::DesktopId));
     application.setQuitOnLastWindowClosed(false); // the main window's close ends the program
+    // Qt has taken its own options out of the arguments already.
+    const FileArguments::Sorted files
+        = FileArguments::sort(application.arguments().mid(1), QDir::currentPath());
     HandlerGuard guard;
     Form1 form(AppEnvironment::system(), guard);
     if (!form.load())
         return 1;
     form.show();
+    form.addFileArguments(files);
     return application.exec();
 }

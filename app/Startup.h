@@ -3,5 +3,6 @@
 class QApplication;
 
 /// Starts the program on `application`: the main window is created, its load step runs, and the
-/// window is shown. Returns the exit code.
+/// window is shown; the files named on the command line go to the print list. Returns the exit
+/// code.
 int runTarnwick(QApplication &application);

@@ -5,9 +5,12 @@
 namespace PrintRun {
 
 void printAll(const AutomationObject &server, const QStringList &paths, PlotViewer::ColourMode colourMode,
-    bool actualSize)
+    bool actualSize, const EntryStarting &entryStarting)
 {
-    for (const QString &path : paths) {
+    for (qsizetype index = 0; index < paths.size(); ++index) {
+        const QString &path = paths.at(index);
+        if (entryStarting && !entryStarting(index, paths.size(), path))
+            return;
         const AutomationObject document = server.callObject(PlotViewer::Open, { path });
         document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(colourMode)) });
         if (actualSize)

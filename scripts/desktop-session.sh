@@ -71,7 +71,8 @@ wait_for() {
 # started at the same moment can still race for a number: the loser ends, and we try again.
 start_display() {
     : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    # -noreset: the display otherwise resets whenever its last client leaves, as the start-up probes do.
+    Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
     pids+=($!)
     wait_for test -s "$work/display" || return 1
     export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"

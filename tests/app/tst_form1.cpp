@@ -1,8 +1,10 @@
 #include "Form1Fixture.h"
+#include "app/FileArguments.h"
 #include "automation/AutomationRegistry.h"
 #include "base/AccessKeys.h"
 #include "browse/DirList.h"
 #include "browse/FileList.h"
+#include "browse/PrintList.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -116,6 +118,36 @@ private Q_SLOTS:
         QCOMPARE(f.form->defaultDirectory(), QString());
         QCOMPARE(f.control<DirList>("Dir1")->path(), here);
         QCOMPARE(f.boxes.count(), 0);
+    }
+
+    void commandLineFilesGoToThePrintList()
+    {
+        Form1Fixture f;
+        f.start();
+        f.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+        const QString a = f.env.makeFile("plots/a.plt");
+        const QString b = f.env.makeFile("plots/b.plt");
+        const QString plots = f.env.makeDirectory("plots");
+        f.form->addFileArguments(FileArguments::sort({ "a.plt", "gone.plt", b, "--", "a.plt", "." }, plots));
+
+        QCOMPARE(f.control<PrintList>("List1")->entries(), (QStringList { a, b, a }));
+        QCOMPARE(f.control<QLineEdit>("txtCount")->text(), QStringLiteral("3"));
+        QTRY_COMPARE(f.boxes.count(), 1);
+        const SeenMessageBox box = f.boxes.seen().first();
+        QCOMPARE(box.title, QStringLiteral("Tarnwick"));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.text,
+            "These files were not added to the print list:\n" + plots + "/gone.plt: does not exist\n" + plots
+                + ": is a folder");
+
+        // "Add to List" goes on from there.
+        QVERIFY(f.control<DirList>("Dir1")->setPath(plots));
+        f.control<QPushButton>("cmdAll")->click();
+        f.control<QPushButton>("cmdAddList")->click();
+        QCOMPARE(f.control<PrintList>("List1")->entries(), (QStringList { a, b, a, a, b }));
+        QCOMPARE(f.control<QLineEdit>("txtCount")->text(), QStringLiteral("5"));
+        QCOMPARE(f.boxes.count(), 1);
     }
 
     void failedStartEndsTheProgram_data()

@@ -9,7 +9,9 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QRadioButton>
+#include <QThread>
 
 // The print, print setup and preview handlers of the main window, end to end against the fake
 // server; the call sequences and their failures are covered by the print run's and preview's tests.
@@ -37,6 +39,45 @@ void openDirectory(Form1Fixture &f, const QStringList &names)
     for (const QString &name : names)
         f.env.makeFile(QStringLiteral("plots/") + name);
     QVERIFY(f.control<DirList>("Dir1")->setPath(dir));
+}
+
+QStringList plotNames(int count)
+{
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names.append(QStringLiteral("plot%1.plt").arg(i, 3, 10, QLatin1Char('0')));
+    return names;
+}
+
+/// What the main window shows of a print run's progress, as "value: label", or "nothing".
+QString progressShown(const Form1Fixture &f)
+{
+    const auto *dialog = f.form->findChild<QProgressDialog *>();
+    if (!dialog || !dialog->isVisible())
+        return QStringLiteral("nothing");
+    if (dialog->windowModality() != Qt::WindowModal || dialog->parentWidget() != f.form.get())
+        return QStringLiteral("not window-modal on the main window");
+    return QStringLiteral("%1: %2").arg(dialog->value()).arg(dialog->labelText());
+}
+
+/// Starts the main window and shows it, as the progress dialog needs it on screen.
+void startShown(Form1Fixture &f)
+{
+    f.start();
+    f.form->show();
+    if (!QTest::qWaitForWindowExposed(f.form.get()))
+        QFAIL("the main window was not shown");
+}
+
+/// Makes every DoPrint take `milliseconds` and records the progress shown while it runs.
+void recordProgressDuringPrints(Form1Fixture &f, QStringList &shown, unsigned long milliseconds)
+{
+    f.server->log().duringCall = [&f, &shown, milliseconds](const QString &member, int) {
+        if (member != u"DoPrint")
+            return;
+        QThread::msleep(milliseconds);
+        shown.append(progressShown(f));
+    };
 }
 
 void doubleClick(Form1Fixture &f)
@@ -127,6 +168,89 @@ private Q_SLOTS:
         f.control<QPushButton>("cmdPrint")->click();
         QCOMPARE(f.server->log().trace(), expectedRun(dir, { "a.plt", "b.plt", "c.plt" }, 1, false));
         QCOMPARE(f.boxes.count(), 2);
+    }
+
+    void longRunShowsProgressAndCanBeCancelled()
+    {
+        Form1Fixture f;
+        startShown(f);
+        const QStringList names = plotNames(6);
+        const QString dir = fillPrintList(f, names);
+        QStringList shown;
+        recordProgressDuringPrints(f, shown, 250);
+        const auto recordAndCancel = f.server->log().duringCall;
+        f.server->log().duringCall = [&](const QString &member, int occurrence) {
+            recordAndCancel(member, occurrence);
+            // The user presses Cancel while the third plot prints; the press waits for the run.
+            if (member == u"DoPrint" && occurrence == 3) {
+                auto *cancel = f.form->findChild<QProgressDialog *>()->findChild<QPushButton *>();
+                QMetaObject::invokeMethod(cancel, &QPushButton::click, Qt::QueuedConnection);
+            }
+        };
+        f.control<QPushButton>("cmdPrint")->click();
+
+        // Six plots of 250 ms promise more than a second: the dialog comes once the first is done.
+        QCOMPARE(shown,
+            (QStringList {
+                "nothing", "1: Printing file 2 of 6: plot002.plt", "2: Printing file 3 of 6: plot003.plt" }));
+        QCOMPARE(f.server->log().trace(), expectedRun(dir, names.mid(0, 3), 1, false));
+        QCOMPARE(f.server->log().liveDocuments, 0);
+        QVERIFY(!f.form->findChild<QProgressDialog *>());
+        QCOMPARE(f.boxes.count(), 0);
+        QVERIFY(f.form->holdsPlotServer());
+
+        // The next run starts afresh.
+        f.server->log().duringCall = {};
+        f.server->log().calls.clear();
+        f.control<QPushButton>("cmdPrint")->click();
+        QCOMPARE(f.server->log().trace(), expectedRun(dir, names, 1, false));
+    }
+
+    void shortRunShowsNoProgress_data()
+    {
+        QTest::addColumn<int>("plots");
+        QTest::addColumn<int>("printMs");
+        QTest::newRow("three plots of 100 ms") << 3 << 100;
+        QTest::newRow("two hundred quick plots") << 200 << 0;
+    }
+    void shortRunShowsNoProgress()
+    {
+        QFETCH(int, plots);
+        QFETCH(int, printMs);
+        Form1Fixture f;
+        startShown(f);
+        const QStringList names = plotNames(plots);
+        const QString dir = fillPrintList(f, names);
+        QStringList shown;
+        recordProgressDuringPrints(f, shown, printMs);
+        f.control<QPushButton>("cmdPrint")->click();
+
+        QCOMPARE(shown, QStringList(plots, QStringLiteral("nothing")));
+        QCOMPARE(f.server->log().trace(), expectedRun(dir, names, 1, false));
+        QVERIFY(!f.form->findChild<QProgressDialog *>());
+        QCOMPARE(f.boxes.count(), 0);
+    }
+
+    void failureDuringLongRunIsReportedWithoutProgress()
+    {
+        Form1Fixture f;
+        startShown(f);
+        fillPrintList(f, plotNames(6));
+        QStringList shown;
+        recordProgressDuringPrints(f, shown, 250);
+        f.server->log().failCall(QStringLiteral("DoPrint"), 3);
+        f.control<QPushButton>("cmdPrint")->click();
+
+        QCOMPARE(shown.size(), 3);
+        QVERIFY2(shown.last().startsWith(u"2: "), qPrintable(shown.last())); // the dialog was up
+        QCOMPARE(f.server->log().calls.size(), 9);
+        // The progress went with the run, before the report came: nothing stands over the report.
+        QVERIFY(!f.form->findChild<QProgressDialog *>());
+        QCOMPARE(f.boxes.count(), 1);
+        QCOMPARE(f.boxes.seen().first().title, QStringLiteral("Print Server Failed"));
+        QVERIFY(!f.form->holdsPlotServer());
+        QCOMPARE(f.server->log().liveDocuments, 0);
+        QVERIFY(!f.guard.hasEnded());
     }
 
     void failingPrintSetupKeepsTheProgramRunning_data()

@@ -93,6 +93,31 @@ def browse_add_remove(build_bin):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def command_line_files(build_bin):
+    folder = folder_with(["a.plt", "notes.txt"])
+    session = TarnwickSession(build_bin)
+    try:
+        plot, other = os.path.join(folder, "a.plt"), os.path.join(folder, "notes.txt")
+        missing = os.path.join(folder, "gone.plt")
+        # Qt's own options are no files; a relative name is taken from where the program starts.
+        session.start(["-platform", "xcb", plot, "--", os.path.relpath(other, session.folder), missing, folder])
+        box, nodes = session.alert()
+        check(box.name == "Tarnwick", f"the message box is titled {box.name!r}")
+        shown = "\n".join(node.name for node in nodes)
+        check(f"{missing}: does not exist" in shown and f"{folder}: is a folder" in shown
+              and f"{plot}:" not in shown and os.path.join(session.folder, "-platform") not in shown,
+              f"the message box shows {shown!r}")
+        ok = [node for node in nodes if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == "OK"]
+        check(len(ok) == 1, "the message box has no OK button")
+        ok[0].queryAction().doAction(0)
+        session.count_becomes("2")
+        check(session.rows("Print list") == [plot, other], f"print list shows {session.rows('Print list')}")
+        check(session.close() == 0, "the program ended with an error")
+    finally:
+        session.end()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def pdf_printer():
     """The cups-pdf output folder when the default queue prints there, else why not."""
     default = subprocess.run(["lpstat", "-d"], capture_output=True, text=True) if shutil.which("lpstat") else None
@@ -203,12 +228,114 @@ def large_folder_stays_responsive(build_bin):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def jpeg_size(path):
+    """A JPEG file's width and height, read from its first frame header."""
+    with open(path, "rb") as picture:
+        data = picture.read()
+    offset = 2
+    while offset + 9 < len(data):
+        marker, length = data[offset + 1], int.from_bytes(data[offset + 2:offset + 4], "big")
+        if 0xC0 <= marker <= 0xCF and marker not in (0xC4, 0xC8, 0xCC):
+            return (int.from_bytes(data[offset + 7:offset + 9], "big"),
+                    int.from_bytes(data[offset + 5:offset + 7], "big"))
+        offset += 2 + length
+    raise Failure(f"{path} holds no JPEG frame")
+
+
+def outer_size(window_id):
+    """A top-level window's size with the window manager's frame, as the user sees it."""
+    extents = subprocess.run(["xprop", "-id", window_id, "_NET_FRAME_EXTENTS"], capture_output=True,
+                             text=True).stdout
+    if "=" not in extents:
+        return None
+    left, right, top, bottom = (int(value) for value in extents.split("=")[1].split(","))
+    geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window_id], capture_output=True,
+                              text=True).stdout
+    fields = dict(line.split("=", 1) for line in geometry.split())
+    return int(fields["WIDTH"]) + left + right, int(fields["HEIGHT"]) + top + bottom
+
+
+def preview_outer_size(build_bin):
+    folder = tempfile.mkdtemp(prefix="tarnwick-preview-")
+    shutil.copy(os.path.join(SAMPLES, "colours.plt"), folder)
+    session = TarnwickSession(build_bin, settings_opening(folder)).start()
+    try:
+        row = session.control("Files", pyatspi.ROLE_LIST).getChildAtIndex(0)
+        box = row.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2),
+                        "click", "--repeat", "2", "--delay", "80", "1"], check=True, timeout=10)
+        preview = wait_until(lambda: session.x_window(r"^Preview of : .*colours\.plt$"), 30, "no preview window opened")
+        picture = jpeg_size(os.path.join(session.folder, "~plt000.jpg"))
+        # The window manager frames the window after mapping; the program refits once it knows.
+        outer = lambda: outer_size(preview)
+        wait_until(lambda: outer() and outer()[0] == picture[0], 10,
+                   f"the preview is {outer()} wide with its frame, not the picture's {picture[0]}")
+        width, height = outer()
+        # The caption strip below the picture is 400 twips: 20 to 34 pixels from 72 to 120 dpi.
+        check(20 <= height - picture[1] <= 34,
+              f"the preview is {height} high with its frame for a picture {picture[1]} high")
+    finally:
+        session.end()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def read_only_program_folder(build_bin):
+    if os.geteuid() == 0:
+        raise Skip("a write-protected folder binds no one as root; "
+                   "tests/desktop/as-unprivileged-user.sh runs this case as an ordinary user")
+    browsed = folder_with(["a.plt"])
+    session = TarnwickSession(build_bin, settings_opening(browsed))
+    os.chmod(session.folder, 0o555)
+    config = os.path.join(os.environ["HOME"], ".config", "tarnwick", "tarnwick.ini")
+    cache = os.path.join(os.environ["HOME"], ".cache", "tarnwick")
+    session.start()
+    try:
+        check(session.rows("Files") == ["a.plt"],
+              f"the administrator's settings beside the program were not used: files {session.rows('Files')}")
+        check(os.path.isfile(config), f"no settings file {config} for the user")
+        # The copy holds the administrator's Default_Dir already: empty it, so only the button writes it.
+        with open(config, "w", encoding="utf-8") as ini:
+            ini.write("[UserSettings]\n")
+        session.press("Default")
+        wait_until(lambda: f"Default_Dir={browsed}" in open(config, encoding="utf-8").read(), 10,
+                   "the Default button did not write the user's settings file")
+        check(session.close() == 0, "the program ended with an error")
+        check(sorted(os.listdir(session.folder)) == ["servers", "tarnwick", "tarnwick.ini"],
+              f"the program folder changed: {sorted(os.listdir(session.folder))}")
+        left = [name for name in ("temp.icx", "~plt000.jpg") if os.path.exists(os.path.join(cache, name))]
+        check(not left, f"left behind in {cache}: {left}")
+    finally:
+        os.chmod(session.folder, 0o755)
+        session.end()
+        shutil.rmtree(browsed, ignore_errors=True)
+
+
+def print_setup_says_ok(build_bin):
+    session = TarnwickSession(build_bin).start()
+    try:
+        session.press("Print Setup...")
+        dialog = wait_until(lambda: session.window_named("Print Setup"), 30, "no Print Setup dialog opened")
+        buttons = [node.name for node in session.descendants(dialog) if node.getRole() == pyatspi.ROLE_PUSH_BUTTON]
+        check("OK" in buttons and "Cancel" in buttons, f"the dialog's buttons are {buttons}")
+        check("Print" not in buttons, f"a button of the setup dialog says Print: {buttons}")
+        next(node for node in session.descendants(dialog)
+             if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == "Cancel").queryAction().doAction(0)
+        wait_until(lambda: not session.window_named("Print Setup"), 10, "Cancel did not close the dialog")
+        check(session.close() == 0, "the program ended with an error")
+    finally:
+        session.end()
+
+
 CASES = {case.__name__: case for case in (
     first_start,
     browse_add_remove,
+    command_line_files,
     grey_print,
     shutdown_removes_temporary_files,
     large_folder_stays_responsive,
+    preview_outer_size,
+    read_only_program_folder,
+    print_setup_says_ok,
 )}
 
 

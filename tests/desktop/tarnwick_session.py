@@ -47,15 +47,17 @@ class TarnwickSession:
             with open(self.settings_file(), "w", encoding="utf-8") as ini:
                 ini.write(settings)
         self.process = None
+        self.app = None
         self.window = None
 
     def settings_file(self):
         return os.path.join(self.folder, "tarnwick.ini")
 
-    def start(self):
-        self.process = subprocess.Popen([self.program], cwd=self.folder, stderr=subprocess.PIPE, text=True)
-        app = wait_until(self._application, STARTUP_SECONDS, "the program did not appear on the accessibility bus")
-        self.window = wait_until(lambda: self._main_window(app), STARTUP_SECONDS, "the main window did not open")
+    def start(self, arguments=()):
+        self.process = subprocess.Popen([self.program, *arguments], cwd=self.folder, stderr=subprocess.PIPE,
+                                        text=True)
+        self.app = wait_until(self._application, STARTUP_SECONDS, "the program did not appear on the accessibility bus")
+        self.window = wait_until(lambda: self._main_window(self.app), STARTUP_SECONDS, "the main window did not open")
         return self
 
     def _application(self):
@@ -72,6 +74,21 @@ class TarnwickSession:
             if window is not None and window.name == "Tarnwick" and window.childCount >= 20:
                 return window
         return None
+
+    def alert(self):
+        """The program's open message box, once one is open, and every node inside it."""
+        def open_alert():
+            for window in self.app:
+                if window is not None and window.getRole() == pyatspi.ROLE_ALERT:
+                    return window
+            return None
+        box = wait_until(open_alert, STARTUP_SECONDS, "no message box opened")
+        nodes, pending = [], [box]
+        while pending:
+            node = pending.pop(0)
+            nodes.append(node)
+            pending.extend(child for child in node if child is not None)
+        return box, nodes
 
     def control(self, name, role=None):
         """The main window's control of that accessible name (and role), searched without walking
@@ -122,10 +139,30 @@ class TarnwickSession:
             raise Failure(f"the program did not end within {seconds} s of closing its main window")
 
     def _x_window(self):
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^Tarnwick$"],
-                               capture_output=True, text=True)
+        return self.x_window("^Tarnwick$")
+
+    def x_window(self, title_pattern):
+        """The X window id of the program's visible window whose title matches, or None."""
+        found = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name",
+                                title_pattern], capture_output=True, text=True)
         ids = found.stdout.split()
         return ids[0] if ids else None
+
+    def window_named(self, title):
+        """The program's top-level accessible window of that name, or None."""
+        return next((window for window in self._application() if window is not None and window.name == title), None)
+
+    @staticmethod
+    def descendants(node):
+        """Every accessible object below node, lists' rows left out."""
+        pending = [node]
+        while pending:
+            for child in pending.pop(0):
+                if child is None:
+                    continue
+                yield child
+                if child.getRole() not in (pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE):
+                    pending.append(child)
 
     def end(self):
         if self.process is not None and self.process.poll() is None:

@@ -117,6 +117,56 @@ private Q_SLOTS:
         QCOMPARE(fake.log().liveServers, 1);
     }
 
+    void progressCanStopTheRun_data()
+    {
+        QTest::addColumn<int>("stopBefore"); // -1: never
+        QTest::addColumn<QString>("failingPrint"); // DoPrint's occurrence that fails, or empty
+        QTest::addColumn<int>("printed");
+        QTest::addColumn<int>("told");
+        QTest::newRow("goes on to the end") << -1 << "" << 3 << 3;
+        QTest::newRow("stopped before the first") << 0 << "" << 0 << 1;
+        QTest::newRow("stopped before the third") << 2 << "" << 2 << 3;
+        QTest::newRow("failure ends it first") << -1 << "2" << 1 << 2;
+    }
+    void progressCanStopTheRun()
+    {
+        QFETCH(int, stopBefore);
+        QFETCH(QString, failingPrint);
+        QFETCH(int, printed);
+        QFETCH(int, told);
+        FakePlotServerRegistration fake;
+        PlotServer server;
+        server.create();
+        if (!failingPrint.isEmpty())
+            fake.log().failCall(QStringLiteral("DoPrint"), failingPrint.toInt());
+        QStringList progress;
+        const auto entryStarting = [&](qsizetype index, qsizetype count, const QString &path) {
+            // Each entry is announced before its first call reaches the server.
+            progress << QStringLiteral("%1/%2 %3 after %4 calls")
+                            .arg(index)
+                            .arg(count)
+                            .arg(path)
+                            .arg(fake.log().calls.size());
+            return index != stopBefore;
+        };
+        try {
+            PrintRun::printAll(server.object(), ThreePlots, ColourMode::GreyScale, true, entryStarting);
+            QVERIFY(failingPrint.isEmpty());
+        } catch (const AutomationError &) {
+            QVERIFY(!failingPrint.isEmpty());
+        }
+        QStringList expectedProgress;
+        for (int index = 0; index < told; ++index)
+            expectedProgress << QStringLiteral("%1/3 %2 after %3 calls")
+                                    .arg(index)
+                                    .arg(ThreePlots.at(index))
+                                    .arg(4 * index);
+        QCOMPARE(progress, expectedProgress);
+        const int calls = failingPrint.isEmpty() ? 4 * printed : 4 * (printed + 1);
+        QCOMPARE(fake.log().trace(), expectedRun(ThreePlots, 2, true).mid(0, calls));
+        QCOMPARE(fake.log().liveDocuments, 0);
+    }
+
     void emptyReferenceFailsAtOnce()
     {
         FakePlotServerRegistration fake;

@@ -29,6 +29,8 @@ QString FakePlotLog::record(const QString &object, const QString &member, const 
     calls.append({ object, member, arguments });
     const auto sameMember = [&](const FakeCall &call) { return call.member == member; };
     const int occurrence = int(std::count_if(calls.cbegin(), calls.cend(), sameMember));
+    if (duringCall)
+        duringCall(member, occurrence);
     for (qsizetype i = 0; i < m_failures.size(); ++i) {
         if (m_failures.at(i).member == member && m_failures.at(i).occurrence == occurrence)
             return m_failures.takeAt(i).description;

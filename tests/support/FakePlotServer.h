@@ -35,6 +35,10 @@ public:
     std::function<QSize(int document)> pictureSize
         = [](int document) { return QSize(200 + 10 * document, 100); };
 
+    /// Runs inside every recorded call, before it fails or goes ahead: a test makes calls slow here,
+    /// or acts while they are under way.
+    std::function<void(const QString &member, int occurrence)> duringCall;
+
     /// Makes the `occurrence`-th call (1-based, counted over all objects and recorded calls) of
     /// `member` fail, once.
     void failCall(const QString &member, int occurrence,
