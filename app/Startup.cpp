@@ -13,6 +13,7 @@ int runTarnwick(QApplication &application)
 {
     application.setApplicationName(QString::fromUtf8(VersionRecord::Title));
     application.setApplicationVersion(QString::fromUtf8(VersionRecord::ProductVersion));
+    application.setDesktopFileName(QString::fromUtf8(VersionRecord::DesktopId));
     application.setQuitOnLastWindowClosed(false); // the main window's close ends the program
     // Qt has taken its own options out of the arguments already.
     const FileArguments::Sorted files

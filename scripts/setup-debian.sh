@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs with apt-get what building, running or testing Tarnwick needs on Debian 12, skipping
-# what is already there. Usage: setup-debian.sh [run|test|gallery]
+# what is already there. Usage: setup-debian.sh [run|test|gallery|package]
 set -euo pipefail
 
 # The benchmarks are part of every build, so their library is a build package.
@@ -9,12 +9,17 @@ run_packages=(xvfb x11-utils imagemagick)
 # The desktop set runs the program on Xvfb under openbox and drives it over the accessibility bus.
 test_packages=(clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils shared-mime-info
     desktop-file-utils netpbm xvfb x11-utils xdotool openbox dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0)
+# cpack -G DEB finds the package's dependencies with dpkg-shlibdeps and its binaries with file.
+package_packages=(dpkg-dev file)
+# The package test checks what the package holds with the tools a Debian archive uses.
+package_test_packages=(lintian appstream)
 gallery_packages=(hp2xx)
 
 wanted=("${build_packages[@]}")
 case "${1:-}" in
     run) wanted+=("${run_packages[@]}") ;;
-    test) wanted+=("${test_packages[@]}") ;;
+    test) wanted+=("${test_packages[@]}" "${package_packages[@]}" "${package_test_packages[@]}") ;;
+    package) wanted+=("${package_packages[@]}") ;;
     gallery) wanted+=("${gallery_packages[@]}") ;;
 esac
 

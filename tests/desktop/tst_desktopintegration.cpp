@@ -143,7 +143,7 @@ void tst_DesktopIntegration::thumbnailerMakesThumbnail()
 
 void tst_DesktopIntegration::desktopEntry()
 {
-    const QString entry = resource("tarnwick.desktop");
+    const QString entry = resource("org.example.tarnwick.desktop");
     const QHash<QString, QString> keys = entryKeys(entry);
     QCOMPARE(keys.value(QStringLiteral("Exec")), QStringLiteral("tarnwick %F"));
     QVERIFY(keys.value(QStringLiteral("MimeType")).split(u';').contains(kPlotType));
