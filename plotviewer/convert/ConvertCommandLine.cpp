@@ -92,8 +92,13 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
 
     if (!parser.parse(arguments))
         return Invalid { parser.errorText() };
-    if (parser.isSet(help))
-        return Help { parser.helpText() };
+    if (parser.isSet(help)) {
+        // Without an application object, which plotconvert starts only to draw, Qt cannot name
+        // the program in the usage line.
+        QString text = parser.helpText();
+        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("plotconvert"));
+        return Help { text };
+    }
 
     ConvertOptions options;
     std::optional<ConvertOptions::Format> chosenFormat;

@@ -142,6 +142,7 @@ void tst_PlotConvert::helpGoesToStandardOutput()
 {
     const Run run = plotconvert({ QStringLiteral("--help") });
     QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.startsWith(QLatin1String("Usage: plotconvert [options] plot output")), qPrintable(run.out));
     QVERIFY(run.out.contains(QLatin1String("--actual-size")));
     QVERIFY(run.complaint().isEmpty());
 }
