@@ -24,12 +24,15 @@ bool isWhite(Rgb colour)
 
 } // namespace
 
-HpglInterpreter::HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder)
+HpglInterpreter::HpglInterpreter(
+    std::size_t inputSize, PlotSizeOrder plotSizeOrder, std::vector<std::size_t> pagesFittingInk)
     : m_pointBudget(fixedPointBudget + inputSize / 4)
     , m_page(m_pointBudget)
     , m_raster(m_page, [this](const std::string &text) { warnOnce(text); })
     , m_setup(plotSizeOrder)
+    , m_pagesFittingInk(std::move(pagesFittingInk))
 {
+    startPage();
     applyFrame();
     initialize();
 }
@@ -231,10 +234,27 @@ void HpglInterpreter::finishPage()
     if (cut && m_setup.frameAssumed())
         warnOnce("the drawing reaches beyond the page a PCL job without a page size is assumed to have; "
                  "all of it is shown");
+    else if (cut && m_setup.frameOnlyWatches())
+        warnOnce("most of the drawing lies outside its page frame (PS or PCL page size); the page fits the "
+                 "drawing instead");
+    else if (cut && m_page.frameCutMost())
+        m_pagesCutMost.push_back(m_pageNumber);
+    else if (cut)
+        warnOnce("ink outside the page frame (PS or PCL page size) was cut");
     m_page.finishPage(
         m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds(), cut), m_result.pages);
     m_raster.startPage();
     m_setup.pageFinished();
+    ++m_pageNumber;
+    startPage();
+}
+
+void HpglInterpreter::startPage()
+{
+    const bool fits = std::find(m_pagesFittingInk.begin(), m_pagesFittingInk.end(), m_pageNumber)
+        != m_pagesFittingInk.end();
+    m_setup.setFitsInk(fits);
+    updateClip();
 }
 
 // ---- Instructions -------------------------------------------------------------------------------

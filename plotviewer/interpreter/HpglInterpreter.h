@@ -27,8 +27,11 @@ class PlotReader;
 class HpglInterpreter
 {
 public:
-    /// The point budget grows with the input: a fixed amount plus a share of its size.
-    explicit HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder = PlotSizeOrder::AsGiven);
+    /// The point budget grows with the input: a fixed amount plus a share of its size. The pages
+    /// numbered in `pagesFittingInk` (counted from 0, empty ones too) fit their ink rather than
+    /// their frame.
+    explicit HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder = PlotSizeOrder::AsGiven,
+        std::vector<std::size_t> pagesFittingInk = {});
 
     /// Executes every command of `reader`, then finishes the last page.
     void run(PlotReader &reader);
@@ -45,6 +48,8 @@ public:
     {
         return m_plotSizeCutInk || (m_setup.watchesFrameCuts() && m_page.frameCutInk());
     }
+    /// The pages whose real frame (PS or a PCL page) kept less than half of their drawing.
+    const std::vector<std::size_t> &pagesCutMost() const { return m_pagesCutMost; }
 
 private:
     void execute(const PlotCommand &command);
@@ -64,6 +69,7 @@ private:
     void scale(const std::vector<double> &n);
     void rotate(const std::vector<double> &n);
     void finishPage();
+    void startPage();
 
     // Pen movement and drawing
     void penMove(const PlotCommand &command, bool penDownChange, bool down);
@@ -119,6 +125,9 @@ private:
     bool m_polygonOverBudget = false;
     bool m_triedToDraw = false;
     bool m_plotSizeCutInk = false;
+    std::vector<std::size_t> m_pagesFittingInk;
+    std::vector<std::size_t> m_pagesCutMost;
+    std::size_t m_pageNumber = 0;
 
     // The pen's place
     Point m_position;

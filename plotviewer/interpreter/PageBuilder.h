@@ -31,6 +31,8 @@ public:
     bool hasMarks() const { return !m_page.items.empty(); }
     /// Whether this page lost ink to the frame that the window would have kept.
     bool frameCutInk() const { return m_frameCut.cut(); }
+    /// Whether that frame kept less than half of what this page would have drawn.
+    bool frameCutMost() const { return m_frameCut.cutMost(m_haveInk ? &m_page.inkBounds : nullptr); }
     bool overBudget() const { return m_overBudget; }
 
     /// Ends the page: sets the frame, moves the page to `pages` when it has marks, and starts an
