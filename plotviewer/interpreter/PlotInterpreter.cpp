@@ -29,8 +29,8 @@ struct Pass
     bool unshowable = false; // raster data or size stop it, whatever the frame
 };
 
-Pass interpretOnce(std::string_view bytes, hpgl::PlotSizeOrder plotSizeOrder,
-    std::vector<std::size_t> pagesFittingInk = {})
+Pass interpretOnce(
+    std::string_view bytes, hpgl::PlotSizeOrder plotSizeOrder, std::vector<std::size_t> pagesFittingInk = {})
 {
     Pass pass;
     InterpretResult &result = pass.result;

@@ -640,10 +640,11 @@ void tst_PlotInterpreter::framesNeverSwallowTheDrawing_data()
         "\x1b"
         "E\x1b%0BIN;SP1;PA-3000,1000;PD-1000,1000,-1000,3000;PU;\x1b%0A\x1b"
         "E") << QRectF(-3000, 1000, 2000, 2000) << true << assumed;
-    QTest::newRow("header above the assumed page") << QByteArray(
-        "\x1b"
-        "E\x1b%0BIN;SP1;PA500,10300;PD3000,10300;PU;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
-        "E") << QRectF(500, 500, 2500, 9800) << true << assumed;
+    QTest::newRow("header above the assumed page")
+        << QByteArray("\x1b"
+                      "E\x1b%0BIN;SP1;PA500,10300;PD3000,10300;PU;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
+                      "E")
+        << QRectF(500, 500, 2500, 9800) << true << assumed;
     QTest::newRow("drawing within the assumed page keeps it") << QByteArray(
         "\x1b"
         "E\x1b%0BIN;SP1;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
@@ -664,14 +665,13 @@ void tst_PlotInterpreter::framesNeverSwallowTheDrawing_data()
         << QByteArray("IN;PS10000;SP1;PA20000,1000;PD25000,1000,25000,3000;PU;")
         << QRectF(20000, 1000, 5000, 2000) << true << fits;
     QTest::newRow("one-sided PS cutting a little") << QByteArray("IN;PS10000;SP1;PA500,500;PD10500,500;PU;")
-                                                  << QRectF(500, 500, 9500, 0) << false << cut;
+                                                   << QRectF(500, 500, 9500, 0) << false << cut;
     QTest::newRow("PS cutting a small header")
         << QByteArray("IN;PS10000,8000;SP1;PA500,500;PD9500,500,9500,7500,500,7500,500,500;PU;"
                       "PA500,7800;PD9500,8300;PU;")
         << QRectF(500, 500, 9000, 7500) << false << cut;
-    QTest::newRow("PS holding its drawing")
-        << QByteArray("IN;PS10000,8000;SP1;PA500,500;PD9500,7500;PU;") << QRectF(500, 500, 9000, 7000) << false
-        << QString();
+    QTest::newRow("PS holding its drawing") << QByteArray("IN;PS10000,8000;SP1;PA500,500;PD9500,7500;PU;")
+                                            << QRectF(500, 500, 9000, 7000) << false << QString();
     QTest::newRow("only the page the frame swallows fits its ink")
         << QByteArray("IN;PS10000,8000;SP1;PA500,500;PD9500,7500;PU;PG;PA20000,500;PD25000,500;PU;")
         << QRectF(500, 500, 9000, 7000) << false << fits;
