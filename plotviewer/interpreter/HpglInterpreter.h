@@ -15,6 +15,7 @@
 #include "PolygonBuffer.h"
 #include "RasterGraphics.h"
 #include "UnknownInstructions.h"
+#include "UserCharacters.h"
 #include "plotviewer/reader/PlotCommand.h"
 
 #include <string>
@@ -101,6 +102,7 @@ private:
     void symbol(Point at);
     void characterPlot(const std::vector<double> &n);
     void drawTextRuns(const std::vector<TextRun> &runs);
+    void userCharacter(const std::vector<double> &n);
 
     void warnOnce(const std::string &text);
     void ensurePenSelected();
@@ -121,6 +123,7 @@ private:
     LineAttributes m_line;
     FillAttributes m_fill;
     LabelState m_labels;
+    UserCharacters m_userCharacters;
     PolygonBuffer m_polygon;
     bool m_polygonOverBudget = false;
     bool m_triedToDraw = false;
