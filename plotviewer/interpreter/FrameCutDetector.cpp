@@ -3,6 +3,7 @@
 #include "plotviewer/model/PlotUnits.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plotviewer::hpgl {
 
@@ -11,14 +12,6 @@ namespace {
 // Rounding in the scaling maps must not count as lost ink: half a plotter unit is below any device's
 // resolution.
 constexpr double tolerance = 0.5;
-// A frame that keeps less of the drawing's extent than this swallows the drawing rather than
-// trimming it.
-constexpr double minimumKeptShare = 0.5;
-
-double area(const Rect &r)
-{
-    return std::max(r.right - r.left, 0.0) * std::max(r.top - r.bottom, 0.0);
-}
 
 } // namespace
 
@@ -33,8 +26,27 @@ void FrameCutDetector::watch(const Rect &frame, const Rect &window)
         frame.top + tolerance };
     m_frame = RectClipper(widened);
     m_window = RectClipper(window);
+    m_windowEverywhere = window.left <= everywhere.left && window.bottom <= everywhere.bottom
+        && window.right >= everywhere.right && window.top >= everywhere.top;
     m_active = widened.left > window.left || widened.bottom > window.bottom || widened.right < window.right
         || widened.top < window.top;
+}
+
+void FrameCutDetector::reset()
+{
+    m_cut = false;
+    m_keptAmount = m_cutAmount = 0;
+}
+
+double FrameCutDetector::inkAmount(const std::vector<Point> &points, bool closed)
+{
+    double amount = 0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        amount += std::abs(points[i].x - points[i - 1].x) + std::abs(points[i].y - points[i - 1].y);
+    if (closed && points.size() > 2)
+        amount += std::abs(points.front().x - points.back().x) + std::abs(points.front().y - points.back().y);
+    // A dot lays a little ink too.
+    return std::isfinite(amount) ? std::max(amount, 1.0) : 0;
 }
 
 bool FrameCutDetector::beyondFrame(Point p) const
@@ -47,56 +59,57 @@ bool FrameCutDetector::anyBeyondFrame(const std::vector<Point> &points) const
     return std::any_of(points.begin(), points.end(), [this](Point p) { return beyondFrame(p); });
 }
 
-void FrameCutDetector::noteCut(const std::vector<Point> &points)
+void FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double kept)
 {
-    for (const Point &p : points) {
-        if (!RectClipper::isFinite(p))
-            continue;
-        if (!m_cut) {
-            m_cutBounds = { p.x, p.y, p.x, p.y };
-            m_cut = true;
-            continue;
-        }
-        m_cutBounds = { std::min(m_cutBounds.left, p.x), std::min(m_cutBounds.bottom, p.y),
-            std::max(m_cutBounds.right, p.x), std::max(m_cutBounds.top, p.y) };
+    if (!m_active)
+        return;
+    m_keptAmount += kept;
+    // Most marks lie inside the frame, where the clip keeps all the window lets through.
+    if (!anyBeyondFrame(polyline))
+        return;
+    double inWindow = 0;
+    bool cut = false;
+    if (m_windowEverywhere) {
+        inWindow = inkAmount(polyline, false);
+        cut = true;
+    } else {
+        m_window.clipPolyline(polyline, [&](const std::vector<Point> &piece) {
+            inWindow += inkAmount(piece, false);
+            cut = cut || anyBeyondFrame(piece);
+        });
+    }
+    if (cut) {
+        m_cut = true;
+        m_cutAmount += std::max(inWindow - kept, 0.0);
     }
 }
 
-void FrameCutDetector::checkPolyline(const std::vector<Point> &polyline)
+void FrameCutDetector::checkPolygon(const std::vector<Point> &polygon, double kept)
 {
-    // Most marks lie inside the frame; only those that leave it need clipping to the window.
-    if (!m_active || !anyBeyondFrame(polyline))
+    if (!m_active)
         return;
-    m_window.clipPolyline(polyline, [this](const std::vector<Point> &piece) {
-        if (anyBeyondFrame(piece))
-            noteCut(piece);
-    });
-}
-
-void FrameCutDetector::checkPolygon(const std::vector<Point> &polygon)
-{
-    if (!m_active || !anyBeyondFrame(polygon))
+    m_keptAmount += kept;
+    if (!anyBeyondFrame(polygon))
         return;
-    const std::vector<Point> visible = m_window.clipPolygon(polygon);
-    if (anyBeyondFrame(visible))
-        noteCut(visible);
+    const std::vector<Point> visible = m_windowEverywhere ? polygon : m_window.clipPolygon(polygon);
+    if (anyBeyondFrame(visible)) {
+        m_cut = true;
+        m_cutAmount += std::max(inkAmount(visible, true) - kept, 0.0);
+    }
 }
 
-void FrameCutDetector::checkPoint(Point p)
+void FrameCutDetector::checkPoint(Point p, double amount, bool kept)
 {
-    if (m_active && beyondFrame(p) && m_window.contains(p))
-        noteCut({ p });
-}
-
-bool FrameCutDetector::cutMost(const Rect *kept) const
-{
-    if (!m_cut)
-        return false;
-    if (kept == nullptr)
-        return true;
-    const Rect all { std::min(kept->left, m_cutBounds.left), std::min(kept->bottom, m_cutBounds.bottom),
-        std::max(kept->right, m_cutBounds.right), std::max(kept->top, m_cutBounds.top) };
-    return area(*kept) < minimumKeptShare * area(all);
+    if (!m_active)
+        return;
+    // A frame that only watches keeps what lies beyond it: that reaches beyond, but is not cut away.
+    if (kept)
+        m_keptAmount += amount;
+    if (beyondFrame(p) && m_window.contains(p)) {
+        m_cut = true;
+        if (!kept)
+            m_cutAmount += amount;
+    }
 }
 
 } // namespace plotviewer::hpgl

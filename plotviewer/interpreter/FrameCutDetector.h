@@ -1,6 +1,6 @@
 #pragma once
 // Notices when the hard-clip frame cuts away ink that the soft-clip window would have kept, and how
-// far that ink reaches: the sign of a page frame that does not hold its drawing.
+// much: the sign of a page frame that does not hold its drawing.
 
 #include "plotviewer/model/RectClipper.h"
 
@@ -15,29 +15,39 @@ public:
 
     /// Starts noting ink beyond `frame` inside `window`.
     void watch(const Rect &frame, const Rect &window);
+    /// Whether the frame cuts into the window anywhere; when not, nothing needs checking.
+    bool watching() const { return m_active; }
 
-    void checkPolyline(const std::vector<Point> &polyline);
-    void checkPolygon(const std::vector<Point> &polygon);
-    /// A point that stands for a whole mark, such as a character cell's centre.
-    void checkPoint(Point p);
+    /// Each mark with the amount of it the clip kept (see inkAmount).
+    void checkPolyline(const std::vector<Point> &polyline, double kept);
+    void checkPolygon(const std::vector<Point> &polygon, double kept);
+    /// A point that stands for a whole mark of `amount` ink, such as a character cell's centre, and
+    /// whether the clip kept it.
+    void checkPoint(Point p, double amount, bool kept);
 
-    /// Whether anything checked since the last reset reached beyond the frame inside the window.
+    /// Whether anything checked since the last reset reached beyond the frame inside the window,
+    /// cut away or (where the frame only watches) kept.
     bool cut() const { return m_cut; }
-    /// Whether the frame kept less than half of the drawing's extent, given the extent of the ink
-    /// it kept (`kept`, null when it kept none).
-    bool cutMost(const Rect *kept) const;
-    void reset() { m_cut = false; }
+    /// Whether the clip took away ink beyond the frame, and whether more than it kept.
+    bool cutAway() const { return m_cutAmount > 0; }
+    bool cutMost() const { return m_cutAmount > m_keptAmount; }
+    void reset();
+
+    /// How much ink a line along `points` lays: its length in plotter units along the axes, which
+    /// is cheap and serves to compare amounts.
+    static double inkAmount(const std::vector<Point> &points, bool closed);
 
 private:
     bool beyondFrame(Point p) const;
     bool anyBeyondFrame(const std::vector<Point> &points) const;
-    void noteCut(const std::vector<Point> &points);
 
     RectClipper m_frame; // widened by a tolerance
     RectClipper m_window;
+    bool m_windowEverywhere = true;
     bool m_active = false; // watched, and the frame cuts into the window somewhere
     bool m_cut = false;
-    Rect m_cutBounds; // the extent of the cut ink inside the window, when m_cut
+    double m_keptAmount = 0;
+    double m_cutAmount = 0;
 };
 
 } // namespace plotviewer::hpgl

@@ -237,9 +237,9 @@ void HpglInterpreter::finishPage()
     else if (cut && m_setup.frameOnlyWatches())
         warnOnce("most of the drawing lies outside its page frame (PS or PCL page size); the page fits the "
                  "drawing instead");
-    else if (cut && m_page.frameCutMost())
+    else if (m_page.frameCutMost())
         m_pagesCutMost.push_back(m_pageNumber);
-    else if (cut)
+    else if (m_page.frameCutAway())
         warnOnce("ink outside the page frame (PS or PCL page size) was cut");
     m_page.finishPage(
         m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds(), cut), m_result.pages);

@@ -541,6 +541,13 @@ void tst_PlotInterpreter::pageFrame_data()
         << QByteArray("PS4000,8000;SP1;PA0,0;PD4500,4500") << QStringLiteral("0,0 4000,8000");
     QTest::newRow("PS gives way when neither order holds most of the drawing")
         << QByteArray("PS4000,8000;SP1;PA0,0;PD9000,3900") << QStringLiteral("0,0 0,0");
+    QTest::newRow("PS gives way to a label running far beyond it")
+        << QByteArray("IN;PS2000;SP1;PA500,500;LBA label running far beyond a short plot size\x03")
+        << QStringLiteral("0,0 0,0");
+    QTest::newRow("PCL page gives way to a label running far beyond it")
+        << QByteArray("\x1b"
+                      "E\x1b&l2A\x1b%0BIN;SP1;PA500,500;ES3;LBA label running far beyond the page\x03")
+        << QStringLiteral("0,0 0,0");
     QTest::newRow("PS kept when the window cuts the drawing")
         << QByteArray("PS4000,8000;IW0,0,4000,3000;SP1;PA0,0;PD7900,2900") << QStringLiteral("0,0 4000,8000");
     QTest::newRow("PS kept when the drawing ends on its edge")
