@@ -40,13 +40,12 @@ void FrameCutDetector::reset()
 
 double FrameCutDetector::inkAmount(const std::vector<Point> &points, bool closed)
 {
-    double amount = 0;
+    double length = 0;
     for (std::size_t i = 1; i < points.size(); ++i)
-        amount += std::abs(points[i].x - points[i - 1].x) + std::abs(points[i].y - points[i - 1].y);
+        length += segmentInk(points[i - 1], points[i]);
     if (closed && points.size() > 2)
-        amount += std::abs(points.front().x - points.back().x) + std::abs(points.front().y - points.back().y);
-    // A dot lays a little ink too.
-    return std::isfinite(amount) ? std::max(amount, 1.0) : 0;
+        length += segmentInk(points.back(), points.front());
+    return markInk(length);
 }
 
 bool FrameCutDetector::beyondFrame(Point p) const
@@ -64,13 +63,21 @@ void FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double 
     if (!m_active)
         return;
     m_keptAmount += kept;
-    // Most marks lie inside the frame, where the clip keeps all the window lets through.
-    if (!anyBeyondFrame(polyline))
+    // Most marks lie inside the frame, where the clip keeps all the window lets through. One walk
+    // along the mark tells both whether it leaves the frame and its ink.
+    bool beyond = false;
+    double length = 0;
+    for (std::size_t i = 0; i < polyline.size(); ++i) {
+        beyond = beyond || beyondFrame(polyline[i]);
+        if (i > 0)
+            length += segmentInk(polyline[i - 1], polyline[i]);
+    }
+    if (!beyond)
         return;
     double inWindow = 0;
     bool cut = false;
     if (m_windowEverywhere) {
-        inWindow = inkAmount(polyline, false);
+        inWindow = markInk(length);
         cut = true;
     } else {
         m_window.clipPolyline(polyline, [&](const std::vector<Point> &piece) {

@@ -4,6 +4,8 @@
 
 #include "plotviewer/model/RectClipper.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace plotviewer::hpgl {
@@ -36,6 +38,9 @@ public:
     /// How much ink a line along `points` lays: its length in plotter units along the axes, which
     /// is cheap and serves to compare amounts.
     static double inkAmount(const std::vector<Point> &points, bool closed);
+    static double segmentInk(Point a, Point b) { return std::abs(b.x - a.x) + std::abs(b.y - a.y); }
+    /// The ink of a mark whose segments add up to `length`: a dot lays a little too.
+    static double markInk(double length) { return std::isfinite(length) ? std::max(length, 1.0) : 0; }
 
 private:
     bool beyondFrame(Point p) const;

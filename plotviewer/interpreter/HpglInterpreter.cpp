@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace plotviewer::hpgl {
 
@@ -41,9 +42,16 @@ void HpglInterpreter::run(PlotReader &reader)
 {
     // A swapped plot size is a trial, kept only when it loses nothing, so it ends at the first loss.
     const bool trial = m_setup.plotSizeOrder() == PlotSizeOrder::Swapped;
+    // A reading that fits pages to their ink has nothing new to say after the last of them.
+    const std::size_t pageLimit = m_pagesFittingInk.empty()
+        ? std::numeric_limits<std::size_t>::max()
+        : *std::max_element(m_pagesFittingInk.begin(), m_pagesFittingInk.end()) + 1;
     PlotCommand command;
-    while (!overBudget() && m_raster.error().empty() && !(trial && plotSizeCutInk()) && reader.next(command))
+    while (!overBudget() && m_raster.error().empty() && !(trial && plotSizeCutInk())
+        && m_pageNumber < pageLimit && reader.next(command))
         execute(command);
+    if (m_pageNumber >= pageLimit)
+        return;
     finishPage();
     if (const std::string unknown = m_unknown.summary(); !unknown.empty())
         m_result.warnings.push_back(unknown);
@@ -251,6 +259,7 @@ void HpglInterpreter::finishPage()
 
 void HpglInterpreter::startPage()
 {
+    m_pageStarts.push_back(m_result.pages.size());
     const bool fits = std::find(m_pagesFittingInk.begin(), m_pagesFittingInk.end(), m_pageNumber)
         != m_pagesFittingInk.end();
     m_setup.setFitsInk(fits);

@@ -49,8 +49,12 @@ public:
     {
         return m_plotSizeCutInk || (m_setup.watchesFrameCuts() && m_page.frameCutInk());
     }
-    /// The pages whose real frame (PS or a PCL page) kept less than half of their drawing.
+    /// The pages whose real frame (PS or a PCL page) cut away more of their ink than it kept.
     const std::vector<std::size_t> &pagesCutMost() const { return m_pagesCutMost; }
+    /// How many pages ended; a reading that fits pages stops after the last of them.
+    std::size_t pagesEnded() const { return m_pageNumber; }
+    /// For each page started, how many pages with marks came before it.
+    const std::vector<std::size_t> &pageStarts() const { return m_pageStarts; }
 
 private:
     void execute(const PlotCommand &command);
@@ -131,6 +135,7 @@ private:
     std::vector<std::size_t> m_pagesFittingInk;
     std::vector<std::size_t> m_pagesCutMost;
     std::size_t m_pageNumber = 0;
+    std::vector<std::size_t> m_pageStarts;
 
     // The pen's place
     Point m_position;

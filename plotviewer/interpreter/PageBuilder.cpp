@@ -88,13 +88,10 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
     if (m_overBudget || polyline.empty())
         return;
     const double margin = std::max(style.width / 2, 0.5);
-    const bool watched = m_frameCut.watching();
     double kept = 0;
     std::uint32_t styleIndex = 0;
     bool haveStyle = false;
     m_clipper.clipPolyline(polyline, [&](const std::vector<Point> &piece) {
-        if (watched)
-            kept += FrameCutDetector::inkAmount(piece, false);
         if (!reserve(piece.size()))
             return;
         if (!haveStyle) {
@@ -102,10 +99,14 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
             haveStyle = true;
         }
         const auto first = static_cast<std::uint32_t>(m_page.points.size());
-        for (const Point &p : piece) {
-            m_page.points.push_back(p);
-            include(p, margin);
+        double length = 0;
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            m_page.points.push_back(piece[i]);
+            include(piece[i], margin);
+            if (i > 0)
+                length += FrameCutDetector::segmentInk(piece[i - 1], piece[i]);
         }
+        kept += FrameCutDetector::markInk(length);
         const auto path = static_cast<std::uint32_t>(m_page.paths.size());
         const bool whole = closed && piece.size() == polyline.size() && piece.front() == polyline.front()
             && piece.back() == polyline.back();

@@ -3,7 +3,9 @@
 #include "HpglInterpreter.h"
 #include "plotviewer/reader/PlotReader.h"
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
 #include <new>
 
 namespace plotviewer {
@@ -26,6 +28,8 @@ struct Pass
     InterpretResult result;
     bool plotSizeCutInk = false;
     std::vector<std::size_t> pagesCutMost;
+    std::size_t pagesEnded = 0;
+    std::vector<std::size_t> pageStarts; // see HpglInterpreter::pageStarts
     bool unshowable = false; // raster data or size stop it, whatever the frame
 };
 
@@ -39,6 +43,8 @@ Pass interpretOnce(
     interpreter.run(reader);
     result.plot = std::move(interpreter.displayList());
     pass.pagesCutMost = interpreter.pagesCutMost();
+    pass.pagesEnded = interpreter.pagesEnded();
+    pass.pageStarts = interpreter.pageStarts();
     if (!interpreter.rasterError().empty()) {
         result.error = interpreter.rasterError();
         pass.unshowable = true;
@@ -54,6 +60,28 @@ Pass interpretOnce(
     if (result.plot.pages.empty())
         result.error = nothingDrawnReason(reader, interpreter);
     return pass;
+}
+
+// A frame that would swallow a page's drawing gives way to the drawing on that page. The second
+// reading stops after the last such page; the pages after it are the first reading's.
+InterpretResult fittedToInk(std::string_view bytes, Pass asGiven)
+{
+    Pass fitted = interpretOnce(bytes, hpgl::PlotSizeOrder::AsGiven, std::move(asGiven.pagesCutMost));
+    if (fitted.unshowable)
+        return std::move(fitted.result);
+    std::vector<Page> &pages = fitted.result.plot.pages;
+    std::vector<Page> &later = asGiven.result.plot.pages;
+    const auto firstLater = later.begin() + std::ptrdiff_t(asGiven.pageStarts[fitted.pagesEnded]);
+    pages.insert(pages.end(), std::make_move_iterator(firstLater), std::make_move_iterator(later.end()));
+    // The first reading saw the whole file; the second adds what it says of the fitted pages.
+    std::vector<std::string> &warnings = asGiven.result.plot.warnings;
+    for (std::string &warning : fitted.result.plot.warnings) {
+        if (std::find(warnings.begin(), warnings.end(), warning) == warnings.end())
+            warnings.push_back(std::move(warning));
+    }
+    fitted.result.plot.warnings = std::move(warnings);
+    fitted.result.error = pages.empty() ? asGiven.result.error : std::string();
+    return std::move(fitted.result);
 }
 
 } // namespace
@@ -72,10 +100,8 @@ InterpretResult interpretPlot(std::string_view bytes)
                 return std::move(swapped.result);
             }
         }
-        // A frame that would swallow a page's drawing gives way to the drawing on that page.
         if (!asGiven.pagesCutMost.empty() && !asGiven.unshowable)
-            return std::move(
-                interpretOnce(bytes, hpgl::PlotSizeOrder::AsGiven, std::move(asGiven.pagesCutMost)).result);
+            return fittedToInk(bytes, std::move(asGiven));
         return std::move(asGiven.result);
     } catch (const std::bad_alloc &) {
         return { {}, "not enough memory to interpret the plot" };

@@ -70,6 +70,7 @@ private Q_SLOTS:
     void plotSizeLengthOnlyUnderRotation();
     void framesNeverSwallowTheDrawing_data();
     void framesNeverSwallowTheDrawing();
+    void fittingOnePageKeepsTheOthers();
     void failures_data();
     void failures();
     void robustness_data();
@@ -711,6 +712,25 @@ void tst_PlotInterpreter::framesNeverSwallowTheDrawing()
         QCOMPARE(frameWarnings.size(), 1);
         QVERIFY2(frameWarnings.front().contains(warning), qPrintable(frameWarnings.front()));
     }
+}
+
+void tst_PlotInterpreter::fittingOnePageKeepsTheOthers()
+{
+    // The middle page lies wholly beyond the plot size; the file has no pen selection and an
+    // unknown instruction, each worth one warning however often it is read.
+    const InterpretResult result = interpret("IN;PS10000,8000;PA500,500;PD9500,7500;PU;PG;PA20000,500;"
+                                             "PD25000,500;PU;PG;PA500,500;PD600,600;PU;ZZ1;");
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    QStringList frames;
+    for (const Page &page : result.plot.pages)
+        frames << plottest::pointText({ page.frame.right, page.frame.top });
+    QCOMPARE(frames.join(QLatin1Char(' ')), QStringLiteral("10000,8000 0,0 10000,8000"));
+    QCOMPARE(result.plot.pages[2].inkBounds.right < 700, true);
+    QStringList warnings;
+    for (const std::string &warning : result.plot.warnings)
+        warnings << QString::fromStdString(warning).section(QLatin1Char(' '), 0, 1);
+    warnings.sort();
+    QCOMPARE(warnings.join(QLatin1Char('|')), QStringLiteral("drawing started|most of|skipped 1"));
 }
 
 void tst_PlotInterpreter::failures_data()
