@@ -678,6 +678,10 @@ void tst_PlotInterpreter::framesNeverSwallowTheDrawing_data()
         << QByteArray("IN;PS10000,8000;SP1;PA500,500;PD9500,500,9500,7500,500,7500,500,500;PU;"
                       "PA500,7800;PD9500,8300;PU;")
         << QRectF(500, 500, 9000, 7500) << false << cut;
+    QTest::newRow("PCL Letter page holding its drawing") << QByteArray(
+        "\x1b"
+        "E\x1b&l2A\x1b%0BIN;SP1;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
+        "E") << QRectF(500, 500, 2500, 0) << false << QString();
     QTest::newRow("PS holding its drawing") << QByteArray("IN;PS10000,8000;SP1;PA500,500;PD9500,7500;PU;")
                                             << QRectF(500, 500, 9000, 7000) << false << QString();
     QTest::newRow("only the page the frame swallows fits its ink")
