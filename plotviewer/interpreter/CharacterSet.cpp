@@ -205,6 +205,8 @@ std::optional<CharacterSet> CharacterSet::forPlotterSet(int number)
         return CharacterSet { LowerHalf::Symbols, UpperHalf::Roman8 };
     if (number == katakanaPlotterSet)
         return CharacterSet { LowerHalf::Katakana, UpperHalf::Roman8 };
+    if (number == downloadablePlotterSet)
+        return CharacterSet { LowerHalf::Downloadable, UpperHalf::Roman8 };
     if (number == 0 || (number >= firstAsciiLikePlotterSet && number <= lastAsciiLikePlotterSet))
         return CharacterSet {};
     return std::nullopt;
@@ -217,11 +219,14 @@ bool CharacterSet::drawsPlotterSet(int number)
 
 char32_t CharacterSet::decode(unsigned char byte) const
 {
+    if (m_lower == LowerHalf::Downloadable)
+        return firstDownloadedCharacter + byte;
     if (byte == 0x7f)
         return 0;
     if (byte < 0x80) {
         switch (m_lower) {
         case LowerHalf::Ascii:
+        case LowerHalf::Downloadable: // decoded above
             break;
         case LowerHalf::National:
             for (std::size_t i = 0; i < nationalPositions.size(); ++i) {

@@ -12,6 +12,12 @@ class CharacterSet
 {
 public:
     static constexpr int roman8 = 277; // "8U", the default symbol set
+    /// The CS/CA number of the set whose characters DL defines.
+    static constexpr int downloadablePlotterSet = -1;
+    /// Characters of the downloadable set decode to this code point plus their number, in a private
+    /// use block, until the label is drawn with their definitions.
+    static constexpr char32_t firstDownloadedCharacter = 0xF700;
+    static constexpr int downloadedCharacterCount = 256;
 
     /// The symbol set SD/AD kind 1 names by its PCL number; numbers drawn here as Roman-8 are
     /// the sets with no table of their own.
@@ -29,7 +35,7 @@ public:
     friend bool operator==(const CharacterSet &, const CharacterSet &) = default;
 
 private:
-    enum class LowerHalf : unsigned char { Ascii, National, RomanExtension, Katakana, Symbols };
+    enum class LowerHalf : unsigned char { Ascii, National, RomanExtension, Katakana, Symbols, Downloadable };
     enum class UpperHalf : unsigned char { Roman8, Latin1, WindowsLatin1, Pc8, Pc850 };
 
     CharacterSet(LowerHalf lower, UpperHalf upper, int national = 0)

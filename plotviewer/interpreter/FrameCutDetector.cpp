@@ -3,6 +3,7 @@
 #include "plotviewer/model/PlotUnits.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plotviewer::hpgl {
 
@@ -25,8 +26,26 @@ void FrameCutDetector::watch(const Rect &frame, const Rect &window)
         frame.top + tolerance };
     m_frame = RectClipper(widened);
     m_window = RectClipper(window);
+    m_windowEverywhere = window.left <= everywhere.left && window.bottom <= everywhere.bottom
+        && window.right >= everywhere.right && window.top >= everywhere.top;
     m_active = widened.left > window.left || widened.bottom > window.bottom || widened.right < window.right
         || widened.top < window.top;
+}
+
+void FrameCutDetector::reset()
+{
+    m_cut = false;
+    m_keptAmount = m_cutAmount = 0;
+}
+
+double FrameCutDetector::inkAmount(const std::vector<Point> &points, bool closed)
+{
+    double length = 0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        length += segmentInk(points[i - 1], points[i]);
+    if (closed && points.size() > 2)
+        length += segmentInk(points.back(), points.front());
+    return markInk(length);
 }
 
 bool FrameCutDetector::beyondFrame(Point p) const
@@ -39,27 +58,65 @@ bool FrameCutDetector::anyBeyondFrame(const std::vector<Point> &points) const
     return std::any_of(points.begin(), points.end(), [this](Point p) { return beyondFrame(p); });
 }
 
-void FrameCutDetector::checkPolyline(const std::vector<Point> &polyline)
+void FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double kept)
 {
-    // Most marks lie inside the frame; only those that leave it need clipping to the window.
-    if (!watching() || !anyBeyondFrame(polyline))
+    if (!m_active)
         return;
-    m_window.clipPolyline(polyline, [this](const std::vector<Point> &piece) {
-        if (anyBeyondFrame(piece))
-            m_cut = true;
-    });
+    m_keptAmount += kept;
+    // Most marks lie inside the frame, where the clip keeps all the window lets through. One walk
+    // along the mark tells both whether it leaves the frame and its ink.
+    bool beyond = false;
+    double length = 0;
+    for (std::size_t i = 0; i < polyline.size(); ++i) {
+        beyond = beyond || beyondFrame(polyline[i]);
+        if (i > 0)
+            length += segmentInk(polyline[i - 1], polyline[i]);
+    }
+    if (!beyond)
+        return;
+    double inWindow = 0;
+    bool cut = false;
+    if (m_windowEverywhere) {
+        inWindow = markInk(length);
+        cut = true;
+    } else {
+        m_window.clipPolyline(polyline, [&](const std::vector<Point> &piece) {
+            inWindow += inkAmount(piece, false);
+            cut = cut || anyBeyondFrame(piece);
+        });
+    }
+    if (cut) {
+        m_cut = true;
+        m_cutAmount += std::max(inWindow - kept, 0.0);
+    }
 }
 
-void FrameCutDetector::checkPolygon(const std::vector<Point> &polygon)
+void FrameCutDetector::checkPolygon(const std::vector<Point> &polygon, double kept)
 {
-    if (watching() && anyBeyondFrame(polygon) && anyBeyondFrame(m_window.clipPolygon(polygon)))
+    if (!m_active)
+        return;
+    m_keptAmount += kept;
+    if (!anyBeyondFrame(polygon))
+        return;
+    const std::vector<Point> visible = m_windowEverywhere ? polygon : m_window.clipPolygon(polygon);
+    if (anyBeyondFrame(visible)) {
         m_cut = true;
+        m_cutAmount += std::max(inkAmount(visible, true) - kept, 0.0);
+    }
 }
 
-void FrameCutDetector::checkPoint(Point p)
+void FrameCutDetector::checkPoint(Point p, double amount, bool kept)
 {
-    if (watching() && beyondFrame(p) && m_window.contains(p))
+    if (!m_active)
+        return;
+    // A frame that only watches keeps what lies beyond it: that reaches beyond, but is not cut away.
+    if (kept)
+        m_keptAmount += amount;
+    if (beyondFrame(p) && m_window.contains(p)) {
         m_cut = true;
+        if (!kept)
+            m_cutAmount += amount;
+    }
 }
 
 } // namespace plotviewer::hpgl

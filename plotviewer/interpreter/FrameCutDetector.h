@@ -1,9 +1,11 @@
 #pragma once
-// Notices when the hard-clip frame cuts away ink that the soft-clip window would have kept: the
-// sign of a plot size that does not hold its drawing.
+// Notices when the hard-clip frame cuts away ink that the soft-clip window would have kept, and how
+// much: the sign of a page frame that does not hold its drawing.
 
 #include "plotviewer/model/RectClipper.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace plotviewer::hpgl {
@@ -15,25 +17,42 @@ public:
 
     /// Starts noting ink beyond `frame` inside `window`.
     void watch(const Rect &frame, const Rect &window);
+    /// Whether the frame cuts into the window anywhere; when not, nothing needs checking.
+    bool watching() const { return m_active; }
 
-    void checkPolyline(const std::vector<Point> &polyline);
-    void checkPolygon(const std::vector<Point> &polygon);
-    /// A point that stands for a whole mark, such as a character cell's centre.
-    void checkPoint(Point p);
+    /// Each mark with the amount of it the clip kept (see inkAmount).
+    void checkPolyline(const std::vector<Point> &polyline, double kept);
+    void checkPolygon(const std::vector<Point> &polygon, double kept);
+    /// A point that stands for a whole mark of `amount` ink, such as a character cell's centre, and
+    /// whether the clip kept it.
+    void checkPoint(Point p, double amount, bool kept);
 
-    /// Whether anything checked since the last reset reached beyond the frame inside the window.
+    /// Whether anything checked since the last reset reached beyond the frame inside the window,
+    /// cut away or (where the frame only watches) kept.
     bool cut() const { return m_cut; }
-    void reset() { m_cut = false; }
+    /// Whether the clip took away ink beyond the frame, and whether more than it kept.
+    bool cutAway() const { return m_cutAmount > 0; }
+    bool cutMost() const { return m_cutAmount > m_keptAmount; }
+    void reset();
+
+    /// How much ink a line along `points` lays: its length in plotter units along the axes, which
+    /// is cheap and serves to compare amounts.
+    static double inkAmount(const std::vector<Point> &points, bool closed);
+    static double segmentInk(Point a, Point b) { return std::abs(b.x - a.x) + std::abs(b.y - a.y); }
+    /// The ink of a mark whose segments add up to `length`: a dot lays a little too.
+    static double markInk(double length) { return std::isfinite(length) ? std::max(length, 1.0) : 0; }
 
 private:
-    bool watching() const { return m_active && !m_cut; }
     bool beyondFrame(Point p) const;
     bool anyBeyondFrame(const std::vector<Point> &points) const;
 
     RectClipper m_frame; // widened by a tolerance
     RectClipper m_window;
+    bool m_windowEverywhere = true;
     bool m_active = false; // watched, and the frame cuts into the window somewhere
     bool m_cut = false;
+    double m_keptAmount = 0;
+    double m_cutAmount = 0;
 };
 
 } // namespace plotviewer::hpgl

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace plotviewer::hpgl {
 
@@ -24,12 +25,15 @@ bool isWhite(Rgb colour)
 
 } // namespace
 
-HpglInterpreter::HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder)
+HpglInterpreter::HpglInterpreter(
+    std::size_t inputSize, PlotSizeOrder plotSizeOrder, std::vector<std::size_t> pagesFittingInk)
     : m_pointBudget(fixedPointBudget + inputSize / 4)
     , m_page(m_pointBudget)
     , m_raster(m_page, [this](const std::string &text) { warnOnce(text); })
     , m_setup(plotSizeOrder)
+    , m_pagesFittingInk(std::move(pagesFittingInk))
 {
+    startPage();
     applyFrame();
     initialize();
 }
@@ -38,9 +42,16 @@ void HpglInterpreter::run(PlotReader &reader)
 {
     // A swapped plot size is a trial, kept only when it loses nothing, so it ends at the first loss.
     const bool trial = m_setup.plotSizeOrder() == PlotSizeOrder::Swapped;
+    // A reading that fits pages to their ink has nothing new to say after the last of them.
+    const std::size_t pageLimit = m_pagesFittingInk.empty()
+        ? std::numeric_limits<std::size_t>::max()
+        : *std::max_element(m_pagesFittingInk.begin(), m_pagesFittingInk.end()) + 1;
     PlotCommand command;
-    while (!overBudget() && m_raster.error().empty() && !(trial && plotSizeCutInk()) && reader.next(command))
+    while (!overBudget() && m_raster.error().empty() && !(trial && plotSizeCutInk())
+        && m_pageNumber < pageLimit && reader.next(command))
         execute(command);
+    if (m_pageNumber >= pageLimit)
+        return;
     finishPage();
     if (const std::string unknown = m_unknown.summary(); !unknown.empty())
         m_result.warnings.push_back(unknown);
@@ -48,7 +59,7 @@ void HpglInterpreter::run(PlotReader &reader)
 
 void HpglInterpreter::warnOnce(const std::string &text)
 {
-    if (std::find(m_warned.begin(), m_warned.end(), text) != m_warned.end())
+    if (text.empty() || std::find(m_warned.begin(), m_warned.end(), text) != m_warned.end())
         return;
     m_warned.push_back(text);
     m_result.warnings.push_back(text);
@@ -231,10 +242,28 @@ void HpglInterpreter::finishPage()
     if (cut && m_setup.frameAssumed())
         warnOnce("the drawing reaches beyond the page a PCL job without a page size is assumed to have; "
                  "all of it is shown");
+    else if (cut && m_setup.frameOnlyWatches())
+        warnOnce("most of the drawing lies outside its page frame (PS or PCL page size); the page fits the "
+                 "drawing instead");
+    else if (m_page.frameCutMost())
+        m_pagesCutMost.push_back(m_pageNumber);
+    else if (m_page.frameCutAway())
+        warnOnce("ink outside the page frame (PS or PCL page size) was cut");
     m_page.finishPage(
         m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds(), cut), m_result.pages);
     m_raster.startPage();
     m_setup.pageFinished();
+    ++m_pageNumber;
+    startPage();
+}
+
+void HpglInterpreter::startPage()
+{
+    m_pageStarts.push_back(m_result.pages.size());
+    const bool fits = std::find(m_pagesFittingInk.begin(), m_pagesFittingInk.end(), m_pageNumber)
+        != m_pagesFittingInk.end();
+    m_setup.setFitsInk(fits);
+    updateClip();
 }
 
 // ---- Instructions -------------------------------------------------------------------------------
@@ -444,14 +473,15 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
         break;
     case "CS"_mn:
     case "CA"_mn:
-        if (const std::string warning = m_labels.setCharacterSet(name == "CA"_mn, argument(n, 0, 0));
-            !warning.empty())
-            warnOnce(warning);
+        warnOnce(m_labels.setCharacterSet(name == "CA"_mn, argument(n, 0, 0)));
         break;
     case "DL"_mn:
+        if (first) // a continued list is one too long, ignored with its first part
+            warnOnce(m_userCharacters.define(n));
+        break;
     case "UC"_mn:
-        if (first && !n.empty())
-            warnOnce("user-defined characters (DL, UC) are not drawn; labels show the standard glyphs");
+        if (first)
+            userCharacter(n);
         break;
     case "SS"_mn:
     case "SA"_mn:
@@ -757,75 +787,6 @@ void HpglInterpreter::edgePolygon()
     flushPolyline();
     for (const std::vector<Point> &edge : m_polygon.penDownEdges())
         strokePolyline(edge);
-}
-
-// ---- Labels ---------------------------------------------------------------------------------------
-
-void HpglInterpreter::drawTextRuns(const std::vector<TextRun> &runs)
-{
-    if (runs.empty())
-        return;
-    ensurePenSelected();
-    if (!penVisible())
-        return;
-    markPage();
-    const StrokeStyle style = strokeStyle();
-    const AffineMap &map = m_coords.rotatedToOutput();
-    for (TextRun run : runs) {
-        run.origin = map.map(run.origin);
-        run.advance = map.mapVector(run.advance);
-        run.up = map.mapVector(run.up);
-        run.across = map.mapVector(run.across);
-        m_page.addText(run, style);
-    }
-}
-
-void HpglInterpreter::label(const PlotCommand &command)
-{
-    flushPolyline();
-    if (command.unterminated)
-        warnOnce("a label had no terminator; it was cut at the end of its line");
-    const Point p1 = m_coords.p1();
-    const Point p2 = m_coords.p2();
-    const LabelFont fonts[2] = { m_labels.font(false, p1, p2), m_labels.font(true, p1, p2) };
-    const AffineMap &map = m_coords.rotatedToOutput();
-    const LabelLayout::Result layout
-        = LabelLayout::layout(command.text, toRotated(m_position), toRotated(m_carriageReturn), fonts,
-            m_labels.alternateSelected(), m_labels.origin(), m_labels.path(), m_labels.transparentData());
-    drawTextRuns(layout.runs);
-    m_position = map.map(layout.pen);
-    m_carriageReturn = map.map(layout.carriageReturn);
-    m_labels.setAlternateSelected(layout.alternate);
-}
-
-void HpglInterpreter::symbol(Point at)
-{
-    if (m_labels.symbol().empty())
-        return;
-    const TextRun run = m_labels.symbolRun(toRotated(at), m_coords.p1(), m_coords.p2());
-    flushPolyline();
-    drawTextRuns({ run });
-}
-
-void HpglInterpreter::characterPlot(const std::vector<double> &n)
-{
-    flushPolyline();
-    const LabelFont font = m_labels.currentFont(m_coords.p1(), m_coords.p2());
-    const AffineMap &map = m_coords.rotatedToOutput();
-    if (n.empty()) {
-        const Point next = add(toRotated(m_carriageReturn), font.lineFeed);
-        m_position = m_carriageReturn = map.map(next);
-        return;
-    }
-    if (n.size() < 2 || !allFinite(n))
-        return;
-    const double spaces = std::clamp(n[0], -1e6, 1e6);
-    const double lines = std::clamp(n[1], -1e6, 1e6);
-    const Point moved
-        = add(toRotated(m_position), add(scaled(font.advance, spaces), scaled(font.lineFeed, -lines)));
-    m_position = map.map(moved);
-    if (lines != 0)
-        m_carriageReturn = m_position;
 }
 
 } // namespace plotviewer::hpgl

@@ -15,6 +15,7 @@
 #include "PolygonBuffer.h"
 #include "RasterGraphics.h"
 #include "UnknownInstructions.h"
+#include "UserCharacters.h"
 #include "plotviewer/reader/PlotCommand.h"
 
 #include <string>
@@ -27,8 +28,11 @@ class PlotReader;
 class HpglInterpreter
 {
 public:
-    /// The point budget grows with the input: a fixed amount plus a share of its size.
-    explicit HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder = PlotSizeOrder::AsGiven);
+    /// The point budget grows with the input: a fixed amount plus a share of its size. The pages
+    /// numbered in `pagesFittingInk` (counted from 0, empty ones too) fit their ink rather than
+    /// their frame.
+    explicit HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder = PlotSizeOrder::AsGiven,
+        std::vector<std::size_t> pagesFittingInk = {});
 
     /// Executes every command of `reader`, then finishes the last page.
     void run(PlotReader &reader);
@@ -45,6 +49,12 @@ public:
     {
         return m_plotSizeCutInk || (m_setup.watchesFrameCuts() && m_page.frameCutInk());
     }
+    /// The pages whose real frame (PS or a PCL page) cut away more of their ink than it kept.
+    const std::vector<std::size_t> &pagesCutMost() const { return m_pagesCutMost; }
+    /// How many pages ended; a reading that fits pages stops after the last of them.
+    std::size_t pagesEnded() const { return m_pageNumber; }
+    /// For each page started, how many pages with marks came before it.
+    const std::vector<std::size_t> &pageStarts() const { return m_pageStarts; }
 
 private:
     void execute(const PlotCommand &command);
@@ -64,6 +74,7 @@ private:
     void scale(const std::vector<double> &n);
     void rotate(const std::vector<double> &n);
     void finishPage();
+    void startPage();
 
     // Pen movement and drawing
     void penMove(const PlotCommand &command, bool penDownChange, bool down);
@@ -95,6 +106,7 @@ private:
     void symbol(Point at);
     void characterPlot(const std::vector<double> &n);
     void drawTextRuns(const std::vector<TextRun> &runs);
+    void userCharacter(const std::vector<double> &n);
 
     void warnOnce(const std::string &text);
     void ensurePenSelected();
@@ -115,10 +127,15 @@ private:
     LineAttributes m_line;
     FillAttributes m_fill;
     LabelState m_labels;
+    UserCharacters m_userCharacters;
     PolygonBuffer m_polygon;
     bool m_polygonOverBudget = false;
     bool m_triedToDraw = false;
     bool m_plotSizeCutInk = false;
+    std::vector<std::size_t> m_pagesFittingInk;
+    std::vector<std::size_t> m_pagesCutMost;
+    std::size_t m_pageNumber = 0;
+    std::vector<std::size_t> m_pageStarts;
 
     // The pen's place
     Point m_position;

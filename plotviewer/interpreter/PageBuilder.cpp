@@ -87,8 +87,8 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
 {
     if (m_overBudget || polyline.empty())
         return;
-    m_frameCut.checkPolyline(polyline);
     const double margin = std::max(style.width / 2, 0.5);
+    double kept = 0;
     std::uint32_t styleIndex = 0;
     bool haveStyle = false;
     m_clipper.clipPolyline(polyline, [&](const std::vector<Point> &piece) {
@@ -99,16 +99,21 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
             haveStyle = true;
         }
         const auto first = static_cast<std::uint32_t>(m_page.points.size());
-        for (const Point &p : piece) {
-            m_page.points.push_back(p);
-            include(p, margin);
+        double length = 0;
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            m_page.points.push_back(piece[i]);
+            include(piece[i], margin);
+            if (i > 0)
+                length += FrameCutDetector::segmentInk(piece[i - 1], piece[i]);
         }
+        kept += FrameCutDetector::markInk(length);
         const auto path = static_cast<std::uint32_t>(m_page.paths.size());
         const bool whole = closed && piece.size() == polyline.size() && piece.front() == polyline.front()
             && piece.back() == polyline.back();
         m_page.paths.push_back({ first, static_cast<std::uint32_t>(piece.size()), whole });
         appendItem(ItemKind::Stroke, styleIndex, path, 1);
     });
+    m_frameCut.checkPolyline(polyline, kept);
 }
 
 void PageBuilder::addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style)
@@ -117,8 +122,10 @@ void PageBuilder::addFill(const std::vector<std::vector<Point>> &subpaths, const
         return;
     const auto firstPath = static_cast<std::uint32_t>(m_page.paths.size());
     for (const std::vector<Point> &subpath : subpaths) {
-        m_frameCut.checkPolygon(subpath);
         const std::vector<Point> visible = m_clipper.clipPolygon(subpath);
+        if (m_frameCut.watching())
+            m_frameCut.checkPolygon(
+                subpath, visible.size() < 3 ? 0 : FrameCutDetector::inkAmount(visible, true));
         if (visible.size() < 3 || !reserve(visible.size()))
             continue;
         const auto first = static_cast<std::uint32_t>(m_page.points.size());
@@ -141,12 +148,15 @@ void PageBuilder::addText(const TextRun &run, const StrokeStyle &style)
     TextRun part = run;
     part.text.clear();
     const std::uint32_t styleIndex = strokeStyleIndex(style);
+    // A character lays about as much ink as a line across its cell.
+    const double characterInk = std::abs(run.advance.x) + std::abs(run.advance.y);
     for (std::size_t i = 0; i < run.text.size(); ++i) {
         const double at = static_cast<double>(i);
         const Point centre { run.origin.x + at * run.advance.x + (run.across.x + run.up.x) / 2,
             run.origin.y + at * run.advance.y + (run.across.y + run.up.y) / 2 };
-        m_frameCut.checkPoint(centre);
-        if (RectClipper::isFinite(centre) && m_clipper.contains(centre)) {
+        const bool visible = RectClipper::isFinite(centre) && m_clipper.contains(centre);
+        m_frameCut.checkPoint(centre, characterInk, visible);
+        if (visible) {
             if (part.text.empty())
                 part.origin = { run.origin.x + i * run.advance.x, run.origin.y + i * run.advance.y };
             part.text.push_back(run.text[i]);

@@ -31,6 +31,9 @@ public:
     bool hasMarks() const { return !m_page.items.empty(); }
     /// Whether this page lost ink to the frame that the window would have kept.
     bool frameCutInk() const { return m_frameCut.cut(); }
+    /// Whether the clip took away ink beyond that frame, and whether more than it kept.
+    bool frameCutAway() const { return m_frameCut.cutAway(); }
+    bool frameCutMost() const { return m_frameCut.cutMost(); }
     bool overBudget() const { return m_overBudget; }
 
     /// Ends the page: sets the frame, moves the page to `pages` when it has marks, and starts an

@@ -183,9 +183,9 @@ PageSetup::Clip PageSetup::clip(const CoordinateSystem &coords) const
         }
     }
     const Rect window = m_windowSet ? m_window : everywhere;
-    if (frameAssumed())
+    if (frameOnlyWatches())
         return { everywhere, window, frame };
-    return { frame, window, watchesFrameCuts() ? frame : everywhere };
+    return { frame, window, frame };
 }
 
 void PageSetup::noteMark(int rotation)
@@ -199,7 +199,7 @@ void PageSetup::noteMark(int rotation)
 Rect PageSetup::pageFrame(
     const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds, bool frameCutInk) const
 {
-    if (frameAssumed() && frameCutInk)
+    if (frameOnlyWatches() && frameCutInk)
         return {};
     // The page is the one the device lays out; RO turns the drawing inside it, never the page.
     if (m_pcl.context || !hasMarks || !(m_psLength > 0 && m_psWidth <= 0))

@@ -35,11 +35,16 @@ public:
     bool setPlotSize(const std::vector<double> &n);
     /// The PCL cursor's (0, 0) in output units: the left edge of the logical page at the top margin.
     Point pclOrigin() const;
-    /// Whether the frame of a PS that gave both sides is watched for ink it cuts.
+    /// Whether the frame is a PS that gave both sides, whose cuts may mean the sides were swapped.
     bool watchesFrameCuts() const;
     /// Whether the page is only assumed: a PCL job that gave neither a page size nor a picture
     /// frame. Such a frame never cuts ink; the page then fits the drawing.
     bool frameAssumed() const;
+    /// Makes the page that starts now treat its frame as assumed: a real frame that would swallow
+    /// the page's drawing then only watches it.
+    void setFitsInk(bool fitsInk) { m_fitsInk = fitsInk; }
+    /// Whether the frame only watches the ink: assumed, or set to fit it.
+    bool frameOnlyWatches() const { return m_fitsInk || frameAssumed(); }
 
     /// IW in output units, or none.
     void setWindow(const Rect &window);
@@ -86,6 +91,7 @@ private:
     Rect m_window; // IW in output units
     bool m_windowSet = false;
     Rect m_largestFrame;
+    bool m_fitsInk = false;
     bool m_pageRotationKnown = false;
     int m_pageRotation = 0;
 };

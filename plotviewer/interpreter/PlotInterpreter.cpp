@@ -3,7 +3,9 @@
 #include "HpglInterpreter.h"
 #include "plotviewer/reader/PlotReader.h"
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
 #include <new>
 
 namespace plotviewer {
@@ -25,23 +27,33 @@ struct Pass
 {
     InterpretResult result;
     bool plotSizeCutInk = false;
+    std::vector<std::size_t> pagesCutMost;
+    std::size_t pagesEnded = 0;
+    std::vector<std::size_t> pageStarts; // see HpglInterpreter::pageStarts
+    bool unshowable = false; // raster data or size stop it, whatever the frame
 };
 
-Pass interpretOnce(std::string_view bytes, hpgl::PlotSizeOrder plotSizeOrder)
+Pass interpretOnce(
+    std::string_view bytes, hpgl::PlotSizeOrder plotSizeOrder, std::vector<std::size_t> pagesFittingInk = {})
 {
     Pass pass;
     InterpretResult &result = pass.result;
     hpgl::PlotReader reader(bytes);
-    hpgl::HpglInterpreter interpreter(bytes.size(), plotSizeOrder);
+    hpgl::HpglInterpreter interpreter(bytes.size(), plotSizeOrder, std::move(pagesFittingInk));
     interpreter.run(reader);
     result.plot = std::move(interpreter.displayList());
+    pass.pagesCutMost = interpreter.pagesCutMost();
+    pass.pagesEnded = interpreter.pagesEnded();
+    pass.pageStarts = interpreter.pageStarts();
     if (!interpreter.rasterError().empty()) {
         result.error = interpreter.rasterError();
+        pass.unshowable = true;
         return pass;
     }
     if (interpreter.overBudget()) {
         result.error = "the plot is too large to display (more than "
             + std::to_string(interpreter.pointBudget()) + " points)";
+        pass.unshowable = true;
         return pass;
     }
     pass.plotSizeCutInk = interpreter.plotSizeCutInk();
@@ -50,22 +62,47 @@ Pass interpretOnce(std::string_view bytes, hpgl::PlotSizeOrder plotSizeOrder)
     return pass;
 }
 
+// A frame that would swallow a page's drawing gives way to the drawing on that page. The second
+// reading stops after the last such page; the pages after it are the first reading's.
+InterpretResult fittedToInk(std::string_view bytes, Pass asGiven)
+{
+    Pass fitted = interpretOnce(bytes, hpgl::PlotSizeOrder::AsGiven, std::move(asGiven.pagesCutMost));
+    if (fitted.unshowable)
+        return std::move(fitted.result);
+    std::vector<Page> &pages = fitted.result.plot.pages;
+    std::vector<Page> &later = asGiven.result.plot.pages;
+    const auto firstLater = later.begin() + std::ptrdiff_t(asGiven.pageStarts[fitted.pagesEnded]);
+    pages.insert(pages.end(), std::make_move_iterator(firstLater), std::make_move_iterator(later.end()));
+    // The first reading saw the whole file; the second adds what it says of the fitted pages.
+    std::vector<std::string> &warnings = asGiven.result.plot.warnings;
+    for (std::string &warning : fitted.result.plot.warnings) {
+        if (std::find(warnings.begin(), warnings.end(), warning) == warnings.end())
+            warnings.push_back(std::move(warning));
+    }
+    fitted.result.plot.warnings = std::move(warnings);
+    fitted.result.error = pages.empty() ? asGiven.result.error : std::string();
+    return std::move(fitted.result);
+}
+
 } // namespace
 
 InterpretResult interpretPlot(std::string_view bytes)
 {
     try {
         Pass asGiven = interpretOnce(bytes, hpgl::PlotSizeOrder::AsGiven);
-        if (!asGiven.plotSizeCutInk)
-            return std::move(asGiven.result);
-        // Some CAD exports give PS as width then length: the swapped order wins only where it holds
-        // all the ink that the order given cuts away.
-        Pass swapped = interpretOnce(bytes, hpgl::PlotSizeOrder::Swapped);
-        if (swapped.plotSizeCutInk || !swapped.result.error.empty())
-            return std::move(asGiven.result);
-        swapped.result.plot.warnings.push_back(
-            "the drawing does not fit its plot size (PS); length and width were swapped to keep all of it");
-        return std::move(swapped.result);
+        if (asGiven.plotSizeCutInk) {
+            // Some CAD exports give PS as width then length: the swapped order wins only where it
+            // holds all the ink that the order given cuts away.
+            Pass swapped = interpretOnce(bytes, hpgl::PlotSizeOrder::Swapped);
+            if (!swapped.plotSizeCutInk && swapped.result.error.empty()) {
+                swapped.result.plot.warnings.push_back("the drawing does not fit its plot size (PS); length "
+                                                       "and width were swapped to keep all of it");
+                return std::move(swapped.result);
+            }
+        }
+        if (!asGiven.pagesCutMost.empty() && !asGiven.unshowable)
+            return fittedToInk(bytes, std::move(asGiven));
+        return std::move(asGiven.result);
     } catch (const std::bad_alloc &) {
         return { {}, "not enough memory to interpret the plot" };
     } catch (const std::exception &e) {

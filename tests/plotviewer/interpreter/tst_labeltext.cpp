@@ -1,5 +1,5 @@
-// What label bytes read as: character sets (CS/CA, SD/AD symbol sets, SO/SI, SS/SA) and the
-// label terminator.
+// What label bytes read as: character sets (CS/CA, SD/AD symbol sets, SO/SI, SS/SA), the label
+// terminator, and the user-defined characters of DL and UC.
 
 #include "PlotTestSupport.h"
 
@@ -40,6 +40,8 @@ private Q_SLOTS:
     void text();
     void unusualSetsWarn_data();
     void unusualSetsWarn();
+    void userCharacters_data();
+    void userCharacters();
 };
 
 void tst_LabelText::text_data()
@@ -120,9 +122,23 @@ void tst_LabelText::unusualSetsWarn_data()
 
     QTest::newRow("a set with no table here")
         << QByteArray("CS2;SP1;LBa\x03") << QStringLiteral("drawn as ASCII");
-    QTest::newRow("user-defined characters")
-        << QByteArray("DL97,0,0,10,10;SP1;LBa\x03") << QStringLiteral("user-defined characters");
     QTest::newRow("a set no plotter has") << QByteArray("CA12;SP1;LBa\x03") << QStringLiteral("unknown");
+    QTest::newRow("DL with an odd count of coordinates")
+        << QByteArray("DL97,0,0,10;CS-1;SP1;LBa\x03") << QStringLiteral("odd count");
+    QTest::newRow("DL beyond the character grid")
+        << QByteArray("DL97,0,0,200,0;CS-1;SP1;LBa\x03") << QStringLiteral("outside the character grid");
+    QTest::newRow("DL numbered beyond 255")
+        << QByteArray("DL300,0,0,10,10;CS-1;SP1;LBa\x03") << QStringLiteral("outside 0 to 255");
+    QTest::newRow("DL with too many points")
+        << "DL97" + QByteArray(",1,1").repeated(3000) + ";CS-1;SP1;LBa\x03" << QStringLiteral("more than");
+    QTest::newRow("DL longer than the reader's chunks")
+        << "DL97" + QByteArray(",1,1").repeated(5000) + ";CS-1;SP1;LBa\x03" << QStringLiteral("more than");
+    QTest::newRow("UC with too many moves")
+        << "UC99" + QByteArray(",1,1").repeated(5000) + ";SP1;LBa\x03" << QStringLiteral("more than");
+    QTest::newRow("UC beyond its flags")
+        << QByteArray("UC0,4,200,1;SP1;LBa\x03") << QStringLiteral("outside ±128");
+    QTest::newRow("UC with an odd count of increments")
+        << QByteArray("UC0,4,99,1;SP1;LBa\x03") << QStringLiteral("odd count");
 }
 
 void tst_LabelText::unusualSetsWarn()
@@ -132,6 +148,72 @@ void tst_LabelText::unusualSetsWarn()
     const InterpretResult result = interpret(plot);
     QCOMPARE(labelText(result), QStringLiteral("a"));
     QVERIFY2(warnings(result).contains(warning), qPrintable(warnings(result)));
+}
+
+void tst_LabelText::userCharacters_data()
+{
+    QTest::addColumn<QByteArray>("plot");
+    QTest::addColumn<QString>("strokes"); // " | " between strokes
+    QTest::addColumn<QString>("text");
+
+    // A body of 320 by 320 units at (1000,1000), one cell 480 units on: DL's 32-unit grid makes
+    // ten units a step, UC's grid 80 across and 40 up.
+    const QByteArray setUp("SP1;SI0.8,0.8;PA1000,1000;");
+    const QByteArray diagonal("DL65,0,0,32,32;");
+    QTest::newRow("a downloaded character drawn in its body")
+        << diagonal + "CS-1;" + setUp + "LBA\x03" << QStringLiteral("1000,1000 1320,1320") << QString();
+    QTest::newRow("the pen-up flag starts a new stroke")
+        << "DL65,0,0,0,32,-128,32,0,32,32;CS-1;" + setUp + "LBA\x03"
+        << QStringLiteral("1000,1000 1000,1320 | 1320,1000 1320,1320") << QString();
+    QTest::newRow("a one-point character is a dot")
+        << "DL65,16,0;CS-1;" + setUp + "LBA\x03" << QStringLiteral("1160,1000") << QString();
+    QTest::newRow("each character in its own cell")
+        << diagonal + "CS-1;" + setUp + "LBAA\x03"
+        << QStringLiteral("1000,1000 1320,1320 | 1480,1000 1800,1320") << QString();
+    QTest::newRow("ordinary characters around it stay text")
+        << diagonal + "CS-1;" + setUp + "LBBAB\x03" << QStringLiteral("1480,1000 1800,1320")
+        << QStringLiteral("BB");
+    QTest::newRow("mirrored by a negative width") << diagonal + "CS-1;" + setUp + "SI-0.8,0.8;LBA\x03"
+                                                  << QStringLiteral("1000,1000 680,1320") << QString();
+    QTest::newRow("slanted") << diagonal + "CS-1;" + setUp + "SL1;LBA\x03"
+                             << QStringLiteral("1000,1000 1640,1320") << QString();
+    QTest::newRow("turned by the label direction")
+        << diagonal + "CS-1;" + setUp + "DI0,1;LBA\x03" << QStringLiteral("1000,1000 680,1320") << QString();
+    QTest::newRow("shifted in as the alternate set") << diagonal + "CA-1;" + setUp
+            + "LBA\x0e"
+              "A\x03" << QStringLiteral("1480,1000 1800,1320")
+                                                     << QStringLiteral("A");
+    QTest::newRow("the standard set keeps its own glyph")
+        << diagonal + setUp + "LBA\x03" << QString() << QStringLiteral("A");
+    QTest::newRow("an undefined downloaded character is its ASCII glyph")
+        << diagonal + "CS-1;" + setUp + "LBB\x03" << QString() << QStringLiteral("B");
+    QTest::newRow("DL with a number alone clears that character")
+        << diagonal + "DL65;CS-1;" + setUp + "LBA\x03" << QString() << QStringLiteral("A");
+    QTest::newRow("DL alone clears every character")
+        << diagonal + "DL66,0,0,1,1;DL;CS-1;" + setUp + "LBAB\x03" << QString() << QStringLiteral("AB");
+    QTest::newRow("bad data keeps the character as it was")
+        << diagonal + "DL65,0,0,32;CS-1;" + setUp + "LBA\x03" << QStringLiteral("1000,1000 1320,1320")
+        << QString();
+
+    // UC draws once at the pen, in increments; the pen then stands one cell on.
+    QTest::newRow("UC strokes, and the pen moved on")
+        << setUp + "UC0,4,99,4,0,-99,0,4,99,-4,0;PD;"
+        << QStringLiteral("1000,1160 1320,1160 | 1320,1320 1000,1320 | 1480,1000") << QString();
+    QTest::newRow("UC under a label direction")
+        << setUp + "DI0,1;UC99,4,0;" << QStringLiteral("1000,1000 1000,1320") << QString();
+}
+
+void tst_LabelText::userCharacters()
+{
+    QFETCH(QByteArray, plot);
+    QFETCH(QString, strokes);
+    QFETCH(QString, text);
+    const InterpretResult result = interpret(plot);
+    QStringList paths;
+    for (const std::vector<Point> &path : plottest::strokes(result))
+        paths << plottest::pathText(path);
+    QCOMPARE(paths.join(QStringLiteral(" | ")), strokes);
+    QCOMPARE(labelText(result), text);
 }
 
 QTEST_APPLESS_MAIN(tst_LabelText)

@@ -68,8 +68,9 @@ private Q_SLOTS:
     void rotationTurnsTheDrawingInEveryWrapper();
     void plotSizeLengthOnlyUnderRotation_data();
     void plotSizeLengthOnlyUnderRotation();
-    void assumedPageNeverSwallowsTheDrawing_data();
-    void assumedPageNeverSwallowsTheDrawing();
+    void framesNeverSwallowTheDrawing_data();
+    void framesNeverSwallowTheDrawing();
+    void fittingOnePageKeepsTheOthers();
     void failures_data();
     void failures();
     void robustness_data();
@@ -181,7 +182,7 @@ void tst_PlotInterpreter::strokeShape_data()
                               << QStringList { QStringLiteral("0,50 100,50") };
     QTest::newRow("IW with reversed corners")
         << QByteArray("SP1;IW100,100,0,0;PA50,-50;PD50,150") << QStringList { QStringLiteral("50,0 50,100") };
-    QTest::newRow("PS hard clip") << QByteArray("PS1000,500;SP1;PA-100,250;PD2000,250")
+    QTest::newRow("PS hard clip") << QByteArray("PS1000,500;SP1;PA-100,250;PD1200,250")
                                   << QStringList { QStringLiteral("0,250 1000,250") };
     QTest::newRow("EW full circle has no radii") << QByteArray(
         "SP1;PA0,0;EW100,0,360,90") << QStringList { QStringLiteral("100,0 0,100 -100,0 0,-100 100,0") };
@@ -537,8 +538,17 @@ void tst_PlotInterpreter::pageFrame_data()
         << QStringLiteral("0,0 8000,4000");
     QTest::newRow("PS swapped under RO90")
         << QByteArray("PS8000,4000;RO90;SP1;PA0,0;PD7900,3900") << QStringLiteral("0,0 4000,8000");
-    QTest::newRow("PS kept when neither order holds the drawing")
-        << QByteArray("PS4000,8000;SP1;PA0,0;PD9000,3900") << QStringLiteral("0,0 4000,8000");
+    QTest::newRow("PS kept when neither order holds the drawing but it keeps most")
+        << QByteArray("PS4000,8000;SP1;PA0,0;PD4500,4500") << QStringLiteral("0,0 4000,8000");
+    QTest::newRow("PS gives way when neither order holds most of the drawing")
+        << QByteArray("PS4000,8000;SP1;PA0,0;PD9000,3900") << QStringLiteral("0,0 0,0");
+    QTest::newRow("PS gives way to a label running far beyond it")
+        << QByteArray("IN;PS2000;SP1;PA500,500;LBA label running far beyond a short plot size\x03")
+        << QStringLiteral("0,0 0,0");
+    QTest::newRow("PCL page gives way to a label running far beyond it")
+        << QByteArray("\x1b"
+                      "E\x1b&l2A\x1b%0BIN;SP1;PA500,500;ES3;LBA label running far beyond the page\x03")
+        << QStringLiteral("0,0 0,0");
     QTest::newRow("PS kept when the window cuts the drawing")
         << QByteArray("PS4000,8000;IW0,0,4000,3000;SP1;PA0,0;PD7900,2900") << QStringLiteral("0,0 4000,8000");
     QTest::newRow("PS kept when the drawing ends on its edge")
@@ -625,32 +635,66 @@ void tst_PlotInterpreter::plotSizeLengthOnlyUnderRotation()
     QVERIFY(page.inkBounds.bottom >= page.frame.bottom - 10 && page.inkBounds.top <= page.frame.top + 10);
 }
 
-void tst_PlotInterpreter::assumedPageNeverSwallowsTheDrawing_data()
+void tst_PlotInterpreter::framesNeverSwallowTheDrawing_data()
 {
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QRectF>("ink"); // left, bottom, width, height; within a pen width
     QTest::addColumn<bool>("fitsTheInk");
+    QTest::addColumn<QString>("warning"); // part of the one frame warning; empty for none
 
     // PCL wrappers without a page-size escape: the Letter page is only assumed.
+    const QString assumed = QStringLiteral("beyond the page");
     QTest::newRow("drawing wholly left of the assumed page") << QByteArray(
         "\x1b"
         "E\x1b%0BIN;SP1;PA-3000,1000;PD-1000,1000,-1000,3000;PU;\x1b%0A\x1b"
-        "E") << QRectF(-3000, 1000, 2000, 2000) << true;
-    QTest::newRow("header above the assumed page") << QByteArray(
-        "\x1b"
-        "E\x1b%0BIN;SP1;PA500,10300;PD3000,10300;PU;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
-        "E") << QRectF(500, 500, 2500, 9800) << true;
+        "E") << QRectF(-3000, 1000, 2000, 2000) << true << assumed;
+    QTest::newRow("header above the assumed page")
+        << QByteArray("\x1b"
+                      "E\x1b%0BIN;SP1;PA500,10300;PD3000,10300;PU;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
+                      "E")
+        << QRectF(500, 500, 2500, 9800) << true << assumed;
     QTest::newRow("drawing within the assumed page keeps it") << QByteArray(
         "\x1b"
         "E\x1b%0BIN;SP1;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
-        "E") << QRectF(500, 500, 2500, 0) << false;
+        "E") << QRectF(500, 500, 2500, 0) << false << QString();
+
+    // Real frames clip, unless they would leave less than half of the drawing.
+    const QString fits = QStringLiteral("fits the drawing");
+    const QString cut = QStringLiteral("was cut");
+    QTest::newRow("drawing wholly left of a PCL Letter page") << QByteArray(
+        "\x1b"
+        "E\x1b&l2A\x1b%0BIN;SP1;PA-3000,1000;PD-1000,1000,-1000,3000;PU;\x1b%0A\x1b"
+        "E") << QRectF(-3000, 1000, 2000, 2000) << true << fits;
+    QTest::newRow("PCL Letter page cutting the end of a long line") << QByteArray(
+        "\x1b"
+        "E\x1b&l2A\x1b%0BIN;SP1;PA500,500;PD500,9000,9000,9000;PU;\x1b%0A\x1b"
+        "E") << QRectF(500, 500, 8128 - 500, 8500) << false << cut;
+    QTest::newRow("one-sided PS with the drawing far beyond its length")
+        << QByteArray("IN;PS10000;SP1;PA20000,1000;PD25000,1000,25000,3000;PU;")
+        << QRectF(20000, 1000, 5000, 2000) << true << fits;
+    QTest::newRow("one-sided PS cutting a little") << QByteArray("IN;PS10000;SP1;PA500,500;PD10500,500;PU;")
+                                                   << QRectF(500, 500, 9500, 0) << false << cut;
+    QTest::newRow("PS cutting a small header")
+        << QByteArray("IN;PS10000,8000;SP1;PA500,500;PD9500,500,9500,7500,500,7500,500,500;PU;"
+                      "PA500,7800;PD9500,8300;PU;")
+        << QRectF(500, 500, 9000, 7500) << false << cut;
+    QTest::newRow("PCL Letter page holding its drawing") << QByteArray(
+        "\x1b"
+        "E\x1b&l2A\x1b%0BIN;SP1;PA500,500;PD3000,500;PU;\x1b%0A\x1b"
+        "E") << QRectF(500, 500, 2500, 0) << false << QString();
+    QTest::newRow("PS holding its drawing") << QByteArray("IN;PS10000,8000;SP1;PA500,500;PD9500,7500;PU;")
+                                            << QRectF(500, 500, 9000, 7000) << false << QString();
+    QTest::newRow("only the page the frame swallows fits its ink")
+        << QByteArray("IN;PS10000,8000;SP1;PA500,500;PD9500,7500;PU;PG;PA20000,500;PD25000,500;PU;")
+        << QRectF(500, 500, 9000, 7000) << false << fits;
 }
 
-void tst_PlotInterpreter::assumedPageNeverSwallowsTheDrawing()
+void tst_PlotInterpreter::framesNeverSwallowTheDrawing()
 {
     QFETCH(QByteArray, input);
     QFETCH(QRectF, ink);
     QFETCH(bool, fitsTheInk);
+    QFETCH(QString, warning);
     const InterpretResult result = interpret(input);
     QVERIFY2(result.error.empty(), result.error.c_str());
     const Page &page = firstPage(result);
@@ -661,10 +705,36 @@ void tst_PlotInterpreter::assumedPageNeverSwallowsTheDrawing()
         qPrintable(plottest::pointText({ actual.left, actual.bottom }) + QLatin1Char(' ')
             + plottest::pointText({ actual.right, actual.top })));
     QCOMPARE(page.frame.isEmpty(), fitsTheInk);
-    const std::vector<std::string> &warnings = result.plot.warnings;
-    const bool warned = std::any_of(warnings.begin(), warnings.end(),
-        [](const std::string &warning) { return warning.find("beyond the page") != std::string::npos; });
-    QCOMPARE(warned, fitsTheInk);
+    QStringList frameWarnings;
+    for (const std::string &text : result.plot.warnings) {
+        if (text.find("page") != std::string::npos)
+            frameWarnings << QString::fromStdString(text);
+    }
+    if (warning.isEmpty()) {
+        QVERIFY2(frameWarnings.isEmpty(), qPrintable(frameWarnings.join(QLatin1Char('\n'))));
+    } else {
+        QCOMPARE(frameWarnings.size(), 1);
+        QVERIFY2(frameWarnings.front().contains(warning), qPrintable(frameWarnings.front()));
+    }
+}
+
+void tst_PlotInterpreter::fittingOnePageKeepsTheOthers()
+{
+    // The middle page lies wholly beyond the plot size; the file has no pen selection and an
+    // unknown instruction, each worth one warning however often it is read.
+    const InterpretResult result = interpret("IN;PS10000,8000;PA500,500;PD9500,7500;PU;PG;PA20000,500;"
+                                             "PD25000,500;PU;PG;PA500,500;PD600,600;PU;ZZ1;");
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    QStringList frames;
+    for (const Page &page : result.plot.pages)
+        frames << plottest::pointText({ page.frame.right, page.frame.top });
+    QCOMPARE(frames.join(QLatin1Char(' ')), QStringLiteral("10000,8000 0,0 10000,8000"));
+    QCOMPARE(result.plot.pages[2].inkBounds.right < 700, true);
+    QStringList warnings;
+    for (const std::string &warning : result.plot.warnings)
+        warnings << QString::fromStdString(warning).section(QLatin1Char(' '), 0, 1);
+    warnings.sort();
+    QCOMPARE(warnings.join(QLatin1Char('|')), QStringLiteral("drawing started|most of|skipped 1"));
 }
 
 void tst_PlotInterpreter::failures_data()
