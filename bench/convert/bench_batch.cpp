@@ -6,6 +6,7 @@
 // The corpus is found as for the tests (TARNWICK_CORPUS_DIR, else ../shared/corpus/files beside
 // the source tree).
 
+#include "BenchmarkCorpus.h"
 #include "QtBenchmarkMain.h"
 #include "plotviewer/convert/BatchConversion.h"
 
@@ -28,18 +29,12 @@ QTemporaryDir &scratch()
     return dir;
 }
 
-QString corpusFolder()
-{
-    const QString overridden = qEnvironmentVariable("TARNWICK_CORPUS_DIR");
-    return overridden.isEmpty() ? QStringLiteral(TARNWICK_SOURCE_DIR "/../shared/corpus/files") : overridden;
-}
-
 /// Copies of the corpus files under names of their own until there are `batchSize` of them.
 const QStringList &batchInputs()
 {
     static const QStringList inputs = [] {
         QStringList made;
-        const QDir corpus(corpusFolder());
+        const QDir corpus(benchmarkCorpusFolder());
         const QStringList names = corpus.entryList(QDir::Files, QDir::Name);
         const QDir folder(scratch().filePath(QStringLiteral("plots")));
         if (names.isEmpty() || !QDir().mkpath(folder.path()))

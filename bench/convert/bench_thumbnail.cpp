@@ -6,6 +6,7 @@
 // The corpus is found as for the tests (TARNWICK_CORPUS_DIR, else ../shared/corpus/files beside
 // the source tree).
 
+#include "BenchmarkCorpus.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -18,17 +19,11 @@
 
 namespace {
 
-QString corpusFolder()
-{
-    const QString overridden = qEnvironmentVariable("TARNWICK_CORPUS_DIR");
-    return overridden.isEmpty() ? QStringLiteral(TARNWICK_SOURCE_DIR "/../shared/corpus/files") : overridden;
-}
-
 /// The corpus plot at `rank` by size among those of 4 KB or more (a small real drawing; the tiniest
 /// files are mostly ones that must fail): 0 the largest, -1 the smallest.
 QString corpusPlot(int rank)
 {
-    const QDir corpus(corpusFolder());
+    const QDir corpus(benchmarkCorpusFolder());
     QStringList bySize = corpus.entryList(QDir::Files, QDir::Size);
     bySize.erase(std::remove_if(bySize.begin(), bySize.end(),
                      [&corpus](const QString &name) { return QFileInfo(corpus.filePath(name)).size() < 4096; }),

@@ -8,6 +8,7 @@
 // largest ones. The raster jobs are made here: an A4 page of line art at 300 dpi, one bit per
 // pixel in TIFF PackBits rows, and a 2000 x 1500 colour image, 24 bits per pixel in delta rows.
 
+#include "BenchmarkCorpus.h"
 #include "QtBenchmarkMain.h"
 #include "RasterEncoder.h"
 #include "automation/AutomationInterfaces.h"
@@ -40,16 +41,10 @@ QTemporaryDir &scratch()
     return dir;
 }
 
-QString corpusFolder()
-{
-    const QString overridden = qEnvironmentVariable("TARNWICK_CORPUS_DIR");
-    return overridden.isEmpty() ? QStringLiteral(TARNWICK_SOURCE_DIR "/../shared/corpus/files") : overridden;
-}
-
 /// The plot files to measure, smallest first: the largest corpus files and a joined 4 MB one.
 QStringList benchmarkFiles()
 {
-    const QDir corpus(corpusFolder());
+    const QDir corpus(benchmarkCorpusFolder());
     QStringList largest = corpus.entryList(QDir::Files, QDir::Size).mid(0, 3);
     for (QString &name : largest)
         name = corpus.filePath(name);
