@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace FileSystem {
 
@@ -32,8 +33,9 @@ void copyFile(const QString &source, const QString &target)
                                .arg(QDir::toNativeSeparators(source), from.errorString()));
     }
     const QByteArray contents = from.readAll();
-    QFile to(target);
-    if (!to.open(QIODevice::WriteOnly | QIODevice::Truncate) || to.write(contents) != contents.size()) {
+    // Whole or not at all: a copy cut short would later read as a settings file without settings.
+    QSaveFile to(target);
+    if (!to.open(QIODevice::WriteOnly) || to.write(contents) != contents.size() || !to.commit()) {
         throw RuntimeError(QStringLiteral("The file \"%1\" cannot be created: %2")
                                .arg(QDir::toNativeSeparators(target), to.errorString()));
     }
