@@ -17,7 +17,7 @@ instance=tarnwick
 config=/etc/cups/cups-pdf-$instance.conf
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 error_log=/var/log/cups/error_log
-startup_seconds=15
+. "$(dirname "$0")/cups-scheduler.sh"
 
 die() {
     echo "cups-pdf-printer: $*" >&2
@@ -26,10 +26,6 @@ die() {
 
 log_tail() {
     [ -r "$error_log" ] && tail -n 5 "$error_log" | sed 's/^/    /' >&2 || true
-}
-
-scheduler_running() {
-    lpstat -r 2>/dev/null | grep -qx 'scheduler is running'
 }
 
 [ "$(id -u)" -eq 0 ] || die "must run as root: the scheduler and the cups-pdf backend need it"
@@ -42,11 +38,8 @@ done
 if ! scheduler_running; then
     mkdir -p /run/cups
     cupsd || { log_tail; die "cupsd could not be started"; }
-    for _ in $(seq $((startup_seconds * 10))); do
-        scheduler_running && break
-        sleep 0.1
-    done
-    scheduler_running || { log_tail; die "the CUPS scheduler did not answer within $startup_seconds seconds"; }
+    wait_for_scheduler \
+        || { log_tail; die "the CUPS scheduler did not answer within $cups_scheduler_seconds seconds"; }
 fi
 
 mkdir -p "$out_dir"

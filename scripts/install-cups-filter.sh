@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-${TARNWICK_BUILD_DIR:-$root/build}}
 rules=$root/plotviewer/cupsfilter
-startup_seconds=15
+. "$root/scripts/cups-scheduler.sh"
 
 die() {
     echo "install-cups-filter: $*" >&2
@@ -22,12 +22,6 @@ install -o root -g root -m 755 "$build/bin/plottopdf" "$(cups-config --serverbin
 install -o root -g root -m 644 "$rules/tarnwick.types" "$rules/tarnwick.convs" "$(cups-config --datadir)/mime/"
 
 # A reload (SIGHUP) makes a running scheduler read the new rules.
-if pid=$(pgrep -x cupsd); then
-    kill -HUP "$pid"
-    sleep 0.5
-    for _ in $(seq $((startup_seconds * 10))); do
-        lpstat -r 2>/dev/null | grep -qx 'scheduler is running' && exit 0
-        sleep 0.1
-    done
-    die "the CUPS scheduler did not come back within $startup_seconds seconds"
+if pidof cupsd >/dev/null; then
+    reload_scheduler || die "the CUPS scheduler did not come back within $cups_scheduler_seconds seconds"
 fi

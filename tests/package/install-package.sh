@@ -78,9 +78,7 @@ case "$(package_state)" in
     *) echo "FAIL: tarnwick is on this system already; this test would remove it" >&2; exit 1 ;;
 esac
 
-scheduler_running() {
-    lpstat -r 2>/dev/null | grep -qx 'scheduler is running'
-}
+. "$source/scripts/cups-scheduler.sh"
 scheduler_running || skip "no CUPS scheduler runs; run scripts/cups-pdf-printer.sh as root" "${TARNWICK_REQUIRE_CUPS:-}"
 queue=$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
 lpstat -v "$queue" 2>/dev/null | grep -q ': cups-pdf:/' \
@@ -89,19 +87,9 @@ pdf_dir=${TARNWICK_PDF_DIR:-/var/spool/tarnwick-pdf}
 
 # Waits for the scheduler to answer again after a reload.
 scheduler_back() {
-    local _
-    for _ in $(seq 150); do
-        scheduler_running && return 0
-        sleep 0.1
-    done
-    echo "FAIL: the CUPS scheduler did not answer within 15 s of a reload" >&2
+    wait_for_scheduler && return 0
+    echo "FAIL: the CUPS scheduler did not answer within $cups_scheduler_seconds s of a reload" >&2
     return 1
-}
-reload_scheduler() {
-    local pid
-    for pid in $(pidof cupsd); do kill -HUP "$pid"; done
-    sleep 0.5
-    scheduler_back
 }
 
 work=$(mktemp -d)
@@ -132,7 +120,7 @@ restore() {
                 cp -a "$backup$path" "$path"
             fi
         done
-        reload_scheduler || status=1
+        reload_scheduler; scheduler_back || status=1
     fi
     rm -rf "$work"
     exit "$status"
