@@ -63,21 +63,13 @@ void FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double 
     if (!m_active)
         return;
     m_keptAmount += kept;
-    // Most marks lie inside the frame, where the clip keeps all the window lets through. One walk
-    // along the mark tells both whether it leaves the frame and its ink.
-    bool beyond = false;
-    double length = 0;
-    for (std::size_t i = 0; i < polyline.size(); ++i) {
-        beyond = beyond || beyondFrame(polyline[i]);
-        if (i > 0)
-            length += segmentInk(polyline[i - 1], polyline[i]);
-    }
-    if (!beyond)
+    // Most marks lie inside the frame, where the clip keeps all the window lets through.
+    if (!anyBeyondFrame(polyline))
         return;
     double inWindow = 0;
     bool cut = false;
     if (m_windowEverywhere) {
-        inWindow = markInk(length);
+        inWindow = inkAmount(polyline, false);
         cut = true;
     } else {
         m_window.clipPolyline(polyline, [&](const std::vector<Point> &piece) {

@@ -99,14 +99,13 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
             haveStyle = true;
         }
         const auto first = static_cast<std::uint32_t>(m_page.points.size());
-        double length = 0;
-        for (std::size_t i = 0; i < piece.size(); ++i) {
-            m_page.points.push_back(piece[i]);
-            include(piece[i], margin);
-            if (i > 0)
-                length += FrameCutDetector::segmentInk(piece[i - 1], piece[i]);
+        for (const Point &p : piece) {
+            m_page.points.push_back(p);
+            include(p, margin);
         }
-        kept += FrameCutDetector::markInk(length);
+        // Only a frame that cuts into the window needs to know how much ink it kept.
+        if (m_frameCut.watching())
+            kept += FrameCutDetector::inkAmount(piece, false);
         const auto path = static_cast<std::uint32_t>(m_page.paths.size());
         const bool whole = closed && piece.size() == polyline.size() && piece.front() == polyline.front()
             && piece.back() == polyline.back();
