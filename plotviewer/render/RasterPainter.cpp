@@ -13,7 +13,6 @@ namespace plotviewer {
 namespace {
 
 constexpr Rgb white { 255, 255, 255 };
-constexpr int kReductionBand = 64; // rows
 
 } // namespace
 
@@ -80,11 +79,9 @@ QImage RasterPainter::fullImage(const RasterImage &image) const
     return converted;
 }
 
-QImage RasterPainter::reducedImage(const RasterImage &image, QSize size, int firstRow, int rows) const
+QImage RasterPainter::reducedImage(const RasterImage &image, QSize size) const
 {
-    if (rows < 0)
-        rows = size.height() - firstRow;
-    QImage reduced(size.width(), rows, QImage::Format_ARGB32_Premultiplied);
+    QImage reduced(size, QImage::Format_ARGB32_Premultiplied);
     if (reduced.isNull() || image.width == 0 || image.height == 0)
         return reduced;
     const std::vector<QRgb> palette = devicePalette(image);
@@ -101,9 +98,9 @@ QImage RasterPainter::reducedImage(const RasterImage &image, QSize size, int fir
     std::vector<std::uint32_t> column(image.width);
     for (std::uint32_t x = 0; x < image.width; ++x)
         column[x] = std::uint32_t(std::size_t(x) * width / image.width);
-    for (int row = 0; row < rows; ++row) {
-        const std::uint32_t end = std::min(firstSourceRow(firstRow + row + 1), image.height);
-        for (std::uint32_t y = firstSourceRow(firstRow + row); y < end; ++y) {
+    for (int row = 0; row < size.height(); ++row) {
+        const std::uint32_t end = std::min(firstSourceRow(row + 1), image.height);
+        for (std::uint32_t y = firstSourceRow(row); y < end; ++y) {
             const std::uint8_t *source = image.pixels.data() + std::size_t(y) * stride;
             if (image.format == RasterFormat::Bitmap) {
                 // Two colours: counting the set bits is enough, and far quicker.

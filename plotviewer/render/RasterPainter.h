@@ -21,9 +21,8 @@ public:
     /// The image's pixels in the colour mode, as a QImage; white is transparent where the image
     /// says so. Shares the image's memory where no colour changes.
     QImage fullImage(const RasterImage &image) const;
-    /// The image averaged down to `size` pixels (each at most the image's own size): the band of
-    /// `rows` rows from `firstRow`, or all of them.
-    QImage reducedImage(const RasterImage &image, QSize size, int firstRow = 0, int rows = -1) const;
+    /// The image averaged down to `size` pixels, each at most the image's own size.
+    QImage reducedImage(const RasterImage &image, QSize size) const;
 
 private:
     QRgb pixelColour(const RasterImage &image, const std::vector<QRgb> &palette, std::uint32_t x,
