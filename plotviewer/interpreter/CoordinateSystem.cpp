@@ -166,6 +166,7 @@ void CoordinateSystem::update()
     }
     m_rotatedToOutput
         = rotationMap(m_rotation, m_width, m_height).then(AffineMap::scaling(m_deviceScaleX, m_deviceScaleY));
+    m_outputToRotated = m_rotatedToOutput.inverted();
     m_userToOutput = m_userToRotated.then(m_rotatedToOutput);
     m_outputToUser = m_userToOutput.inverted();
 }

@@ -45,6 +45,7 @@ public:
     const AffineMap &outputToUser() const { return m_outputToUser; }
     /// From plotter units in the rotated system (sizes of text, hatch spacing) to output.
     const AffineMap &rotatedToOutput() const { return m_rotatedToOutput; }
+    const AffineMap &outputToRotated() const { return m_outputToRotated; }
     /// The user-unit factors of the current scaling (1 when off).
     Point userScale() const { return { m_userToRotated.a, m_userToRotated.d }; }
     Rect frameInOutput() const;
@@ -67,6 +68,7 @@ private:
     std::vector<double> m_scalingParameters;
     AffineMap m_userToRotated;
     AffineMap m_rotatedToOutput;
+    AffineMap m_outputToRotated;
     AffineMap m_userToOutput;
     AffineMap m_outputToUser;
 };

@@ -48,9 +48,9 @@ void HpglInterpreter::run(PlotReader &reader)
         : *std::max_element(m_pagesFittingInk.begin(), m_pagesFittingInk.end()) + 1;
     PlotCommand command;
     while (!overBudget() && m_raster.error().empty() && !(trial && plotSizeCutInk())
-        && m_pageNumber < pageLimit && reader.next(command))
+        && pagesEnded() < pageLimit && reader.next(command))
         execute(command);
-    if (m_pageNumber >= pageLimit)
+    if (pagesEnded() >= pageLimit)
         return;
     finishPage();
     if (const std::string unknown = m_unknown.summary(); !unknown.empty())
@@ -73,7 +73,7 @@ double HpglInterpreter::deviceScale() const
 
 Point HpglInterpreter::toRotated(Point output) const
 {
-    return m_coords.rotatedToOutput().inverted().map(output);
+    return m_coords.outputToRotated().map(output);
 }
 
 void HpglInterpreter::execute(const PlotCommand &command)
@@ -246,21 +246,20 @@ void HpglInterpreter::finishPage()
         warnOnce("most of the drawing lies outside its page frame (PS or PCL page size); the page fits the "
                  "drawing instead");
     else if (m_page.frameCutMost())
-        m_pagesCutMost.push_back(m_pageNumber);
+        m_pagesCutMost.push_back(pagesEnded());
     else if (m_page.frameCutAway())
         warnOnce("ink outside the page frame (PS or PCL page size) was cut");
     m_page.finishPage(
         m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds(), cut), m_result.pages);
     m_raster.startPage();
     m_setup.pageFinished();
-    ++m_pageNumber;
     startPage();
 }
 
 void HpglInterpreter::startPage()
 {
     m_pageStarts.push_back(m_result.pages.size());
-    const bool fits = std::find(m_pagesFittingInk.begin(), m_pagesFittingInk.end(), m_pageNumber)
+    const bool fits = std::find(m_pagesFittingInk.begin(), m_pagesFittingInk.end(), pagesEnded())
         != m_pagesFittingInk.end();
     m_setup.setFitsInk(fits);
     updateClip();

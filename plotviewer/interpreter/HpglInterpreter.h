@@ -52,7 +52,7 @@ public:
     /// The pages whose real frame (PS or a PCL page) cut away more of their ink than it kept.
     const std::vector<std::size_t> &pagesCutMost() const { return m_pagesCutMost; }
     /// How many pages ended; a reading that fits pages stops after the last of them.
-    std::size_t pagesEnded() const { return m_pageNumber; }
+    std::size_t pagesEnded() const { return m_pageStarts.size() - 1; }
     /// For each page started, how many pages with marks came before it.
     const std::vector<std::size_t> &pageStarts() const { return m_pageStarts; }
 
@@ -134,7 +134,6 @@ private:
     bool m_plotSizeCutInk = false;
     std::vector<std::size_t> m_pagesFittingInk;
     std::vector<std::size_t> m_pagesCutMost;
-    std::size_t m_pageNumber = 0;
     std::vector<std::size_t> m_pageStarts;
 
     // The pen's place

@@ -28,7 +28,6 @@ struct Pass
     InterpretResult result;
     bool plotSizeCutInk = false;
     std::vector<std::size_t> pagesCutMost;
-    std::size_t pagesEnded = 0;
     std::vector<std::size_t> pageStarts; // see HpglInterpreter::pageStarts
     bool unshowable = false; // raster data or size stop it, whatever the frame
 };
@@ -43,7 +42,6 @@ Pass interpretOnce(
     interpreter.run(reader);
     result.plot = std::move(interpreter.displayList());
     pass.pagesCutMost = interpreter.pagesCutMost();
-    pass.pagesEnded = interpreter.pagesEnded();
     pass.pageStarts = interpreter.pageStarts();
     if (!interpreter.rasterError().empty()) {
         result.error = interpreter.rasterError();
@@ -71,7 +69,7 @@ InterpretResult fittedToInk(std::string_view bytes, Pass asGiven)
         return std::move(fitted.result);
     std::vector<Page> &pages = fitted.result.plot.pages;
     std::vector<Page> &later = asGiven.result.plot.pages;
-    const auto firstLater = later.begin() + std::ptrdiff_t(asGiven.pageStarts[fitted.pagesEnded]);
+    const auto firstLater = later.begin() + std::ptrdiff_t(asGiven.pageStarts[fitted.pageStarts.size() - 1]);
     pages.insert(pages.end(), std::make_move_iterator(firstLater), std::make_move_iterator(later.end()));
     // The first reading saw the whole file; the second adds what it says of the fitted pages.
     std::vector<std::string> &warnings = asGiven.result.plot.warnings;
