@@ -115,12 +115,13 @@ QList<QAccessibleInterface *> EntryListAccessible::selectedCells() const
 
 int EntryListAccessible::selectedColumnCount() const
 {
-    return childCount() > 0 && selectedRowCount() == childCount() ? 1 : 0;
+    const qsizetype rows = view()->count();
+    return rows > 0 && view()->selectedCount() == rows ? 1 : 0;
 }
 
 int EntryListAccessible::selectedRowCount() const
 {
-    return int(view()->selectedRows().size());
+    return int(view()->selectedCount());
 }
 
 QList<int> EntryListAccessible::selectedColumns() const

@@ -70,6 +70,14 @@ QList<qsizetype> EntryListView::selectedRows() const
     return rows;
 }
 
+qsizetype EntryListView::selectedCount() const
+{
+    if (!selectionModel()->hasSelection())
+        return 0;
+    const std::vector<bool> marks = selectionMarks();
+    return std::count(marks.begin(), marks.end(), true);
+}
+
 QRegion EntryListView::visualRegionForSelection(const QItemSelection &selection) const
 {
     // The base class measures every range, building a style option for each: with a selection of

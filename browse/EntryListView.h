@@ -22,6 +22,8 @@ public:
     void setSelected(qsizetype row, bool selected);
     /// The selected rows, ascending.
     QList<qsizetype> selectedRows() const;
+    /// How many rows are selected, without listing them.
+    qsizetype selectedCount() const;
     /// Adds `rows` to the selection in one step; earlier selections stay.
     void selectRows(QList<qsizetype> rows);
 
