@@ -252,11 +252,11 @@ void Form1::Form_Load()
 {
     const QString settingsFile = m_environment.settingsFile();
     const QString administratorDefaults = m_environment.defaultSettingsFile();
-    if (FileSystem::fileExists(settingsFile)) {
-        m_defaultDirectory = Global::ReadSetting(SettingsSection, DefaultDirKey, QString(), settingsFile);
-    } else if (!administratorDefaults.isEmpty() && FileSystem::fileExists(administratorDefaults)) {
-        // The user's first settings file starts as the administrator's; later writes go to it alone.
+    // The user's first settings file starts as the administrator's; later writes go to it alone.
+    if (!FileSystem::fileExists(settingsFile) && !administratorDefaults.isEmpty()
+        && FileSystem::fileExists(administratorDefaults))
         FileSystem::copyFile(administratorDefaults, settingsFile);
+    if (FileSystem::fileExists(settingsFile)) {
         m_defaultDirectory = Global::ReadSetting(SettingsSection, DefaultDirKey, QString(), settingsFile);
     } else {
         FileSystem::createTextFile(settingsFile);

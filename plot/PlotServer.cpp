@@ -1,7 +1,5 @@
 #include "plot/PlotServer.h"
 
-#include "contract/PlotViewerContract.h"
-
 void PlotServer::create()
 {
     m_server = AutomationObject::create(QString::fromLatin1(PlotViewer::ProgId));
@@ -11,4 +9,11 @@ void PlotServer::printSetup()
 {
     create();
     m_server.call(PlotViewer::PrintSetup);
+}
+
+AutomationObject openPlot(const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode)
+{
+    AutomationObject document = server.callObject(PlotViewer::Open, { path });
+    document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(colourMode)) });
+    return document;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "automation/AutomationObject.h"
+#include "contract/PlotViewerContract.h"
 
 /// The program's one reference to the plot viewer server. Calls throw AutomationError; a failed
 /// creation leaves the reference as it was.
@@ -20,3 +21,7 @@ public:
 private:
     AutomationObject m_server;
 };
+
+/// Opens the plot at `path` through `server` in the chosen colour mode, as every print run and
+/// preview begins.
+AutomationObject openPlot(const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode);

@@ -1,6 +1,7 @@
 #include "plot/Preview.h"
 
 #include "base/FileSystem.h"
+#include "plot/PlotServer.h"
 
 #include <exception>
 
@@ -35,7 +36,6 @@ void Preview::probePictureFile()
 
 void Preview::render(const QString &path)
 {
-    const AutomationObject document = m_server.callObject(PlotViewer::Open, { path });
-    document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(m_colourMode)) });
+    const AutomationObject document = openPlot(m_server, path, m_colourMode);
     document.call(PlotViewer::SaveTo, { m_pictureFile });
 }

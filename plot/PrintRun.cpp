@@ -1,6 +1,7 @@
 #include "plot/PrintRun.h"
 
 #include "automation/AutomationObject.h"
+#include "plot/PlotServer.h"
 
 namespace PrintRun {
 
@@ -11,8 +12,7 @@ void printAll(const AutomationObject &server, const QStringList &paths, PlotView
         const QString &path = paths.at(index);
         if (entryStarting && !entryStarting(index, paths.size(), path))
             return;
-        const AutomationObject document = server.callObject(PlotViewer::Open, { path });
-        document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(colourMode)) });
+        const AutomationObject document = openPlot(server, path, colourMode);
         if (actualSize)
             document.call(PlotViewer::ActualSize);
         document.call(PlotViewer::DoPrint);
