@@ -88,17 +88,11 @@ class TarnwickSession:
     def control(self, name, role=None):
         """The main window's control of that accessible name (and role), searched without walking
         any list's rows."""
-        pending = [self.window]
-        while pending:
-            node = pending.pop(0)
-            for child in node:
-                if child is None:
-                    continue
-                if child.name == name and (role is None or child.getRole() == role):
-                    return child
-                if child.getRole() not in (pyatspi.ROLE_LIST, pyatspi.ROLE_COMBO_BOX):
-                    pending.append(child)
-        raise Failure(f"no control named {name!r} in the main window")
+        found = next((child for child in self.descendants(self.window, (pyatspi.ROLE_LIST, pyatspi.ROLE_COMBO_BOX))
+                      if child.name == name and (role is None or child.getRole() == role)), None)
+        if found is None:
+            raise Failure(f"no control named {name!r} in the main window")
+        return found
 
     def press(self, name):
         self.control(name, pyatspi.ROLE_PUSH_BUTTON).queryAction().doAction(0)
@@ -148,15 +142,16 @@ class TarnwickSession:
         return next((window for window in self._application() if window is not None and window.name == title), None)
 
     @staticmethod
-    def descendants(node):
-        """Every accessible object below node, lists' rows left out."""
+    def descendants(node, leave_out=(pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE)):
+        """Every accessible object below node, breadth first, without the children of objects whose
+        role is in leave_out (a list's rows)."""
         pending = [node]
         while pending:
             for child in pending.pop(0):
                 if child is None:
                     continue
                 yield child
-                if child.getRole() not in (pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE):
+                if child.getRole() not in leave_out:
                     pending.append(child)
 
     def end(self):

@@ -1,5 +1,6 @@
 // The preview of every sample plot through the real plot server plugin.
 #include "Form1Fixture.h"
+#include "PreviewWindows.h"
 #include "browse/DirList.h"
 #include "browse/FileList.h"
 
@@ -30,9 +31,7 @@ private Q_SLOTS:
         QMetaObject::invokeMethod(files, "entryDoubleClicked");
 
         QStringList shown;
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window->objectName() != u"Form2" || !window->isVisible())
-                continue;
+        for (QWidget *window : previewWindows()) {
             shown.append(window->windowTitle());
             const QImage picture
                 = window->findChild<QLabel *>(QStringLiteral("Picture1"))->pixmap().toImage();
