@@ -11,7 +11,7 @@
 #include "BenchmarkCorpus.h"
 #include "QtBenchmarkMain.h"
 #include "RasterEncoder.h"
-#include "automation/AutomationInterfaces.h"
+#include "contract/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
 #include "plotviewer/output/PlatformPrintDialog.h"
 #include "plotviewer/output/PlotLoader.h"

@@ -1,6 +1,6 @@
 #include "ConvertCommandLine.h"
 
-#include "PaperName.h"
+#include "plotviewer/headless/PaperName.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -19,12 +19,13 @@ std::optional<ColourMode> parseColourMode(const QString &value)
     static const QMap<QString, ColourMode> names { { QStringLiteral("colour"), ColourMode::Colour },
         { QStringLiteral("color"), ColourMode::Colour }, { QStringLiteral("grey"), ColourMode::GreyScale },
         { QStringLiteral("gray"), ColourMode::GreyScale },
-        { QStringLiteral("bw"), ColourMode::BlackAndWhite } };
+        { QStringLiteral("bw"), ColourMode::BlackAndWhite },
+        // The numbers the program passes its plot server, for scripts that use them.
+        { QStringLiteral("0"), ColourMode::BlackAndWhite }, { QStringLiteral("1"), ColourMode::Colour },
+        { QStringLiteral("2"), ColourMode::GreyScale } };
     if (const auto found = names.constFind(value.toLower()); found != names.constEnd())
         return *found;
-    bool isNumber = false;
-    const int number = value.toInt(&isNumber);
-    return isNumber ? colourModeFromNumber(number) : std::nullopt;
+    return std::nullopt;
 }
 
 // WIDTHxHEIGHT, or one number for the longest side as thumbnailers ask.
@@ -123,9 +124,9 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
             bool isNumber = false;
             options.jobs = parser.value(jobs).toInt(&isNumber);
             if (!isNumber || options.jobs < 1 || options.jobs > mostJobs)
-                return Invalid { QStringLiteral("bad job count \"%1\"; give 1 to %2")
-                                     .arg(parser.value(jobs))
-                                     .arg(mostJobs) };
+                return Invalid {
+                    QStringLiteral("bad job count \"%1\"; give 1 to %2").arg(parser.value(jobs)).arg(mostJobs)
+                };
         }
     } else {
         if (files.size() != 2)

@@ -2,7 +2,7 @@
 
 #include "BatchConversion.h"
 #include "ConvertCommandLine.h"
-#include "ProcessLimits.h"
+#include "plotviewer/headless/ProcessLimits.h"
 
 #include <QTextStream>
 

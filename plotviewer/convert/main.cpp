@@ -1,6 +1,6 @@
-#include "OffscreenGui.h"
 #include "PlotConvertMain.h"
-#include "ProcessLimits.h"
+#include "plotviewer/headless/OffscreenGui.h"
+#include "plotviewer/headless/ProcessLimits.h"
 
 #include <QTextStream>
 

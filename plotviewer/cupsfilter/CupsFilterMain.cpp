@@ -1,7 +1,7 @@
 #include "CupsFilterMain.h"
 
 #include "CupsJobOptions.h"
-#include "plotviewer/convert/ProcessLimits.h"
+#include "plotviewer/headless/ProcessLimits.h"
 #include "plotviewer/output/PdfFile.h"
 #include "plotviewer/output/PlotLoader.h"
 

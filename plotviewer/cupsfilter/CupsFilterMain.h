@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotviewer/convert/FileConversion.h"
+#include "plotviewer/headless/FontSupport.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "CupsJobOptions.h"
 
-#include "plotviewer/convert/PaperName.h"
+#include "plotviewer/headless/PaperName.h"
 
 #include <cups/cups.h>
 

@@ -1,6 +1,6 @@
 #include "CupsFilterMain.h"
-#include "plotviewer/convert/OffscreenGui.h"
-#include "plotviewer/convert/ProcessLimits.h"
+#include "plotviewer/headless/OffscreenGui.h"
+#include "plotviewer/headless/ProcessLimits.h"
 
 #include <QFile>
 #include <QTextStream>

@@ -11,6 +11,20 @@ namespace {
 
 const QSize pictureBound(1024, 768);
 
+// The contract's numbers onto the renderer's modes; nullopt for a number the contract lacks.
+std::optional<ColourMode> colourModeFromNumber(short number)
+{
+    switch (PlotViewer::ColourMode(number)) {
+    case PlotViewer::ColourMode::BlackAndWhite:
+        return ColourMode::BlackAndWhite;
+    case PlotViewer::ColourMode::Colour:
+        return ColourMode::Colour;
+    case PlotViewer::ColourMode::GreyScale:
+        return ColourMode::GreyScale;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 PlotDocumentObject::PlotDocumentObject(PlotDocument document, std::shared_ptr<PrinterSelection> printers)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AutomationErrors.h"
-#include "automation/AutomationInterfaces.h"
+#include "contract/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "automation/AutomationInterfaces.h"
+#include "contract/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
 
 #include <QObject>

@@ -6,18 +6,6 @@
 
 namespace plotviewer {
 
-std::optional<ColourMode> colourModeFromNumber(int number)
-{
-    switch (number) {
-    case int(ColourMode::BlackAndWhite):
-    case int(ColourMode::Colour):
-    case int(ColourMode::GreyScale):
-        return ColourMode(number);
-    default:
-        return std::nullopt;
-    }
-}
-
 namespace {
 
 constexpr Rgb white { 255, 255, 255 };

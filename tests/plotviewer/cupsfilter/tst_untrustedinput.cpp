@@ -2,7 +2,7 @@
 // thumbnailer command. Each must end by itself within its memory cap, either with its output or
 // with a clear message and no output, and write nothing else anywhere.
 
-#include "plotviewer/convert/ProcessLimits.h"
+#include "plotviewer/headless/ProcessLimits.h"
 
 #include <QDir>
 #include <QProcess>

@@ -2,7 +2,7 @@
 
 #include "PictureInk.h"
 #include "PlotServerPlugin.h"
-#include "automation/AutomationInterfaces.h"
+#include "contract/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
 
 #include <QApplication>

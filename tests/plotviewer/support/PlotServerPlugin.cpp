@@ -1,6 +1,6 @@
 #include "PlotServerPlugin.h"
 
-#include "automation/AutomationInterfaces.h"
+#include "contract/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
 
 #include <QPluginLoader>

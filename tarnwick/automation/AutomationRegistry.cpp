@@ -1,0 +1,129 @@
+#include "tarnwick/automation/AutomationRegistry.h"
+
+#include "tarnwick/automation/AutomationError.h"
+#include "contract/AutomationInterfaces.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLibrary>
+#include <QObject>
+#include <QPluginLoader>
+
+namespace {
+
+const QString ServersFolder = QStringLiteral("servers");
+
+QString key(const QString &progId)
+{
+    return progId.toLower();
+}
+
+bool declaresProgId(const QJsonObject &metaData, const QString &progId)
+{
+    if (metaData.value(QLatin1String("IID")).toString() != QLatin1String(AutomationServerFactory_iid))
+        return false;
+    const QJsonArray progIds
+        = metaData.value(QLatin1String("MetaData")).toObject().value(QLatin1String("ProgIDs")).toArray();
+    for (const QJsonValue &declared : progIds) {
+        if (declared.toString().compare(progId, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+AutomationRegistry &AutomationRegistry::instance()
+{
+    static AutomationRegistry registry;
+    return registry;
+}
+
+void AutomationRegistry::registerInProcess(const QString &progId, Factory factory)
+{
+    m_inProcess.insert(key(progId), std::move(factory));
+}
+
+void AutomationRegistry::unregisterInProcess(const QString &progId)
+{
+    m_inProcess.remove(key(progId));
+}
+
+QStringList AutomationRegistry::searchFolders() const
+{
+    return m_searchFolders;
+}
+
+void AutomationRegistry::setSearchFolders(const QStringList &folders)
+{
+    m_searchFolders = folders;
+}
+
+QStringList AutomationRegistry::defaultSearchFolders()
+{
+    QStringList folders { QDir(QCoreApplication::applicationDirPath()).filePath(ServersFolder) };
+    for (const QString &libraryPath : QCoreApplication::libraryPaths()) {
+        const QString folder = QDir(libraryPath).filePath(ServersFolder);
+        if (!folders.contains(folder))
+            folders.append(folder);
+    }
+    return folders;
+}
+
+QObject *AutomationRegistry::createObject(const QString &progId) const
+{
+    if (const auto inProcess = m_inProcess.constFind(key(progId)); inProcess != m_inProcess.cend()) {
+        QString error;
+        if (QObject *object = (*inProcess)(&error))
+            return object;
+        throw AutomationError(
+            QStringLiteral("The automation server \"%1\" could not create an object: %2").arg(progId, error));
+    }
+    const QString pluginPath = findPlugin(progId);
+    if (pluginPath.isEmpty()) {
+        throw AutomationError(
+            QStringLiteral("The automation server \"%1\" is not installed (looked in %2).")
+                .arg(progId, QDir::toNativeSeparators(m_searchFolders.join(QStringLiteral(", ")))));
+    }
+    return createFromPlugin(progId, pluginPath);
+}
+
+QString AutomationRegistry::findPlugin(const QString &progId) const
+{
+    for (const QString &folder : m_searchFolders) {
+        const QDir dir(folder);
+        for (const QString &name : dir.entryList(QDir::Files | QDir::Readable, QDir::Name)) {
+            const QString path = dir.filePath(name);
+            if (QLibrary::isLibrary(path) && declaresProgId(QPluginLoader(path).metaData(), progId))
+                return path;
+        }
+    }
+    return {};
+}
+
+QObject *AutomationRegistry::createFromPlugin(const QString &progId, const QString &pluginPath) const
+{
+    QPluginLoader loader(pluginPath);
+    // Resolve everything now: a plugin missing a symbol must fail here, not crash in a later call.
+    loader.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+    QObject *root = loader.instance();
+    if (!root) {
+        throw AutomationError(QStringLiteral("The automation server \"%1\" could not be loaded: %2")
+                                  .arg(progId, loader.errorString()));
+    }
+    auto *factory = qobject_cast<AutomationServerFactory *>(root);
+    if (!factory) {
+        throw AutomationError(
+            QStringLiteral("The automation server \"%1\" in %2 is not an automation server.")
+                .arg(progId, QDir::toNativeSeparators(pluginPath)));
+    }
+    QString error;
+    QObject *object = factory->createObject(progId, &error);
+    if (!object) {
+        throw AutomationError(QStringLiteral("The automation server \"%1\" could not create an object: %2")
+                                  .arg(progId, error.isEmpty() ? QStringLiteral("no reason given") : error));
+    }
+    return object;
+}

@@ -1,0 +1,19 @@
+#include "tarnwick/plot/PlotServer.h"
+
+void PlotServer::create()
+{
+    m_server = AutomationObject::create(QString::fromLatin1(PlotViewer::ProgId));
+}
+
+void PlotServer::printSetup()
+{
+    create();
+    m_server.call(PlotViewer::PrintSetup);
+}
+
+AutomationObject openPlot(const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode)
+{
+    AutomationObject document = server.callObject(PlotViewer::Open, { path });
+    document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(colourMode)) });
+    return document;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "tarnwick/automation/AutomationObject.h"
+#include "contract/PlotViewerContract.h"
+
+/// The program's one reference to the plot viewer server. Calls throw AutomationError; a failed
+/// creation leaves the reference as it was.
+class PlotServer
+{
+public:
+    /// Creates a server and holds it in place of any earlier one.
+    void create();
+    /// Creates a fresh server, holds it, then shows its print setup. A failing print setup leaves
+    /// the fresh server held.
+    void printSetup();
+    void release() { m_server.release(); }
+    bool isHeld() const { return !m_server.isEmpty(); }
+    /// The reference itself, empty when none is held: calls through it then fail.
+    const AutomationObject &object() const { return m_server; }
+
+private:
+    AutomationObject m_server;
+};
+
+/// Opens the plot at `path` through `server` in the chosen colour mode, as every print run and
+/// preview begins.
+AutomationObject openPlot(const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "tarnwick/automation/AutomationObject.h"
+#include "contract/PlotViewerContract.h"
+
+#include <QStringList>
+#include <functional>
+
+/// The preview of a double click: each plot is rendered by the plot server into the preview
+/// picture file, which is then handed on to be shown.
+class Preview
+{
+public:
+    /// Shows the picture file rendered for the plot at `path`; throws to stop the preview.
+    using ShowPicture = std::function<void(const QString &pictureFile, const QString &path)>;
+
+    Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode, const QString &pictureFile,
+        ShowPicture showPicture);
+
+    /// Previews `paths` in order. The first failure throws: the pictures shown so far stay shown,
+    /// and the failing plot's picture is never handed on.
+    void showAll(const QStringList &paths);
+
+private:
+    /// Deletes the previous picture while the picture-exists flag holds; a failed existence test or
+    /// deletion clears the flag for the rest of this preview.
+    void probePictureFile();
+    void render(const QString &path);
+
+    AutomationObject m_server;
+    PlotViewer::ColourMode m_colourMode;
+    QString m_pictureFile;
+    ShowPicture m_showPicture;
+    bool m_pictureExists = true;
+};

@@ -1,0 +1,171 @@
+// Tarnwick's own print run, through the real plot server plugin, to a real CUPS queue with a
+// virtual PDF printer: three plots in grey scale, then one at actual size.
+//
+// Set up first, as root:  scripts/cups-pdf-printer.sh
+// Without that set-up the test is skipped; with TARNWICK_REQUIRE_CUPS=1 it fails instead.
+
+#include "CupsPdfPrinter.h"
+#include "Form1Fixture.h"
+#include "PdfProbe.h"
+#include "PictureInk.h"
+#include "tarnwick/browse/DirList.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace plotviewer::test;
+
+namespace {
+
+constexpr int ProbeDpi = 72;
+constexpr int JobTimeoutMs = 120000;
+
+struct PrintedPlot
+{
+    const char *file;
+    bool actualSize;
+};
+
+// Three plots in grey scale, then one at actual size: a 4 x 2 inch frame.
+constexpr PrintedPlot Plots[] = {
+    { "landscape.plt", false },
+    { "portrait.plt", false },
+    { "labels.plt", false },
+    { "actual-size.plt", true },
+};
+
+// Unique per run, so that PDFs from earlier runs are never mistaken for this run's.
+QString titleFor(const char *file)
+{
+    return QStringLiteral("tarnwick-e2e-%1-%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QLatin1String(file));
+}
+
+} // namespace
+
+class tst_PrintEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void printedPage_data();
+    void printedPage();
+
+private:
+    /// Opens `folder` in the main window and adds all its files to the emptied print list.
+    void listOnly(Form1Fixture &f, const QString &folder);
+
+    CupsPdfPrinter m_printer;
+    QSizeF m_paper;
+};
+
+void tst_PrintEndToEnd::listOnly(Form1Fixture &f, const QString &folder)
+{
+    QVERIFY(f.control<DirList>("Dir1")->setPath(folder));
+    f.control<QPushButton>("cmdClear")->click();
+    f.control<QPushButton>("cmdAll")->click();
+    f.control<QPushButton>("cmdAddList")->click();
+}
+
+void tst_PrintEndToEnd::initTestCase()
+{
+    QString reason = PdfProbe::missingTools();
+    if (reason.isEmpty())
+        reason = m_printer.unavailableReason();
+    if (!reason.isEmpty()) {
+        if (qEnvironmentVariableIntValue("TARNWICK_REQUIRE_CUPS") == 1)
+            QFAIL(qPrintable(reason));
+        QSKIP(qPrintable(reason));
+    }
+    m_paper = QPrinterInfo::printerInfo(m_printer.queue()).defaultPageSize().size(QPageSize::Point);
+
+    // The print job is named after the file, so each copy's name is the title to look for.
+    Form1Fixture f;
+    for (const PrintedPlot &plot : Plots) {
+        const QString folder = plot.actualSize ? QStringLiteral("actual") : QStringLiteral("fitted");
+        const QString copy = f.env.makeDirectory(folder) + u'/' + titleFor(plot.file);
+        QVERIFY(
+            QFile::copy(QStringLiteral(TARNWICK_SERVER_TEST_DATA "/%1").arg(QLatin1String(plot.file)), copy));
+    }
+    f.server.reset(); // the real plot server, found beside the test in servers/
+    f.start();
+    QVERIFY2(f.loaded && f.boxes.count() == 0, "the main window did not start with the real plot server");
+
+    f.control<QRadioButton>("optGrey")->click();
+    listOnly(f, f.env.makeDirectory(QStringLiteral("fitted")));
+    QCOMPARE(f.control<QLineEdit>("txtCount")->text(), QStringLiteral("3"));
+    f.control<QPushButton>("cmdPrint")->click();
+    listOnly(f, f.env.makeDirectory(QStringLiteral("actual")));
+    f.control<QCheckBox>("chkActSze")->setChecked(true);
+    f.control<QPushButton>("cmdPrint")->click();
+    QCOMPARE(f.boxes.count(), 0);
+    QVERIFY(f.form->holdsPlotServer());
+
+    // Every PDF there (a cheap look at a folder), then no job left running (asking the scheduler).
+    // A scheduler that went away prints nothing more: stop waiting at once and say so.
+    QString schedulerProblem;
+    const auto allPrinted = [this] {
+        return std::all_of(std::begin(Plots), std::end(Plots), [this](const PrintedPlot &plot) {
+            return !m_printer.pdfFor(titleFor(plot.file)).isEmpty();
+        }) && m_printer.idle();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(
+        allPrinted() || !(schedulerProblem = CupsPdfPrinter::schedulerProblem()).isEmpty(), JobTimeoutMs);
+    QVERIFY2(schedulerProblem.isEmpty(),
+        qPrintable(QStringLiteral("while the jobs printed: ") + schedulerProblem));
+}
+
+void tst_PrintEndToEnd::printedPage_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("actualSize");
+    for (const PrintedPlot &plot : Plots)
+        QTest::newRow(plot.file) << titleFor(plot.file) << plot.actualSize;
+}
+
+void tst_PrintEndToEnd::printedPage()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, actualSize);
+    PdfProbe pdf;
+    QString error;
+    QVERIFY2(pdf.open(m_printer.pdfFor(title), &error), qPrintable(error));
+    QCOMPARE(pdf.pageCount(), 1);
+    // The queue's paper, whichever way the printing system turned it.
+    const QSizeF page = pdf.pageSize(0);
+    QVERIFY2(std::abs(std::min(page.width(), page.height()) - std::min(m_paper.width(), m_paper.height())) < 2
+            && std::abs(std::max(page.width(), page.height()) - std::max(m_paper.width(), m_paper.height()))
+                < 2,
+        qPrintable(QStringLiteral("page %1 x %2 pt").arg(page.width()).arg(page.height())));
+
+    const QImage sheet = pdf.renderPage(0, ProbeDpi, &error);
+    QVERIFY2(!sheet.isNull(), qPrintable(error));
+    QVERIFY2(inkedPixelCount(sheet) > 300, "nothing was drawn");
+    QCOMPARE(colouredPixelCount(sheet), 0); // grey scale
+    const QRect ink = inkBounds(sheet);
+    // Turned to the plot's shape: its long side runs along the paper's.
+    QCOMPARE(ink.height() > ink.width(), page.height() > page.width());
+    const int inkLong = std::max(ink.width(), ink.height());
+    const int inkShort = std::min(ink.width(), ink.height());
+    if (actualSize) {
+        QVERIFY2(std::abs(inkLong - 4 * ProbeDpi) <= 4 && std::abs(inkShort - 2 * ProbeDpi) <= 4,
+            qPrintable(
+                QStringLiteral("ink %1 x %2 points, not 4 x 2 inches").arg(ink.width()).arg(ink.height())));
+    } else {
+        const double pageLong = std::max(page.width(), page.height());
+        const double pageShort = std::min(page.width(), page.height());
+        QVERIFY2(inkLong > 0.75 * pageLong || inkShort > 0.75 * pageShort,
+            qPrintable(QStringLiteral("ink %1 x %2 points does not fill the page")
+                           .arg(ink.width())
+                           .arg(ink.height())));
+    }
+}
+
+QTEST_MAIN(tst_PrintEndToEnd)
+#include "tst_printendtoend.moc"
