@@ -1,12 +1,12 @@
 #include "tarnwick/about/Form3.h"
 
+#include "resources/VersionRecord.h"
 #include "tarnwick/about/LineControl.h"
 #include "tarnwick/base/AppIcon.h"
 #include "tarnwick/base/HandlerGuard.h"
 #include "tarnwick/base/Twips.h"
 #include "tarnwick/base/UiFonts.h"
 #include "tarnwick/base/WindowFlags.h"
-#include "resources/VersionRecord.h"
 
 #include <QKeyEvent>
 #include <QLabel>

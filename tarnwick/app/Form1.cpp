@@ -1,5 +1,6 @@
 #include "tarnwick/app/Form1.h"
 
+#include "resources/VersionRecord.h"
 #include "tarnwick/about/Form3.h"
 #include "tarnwick/app/Global.h"
 #include "tarnwick/app/Shutdown.h"
@@ -19,7 +20,6 @@
 #include "tarnwick/plot/Preview.h"
 #include "tarnwick/plot/PrintProgressDialog.h"
 #include "tarnwick/plot/PrintRun.h"
-#include "resources/VersionRecord.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,8 +31,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace {
@@ -222,7 +222,8 @@ void Form1::addFileArguments(const FileArguments::Sorted &arguments)
 
 void Form1::reportFilesLeftOut(const QStringList &leftOut)
 {
-    QMessageBox::warning(this, QString::fromUtf8(VersionRecord::Title), FileArguments::leftOutReport(leftOut));
+    QMessageBox::warning(
+        this, QString::fromUtf8(VersionRecord::Title), FileArguments::leftOutReport(leftOut));
 }
 
 void Form1::showEvent(QShowEvent *event)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "contract/PlotViewerContract.h"
 #include "tarnwick/app/AppEnvironment.h"
 #include "tarnwick/app/FileArguments.h"
 #include "tarnwick/base/HandlerGuard.h"
-#include "contract/PlotViewerContract.h"
 #include "tarnwick/plot/PlotServer.h"
 
 #include <QPointer>

@@ -1,10 +1,10 @@
 #include "tarnwick/app/Startup.h"
 
+#include "resources/VersionRecord.h"
 #include "tarnwick/app/AppEnvironment.h"
 #include "tarnwick/app/FileArguments.h"
 #include "tarnwick/app/Form1.h"
 #include "tarnwick/base/HandlerGuard.h"
-#include "resources/VersionRecord.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "tarnwick/automation/AutomationObject.h"
 
-#include "tarnwick/automation/AutomationError.h"
 #include "contract/AutomationInterfaces.h"
+#include "tarnwick/automation/AutomationError.h"
 #include "tarnwick/automation/AutomationRegistry.h"
 
 #include <QMetaMethod>

@@ -1,7 +1,7 @@
 #include "tarnwick/automation/AutomationRegistry.h"
 
-#include "tarnwick/automation/AutomationError.h"
 #include "contract/AutomationInterfaces.h"
+#include "tarnwick/automation/AutomationError.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -11,7 +11,8 @@ void PlotServer::printSetup()
     m_server.call(PlotViewer::PrintSetup);
 }
 
-AutomationObject openPlot(const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode)
+AutomationObject openPlot(
+    const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode)
 {
     AutomationObject document = server.callObject(PlotViewer::Open, { path });
     document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(colourMode)) });

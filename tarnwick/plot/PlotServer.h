@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tarnwick/automation/AutomationObject.h"
 #include "contract/PlotViewerContract.h"
+#include "tarnwick/automation/AutomationObject.h"
 
 /// The program's one reference to the plot viewer server. Calls throw AutomationError; a failed
 /// creation leaves the reference as it was.
@@ -24,4 +24,5 @@ private:
 
 /// Opens the plot at `path` through `server` in the chosen colour mode, as every print run and
 /// preview begins.
-AutomationObject openPlot(const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode);
+AutomationObject openPlot(
+    const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode);

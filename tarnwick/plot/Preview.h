@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tarnwick/automation/AutomationObject.h"
 #include "contract/PlotViewerContract.h"
+#include "tarnwick/automation/AutomationObject.h"
 
 #include <QStringList>
 #include <functional>

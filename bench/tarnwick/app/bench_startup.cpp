@@ -1,11 +1,11 @@
 // Start-up: the main window created and its load step run, with the real search for the plot
 // server plugin. Run by hand: build/bin/bench_startup
 #include "QtBenchmarkMain.h"
+#include "contract/PlotViewerContract.h"
 #include "tarnwick/app/Form1.h"
 #include "tarnwick/automation/AutomationError.h"
 #include "tarnwick/automation/AutomationObject.h"
 #include "tarnwick/base/HandlerGuard.h"
-#include "contract/PlotViewerContract.h"
 
 #include <QDir>
 #include <QTemporaryDir>

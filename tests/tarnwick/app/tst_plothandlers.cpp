@@ -183,7 +183,8 @@ private Q_SLOTS:
             recordAndCancel(member, occurrence);
             // A screen reader presses Print List under the dialog: the run already going is the only one.
             if (member == u"DoPrint" && occurrence == 2)
-                QMetaObject::invokeMethod(f.control<QPushButton>("cmdPrint"), &QPushButton::click, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    f.control<QPushButton>("cmdPrint"), &QPushButton::click, Qt::QueuedConnection);
             // The user presses Cancel while the third plot prints; the press waits for the run.
             if (member == u"DoPrint" && occurrence == 3) {
                 auto *cancel = f.form->findChild<QProgressDialog *>()->findChild<QPushButton *>();

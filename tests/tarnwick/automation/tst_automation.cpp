@@ -1,5 +1,5 @@
-#include "tarnwick/automation/AutomationError.h"
 #include "contract/AutomationInterfaces.h"
+#include "tarnwick/automation/AutomationError.h"
 #include "tarnwick/automation/AutomationObject.h"
 #include "tarnwick/automation/AutomationRegistry.h"
 
