@@ -23,6 +23,31 @@ bool isWhite(Rgb colour)
     return colour == Rgb { 255, 255, 255 };
 }
 
+bool endsPendingLine(const PlotCommand &command)
+{
+    if (command.kind != CommandKind::Instruction)
+        return true; // PCL changes the page, the frame or the raster that paints over the line
+    if (!command.known || command.continued)
+        return false;
+    // Only the moves that carry on from the pen's place keep the line; every other instruction may
+    // change the pen, width, line type, clip or frame the line is to be drawn with.
+    switch (command.name) {
+    case "PA"_mn:
+    case "PR"_mn:
+    case "PD"_mn:
+    case "PE"_mn:
+    case "AA"_mn:
+    case "AR"_mn:
+    case "AT"_mn:
+    case "RT"_mn:
+    case "BZ"_mn:
+    case "BR"_mn:
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 HpglInterpreter::HpglInterpreter(
@@ -78,6 +103,9 @@ Point HpglInterpreter::toRotated(Point output) const
 
 void HpglInterpreter::execute(const PlotCommand &command)
 {
+    // The line drawn so far is stroked in the state it was drawn in, before anything changes it.
+    if (!m_pendingLine.empty() && endsPendingLine(command))
+        endPendingLine();
     if (command.kind == CommandKind::Instruction)
         executeInstruction(command);
     else
@@ -91,18 +119,14 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
     switch (command.kind) {
     case CommandKind::EnterHpgl:
         m_raster.endImage();
-        if (m_setup.enterHpgl(command.value)) {
-            flushPolyline();
+        if (m_setup.enterHpgl(command.value))
             applyFrame();
-        }
-        if (keepsPosition(command.value)) {
-            flushPolyline();
-            m_position = m_raster.cursor(m_setup.pclOrigin());
-        }
+        if (keepsPosition(command.value))
+            m_penState.position = m_raster.cursor(m_setup.pclOrigin());
         return;
     case CommandKind::EnterPcl:
         if (keepsPosition(command.value))
-            m_raster.setCursor(m_position, m_setup.pclOrigin());
+            m_raster.setCursor(m_penState.position, m_setup.pclOrigin());
         return;
     case CommandKind::PclGraphics:
         pclGraphics(command);
@@ -122,10 +146,8 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
     default:
         if (PageSetup::startsPage(command.kind, command.value))
             finishPage();
-        if (m_setup.setPclValue(command.kind, command.value) && m_setup.pclContext()) {
-            flushPolyline();
+        if (m_setup.setPclValue(command.kind, command.value) && m_setup.pclContext())
             applyFrame();
-        }
         return;
     }
 }
@@ -133,10 +155,8 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
 void HpglInterpreter::pclGraphics(const PlotCommand &command)
 {
     // Cursor and raster commands put the page on PCL's paper, as HP-GL/2 entered from PCL does.
-    if (!m_setup.pclContext() && m_setup.enterHpgl(0)) {
-        flushPolyline();
+    if (!m_setup.pclContext() && m_setup.enterHpgl(0))
         applyFrame();
-    }
     m_raster.execute(command, m_setup.pclOrigin());
 }
 
@@ -150,28 +170,23 @@ void HpglInterpreter::applyFrame()
 
 void HpglInterpreter::updateClip()
 {
-    flushPolyline();
     const PageSetup::Clip clip = m_setup.clip(m_coords);
     m_page.setClip(clip.frame, clip.window, clip.watched);
 }
 
 void HpglInterpreter::initialize()
 {
-    flushPolyline();
     setDefaults();
     m_coords.setRotation(0);
     m_coords.resetScalingPoints();
     m_pens.reset();
-    m_position = origin();
-    m_carriageReturn = m_position;
-    m_fill.setAnchor(m_position);
-    m_penDown = false;
+    m_penState.reset(origin());
+    m_fill.setAnchor(m_penState.position);
 }
 
 void HpglInterpreter::setDefaults()
 {
-    flushPolyline();
-    m_relative = false;
+    m_penState.relative = false;
     m_lineType.resetToDefaults();
     m_line = {};
     m_fill = {};
@@ -186,10 +201,8 @@ void HpglInterpreter::setDefaults()
 
 void HpglInterpreter::plotSize(const std::vector<double> &n)
 {
-    if (!m_setup.setPlotSize(n))
-        return;
-    flushPolyline();
-    applyFrame();
+    if (m_setup.setPlotSize(n))
+        applyFrame();
 }
 
 void HpglInterpreter::inputP1P2(const std::vector<double> &n, bool relative)
@@ -235,7 +248,7 @@ void HpglInterpreter::markPage()
 
 void HpglInterpreter::finishPage()
 {
-    flushPolyline();
+    endPendingLine(); // at the end of the file no instruction has ended the last line
     m_raster.endImage();
     m_plotSizeCutInk = plotSizeCutInk();
     const bool cut = m_page.frameCutInk();
@@ -383,7 +396,6 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
         anchorCorner(n);
         break;
     case "TR"_mn:
-        flushPolyline();
         m_fill.setTransparent(argument(n, 0, 1) != 0);
         break;
     // Pens and lines
@@ -391,20 +403,16 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
         selectPen(argument(n, 0, 0));
         break;
     case "NP"_mn:
-        flushPolyline();
         m_pens.setPaletteSize(n.empty() ? PenTable::defaultPaletteSize : argument(n, 0, 0));
         break;
     case "PC"_mn:
-        flushPolyline();
         m_pens.penColour(n);
         break;
     case "CR"_mn:
-        flushPolyline();
         m_pens.colourRange(n);
         break;
     case "PW"_mn:
     case "WU"_mn:
-        flushPolyline();
         m_lineType.resetResidue();
         if (name == "PW"_mn)
             m_pens.penWidth(n);
@@ -412,19 +420,15 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
             m_pens.setRelativeWidths(argument(n, 0, 0) == 1);
         break;
     case "LT"_mn:
-        flushPolyline();
         m_lineType.lineType(n);
         break;
     case "UL"_mn:
-        flushPolyline();
         m_lineType.userLineType(n);
         break;
     case "LA"_mn:
-        flushPolyline();
         m_line.setLineAttributes(n);
         break;
     case "SV"_mn:
-        flushPolyline();
         m_line.setScreen(n);
         break;
     case "TL"_mn:
@@ -450,15 +454,15 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
     case "DI"_mn:
     case "DR"_mn:
         m_labels.setDirection(name == "DR"_mn, n);
-        m_carriageReturn = m_position;
+        m_penState.carriageReturn = m_penState.position;
         break;
     case "DV"_mn:
         m_labels.setPath(n);
-        m_carriageReturn = m_position;
+        m_penState.carriageReturn = m_penState.position;
         break;
     case "LO"_mn:
         m_labels.setOrigin(n);
-        m_carriageReturn = m_position;
+        m_penState.carriageReturn = m_penState.position;
         break;
     case "ES"_mn:
         m_labels.setExtraSpace(n);
@@ -501,25 +505,25 @@ void HpglInterpreter::penMove(const PlotCommand &command, bool first, bool down)
     const Mnemonic name = command.name;
     if (first) {
         if (name == "PA"_mn)
-            m_relative = false;
+            m_penState.relative = false;
         else if (name == "PR"_mn)
-            m_relative = true;
-        else if (name == "PU"_mn) {
-            m_penDown = false;
-            flushPolyline();
-        } else if (down) {
-            m_penDown = true;
+            m_penState.relative = true;
+        else if (name == "PU"_mn)
+            m_penState.down = false;
+        else if (down) {
+            m_penState.down = true;
             // Every pen-down leaves at least a dot at the current point.
-            if (!m_inPolygonMode && m_polyline.empty() && command.numbers.empty())
-                m_polyline.push_back(m_position);
+            if (!m_inPolygonMode && m_pendingLine.empty() && command.numbers.empty())
+                m_pendingLine.push_back(m_penState.position);
         }
     }
     const std::vector<double> &n = command.numbers;
     const AffineMap &map = m_coords.userToOutput();
     for (std::size_t i = 0; i + 1 < n.size(); i += 2) {
         const Point user { n[i], n[i + 1] };
-        const Point target = m_relative ? add(m_position, map.mapVector(user)) : map.map(user);
-        moveTo(target, m_penDown);
+        const Point target
+            = m_penState.relative ? add(m_penState.position, map.mapVector(user)) : map.map(user);
+        moveTo(target, m_penState.down);
         symbol(target);
     }
 }
@@ -532,26 +536,25 @@ void HpglInterpreter::moveTo(Point target, bool draw)
         m_polygon.addVertex(target, draw);
         m_polygonOverBudget = m_polygon.vertexCount() > m_pointBudget;
     } else if (draw) {
-        if (m_polyline.empty())
-            m_polyline.push_back(m_position);
-        m_polyline.push_back(target);
-        if (m_polyline.size() >= maxPolylineLength) {
-            strokePolyline(m_polyline);
-            m_polyline.assign(1, target);
+        if (m_pendingLine.empty())
+            m_pendingLine.push_back(m_penState.position);
+        m_pendingLine.push_back(target);
+        if (m_pendingLine.size() >= maxPolylineLength) {
+            strokePolyline(m_pendingLine);
+            m_pendingLine.assign(1, target);
         }
     } else {
-        flushPolyline();
+        endPendingLine(); // the pen lifts: the line it drew is done
     }
-    m_position = target;
-    m_carriageReturn = target;
+    m_penState.moveTo(target);
 }
 
-void HpglInterpreter::flushPolyline()
+void HpglInterpreter::endPendingLine()
 {
-    if (m_polyline.empty())
+    if (m_pendingLine.empty())
         return;
-    strokePolyline(m_polyline); // a single point is a dot
-    m_polyline.clear();
+    strokePolyline(m_pendingLine); // a single point is a dot
+    m_pendingLine.clear();
 }
 
 void HpglInterpreter::ensurePenSelected()
@@ -594,7 +597,6 @@ void HpglInterpreter::selectPen(double number)
     const int pen = m_pens.resolve(number);
     if (pen < 0)
         return;
-    flushPolyline();
     m_pen = pen;
     m_penSelected = true;
     m_lineType.resetResidue();
@@ -603,32 +605,31 @@ void HpglInterpreter::selectPen(double number)
 void HpglInterpreter::encodedPolyline(const PlotCommand &command)
 {
     if (!command.continued) {
-        m_relativeBeforeEncoded = m_relative;
-        m_carriageReturn = m_position;
+        m_relativeBeforeEncoded = m_penState.relative;
+        m_penState.carriageReturn = m_penState.position;
     }
     const AffineMap &map = m_coords.userToOutput();
     for (const EncodedStep &step : command.encoded) {
         if (step.kind == EncodedStep::Kind::SelectPen) {
+            endPendingLine(); // the line so far was drawn with the pen being put away
             selectPen(step.x);
             continue;
         }
         const Point user { step.x, step.y };
-        const Point target = step.absolute ? map.map(user) : add(m_position, map.mapVector(user));
-        m_penDown = !step.penUp;
-        if (step.penUp)
-            flushPolyline();
-        moveTo(target, m_penDown);
+        const Point target = step.absolute ? map.map(user) : add(m_penState.position, map.mapVector(user));
+        m_penState.down = !step.penUp;
+        moveTo(target, m_penState.down);
         symbol(target);
     }
     if (!command.more)
-        m_relative = m_relativeBeforeEncoded;
+        m_penState.relative = m_relativeBeforeEncoded;
 }
 
 void HpglInterpreter::drawUserPolyline(const std::vector<Point> &userPoints)
 {
     const AffineMap &map = m_coords.userToOutput();
     for (const Point &p : userPoints)
-        moveTo(map.map(p), m_penDown);
+        moveTo(map.map(p), m_penState.down);
 }
 
 void HpglInterpreter::arc(const std::vector<double> &n, bool relative)
@@ -650,12 +651,11 @@ void HpglInterpreter::circle(const std::vector<double> &n)
     for (Point &p : points)
         p = map.map(p);
     if (m_inPolygonMode) {
-        m_polygon.closeSubpolygon(m_penDown);
+        m_polygon.closeSubpolygon(m_penState.down);
         m_polygon.addClosed(points, true);
         m_polygonOverBudget = m_polygon.vertexCount() > m_pointBudget;
         return;
     }
-    flushPolyline();
     strokePolyline(points);
 }
 
@@ -669,9 +669,9 @@ void HpglInterpreter::bezier(const std::vector<double> &n, bool relative)
         for (std::size_t k = 0; k < 3; ++k)
             control[k] = map.map(add(base, { n[i + 2 * k], n[i + 2 * k + 1] }));
         std::vector<Point> points;
-        CurveTessellator::appendBezier(m_position, control[0], control[1], control[2], points);
+        CurveTessellator::appendBezier(m_penState.position, control[0], control[1], control[2], points);
         for (const Point &p : points)
-            moveTo(p, m_penDown);
+            moveTo(p, m_penState.down);
     }
 }
 
@@ -679,7 +679,7 @@ void HpglInterpreter::ticks(bool vertical)
 {
     const Point p1 = m_coords.p1();
     const Point p2 = m_coords.p2();
-    const Point here = toRotated(m_position);
+    const Point here = toRotated(m_penState.position);
     Point from = here;
     Point to = here;
     if (vertical) {
@@ -689,7 +689,6 @@ void HpglInterpreter::ticks(bool vertical)
         from.x -= m_line.tickNegative / 100 * (p2.x - p1.x);
         to.x += m_line.tickPositive / 100 * (p2.x - p1.x);
     }
-    flushPolyline();
     const AffineMap &map = m_coords.rotatedToOutput();
     strokePolyline({ map.map(from), map.map(to) });
 }
@@ -700,18 +699,16 @@ void HpglInterpreter::polygonMode(const std::vector<double> &n)
 {
     const double mode = n.empty() ? 0 : std::round(n[0]);
     if (mode == 0) {
-        flushPolyline();
         m_inPolygonMode = true;
-        m_polygon.begin(m_position);
-        m_polygonSavedPosition = m_position;
-        m_polygonSavedPenDown = m_penDown;
+        m_polygon.begin(m_penState.position);
+        m_penBeforePolygon = m_penState;
     } else if (mode == 1 && m_inPolygonMode) {
-        m_polygon.closeSubpolygon(m_penDown);
+        m_polygon.closeSubpolygon(m_penState.down);
     } else if (mode == 2 && m_inPolygonMode) {
-        m_polygon.closeSubpolygon(m_penDown);
+        m_polygon.closeSubpolygon(m_penState.down);
         m_inPolygonMode = false;
-        m_position = m_polygonSavedPosition;
-        m_penDown = m_polygonSavedPenDown;
+        m_penState.position = m_penBeforePolygon.position;
+        m_penState.down = m_penBeforePolygon.down;
     }
 }
 
@@ -724,7 +721,6 @@ void HpglInterpreter::rectangle(const std::vector<double> &n, bool relative, boo
     const AffineMap &map = m_coords.userToOutput();
     const std::vector<Point> corners { map.map(a), map.map({ c.x, a.y }), map.map(c), map.map({ a.x, c.y }),
         map.map(a) };
-    flushPolyline();
     if (keepBuffer) {
         ensurePenSelected();
         if (penVisible()) {
@@ -749,7 +745,6 @@ void HpglInterpreter::wedge(const std::vector<double> &n, bool fill)
     const AffineMap &map = m_coords.userToOutput();
     for (Point &p : points)
         p = map.map(p);
-    flushPolyline();
     m_polygon.clear();
     m_polygon.addClosed(points, true);
     if (fill)
@@ -770,7 +765,6 @@ FillStyle HpglInterpreter::fillStyle(FillRule rule) const
 
 void HpglInterpreter::fillPolygon(double rule)
 {
-    flushPolyline();
     if (m_polygon.empty())
         return;
     ensurePenSelected();
@@ -783,7 +777,6 @@ void HpglInterpreter::fillPolygon(double rule)
 
 void HpglInterpreter::edgePolygon()
 {
-    flushPolyline();
     for (const std::vector<Point> &edge : m_polygon.penDownEdges())
         strokePolyline(edge);
 }

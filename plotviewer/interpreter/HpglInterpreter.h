@@ -2,7 +2,8 @@
 // The HP-GL/2 state machine: executes the reader's commands and builds a DisplayList in plotter
 // units, with scaling, rotation, line types, fills, labels and clipping already applied. The state
 // it keeps is split by what owns it: the page set-up, the coordinate system, the pens, line and fill
-// attributes, the label state; this class holds the pen's place and dispatches the instructions.
+// attributes, the label state, the pen's place; this class dispatches the instructions and keeps
+// the pending line, what the pen has drawn since it went down, stroked once that line ends.
 
 #include "CoordinateSystem.h"
 #include "FillAttributes.h"
@@ -11,6 +12,7 @@
 #include "LinePattern.h"
 #include "PageBuilder.h"
 #include "PageSetup.h"
+#include "PenState.h"
 #include "PenTable.h"
 #include "PolygonBuffer.h"
 #include "RasterGraphics.h"
@@ -79,7 +81,7 @@ private:
     // Pen movement and drawing
     void penMove(const PlotCommand &command, bool penDownChange, bool down);
     void moveTo(Point target, bool draw);
-    void flushPolyline();
+    void endPendingLine();
     void strokePolyline(const std::vector<Point> &polyline);
     void encodedPolyline(const PlotCommand &command);
     void selectPen(double number);
@@ -113,7 +115,7 @@ private:
     void markPage();
     double deviceScale() const;
     Point origin() const { return m_coords.rotatedToOutput().map({ 0, 0 }); }
-    Point userPosition() const { return m_coords.outputToUser().map(m_position); }
+    Point userPosition() const { return m_coords.outputToUser().map(m_penState.position); }
     Point toRotated(Point output) const;
 
     std::size_t m_pointBudget;
@@ -136,18 +138,13 @@ private:
     std::vector<std::size_t> m_pagesCutMost;
     std::vector<std::size_t> m_pageStarts;
 
-    // The pen's place
-    Point m_position;
-    Point m_carriageReturn;
-    bool m_penDown = false;
-    bool m_relative = false;
+    PenState m_penState;
     bool m_relativeBeforeEncoded = false;
     int m_pen = 1;
     bool m_penSelected = false;
-    std::vector<Point> m_polyline;
+    std::vector<Point> m_pendingLine;
     bool m_inPolygonMode = false;
-    Point m_polygonSavedPosition;
-    bool m_polygonSavedPenDown = false;
+    PenState m_penBeforePolygon;
 
     UnknownInstructions m_unknown;
     std::vector<std::string> m_warned;

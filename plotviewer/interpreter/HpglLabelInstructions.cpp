@@ -35,10 +35,9 @@ void HpglInterpreter::userCharacter(const std::vector<double> &n)
 {
     if (n.empty())
         return;
-    flushPolyline();
     const LabelFont font = m_labels.currentFont(m_coords.p1(), m_coords.p2());
     const AffineMap &map = m_coords.rotatedToOutput();
-    const Point start = toRotated(m_position);
+    const Point start = toRotated(m_penState.position);
     UserCharacters::Strokes strokes;
     if (const std::string warning = UserCharacters::oneOff(n, start, font.across, font.up, strokes);
         !warning.empty()) {
@@ -58,24 +57,23 @@ void HpglInterpreter::userCharacter(const std::vector<double> &n)
         }
     }
     // Like a one-character label, the pen moves on to the next character's place.
-    m_position = map.map(add(start, font.advance));
+    m_penState.position = map.map(add(start, font.advance));
 }
 
 void HpglInterpreter::label(const PlotCommand &command)
 {
-    flushPolyline();
     if (command.unterminated)
         warnOnce("a label had no terminator; it was cut at the end of its line");
     const Point p1 = m_coords.p1();
     const Point p2 = m_coords.p2();
     const LabelFont fonts[2] = { m_labels.font(false, p1, p2), m_labels.font(true, p1, p2) };
     const AffineMap &map = m_coords.rotatedToOutput();
-    const LabelLayout::Result layout
-        = LabelLayout::layout(command.text, toRotated(m_position), toRotated(m_carriageReturn), fonts,
-            m_labels.alternateSelected(), m_labels.origin(), m_labels.path(), m_labels.transparentData());
+    const LabelLayout::Result layout = LabelLayout::layout(command.text, toRotated(m_penState.position),
+        toRotated(m_penState.carriageReturn), fonts, m_labels.alternateSelected(), m_labels.origin(),
+        m_labels.path(), m_labels.transparentData());
     drawTextRuns(layout.runs);
-    m_position = map.map(layout.pen);
-    m_carriageReturn = map.map(layout.carriageReturn);
+    m_penState.position = map.map(layout.pen);
+    m_penState.carriageReturn = map.map(layout.carriageReturn);
     m_labels.setAlternateSelected(layout.alternate);
 }
 
@@ -84,29 +82,28 @@ void HpglInterpreter::symbol(Point at)
     if (m_labels.symbol().empty())
         return;
     const TextRun run = m_labels.symbolRun(toRotated(at), m_coords.p1(), m_coords.p2());
-    flushPolyline();
+    endPendingLine(); // the symbol is drawn over the line that reaches it
     drawTextRuns({ run });
 }
 
 void HpglInterpreter::characterPlot(const std::vector<double> &n)
 {
-    flushPolyline();
     const LabelFont font = m_labels.currentFont(m_coords.p1(), m_coords.p2());
     const AffineMap &map = m_coords.rotatedToOutput();
     if (n.empty()) {
-        const Point next = add(toRotated(m_carriageReturn), font.lineFeed);
-        m_position = m_carriageReturn = map.map(next);
+        const Point next = add(toRotated(m_penState.carriageReturn), font.lineFeed);
+        m_penState.moveTo(map.map(next));
         return;
     }
     if (n.size() < 2 || !allFinite(n))
         return;
     const double spaces = std::clamp(n[0], -1e6, 1e6);
     const double lines = std::clamp(n[1], -1e6, 1e6);
-    const Point moved
-        = add(toRotated(m_position), add(scaled(font.advance, spaces), scaled(font.lineFeed, -lines)));
-    m_position = map.map(moved);
+    const Point moved = add(
+        toRotated(m_penState.position), add(scaled(font.advance, spaces), scaled(font.lineFeed, -lines)));
+    m_penState.position = map.map(moved);
     if (lines != 0)
-        m_carriageReturn = m_position;
+        m_penState.carriageReturn = m_penState.position;
 }
 
 } // namespace plotviewer::hpgl
