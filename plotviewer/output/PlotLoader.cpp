@@ -1,5 +1,6 @@
 #include "PlotLoader.h"
 
+#include "contract/PathAccess.h"
 #include "plotviewer/interpreter/PlotInterpreter.h"
 
 #include <QFile>
@@ -30,9 +31,9 @@ PlotLoader::Result unreadable(const QString &path, const QString &reason)
 
 PlotLoader::Result PlotLoader::load(const QString &path)
 {
+    if (const QString unreachable = PathAccess::whyUnreachable(path); !unreachable.isEmpty())
+        return unreadable(path, QStringLiteral("it %1.").arg(unreachable));
     const QFileInfo info(path);
-    if (!info.exists())
-        return unreadable(path, QStringLiteral("it does not exist."));
     if (info.isDir())
         return unreadable(path, QStringLiteral("it is a folder, not a file."));
     QFile file(path);

@@ -1,5 +1,7 @@
 #include "tarnwick/app/FileArguments.h"
 
+#include "contract/PathAccess.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,9 +15,9 @@ constexpr qsizetype reportedAtMost = 10;
 /// Why `path` cannot be printed, or an empty string when it can.
 QString whyLeftOut(const QString &path, const MayRead &mayRead)
 {
+    if (QString unreachable = PathAccess::whyUnreachable(path); !unreachable.isEmpty())
+        return unreachable;
     const QFileInfo file(path);
-    if (!file.exists())
-        return QStringLiteral("does not exist");
     if (file.isDir())
         return QStringLiteral("is a folder");
     if (!file.isFile())

@@ -2,6 +2,7 @@
 
 #include "PdfProbe.h"
 #include "PictureInk.h"
+#include "UnprivilegedRun.h"
 
 #include <QColor>
 #include <QDir>
@@ -58,6 +59,7 @@ class tst_PlotConvert : public QObject
 private Q_SLOTS:
     void failures_data();
     void failures();
+    void fileUnderAClosedFolderCannotBeRead();
     void helpGoesToStandardOutput();
     void warningsGoToStandardErrorWithSuccess();
     void pictures_data();
@@ -138,11 +140,37 @@ void tst_PlotConvert::failures()
     QVERIFY(run.out.isEmpty());
 }
 
+void tst_PlotConvert::fileUnderAClosedFolderCannotBeRead()
+{
+    if (const QString reason = UnprivilegedRun::unavailableReason(); !reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    // Mode 0: neither the unprivileged user (as root) nor the owner (otherwise) may enter it.
+    const UnprivilegedRun run({ QStringLiteral(TARNWICK_PLOTCONVERT) });
+    const QString closed = QDir(run.folder()).filePath(QStringLiteral("closed"));
+    const QString plot = QDir(closed).filePath(QStringLiteral("drawing.plt"));
+    QVERIFY(QDir().mkpath(closed) && QFile::copy(dataFile("landscape.plt"), plot));
+    QVERIFY(QFile::setPermissions(closed, {}));
+    const QString out = QDir(run.makeUserFolder(QStringLiteral("out"))).filePath(QStringLiteral("out.png"));
+    QProcess process;
+    run.start(process, { plot, out });
+    const bool finished = process.waitForFinished(60000);
+    QFile::setPermissions(closed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(finished);
+    QCOMPARE(process.exitCode(), 66);
+    const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("Cannot open the plot file \"%1\": it cannot be read: permission "
+                                         "denied (the folder \"%2\" cannot be entered).")
+                              .arg(plot, closed)),
+        qPrintable(err));
+    QVERIFY(!QFile::exists(out));
+}
+
 void tst_PlotConvert::helpGoesToStandardOutput()
 {
     const Run run = plotconvert({ QStringLiteral("--help") });
     QCOMPARE(run.exitCode, 0);
-    QVERIFY2(run.out.startsWith(QLatin1String("Usage: plotconvert [options] plot output")), qPrintable(run.out));
+    QVERIFY2(
+        run.out.startsWith(QLatin1String("Usage: plotconvert [options] plot output")), qPrintable(run.out));
     QVERIFY(run.out.contains(QLatin1String("--actual-size")));
     QVERIFY(run.complaint().isEmpty());
 }

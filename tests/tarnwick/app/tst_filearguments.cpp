@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -132,6 +133,42 @@ private Q_SLOTS:
             QStringList(QDir::toNativeSeparators(path) + ": cannot be read"));
     }
 
+    void fileUnderAClosedFolderCannotBeRead()
+    {
+        // Root enters every folder: as root, this test runs itself again as an unprivileged user.
+        const QString staged = qEnvironmentVariable(closedFolderVariable);
+        if (UnprivilegedRun::isRoot()) {
+            if (const QString reason = UnprivilegedRun::unavailableReason(); !reason.isEmpty())
+                QSKIP(qPrintable(reason));
+            const UnprivilegedRun run({ QCoreApplication::applicationFilePath() });
+            const QString closed = makeClosedFolder(run.folder());
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(closedFolderVariable, closed);
+            process.setProcessEnvironment(environment);
+            process.setProcessChannelMode(QProcess::MergedChannels);
+            run.start(process, { QString::fromLatin1(QTest::currentTestFunction()) });
+            QVERIFY(process.waitForFinished());
+            const QString output = QString::fromLocal8Bit(process.readAll());
+            QFile::setPermissions(closed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QVERIFY2(
+                process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0, qPrintable(output));
+            QVERIFY2(output.contains(
+                         QLatin1String("PASS   : tst_FileArguments::fileUnderAClosedFolderCannotBeRead")),
+                qPrintable(output));
+            return;
+        }
+        const QString closed = staged.isEmpty() ? makeClosedFolder(m_root.path()) : staged;
+        const QString plot = QDir(closed).filePath(QStringLiteral("a.plt"));
+        const QStringList leftOut = FileArguments::sort({ plot }, plotsDir()).leftOut;
+        if (staged.isEmpty())
+            QFile::setPermissions(closed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(leftOut,
+            QStringList(plot
+                + QStringLiteral(": cannot be read: permission denied (the folder \"%1\" cannot be entered)")
+                      .arg(closed)));
+    }
+
     void reportNamesTheFirstTenOnly_data()
     {
         QTest::addColumn<int>("count");
@@ -156,6 +193,18 @@ private Q_SLOTS:
     }
 
 private:
+    static constexpr auto closedFolderVariable = "TARNWICK_TEST_CLOSED_FOLDER";
+
+    /// A folder in `parent` holding a plot, which no one but root may enter.
+    static QString makeClosedFolder(const QString &parent)
+    {
+        const QString closed = QDir(parent).filePath(QStringLiteral("closed"));
+        QFile plot(QDir(closed).filePath(QStringLiteral("a.plt")));
+        if (!QDir().mkpath(closed) || !plot.open(QIODevice::WriteOnly) || !QFile::setPermissions(closed, {}))
+            qFatal("cannot make the closed folder %s", qPrintable(closed));
+        return closed;
+    }
+
     QTemporaryDir m_root;
 };
 
