@@ -36,7 +36,11 @@ done
     || die "the cups-pdf backend or its PPD is missing; install the package printer-driver-cups-pdf"
 
 if ! scheduler_running; then
-    mkdir -p /run/cups
+    if foreign_scheduler_answers; then
+        echo "cups-pdf-printer: the CUPS scheduler answering on localhost:631 is not this system's;" \
+            "starting this system's own, which these scripts use over $CUPS_SERVER" >&2
+    fi
+    mkdir -p "$cups_state_dir"
     cupsd || { log_tail; die "cupsd could not be started"; }
     wait_for_scheduler \
         || { log_tail; die "the CUPS scheduler did not answer within $cups_scheduler_seconds seconds"; }

@@ -21,7 +21,7 @@ command -v cups-config >/dev/null || die "cups-config is missing; install the pa
 install -o root -g root -m 755 "$build/bin/plottopdf" "$(cups-config --serverbin)/filter/plottopdf"
 install -o root -g root -m 644 "$rules/tarnwick.types" "$rules/tarnwick.convs" "$(cups-config --datadir)/mime/"
 
-# A reload (SIGHUP) makes a running scheduler read the new rules.
-if pidof cupsd >/dev/null; then
+# A reload makes a running scheduler read the new rules.
+if scheduler_pid >/dev/null; then
     reload_scheduler || die "the CUPS scheduler did not come back within $cups_scheduler_seconds seconds"
 fi

@@ -7,14 +7,16 @@ build=${TARNWICK_BUILD_DIR:-$root/build}
 "$root/scripts/setup-debian.sh" test
 "$root/scripts/build.sh"
 
-# A real CUPS scheduler with a PDF printer for the end-to-end printing test, where one can run.
+# A real CUPS scheduler with a PDF printer for the end-to-end printing test, where one can run. The
+# tests, like the scripts, talk to this system's own scheduler only (CUPS_SERVER).
+. "$root/scripts/cups-scheduler.sh"
 if [ -x "$root/scripts/cups-pdf-printer.sh" ]; then
     if "$root/scripts/cups-pdf-printer.sh"; then
         # The plot filter too, so that lp prints plot files through it.
         "$root/scripts/install-cups-filter.sh" "$build" \
             || echo "test: the plot filter could not be installed into CUPS; its test says why."
     else
-        echo "test: CUPS could not be started; the printing tests say why."
+        echo "test: no CUPS printer for the printing tests (the reason is above); they say why they skip."
     fi
 fi
 
