@@ -17,6 +17,12 @@ inline constexpr auto ActualSize = "ActualSize"; // ()
 inline constexpr auto DoPrint = "DoPrint"; // ()
 inline constexpr auto SaveTo = "SaveTo"; // (QString path): a JPEG
 
+// Document members of our own, for a preview of every page. A server without them still gives the
+// preview of the one page SaveTo saves.
+inline constexpr auto PageCount = "PageCount"; // () -> int: the plot's pages, as DoPrint prints them
+inline constexpr auto PreviewPage = "PreviewPage"; // () -> int: the one SaveTo saves, from 1
+inline constexpr auto SavePageTo = "SavePageTo"; // (int page, QString path): a JPEG of that page
+
 /// How drawing colours reach the device. The numbers are what SetColorMode carries.
 enum class ColourMode : short { BlackAndWhite = 0, Colour = 1, GreyScale = 2 };
 } // namespace PlotViewer

@@ -20,7 +20,7 @@ QString PlotDocument::fileName() const
     return QFileInfo(m_filePath).fileName();
 }
 
-const Page &PlotDocument::previewPage() const
+std::size_t PlotDocument::previewPageIndex() const
 {
     const auto showsInk = [](const Page &page) {
         const Rect extent = pageExtent(page);
@@ -29,7 +29,7 @@ const Page &PlotDocument::previewPage() const
             && ink.top >= extent.bottom;
     };
     const auto found = std::find_if(m_plot.pages.begin(), m_plot.pages.end(), showsInk);
-    return found != m_plot.pages.end() ? *found : m_plot.pages.front();
+    return found != m_plot.pages.end() ? std::size_t(found - m_plot.pages.begin()) : 0;
 }
 
 Placement PlotDocument::takePrintPlacement()

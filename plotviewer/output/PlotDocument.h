@@ -20,8 +20,11 @@ public:
     const DisplayList &plot() const { return m_plot; }
     /// What the interpreter had to say about the plot: skipped or changed content, one line each.
     QStringList warnings() const;
-    /// The page a picture shows: the first whose ink falls within its page at all.
-    const Page &previewPage() const;
+    /// The plot's pages, each with something drawn on it: what a print prints, in order.
+    int pageCount() const { return int(m_plot.pages.size()); }
+    /// The index of the page a picture shows: the first whose ink falls within its page at all.
+    std::size_t previewPageIndex() const;
+    const Page &previewPage() const { return m_plot.pages[previewPageIndex()]; }
 
     ColourMode colourMode() const { return m_colourMode; }
     void setColourMode(ColourMode mode) { m_colourMode = mode; }

@@ -65,13 +65,28 @@ void PlotDocumentObject::DoPrint()
 
 void PlotDocumentObject::SaveTo(const QString &path)
 {
-    m_errors.run(PlotViewer::SaveTo, [&] {
-        QString error;
-        const QImage picture
-            = renderPlotPicture(m_document.previewPage(), pictureBound, m_document.pictureOptions());
-        writePictureFile(picture, path, "jpeg", &error);
-        return error;
+    m_errors.run(PlotViewer::SaveTo, [&] { return savePicture(m_document.previewPage(), path); });
+}
+
+void PlotDocumentObject::SavePageTo(int page, const QString &path)
+{
+    m_errors.run(PlotViewer::SavePageTo, [&] {
+        const int count = m_document.pageCount();
+        if (page < 1 || page > count) {
+            const QString pages
+                = count == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(count);
+            return QStringLiteral("There is no page %1: the plot has %2.").arg(page).arg(pages);
+        }
+        return savePicture(m_document.plot().pages[std::size_t(page - 1)], path);
     });
+}
+
+QString PlotDocumentObject::savePicture(const Page &page, const QString &path) const
+{
+    QString error;
+    const QImage picture = renderPlotPicture(page, pictureBound, m_document.pictureOptions());
+    writePictureFile(picture, path, "jpeg", &error);
+    return error;
 }
 
 QString PlotDocumentObject::takeError()

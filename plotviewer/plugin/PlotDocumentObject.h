@@ -32,10 +32,18 @@ public:
     Q_INVOKABLE void SaveTo(const QString &path);
     /// Ours, beside the specified members: what the interpreter had to say about the plot.
     Q_INVOKABLE QStringList Warnings() const { return m_document.warnings(); }
+    /// Ours: the number of the plot's pages, which DoPrint prints in order.
+    Q_INVOKABLE int PageCount() const { return m_document.pageCount(); }
+    /// Ours: the page SaveTo saves, counted from 1.
+    Q_INVOKABLE int PreviewPage() const { return int(m_document.previewPageIndex()) + 1; }
+    /// Ours: writes page `page` (from 1) as SaveTo writes its page.
+    Q_INVOKABLE void SavePageTo(int page, const QString &path);
 
     QString takeError() override;
 
 private:
+    QString savePicture(const Page &page, const QString &path) const;
+
     PlotDocument m_document;
     std::shared_ptr<PrinterSelection> m_printers;
     AutomationErrors m_errors;

@@ -1,4 +1,4 @@
-// The sample plots shipped in samples/: each opens cleanly on one page and draws what it shows.
+// The sample plots shipped in samples/: each opens cleanly on its pages and draws what it shows.
 
 #include "PlotTestSupport.h"
 
@@ -29,31 +29,33 @@ class tst_Samples : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensOnOnePage_data();
-    void opensOnOnePage();
+    void opensOnItsPages_data();
+    void opensOnItsPages();
     void encodedDrawsOnlyItsCurves();
 };
 
-void tst_Samples::opensOnOnePage_data()
+void tst_Samples::opensOnItsPages_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<std::size_t>("pages");
     const QStringList names
         = QDir(QStringLiteral(TARNWICK_SAMPLES_DIR)).entryList({ QStringLiteral("*.plt") });
     QVERIFY(!names.isEmpty());
     for (const QString &name : names)
-        QTest::newRow(qPrintable(name)) << name;
+        QTest::newRow(qPrintable(name)) << name << std::size_t(name == u"pages.plt" ? 3 : 1);
 }
 
-void tst_Samples::opensOnOnePage()
+void tst_Samples::opensOnItsPages()
 {
     QFETCH(QString, name);
+    QFETCH(std::size_t, pages);
     const InterpretResult result = plottest::interpret(sampleBytes(name));
     QVERIFY2(result.error.empty(), result.error.c_str());
     for (const std::string &warning : result.plot.warnings)
         QFAIL(warning.c_str());
-    QCOMPARE(result.plot.pages.size(), std::size_t(1));
-    const Page &page = result.plot.pages.front();
-    QVERIFY(contains(page.frame, page.inkBounds));
+    QCOMPARE(result.plot.pages.size(), pages);
+    for (const Page &page : result.plot.pages)
+        QVERIFY(contains(page.frame, page.inkBounds));
 }
 
 void tst_Samples::encodedDrawsOnlyItsCurves()

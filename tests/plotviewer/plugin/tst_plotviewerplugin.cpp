@@ -1,9 +1,14 @@
 // The plugin as the program sees it: loaded from the build's server folder, members called by name.
 
+#include "FixedPrinterLookup.h"
+#include "PdfProbe.h"
 #include "PictureInk.h"
 #include "PlotServerPlugin.h"
 #include "contract/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
+#include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/output/PrintJob.h"
+#include "plotviewer/output/PrinterSelection.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,11 +18,13 @@
 #include <QJsonObject>
 #include <QMetaMethod>
 #include <QPluginLoader>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+using namespace plotviewer;
 using namespace plotviewer::test;
 
 namespace {
@@ -57,6 +64,10 @@ private Q_SLOTS:
     void setColorMode();
     void saveToWritesAFittedJpeg_data();
     void saveToWritesAFittedJpeg();
+    void pagesAreThePrintedSheets_data();
+    void pagesAreThePrintedSheets();
+    void savePageToRefusesAMissingPage_data();
+    void savePageToRefusesAMissingPage();
     void saveToReplacesAnExistingPicture();
     void saveToFailureKeepsTheOldPicture();
     void errorsAreAboutTheLastCallOnly();
@@ -151,6 +162,9 @@ void tst_PlotViewerPlugin::membersHaveTheContractSignatures_data()
     QTest::newRow("ActualSize") << true << QByteArray("ActualSize()") << QByteArray("void");
     QTest::newRow("DoPrint") << true << QByteArray("DoPrint()") << QByteArray("void");
     QTest::newRow("SaveTo") << true << QByteArray("SaveTo(QString)") << QByteArray("void");
+    QTest::newRow("PageCount") << true << QByteArray("PageCount()") << QByteArray("int");
+    QTest::newRow("PreviewPage") << true << QByteArray("PreviewPage()") << QByteArray("int");
+    QTest::newRow("SavePageTo") << true << QByteArray("SavePageTo(int,QString)") << QByteArray("void");
 }
 
 void tst_PlotViewerPlugin::membersHaveTheContractSignatures()
@@ -260,6 +274,127 @@ void tst_PlotViewerPlugin::saveToWritesAFittedJpeg()
         qPrintable(QStringLiteral("%1 x %2").arg(image.width()).arg(image.height())));
     QVERIFY(inkedPixelCount(image) > 1000);
     QCOMPARE(colouredPixelCount(image, 40) > 0, mode == 1);
+}
+
+void tst_PlotViewerPlugin::pagesAreThePrintedSheets_data()
+{
+    QTest::addColumn<QByteArray>("plot");
+    QTest::addColumn<QString>("colours"); // each page's: r(ed), g(reen), b(lue)
+
+    const QByteArray red = "SP2;PA0,0;RA4000,3000;";
+    const QByteArray green = "SP3;PA0,0;RA3000,4000;";
+    const QByteArray blue = "SP5;PA0,0;RA4000,4000;";
+    QTest::newRow("one plot") << "IN;" + red << "r";
+    QTest::newRow("PG between plots") << "IN;" + red + "PG;" + green + "PG;" + blue + "PG;"
+                                      << "rgb";
+    QTest::newRow("FR between plots") << "IN;" + blue + "FR;" + red + "FR;" + green << "brg";
+    QTest::newRow("empty pages skipped") << "PG;IN;" + red + "PG;PG;FR;" + green + "PG;"
+                                         << "rg";
+    QTest::newRow("PCL paper source ejects") << "\x1b"
+                                                "E\x1b%0BIN;"
+            + green + "\x1b%0A\x1b&l0H\x1b%0BIN;" + red
+            + "\x1b%0A\x1b"
+              "E"
+                                             << "gr";
+    QTest::newRow("PCL form feeds, one on an empty page")
+        << "\x1b%0BIN;" + red + "\x1b%0A\f\f\x1b%0BIN;" + blue + "\x1b%0A\f"
+        << "rb";
+}
+
+void tst_PlotViewerPlugin::pagesAreThePrintedSheets()
+{
+    QFETCH(QByteArray, plot);
+    QFETCH(QString, colours);
+    const QString path = writeFile(m_dir, QStringLiteral("pages.plt"), plot);
+    const std::unique_ptr<QObject> document = open(path);
+    QVERIFY(document);
+    int pages = 0;
+    int saved = 0;
+    QVERIFY(QMetaObject::invokeMethod(document.get(), PlotViewer::PageCount, Q_RETURN_ARG(int, pages)));
+    QVERIFY(QMetaObject::invokeMethod(document.get(), PlotViewer::PreviewPage, Q_RETURN_ARG(int, saved)));
+    QCOMPARE(pages, colours.size());
+    QCOMPARE(saved, 1);
+
+    // The colour most of the ink has: a page's rectangle, wherever the page puts it.
+    const auto colourOf = [](const QImage &picture) {
+        int red = 0, green = 0, blue = 0;
+        for (int y = 0; y < picture.height(); y += 2) {
+            for (int x = 0; x < picture.width(); x += 2) {
+                const QColor c = picture.pixelColor(x, y);
+                red += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+                green += c.green() > 150 && c.red() < 90 && c.blue() < 90;
+                blue += c.blue() > 180 && c.red() < 90 && c.green() < 90;
+            }
+        }
+        const int most = std::max({ red, green, blue });
+        return most < 20 ? u'?' : most == red ? u'r' : most == green ? u'g' : u'b';
+    };
+    QString previewed;
+    QList<QImage> pictures;
+    for (int page = 1; page <= pages; ++page) {
+        const QString picture = m_dir.filePath(QStringLiteral("page%1.jpg").arg(page));
+        QString error;
+        QVERIFY(QMetaObject::invokeMethod(
+            document.get(), PlotViewer::SavePageTo, Q_ARG(int, page), Q_ARG(QString, picture)));
+        QCOMPARE(qobject_cast<AutomationErrorSource *>(document.get())->takeError(), QString());
+        pictures << QImage(picture);
+        previewed += colourOf(pictures.last());
+    }
+    QCOMPARE(previewed, colours);
+    // SaveTo still saves the first page with ink.
+    const QString first = m_dir.filePath(QStringLiteral("~plt000.jpg"));
+    QCOMPARE(callMember(*document, PlotViewer::SaveTo, Q_ARG(QString, first)), QString());
+    QCOMPARE(QImage(first), pictures.first());
+
+    // The print run prints the same pages in the same order.
+    if (const QString missing = PdfProbe::missingTools(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+    PlotLoader::Result loaded = PlotLoader::load(path);
+    QVERIFY(loaded.document);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_dir.filePath(QStringLiteral("pages.pdf")));
+    PrinterSelection printers(std::make_shared<FixedPrinterLookup>(QString()), nullptr);
+    QString error;
+    QVERIFY2(PrintJob(*loaded.document, printers).runOn(printer, &error), qPrintable(error));
+    PdfProbe pdf;
+    QVERIFY2(pdf.open(printer.outputFileName(), &error), qPrintable(error));
+    QString printed;
+    for (int sheet = 0; sheet < pdf.pageCount(); ++sheet) {
+        const QImage picture = pdf.renderPage(sheet, 20, &error);
+        QVERIFY2(!picture.isNull(), qPrintable(error));
+        printed += colourOf(picture);
+    }
+    QCOMPARE(printed, colours);
+}
+
+void tst_PlotViewerPlugin::savePageToRefusesAMissingPage_data()
+{
+    QTest::addColumn<QByteArray>("plot");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("error");
+
+    const QByteArray one = "IN;SP1;PA0,0;PD1000,1000;";
+    const QByteArray three = one + "PG;" + one + "PG;" + one;
+    QTest::newRow("page 0") << three << 0 << QStringLiteral("There is no page 0: the plot has 3 pages.");
+    QTest::newRow("past the last") << three << 4
+                                   << QStringLiteral("There is no page 4: the plot has 3 pages.");
+    QTest::newRow("negative") << three << -1 << QStringLiteral("There is no page -1: the plot has 3 pages.");
+    QTest::newRow("one page") << one << 2 << QStringLiteral("There is no page 2: the plot has 1 page.");
+}
+
+void tst_PlotViewerPlugin::savePageToRefusesAMissingPage()
+{
+    QFETCH(QByteArray, plot);
+    QFETCH(int, page);
+    QFETCH(QString, error);
+    const std::unique_ptr<QObject> document = open(writeFile(m_dir, QStringLiteral("pages.plt"), plot));
+    QVERIFY(document);
+    const QString picture = m_dir.filePath(QStringLiteral("page.jpg"));
+    QVERIFY(QMetaObject::invokeMethod(
+        document.get(), PlotViewer::SavePageTo, Q_ARG(int, page), Q_ARG(QString, picture)));
+    QCOMPARE(qobject_cast<AutomationErrorSource *>(document.get())->takeError(), error);
+    QVERIFY(!QFileInfo::exists(picture));
 }
 
 void tst_PlotViewerPlugin::saveToReplacesAnExistingPicture()
