@@ -378,8 +378,8 @@ void Form1::showCount()
 void Form1::File1_DblClick()
 {
     m_guard.run(Trap::Silent, [this] {
-        const auto showPicture = [](const QString &pictureFile, const QString &path) {
-            Form2::showPreview(pictureFile, QFileInfo(path).fileName());
+        const auto showPicture = [this](const QString &pictureFile, const QString &path, PreviewPages pages) {
+            Form2::showPreview(m_guard, pictureFile, QFileInfo(path).fileName(), std::move(pages));
         };
         Preview(m_plotServer.object(), m_colourMode,
             m_environment.temporaryFile(QString::fromLatin1(AppFiles::PreviewImage)), showPicture)

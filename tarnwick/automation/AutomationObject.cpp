@@ -112,6 +112,11 @@ AutomationObject AutomationObject::create(const QString &progId)
     return AutomationObject(AutomationRegistry::instance().createObject(progId));
 }
 
+bool AutomationObject::hasMember(QAnyStringView member) const
+{
+    return m_object && !membersNamed(m_object->metaObject(), member.toString()).isEmpty();
+}
+
 QVariant AutomationObject::call(QAnyStringView memberName, const QVariantList &arguments) const
 {
     const QString member = memberName.toString();

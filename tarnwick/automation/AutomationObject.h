@@ -22,6 +22,9 @@ public:
 
     bool isEmpty() const { return !m_object; }
     void release() { m_object.reset(); }
+    /// Whether the object has a member of that name (matched without regard to case) to call;
+    /// false through an empty reference.
+    bool hasMember(QAnyStringView member) const;
 
     /// Calls `member` (matched without regard to case) with `arguments`, each converted to the
     /// member's parameter type. A returned object comes back as a QVariant holding an AutomationObject.

@@ -24,15 +24,23 @@ void createTextFile(const QString &fileName)
     }
 }
 
+QByteArray readFile(const QString &fileName)
+{
+    QFile file(fileName);
+    QByteArray contents;
+    if (file.open(QIODevice::ReadOnly))
+        contents = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        throw RuntimeError(QStringLiteral("The file \"%1\" cannot be read: %2")
+                               .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    }
+    return contents;
+}
+
 void copyFile(const QString &source, const QString &target)
 {
     // Read and written rather than copied, so the copy is the user's own, not a read-only clone.
-    QFile from(source);
-    if (!from.open(QIODevice::ReadOnly)) {
-        throw RuntimeError(QStringLiteral("The file \"%1\" cannot be read: %2")
-                               .arg(QDir::toNativeSeparators(source), from.errorString()));
-    }
-    const QByteArray contents = from.readAll();
+    const QByteArray contents = readFile(source);
     // Whole or not at all: a copy cut short would later read as a settings file without settings.
     QSaveFile to(target);
     if (!to.open(QIODevice::WriteOnly) || to.write(contents) != contents.size() || !to.commit()) {

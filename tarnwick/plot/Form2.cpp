@@ -1,19 +1,44 @@
 #include "tarnwick/plot/Form2.h"
 
 #include "tarnwick/base/AppIcon.h"
+#include "tarnwick/base/FileSystem.h"
+#include "tarnwick/base/HandlerGuard.h"
 #include "tarnwick/base/RuntimeError.h"
 #include "tarnwick/base/Twips.h"
 #include "tarnwick/base/WindowFlags.h"
 
+#include <QAccessible>
 #include <QApplication>
-#include <QDir>
+#include <QBuffer>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 
 #include <memory>
 
-Form2::Form2()
+namespace {
+
+/// The picture that picture file bytes hold; throws RuntimeError naming `source` when they hold none.
+QImage decodePicture(const QByteArray &bytes, const QString &source)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        throw RuntimeError(
+            QStringLiteral("The picture %1 cannot be loaded: %2").arg(source, reader.errorString()));
+    }
+    return picture;
+}
+
+} // namespace
+
+Form2::Form2(HandlerGuard &guard, const QString &plotName, PreviewPages pages)
     : QWidget(nullptr, fixedBorderWindow(Qt::Window))
+    , m_guard(guard)
+    , m_plotName(plotName)
+    , m_pages(std::move(pages))
     , Picture1(new QLabel(this))
 {
     setObjectName(QStringLiteral("Form2"));
@@ -24,12 +49,11 @@ Form2::Form2()
     Picture1->hide();
 }
 
-void Form2::showPreview(const QString &pictureFile, const QString &plotName)
+void Form2::showPreview(
+    HandlerGuard &guard, const QString &pictureFile, const QString &plotName, PreviewPages pages)
 {
-    auto window = std::make_unique<Form2>();
+    auto window = std::make_unique<Form2>(guard, plotName, std::move(pages));
     window->loadPicture(pictureFile);
-    window->fitToPicture();
-    window->setWindowTitle(QStringLiteral("Preview of : ") + plotName);
     window->show();
     window.release()->showPicture(); // the window deletes itself when closed
 }
@@ -44,16 +68,43 @@ bool Form2::event(QEvent *event)
     return handled;
 }
 
+void Form2::keyPressEvent(QKeyEvent *event)
+{
+    if (!PreviewPages::isPageKey(event->key())) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    m_guard.run(Trap::Silent, [this, key = event->key()] { Form_KeyDown(key); });
+}
+
+void Form2::Form_KeyDown(int key)
+{
+    const qsizetype page = m_pages.pageForKey(key);
+    if (page >= 0)
+        showPage(page);
+}
+
 void Form2::loadPicture(const QString &fileName)
 {
-    QImageReader reader(fileName);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        throw RuntimeError(QStringLiteral("The picture \"%1\" cannot be loaded: %2")
-                               .arg(QDir::toNativeSeparators(fileName), reader.errorString()));
-    }
-    Picture1->setPixmap(QPixmap::fromImage(picture));
+    m_pages.setPicture(m_pages.current(), FileSystem::readFile(fileName));
+    showPage(m_pages.current());
+}
+
+void Form2::showPage(qsizetype page)
+{
+    const QPixmap picture = QPixmap::fromImage(decodePicture(
+        m_pages.picture(page), QStringLiteral("of page %1 of \"%2\"").arg(page + 1).arg(m_plotName)));
+    m_pages.setCurrent(page);
+    Picture1->setPixmap(picture);
     Picture1->resize(picture.size());
+    fitToPicture();
+    const QString caption = m_pages.caption(m_plotName, page);
+    if (caption != windowTitle()) {
+        setWindowTitle(caption);
+        // Qt announces no new window title on its own; a screen reader learns the page from this.
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
 }
 
 QSize Form2::frameSize() const

@@ -2,17 +2,21 @@
 
 #include "contract/PlotViewerContract.h"
 #include "tarnwick/automation/AutomationObject.h"
+#include "tarnwick/plot/PreviewPages.h"
 
 #include <QStringList>
 #include <functional>
 
 /// The preview of a double click: each plot is rendered by the plot server into the preview
-/// picture file, which is then handed on to be shown.
+/// picture file, which is then handed on to be shown together with the pictures of the plot's other
+/// pages.
 class Preview
 {
 public:
-    /// Shows the picture file rendered for the plot at `path`; throws to stop the preview.
-    using ShowPicture = std::function<void(const QString &pictureFile, const QString &path)>;
+    /// Shows the picture file rendered for the plot at `path`, the page in view of `pages`, whose
+    /// other pages hold their pictures already; throws to stop the preview.
+    using ShowPicture
+        = std::function<void(const QString &pictureFile, const QString &path, PreviewPages pages)>;
 
     Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode, const QString &pictureFile,
         ShowPicture showPicture);
@@ -25,7 +29,10 @@ private:
     /// Deletes the previous picture while the picture-exists flag holds; a failed existence test or
     /// deletion clears the flag for the rest of this preview.
     void probePictureFile();
-    void render(const QString &path);
+    PreviewPages render(const QString &path);
+    /// The pictures of the document's pages, but for the one SaveTo saved; one page when the
+    /// server cannot tell its pages. Of a long plot, only a run of pages is held.
+    static PreviewPages otherPages(const AutomationObject &document);
 
     AutomationObject m_server;
     PlotViewer::ColourMode m_colourMode;

@@ -21,6 +21,8 @@ except ImportError:
     print("SKIP: pyatspi (package python3-pyatspi) is missing; scripts/setup-debian.sh test installs it")
     sys.exit(1 if os.environ.get("TARNWICK_REQUIRE_DESKTOP") == "1" else 77)
 
+from gi.repository import GLib
+
 from tarnwick_session import Failure, TarnwickSession, check, wait_until
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -255,25 +257,106 @@ def outer_size(window_id):
     return int(fields["WIDTH"]) + left + right, int(fields["HEIGHT"]) + top + bottom
 
 
-def preview_outer_size(build_bin):
+def preview_sample(build_bin, sample):
+    """A session opened at a folder holding only `sample`, whose preview the user asks for with a
+    double click on it, and the folder."""
     folder = tempfile.mkdtemp(prefix="tarnwick-preview-")
-    shutil.copy(os.path.join(SAMPLES, "colours.plt"), folder)
-    session = TarnwickSession(build_bin, settings_opening(folder)).start()
+    shutil.copy(os.path.join(SAMPLES, sample), folder)
+    session = TarnwickSession(build_bin, settings_opening(folder))
     try:
+        session.start()
         row = session.control("Files", pyatspi.ROLE_LIST).getChildAtIndex(0)
         box = row.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2),
                         "click", "--repeat", "2", "--delay", "80", "1"], check=True, timeout=10)
+    except BaseException:
+        session.end()
+        shutil.rmtree(folder, ignore_errors=True)
+        raise
+    return session, folder
+
+
+def caption_strip(session, preview):
+    """The height the preview window adds below the preview picture file's picture, once the window
+    fits its width with the window manager's frame."""
+    picture = jpeg_size(os.path.join(session.folder, "~plt000.jpg"))
+    # The window manager frames the window after mapping; the program refits once it knows.
+    wait_until(lambda: (outer_size(preview) or (0, 0))[0] == picture[0], 10,
+               f"the preview is {outer_size(preview)} with its frame, not the picture's {picture[0]} wide")
+    height = outer_size(preview)[1]
+    # The caption strip below the picture is 400 twips: 20 to 34 pixels from 72 to 120 dpi.
+    check(20 <= height - picture[1] <= 34, f"the preview is {height} high with its frame for a picture {picture}")
+    return height - picture[1]
+
+
+def preview_outer_size(build_bin):
+    session, folder = preview_sample(build_bin, "colours.plt")
+    try:
         preview = wait_until(lambda: session.x_window(r"^Preview of : .*colours\.plt$"), 30, "no preview window opened")
-        picture = jpeg_size(os.path.join(session.folder, "~plt000.jpg"))
-        # The window manager frames the window after mapping; the program refits once it knows.
+        caption_strip(session, preview)
+    finally:
+        session.end()
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+class NameAnnouncements:
+    """The new names objects announce on the accessibility bus, as a screen reader hears them."""
+
+    def __init__(self):
+        self.heard = []
+        pyatspi.Registry.registerEventListener(self._hear, "object:property-change:accessible-name")
+
+    def _hear(self, event):
+        self.heard.append(event.source.name if event.source else None)
+
+    def _receive(self):
+        while GLib.MainContext.default().iteration(False):
+            pass
+
+    def forget(self):
+        self._receive()
+        self.heard.clear()
+
+    def heard_of(self, name):
+        self._receive()
+        return name in self.heard
+
+    def close(self):
+        pyatspi.Registry.deregisterEventListener(self._hear, "object:property-change:accessible-name")
+
+
+def preview_pages(build_bin):
+    session, folder = preview_sample(build_bin, "pages.plt")
+    try:
+        caption = "Preview of : pages.plt (page {} of 3)"
+        wait_until(lambda: session.window_named(caption.format(1)), 30, "no preview window named for page 1 of 3")
+        preview = wait_until(lambda: session.x_window(r"^Preview of : pages\.plt "), 10, "the preview has no X window")
+        strip = caption_strip(session, preview)
         outer = lambda: outer_size(preview)
-        wait_until(lambda: outer() and outer()[0] == picture[0], 10,
-                   f"the preview is {outer()} wide with its frame, not the picture's {picture[0]}")
-        width, height = outer()
-        # The caption strip below the picture is 400 twips: 20 to 34 pixels from 72 to 120 dpi.
-        check(20 <= height - picture[1] <= 34,
-              f"the preview is {height} high with its frame for a picture {picture[1]} high")
+        subprocess.run(["xdotool", "windowactivate", "--sync", preview], check=True, timeout=10)
+        announcements = NameAnnouncements()
+        shown = 1
+        # Each page fits the picture box of 1024 x 768 pixels: A4 landscape, A4 portrait, a square.
+        for key, page, shape in (("Next", 2, "portrait"), ("Next", 3, "square"), ("Next", 3, "square"),
+                                 ("Home", 1, "landscape"), ("End", 3, "square"), ("Prior", 2, "portrait")):
+            announcements.forget()
+            subprocess.run(["xdotool", "key", "--window", preview, key], check=True, timeout=10)
+            wait_until(lambda: session.window_named(caption.format(page)), 10,
+                       f"{key} did not name the window for page {page} on the accessibility bus")
+            if page != shown:
+                wait_until(lambda: announcements.heard_of(caption.format(page)), 10,
+                           f"a screen reader did not hear of page {page} after {key}")
+            shown = page
+            check(session.x_window(r"^Preview of : pages\.plt \(page %d of 3\)$" % page) == preview,
+                  f"the title after {key} does not say page {page}")
+            fits = {"landscape": lambda w, h: w == 1024 and h < 768,
+                    "portrait": lambda w, h: w < 700 and h == 768,
+                    "square": lambda w, h: w == h == 768}[shape]
+            wait_until(lambda: outer() and fits(outer()[0], outer()[1] - strip), 10,
+                       f"after {key} the window is {outer()} with its frame, not fitted to a {shape} page")
+        announcements.close()
+        check(len([w for w in session._application() if w is not None and w.name.startswith("Preview of")]) == 1,
+              "turning pages opened another window")
     finally:
         session.end()
         shutil.rmtree(folder, ignore_errors=True)
@@ -334,6 +417,7 @@ CASES = {case.__name__: case for case in (
     shutdown_removes_temporary_files,
     large_folder_stays_responsive,
     preview_outer_size,
+    preview_pages,
     read_only_program_folder,
     print_setup_says_ok,
 )}

@@ -125,6 +125,25 @@ private Q_SLOTS:
             qPrintable(failureOf([&] { object.call(member, arguments); })));
     }
 
+    void hasMember_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<bool>("has");
+        QTest::newRow("a member") << QStringLiteral("Add") << true;
+        QTest::newRow("name ignores case") << QStringLiteral("aDD") << true;
+        QTest::newRow("unknown member") << QStringLiteral("PageCount") << false;
+        QTest::newRow("signals are not members") << QStringLiteral("notCallable") << false;
+    }
+    void hasMember()
+    {
+        QFETCH(QString, member);
+        QFETCH(bool, has);
+        AutomationObject object(new Target);
+        QCOMPARE(object.hasMember(member), has);
+        object.release();
+        QVERIFY(!object.hasMember(member));
+    }
+
     void emptyReferenceFails()
     {
         AutomationObject object(new Target);

@@ -4,6 +4,7 @@
 #include "tarnwick/plot/PlotServer.h"
 #include "tarnwick/plot/Preview.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -13,11 +14,13 @@ using PlotViewer::ColourMode;
 
 namespace {
 
-/// What the preview handed on: for each plot, its path and whether its picture was there.
+/// What the preview handed on: for each plot, its path, the size of the picture in the picture
+/// file and the pages.
 struct Shown
 {
     QString path;
     QSize pictureSize;
+    PreviewPages pages;
 };
 
 class PreviewRun
@@ -32,9 +35,10 @@ public:
     /// Previews `paths`; the failure it threw, or an empty string.
     QString preview(const QStringList &paths, ColourMode mode = ColourMode::Colour)
     {
-        Preview run(server.object(), mode, picture, [this](const QString &pictureFile, const QString &path) {
-            shown.append({ path, QImageReader(pictureFile).size() });
-        });
+        Preview run(server.object(), mode, picture,
+            [this](const QString &pictureFile, const QString &path, PreviewPages pages) {
+                shown.append({ path, QImageReader(pictureFile).size(), std::move(pages) });
+            });
         try {
             run.showAll(paths);
         } catch (const AutomationError &error) {
@@ -88,11 +92,13 @@ private Q_SLOTS:
         QCOMPARE(run.preview(paths, mode), QString());
         QCOMPARE(run.fake.log().trace(), rendered(paths, int(mode), run.picture));
         QCOMPARE(run.fake.log().liveDocuments, 0);
-        // Each plot's own picture is handed on before the next one is rendered.
+        // Each plot's own picture is handed on before the next one is rendered. The fake, as an
+        // older server, tells of no pages: each plot shows one.
         QCOMPARE(run.shown.size(), 3);
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(run.shown.at(i).path, paths.at(i));
             QCOMPARE(run.shown.at(i).pictureSize, run.fake.log().pictureSize(i + 1));
+            QCOMPARE(run.shown.at(i).pages.total(), 1);
         }
     }
 
@@ -116,11 +122,96 @@ private Q_SLOTS:
         QCOMPARE(run.fake.log().liveDocuments, 0);
     }
 
+    void everyPageIsSavedOnce_data()
+    {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("savedPage");
+        QTest::addColumn<int>("firstHeld");
+        QTest::addColumn<int>("lastHeld");
+        QTest::newRow("three pages, SaveTo's the first") << 3 << 1 << 1 << 3;
+        QTest::newRow("three pages, SaveTo's the second") << 3 << 2 << 1 << 3;
+        QTest::newRow("one page") << 1 << 1 << 1 << 1;
+        QTest::newRow("a long plot: the first 200") << 250 << 1 << 1 << 200;
+        QTest::newRow("a long plot: 200 from SaveTo's") << 500 << 230 << 230 << 429;
+    }
+    void everyPageIsSavedOnce()
+    {
+        QFETCH(int, pages);
+        QFETCH(int, savedPage);
+        QFETCH(int, firstHeld);
+        QFETCH(int, lastHeld);
+        PreviewRun run;
+        run.fake.log().pageCount = [pages](int) { return pages; };
+        run.fake.log().previewPage = [savedPage](int) { return savedPage; };
+        QCOMPARE(run.preview({ "/plots/a.plt" }), QString());
+
+        QStringList expected = rendered({ "/plots/a.plt" }, 1, run.picture);
+        expected << QStringLiteral("PageCount()");
+        if (pages > 1)
+            expected << QStringLiteral("PreviewPage()");
+        QString pageFile;
+        for (int page = firstHeld; page <= lastHeld && pages > 1; ++page) {
+            if (page == savedPage)
+                continue;
+            pageFile = run.fake.log().calls.value(expected.size()).arguments.value(1).toString();
+            expected << QStringLiteral("SavePageTo(%1,%2)").arg(page).arg(pageFile);
+        }
+        QCOMPARE(run.fake.log().trace(), expected);
+        QCOMPARE(run.fake.log().liveDocuments, 0);
+        if (!pageFile.isEmpty()) {
+            QVERIFY(!pageFile.startsWith(run.env.appDir()));
+            QVERIFY2(!QFileInfo::exists(QFileInfo(pageFile).path()), "the pages' folder is left behind");
+        }
+
+        QCOMPARE(run.shown.size(), 1);
+        const PreviewPages &shown = run.shown.first().pages;
+        QCOMPARE(shown.total(), pages);
+        QCOMPARE(shown.current(), savedPage - 1);
+        QCOMPARE(run.shown.first().pictureSize, run.fake.log().pageSize(1, savedPage));
+        for (int page = firstHeld; page <= lastHeld; ++page) {
+            QBuffer picture;
+            picture.setData(shown.picture(page - 1));
+            const QSize size = QImageReader(&picture).size();
+            // SaveTo's page is in the picture file, for the window to load.
+            QCOMPARE(size, page == savedPage ? QSize() : run.fake.log().pageSize(1, page));
+        }
+        QCOMPARE(shown.pageForKey(Qt::Key_Home), firstHeld == savedPage ? -1 : firstHeld - 1);
+        QCOMPARE(shown.pageForKey(Qt::Key_End), lastHeld == savedPage ? -1 : lastHeld - 1);
+    }
+
+    void pageFailureStopsThePreview_data()
+    {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<int>("savedPage");
+        QTest::newRow("page count refused") << "PageCount" << 1;
+        QTest::newRow("SaveTo's page refused") << "PreviewPage" << 1;
+        QTest::newRow("third page not written") << "SavePageTo" << 1;
+        QTest::newRow("SaveTo's page beyond the last") << QString() << 4;
+        QTest::newRow("SaveTo's page before the first") << QString() << 0;
+    }
+    void pageFailureStopsThePreview()
+    {
+        QFETCH(QString, member);
+        QFETCH(int, savedPage);
+        PreviewRun run;
+        run.fake.log().pageCount = [](int) { return 3; };
+        run.fake.log().previewPage = [savedPage](int) { return savedPage; };
+        if (!member.isEmpty())
+            run.fake.log().failCall(member, member == u"SavePageTo" ? 2 : 1);
+        const QString failure = run.preview({ "/plots/a.plt", "/plots/b.plt" });
+        QVERIFY(!failure.isEmpty());
+        QVERIFY(run.shown.isEmpty());
+        QCOMPARE(run.fake.log().documentsCreated, 1);
+        QCOMPARE(run.fake.log().liveDocuments, 0);
+    }
+
     void failureToShowStopsThePreview()
     {
         PreviewRun run;
         Preview preview(run.server.object(), ColourMode::Colour, run.picture,
-            [](const QString &, const QString &) { throw AutomationError(QStringLiteral("cannot show")); });
+            [](const QString &, const QString &, PreviewPages) {
+                throw AutomationError(QStringLiteral("cannot show"));
+            });
         QVERIFY_THROWS_EXCEPTION(AutomationError, preview.showAll({ "/plots/a.plt", "/plots/b.plt" }));
         QCOMPARE(run.fake.log().documentsCreated, 1);
     }

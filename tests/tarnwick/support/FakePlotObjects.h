@@ -40,8 +40,24 @@ public:
     Q_INVOKABLE void DoPrint();
     Q_INVOKABLE void SaveTo(const QString &path);
 
-private:
+protected:
+    /// Writes the picture of `page` (from 1) to `path`.
+    void savePicture(const QString &path, int page);
+
     int m_number;
+
+private:
     QString m_path;
     short m_colourMode = 1;
+};
+
+/// A document of a server that tells of its pages.
+class FakePagedPlotDocument : public FakePlotDocument
+{
+    Q_OBJECT
+public:
+    using FakePlotDocument::FakePlotDocument;
+    Q_INVOKABLE int PageCount();
+    Q_INVOKABLE int PreviewPage();
+    Q_INVOKABLE void SavePageTo(int page, const QString &path);
 };

@@ -86,7 +86,10 @@ QObject *FakePlotServer::Open(const QString &path)
 {
     if (!called("Open", { path }))
         return nullptr;
-    return new FakePlotDocument(m_log, ++m_log->documentsCreated, path);
+    const int number = ++m_log->documentsCreated;
+    if (m_log->pageCount(number) > 0)
+        return new FakePagedPlotDocument(m_log, number, path);
+    return new FakePlotDocument(m_log, number, path);
 }
 
 void FakePlotServer::PrintSetup()
@@ -128,8 +131,29 @@ void FakePlotDocument::SaveTo(const QString &path)
     if (!called("SaveTo", { path }))
         return;
     m_log->pictureExistedAtSave.append(QFileInfo::exists(path));
-    QImage picture(m_log->pictureSize(m_number), QImage::Format_RGB32);
-    picture.fill(QColor::fromHsv((m_number * 70) % 360, 200, 200));
+    savePicture(path, m_log->previewPage(m_number));
+}
+
+void FakePlotDocument::savePicture(const QString &path, int page)
+{
+    QImage picture(m_log->pageSize(m_number, page), QImage::Format_RGB32);
+    picture.fill(QColor::fromHsv((m_number * 70 + page * 25) % 360, 200, 200));
     if (!picture.save(path, "JPG"))
         m_error = QStringLiteral("cannot write %1").arg(path);
+}
+
+int FakePagedPlotDocument::PageCount()
+{
+    return called("PageCount") ? m_log->pageCount(m_number) : 0;
+}
+
+int FakePagedPlotDocument::PreviewPage()
+{
+    return called("PreviewPage") ? m_log->previewPage(m_number) : 0;
+}
+
+void FakePagedPlotDocument::SavePageTo(int page, const QString &path)
+{
+    if (called("SavePageTo", { page, path }))
+        savePicture(path, page);
 }

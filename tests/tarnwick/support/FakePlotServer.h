@@ -34,6 +34,18 @@ public:
     /// The size of the picture SaveTo writes for the n-th document (1-based).
     std::function<QSize(int document)> pictureSize
         = [](int document) { return QSize(200 + 10 * document, 100); };
+    /// How many pages the n-th document tells of through the page members of our own; 0 makes a
+    /// document without those members, as an older server's.
+    std::function<int(int document)> pageCount = [](int) { return 0; };
+    /// The page (from 1) whose picture SaveTo writes for the n-th document.
+    std::function<int(int document)> previewPage = [](int) { return 1; };
+    /// The size of the picture of page `page` (from 1) of the n-th document: SaveTo's page has
+    /// pictureSize's, the next four 40, 80, 120 and 160 pixels higher, and so on round.
+    QSize pageSize(int document, int page) const
+    {
+        const int step = ((page - previewPage(document)) % 5 + 5) % 5;
+        return pictureSize(document) + QSize(0, 40 * step);
+    }
 
     /// Runs inside every recorded call, before it fails or goes ahead: a test makes calls slow here,
     /// or acts while they are under way.

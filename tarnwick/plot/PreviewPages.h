@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+/// The pages of one preview window: the pictures of a run of the plot's pages as the plot server
+/// wrote them, kept compressed so that a long job costs little memory, and the page in view.
+/// Pages are counted from 0.
+class PreviewPages
+{
+public:
+    /// A plot of one page, in view.
+    PreviewPages();
+    /// Of a plot of `total` pages, the pictures of the pages from `first` on, page `current` in view.
+    PreviewPages(qsizetype total, qsizetype first, QList<QByteArray> pictures, qsizetype current);
+
+    qsizetype total() const { return m_total; }
+    qsizetype current() const { return m_current; }
+    /// The picture of `page`, one of the pages held.
+    const QByteArray &picture(qsizetype page) const { return m_pictures.at(page - m_first); }
+    void setPicture(qsizetype page, QByteArray picture) { m_pictures[page - m_first] = std::move(picture); }
+    void setCurrent(qsizetype page) { m_current = page; }
+
+    /// Whether `key` turns pages: Page Down and Page Up, Home and End.
+    static bool isPageKey(int key);
+    /// The page `key` turns to from the one in view, or -1 when it turns nowhere: a key that does not
+    /// turn pages, or one that would leave the pages held.
+    qsizetype pageForKey(int key) const;
+
+    /// The window's caption: "Preview of : " and the plot's name, with "(page 2 of 3)" after it
+    /// when the plot has more than one page, and which pages are held when not all of them are.
+    QString caption(const QString &plotName, qsizetype page) const;
+
+private:
+    qsizetype m_total = 1;
+    qsizetype m_first = 0;
+    QList<QByteArray> m_pictures;
+    qsizetype m_current = 0;
+};
