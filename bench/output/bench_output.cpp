@@ -9,6 +9,7 @@
 // pixel in TIFF PackBits rows, and a 2000 x 1500 colour image, 24 bits per pixel in delta rows.
 
 #include "BenchmarkCorpus.h"
+#include "ProcessMemory.h"
 #include "QtBenchmarkMain.h"
 #include "RasterEncoder.h"
 #include "contract/AutomationInterfaces.h"
@@ -29,7 +30,6 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
-#include <malloc.h>
 
 using namespace plotviewer;
 
@@ -237,28 +237,6 @@ void BM_DoPrintToPdf(benchmark::State &state)
             return;
         }
     }
-}
-
-/// A line of /proc/self/status such as "VmHWM:", in kilobytes; -1 when unreadable.
-long statusKilobytes(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    // Files in /proc report no size, so read them whole rather than line by line to an end.
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
-/// Returns freed memory to the system and restarts the peak-resident-memory count from now.
-bool restartPeakCount()
-{
-    malloc_trim(0);
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
 }
 
 // The growth of resident memory over one Open + SaveTo, against the file's size.

@@ -1,0 +1,8 @@
+#pragma once
+
+/// A line of /proc/self/status such as "VmHWM:", in kilobytes; -1 when unreadable.
+long statusKilobytes(const char *key);
+
+/// Returns freed memory to the system and restarts the peak-resident-memory count ("VmHWM:")
+/// from now; false when the count cannot be restarted.
+bool restartPeakCount();
