@@ -1,6 +1,7 @@
 #include "RasterRowDecoder.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plotviewer::hpgl {
 
@@ -182,6 +183,9 @@ bool decodeReplacementDelta(ByteSource &in, RowWriter &out)
 
 bool rasterCompressionFromNumber(double value, RasterCompression &mode)
 {
+    // Whole and in range before the cast: turning a number beyond int into one is undefined.
+    if (!(value >= 0 && value <= 9) || value != std::trunc(value))
+        return false;
     switch (static_cast<int>(value)) {
     case 0:
     case 1:
@@ -189,8 +193,6 @@ bool rasterCompressionFromNumber(double value, RasterCompression &mode)
     case 3:
     case 5:
     case 9:
-        if (value != static_cast<int>(value))
-            return false;
         mode = static_cast<RasterCompression>(static_cast<int>(value));
         return true;
     default:

@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cmath>
+
 using namespace plotviewer::hpgl;
 
 namespace {
@@ -53,6 +55,8 @@ class TestRasterRows : public QObject
 private Q_SLOTS:
     void decode_data();
     void decode();
+    void compressionNumbers_data();
+    void compressionNumbers();
     void brokenRows_data();
     void brokenRows();
     void roundTrip_data();
@@ -117,6 +121,31 @@ void TestRasterRows::decode()
     const std::vector<std::uint8_t> input = bytes(data);
     QVERIFY(decodeRasterRow(compression, input, row, std::size_t(limit)));
     QCOMPARE(text(row).toHex(' '), expected.toHex(' '));
+}
+
+void TestRasterRows::compressionNumbers_data()
+{
+    QTest::addColumn<double>("number");
+    QTest::addColumn<bool>("known");
+
+    for (int mode : { 0, 1, 2, 3, 5, 9 })
+        QTest::addRow("mode %d", mode) << double(mode) << true;
+    QTest::newRow("mode 4 is not one") << 4.0 << false;
+    QTest::newRow("past the last") << 10.0 << false;
+    QTest::newRow("a fraction") << 2.5 << false;
+    QTest::newRow("negative") << -1.0 << false;
+    QTest::newRow("far beyond int") << 1.1e25 << false;
+    QTest::newRow("far below int") << -1.1e25 << false;
+    QTest::newRow("not a number") << std::nan("") << false;
+}
+
+void TestRasterRows::compressionNumbers()
+{
+    QFETCH(double, number);
+    QFETCH(bool, known);
+    RasterCompression compression = RasterCompression(7);
+    QCOMPARE(rasterCompressionFromNumber(number, compression), known);
+    QCOMPARE(int(compression), known ? int(number) : 7);
 }
 
 void TestRasterRows::brokenRows_data()
