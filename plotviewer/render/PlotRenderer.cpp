@@ -18,12 +18,21 @@ void PlotRenderer::render(QPainter &painter, const Page &page, const QRectF &tar
     if (extent.isEmpty() || target.isEmpty() || !painter.isActive())
         return;
     const QPaintDevice *device = painter.device();
-    const PageTransform transform = PageTransform::place(
-        m_options.placement, extent, target, QSizeF(device->logicalDpiX(), device->logicalDpiY()));
+    render(painter, page,
+        PageTransform::place(
+            m_options.placement, extent, target, QSizeF(device->logicalDpiX(), device->logicalDpiY())),
+        target);
+}
+
+void PlotRenderer::render(
+    QPainter &painter, const Page &page, const PageTransform &transform, const QRectF &clip) const
+{
+    if (clip.isEmpty() || !painter.isActive())
+        return;
     painter.save();
-    painter.setClipRect(target, Qt::IntersectClip);
+    painter.setClipRect(clip, Qt::IntersectClip);
     painter.setBrush(Qt::NoBrush);
-    PagePainter(painter, page, transform, target, m_options, m_outlineFont).paint();
+    PagePainter(painter, page, transform, clip, m_options, m_outlineFont).paint();
     painter.restore();
 }
 

@@ -19,6 +19,10 @@ public:
     /// Draws `page` into `target` (painter coordinates), fitted to it or at actual size for the
     /// painter's device resolution, centred and clipped to `target`. Paints no background.
     void render(QPainter &painter, const Page &page, const QRectF &target) const;
+    /// Draws `page` through `transform`, clipped to `clip` (painter coordinates), such as one
+    /// sheet's share of a drawing larger than the paper. Paints no background.
+    void render(
+        QPainter &painter, const Page &page, const PageTransform &transform, const QRectF &clip) const;
 
 private:
     RenderOptions m_options;

@@ -16,9 +16,10 @@ constexpr Rgb white { 255, 255, 255 };
 
 } // namespace
 
-RasterPainter::RasterPainter(const PageTransform &transform, ColourMode mode)
+RasterPainter::RasterPainter(const PageTransform &transform, ColourMode mode, const QRectF &visible)
     : m_transform(transform)
     , m_mode(mode)
+    , m_visible(visible)
 { }
 
 QRgb RasterPainter::deviceRgb(Rgb colour, bool transparentWhite) const
@@ -53,30 +54,45 @@ QRgb RasterPainter::pixelColour(const RasterImage &image, const std::vector<QRgb
     return deviceRgb({ p[0], p[1], p[2] }, image.whiteIsTransparent);
 }
 
-QImage RasterPainter::fullImage(const RasterImage &image) const
+QImage RasterPainter::fullImage(const RasterImage &image, QRect part) const
 {
     const int width = int(image.width);
     const int height = int(image.height);
+    const QRect whole(0, 0, width, height);
+    part = part.isNull() ? whole : part.intersected(whole);
     const auto stride = qsizetype(image.bytesPerRow());
     const std::vector<QRgb> palette = devicePalette(image);
+    const auto cut = [&](const QImage &shared) { return part == whole ? shared : shared.copy(part); };
     if (image.format != RasterFormat::Rgb) {
         QImage shared(image.pixels.data(), width, height, stride,
             image.format == RasterFormat::Bitmap ? QImage::Format_Mono : QImage::Format_Indexed8);
         shared.setColorTable(QList<QRgb>(palette.begin(), palette.end()));
-        return shared;
+        return cut(shared);
     }
     if (m_mode == ColourMode::Colour && !image.whiteIsTransparent)
-        return QImage(image.pixels.data(), width, height, stride, QImage::Format_RGB888);
-    QImage converted(width, height, QImage::Format_ARGB32_Premultiplied);
+        return cut(QImage(image.pixels.data(), width, height, stride, QImage::Format_RGB888));
+    QImage converted(part.size(), QImage::Format_ARGB32_Premultiplied);
     if (converted.isNull())
         return converted;
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t *row = image.pixels.data() + std::size_t(y) * std::size_t(stride);
+    for (int y = 0; y < part.height(); ++y) {
+        const std::uint8_t *row = image.pixels.data() + std::size_t(part.top() + y) * std::size_t(stride);
         auto *out = reinterpret_cast<QRgb *>(converted.scanLine(y));
-        for (std::uint32_t x = 0; x < image.width; ++x)
-            out[x] = pixelColour(image, palette, x, row);
+        for (int x = 0; x < part.width(); ++x)
+            out[x] = pixelColour(image, palette, std::uint32_t(part.left() + x), row);
     }
     return converted;
+}
+
+QRect RasterPainter::visiblePart(const RasterImage &image, const QTransform &toDevice) const
+{
+    const QRect whole(0, 0, int(image.width), int(image.height));
+    bool invertible = false;
+    const QTransform toImage = toDevice.inverted(&invertible);
+    if (m_visible.isNull() || !invertible)
+        return whole;
+    // Cut in floating point first: a nearly flat image maps the visible area beyond int's range.
+    const QRectF seen = toImage.mapRect(m_visible).intersected(QRectF(whole));
+    return seen.isEmpty() ? QRect() : seen.toAlignedRect().adjusted(-1, -1, 1, 1).intersected(whole);
 }
 
 QImage RasterPainter::reducedImage(const RasterImage &image, QSize size) const
@@ -164,10 +180,10 @@ void RasterPainter::paint(QPainter &painter, const RasterImage &image) const
             true);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QPointF(0, 0), reducedImage(image, size));
-    } else {
+    } else if (const QRect part = visiblePart(image, toDevice); !part.isEmpty()) {
         painter.setTransform(toDevice, true);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, reduced);
-        painter.drawImage(QPointF(0, 0), fullImage(image));
+        painter.drawImage(QPointF(part.topLeft()), fullImage(image, part));
     }
     painter.restore();
 }
