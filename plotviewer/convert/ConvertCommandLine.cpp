@@ -70,7 +70,8 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
         QStringLiteral("Colour mode: colour (the default), grey or bw."), QStringLiteral("mode"));
     const QCommandLineOption actualSize({ QStringLiteral("a"), QStringLiteral("actual-size") },
         QStringLiteral("Draw at 1016 plot units to the inch (pictures at 96 "
-                       "pixels to the inch) instead of fitting."));
+                       "pixels to the inch) instead of fitting; a PDF spreads a drawing "
+                       "larger than the paper over several sheets."));
     const QCommandLineOption size({ QStringLiteral("s"), QStringLiteral("size") },
         QStringLiteral("Largest picture size in pixels: WxH, or N for the longest side (default "
                        "1024x768); the picture keeps the plot's shape."),

@@ -24,10 +24,13 @@ ConversionResult convertFile(
     renderOptions.placement = options.placement;
     QString error;
     bool written = false;
+    QStringList warnings = document.warnings();
     if (options.format == ConvertOptions::Format::Pdf) {
         fonts();
-        written = writePdfFile(
+        const PrintedSheets printed = writePdfFile(
             document.plot(), output, options.paper, renderOptions, document.fileName(), &error);
+        written = printed.written;
+        warnings << printed.warnings();
     } else {
         const Page &page = document.previewPage();
         if (needsOutlineFont(page, renderOptions.strokeFont))
@@ -37,8 +40,8 @@ ConversionResult convertFile(
         written = writePictureFile(picture, output, format, &error);
     }
     if (!written)
-        return { ConvertExit::CannotWrite, error, document.warnings() };
-    return { ConvertExit::Success, {}, document.warnings() };
+        return { ConvertExit::CannotWrite, error, warnings };
+    return { ConvertExit::Success, {}, warnings };
 }
 
 } // namespace plotviewer

@@ -55,8 +55,11 @@ int print(const QStringList &arguments, QFile &standardInput, QIODevice &output,
     // The whole PDF first, so that a failure sends nothing down the chain to the printer.
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
-    if (!writePdf(pdf, loaded.document->plot(), job.paper, job.render, title))
+    const PrintedSheets printed = writePdf(pdf, loaded.document->plot(), job.paper, job.render, title);
+    if (!printed.written)
         return fail(log, QStringLiteral("The plot \"%1\" could not be drawn.").arg(title));
+    for (const QString &warning : printed.warnings())
+        log << "WARNING: " << warning << '\n';
     if (output.write(pdf.data()) != pdf.data().size())
         return fail(log, QStringLiteral("Cannot pass the PDF on: %1").arg(output.errorString()));
     log << "INFO: " << loaded.document->plot().pages.size() << " plot pages drawn\n";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PagedPlotWriter.h"
 #include "plotviewer/model/DisplayList.h"
 #include "plotviewer/render/RenderOptions.h"
 
@@ -11,14 +12,13 @@ class QIODevice;
 namespace plotviewer {
 
 /// Writes every page of `plot` as a PDF to `device`, each page on `paper` turned to the plot
-/// page's shape. False when the pages could not be painted.
-bool writePdf(QIODevice &device, const DisplayList &plot, const QPageSize &paper,
+/// page's shape, a page at actual size larger than the paper over several sheets.
+PrintedSheets writePdf(QIODevice &device, const DisplayList &plot, const QPageSize &paper,
     const RenderOptions &options, const QString &title);
 
-/// Writes every page of `plot` to a PDF at `path` on `paper`, each page turned to the plot page's
-/// shape. Any file at `path` is replaced only once the new one is complete. False with `error` set
-/// on failure.
-bool writePdfFile(const DisplayList &plot, const QString &path, const QPageSize &paper,
+/// Writes every page of `plot` to a PDF at `path` on `paper` as writePdf() does. Any file at
+/// `path` is replaced only once the new one is complete. Not written, with `error` set, on failure.
+PrintedSheets writePdfFile(const DisplayList &plot, const QString &path, const QPageSize &paper,
     const RenderOptions &options, const QString &title, QString *error);
 
 } // namespace plotviewer

@@ -50,7 +50,7 @@ QStringList PlotDocument::warnings() const
     QStringList lines;
     for (const std::string &warning : m_plot.warnings)
         lines << QString::fromStdString(warning);
-    return lines;
+    return lines + m_printWarnings;
 }
 
 } // namespace plotviewer

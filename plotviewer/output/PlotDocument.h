@@ -18,8 +18,11 @@ public:
     /// The file's name without its folder, for print job titles.
     QString fileName() const;
     const DisplayList &plot() const { return m_plot; }
-    /// What the interpreter had to say about the plot: skipped or changed content, one line each.
+    /// What the interpreter had to say about the plot (skipped or changed content), then what its
+    /// last print had to (such as sheets joined for actual size), one line each.
     QStringList warnings() const;
+    /// Keeps what the latest print had to say, in place of the print before it.
+    void notePrinted(QStringList warnings) { m_printWarnings = std::move(warnings); }
     /// The plot's pages, each with something drawn on it: what a print prints, in order.
     int pageCount() const { return int(m_plot.pages.size()); }
     /// The index of the page a picture shows: the first whose ink falls within its page at all.
@@ -41,6 +44,7 @@ private:
     DisplayList m_plot;
     ColourMode m_colourMode = ColourMode::Colour;
     bool m_actualSizeRequested = false;
+    QStringList m_printWarnings;
 };
 
 } // namespace plotviewer

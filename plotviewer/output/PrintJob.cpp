@@ -29,9 +29,10 @@ bool PrintJob::runOn(QPrinter &printer, QString *error)
     RenderOptions options;
     options.colourMode = m_document.colourMode();
     options.placement = m_document.takePrintPlacement();
-    const bool written
-        = PagedPlotWriter(options, m_selection.orientation()).write(printer, m_document.plot());
-    if (written && printer.printerState() != QPrinter::Error)
+    const PrintedSheets printed = PagedPlotWriter(options, m_selection.orientation(), m_document.fileName())
+                                      .write(printer, m_document.plot());
+    m_document.notePrinted(printed.warnings());
+    if (printed.written && printer.printerState() != QPrinter::Error)
         return true;
     const QString target = printer.outputFileName().isEmpty()
         ? QStringLiteral("the printer \"%1\"").arg(printer.printerName())

@@ -10,7 +10,9 @@ class PlotDocument;
 class PrinterSelection;
 
 /// Prints one document as one job named after its file: each plot page on a sheet of its own,
-/// turned to the page's shape, fitted to the paper or at actual size as the document asks.
+/// turned to the page's shape, fitted to the paper or at actual size as the document asks; at
+/// actual size, a page larger than the paper goes over several sheets, which the document's
+/// warnings then tell.
 class PrintJob
 {
 public:

@@ -2,6 +2,7 @@
 
 #include "PdfProbe.h"
 #include "PictureInk.h"
+#include "TiledSheets.h"
 #include "UnprivilegedRun.h"
 
 #include <QColor>
@@ -68,6 +69,8 @@ private Q_SLOTS:
     void shadingInEveryColourMode();
     void pdfPagesTurnToTheirPlots_data();
     void pdfPagesTurnToTheirPlots();
+    void actualSizeOnSmallerPaper_data();
+    void actualSizeOnSmallerPaper();
     void batch_data();
     void batch();
 
@@ -305,6 +308,53 @@ void tst_PlotConvert::pdfPagesTurnToTheirPlots()
     for (int page = 0; page < pdf.pageCount(); ++page)
         actual << pdf.pageSize(page).toSize();
     QCOMPARE(actual, pageSizes);
+}
+
+void tst_PlotConvert::actualSizeOnSmallerPaper_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("tiled");
+
+    QTest::newRow("PDF on A4, tiled")
+        << QStringList { QStringLiteral("-a"), QStringLiteral("-p"), QStringLiteral("A4") }
+        << QStringLiteral("a1.pdf") << true;
+    QTest::newRow("PDF fitted, one sheet") << QStringList { QStringLiteral("-p"), QStringLiteral("A4") }
+                                           << QStringLiteral("fitted.pdf") << false;
+    QTest::newRow("PNG at actual size, one picture")
+        << QStringList { QStringLiteral("-a") } << QStringLiteral("a1.png") << false;
+}
+
+void tst_PlotConvert::actualSizeOnSmallerPaper()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, name);
+    QFETCH(bool, tiled);
+    if (const QString missing = PdfProbe::missingTools(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+    const QString out = m_dir.filePath(name);
+    const Run run = plotconvert(options + QStringList { dataFile("a1-drawing.plt"), out });
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    if (name.endsWith(QLatin1String(".png"))) {
+        QVERIFY(run.complaint().isEmpty());
+        QVERIFY(inkedPixelCount(QImage(out)) > 500);
+        return;
+    }
+    PdfProbe pdf;
+    QString error;
+    QVERIFY2(pdf.open(out, &error), qPrintable(error));
+    if (!tiled) {
+        QCOMPARE(pdf.pageCount(), 1);
+        QVERIFY(run.complaint().isEmpty());
+        return;
+    }
+    QSize grid;
+    const QString labels = checkSheetLabels(pdf, 0, QStringLiteral("a1-drawing.plt"), &grid);
+    QVERIFY2(labels.isEmpty(), qPrintable(labels));
+    QCOMPARE(pdf.pageCount(), grid.width() * grid.height());
+    // Said once, with the sheets it took.
+    QCOMPARE(run.complaint(),
+        QStringLiteral("plotconvert: warning: printed at actual size on %1 A4 sheets").arg(pdf.pageCount()));
 }
 
 void tst_PlotConvert::batch_data()

@@ -2,6 +2,7 @@
 // contract (arguments, input from a file or standard input, PDF out, ERROR: lines and exit status).
 
 #include "PdfProbe.h"
+#include "TiledSheets.h"
 #include "plotviewer/cupsfilter/CupsJobOptions.h"
 
 #include <QProcess>
@@ -60,6 +61,7 @@ private Q_SLOTS:
     void failures();
     void printsFromFileOrStandardInput_data();
     void printsFromFileOrStandardInput();
+    void actualSizeTilesLargePlots();
 
 private:
     QTemporaryDir m_dir;
@@ -196,6 +198,33 @@ void tst_PlotFilter::printsFromFileOrStandardInput()
     QCOMPARE(pdf.pageCount(), 1);
     QCOMPARE(pdf.pageSize(0).toSize(), pageSize);
     QCOMPARE(pdf.title(), QStringLiteral("drawing.plt"));
+}
+
+void tst_PlotFilter::actualSizeTilesLargePlots()
+{
+    if (const QString missing = PdfProbe::missingTools(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+    QFile a1(QStringLiteral(TARNWICK_SERVER_TEST_DATA "/a1-drawing.plt"));
+    QVERIFY(a1.open(QIODevice::ReadOnly));
+    const Run run
+        = plottopdf(jobArguments(QStringLiteral("print-scaling=none media=iso_a3_297x420mm")), a1.readAll());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QString pdfPath = m_dir.filePath(QStringLiteral("tiled.pdf"));
+    QFile pdfFile(pdfPath);
+    QVERIFY(pdfFile.open(QIODevice::WriteOnly) && pdfFile.write(run.out) == run.out.size());
+    pdfFile.close();
+    PdfProbe pdf;
+    QString error;
+    QVERIFY2(pdf.open(pdfPath, &error), qPrintable(error));
+    QSize grid;
+    const QString labels = checkSheetLabels(pdf, 0, QStringLiteral("drawing.plt"), &grid);
+    QVERIFY2(labels.isEmpty(), qPrintable(labels));
+    QCOMPARE(pdf.pageCount(), grid.width() * grid.height());
+    const QStringList warnings
+        = run.err.split(u'\n').filter(QRegularExpression(QStringLiteral("^WARNING: ")));
+    QCOMPARE(warnings,
+        QStringList {
+            QStringLiteral("WARNING: printed at actual size on %1 A3 sheets").arg(pdf.pageCount()) });
 }
 
 QTEST_GUILESS_MAIN(tst_PlotFilter)

@@ -30,7 +30,8 @@ bool runTool(const QString &tool, const QStringList &arguments, QByteArray *outp
 
 QString PdfProbe::missingTools()
 {
-    for (const QString &tool : { QStringLiteral("pdfinfo"), QStringLiteral("pdftoppm") }) {
+    for (const QString &tool :
+        { QStringLiteral("pdfinfo"), QStringLiteral("pdftoppm"), QStringLiteral("pdftotext") }) {
         if (QStandardPaths::findExecutable(tool).isEmpty())
             return QStringLiteral("%1 is not installed (Debian package poppler-utils)").arg(tool);
     }
@@ -102,6 +103,17 @@ QImage PdfProbe::renderPage(int index, int dotsPerInch, QString *error) const
     if (picture.isNull())
         *error = QStringLiteral("pdftoppm wrote no picture for page %1 of %2").arg(page, m_path);
     return picture;
+}
+
+QString PdfProbe::pageText(int index, QString *error) const
+{
+    const QString page = QString::number(index + 1);
+    QByteArray text;
+    if (!runTool(QStringLiteral("pdftotext"),
+            { QStringLiteral("-f"), page, QStringLiteral("-l"), page, m_path, QStringLiteral("-") }, &text,
+            error))
+        return {};
+    return QString::fromUtf8(text);
 }
 
 } // namespace plotviewer::test

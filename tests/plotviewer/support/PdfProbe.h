@@ -7,8 +7,8 @@
 
 namespace plotviewer::test {
 
-/// Reads a PDF with poppler's command-line tools (pdfinfo, pdftoppm from poppler-utils), to check
-/// what was printed: page count, page sizes, title and the pages as pictures.
+/// Reads a PDF with poppler's command-line tools (pdfinfo, pdftoppm, pdftotext from poppler-utils),
+/// to check what was printed: page count, page sizes, title, the pages as pictures and their text.
 class PdfProbe
 {
 public:
@@ -24,6 +24,8 @@ public:
     QString title() const { return m_title; }
     /// Page `index` (from 0) as a picture at `dotsPerInch`; null with `error` set on failure.
     QImage renderPage(int index, int dotsPerInch, QString *error) const;
+    /// The text on page `index` (from 0); null with `error` set on failure.
+    QString pageText(int index, QString *error) const;
 
 private:
     QString m_path;
