@@ -1,15 +1,17 @@
 // Plot files printed with lp through the installed plot filter, to a real CUPS queue with a
-// virtual PDF printer: CUPS must recognise each file, run our filter and print one inked page;
-// a file that is no plot must end as a failed job with our message in CUPS's log.
+// virtual PDF printer: CUPS must recognise each file, run our filter and print one inked page, or
+// at actual size an A1 drawing over labelled sheets; a file that is no plot must end as a failed
+// job with our message in CUPS's log.
 //
 // Set up first, as root:  scripts/cups-pdf-printer.sh && scripts/install-cups-filter.sh
 // Without that set-up the test is skipped; with TARNWICK_REQUIRE_CUPS=1 it fails instead.
 
+#include "CupsEndToEnd.h"
 #include "CupsPdfPrinter.h"
 #include "PdfProbe.h"
 #include "PictureInk.h"
+#include "TiledSheets.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -21,7 +23,6 @@ using namespace plotviewer::test;
 namespace {
 
 constexpr int probeDpi = 72;
-constexpr int jobTimeoutMs = 120000;
 constexpr int toolTimeoutMs = 20000;
 const QString installedFilter = QStringLiteral("/usr/lib/cups/filter/plottopdf");
 const QString installedRules = QStringLiteral("/usr/share/cups/mime/tarnwick.types");
@@ -44,12 +45,13 @@ constexpr PrintedPlot plots[] = {
     { "grey", "samples/colours.plt", "print-color-mode=monochrome", Colour::Grey },
 };
 
-// Unique per run, so that PDFs and log lines from earlier runs are never mistaken for this run's.
+// At actual size, larger than the queue's paper.
+constexpr PrintedPlot tiled { "actual-size-a1", "tests/plotviewer/support/data/a1-drawing.plt",
+    "print-scaling=none", Colour::Any };
+
 QString titleFor(const char *name)
 {
-    return QStringLiteral("tarnwick-filter-%1-%2")
-        .arg(QCoreApplication::applicationPid())
-        .arg(QLatin1String(name));
+    return uniqueJobTitle(QStringLiteral("filter"), QLatin1String(name));
 }
 
 QString sourceFile(const char *path)
@@ -75,6 +77,7 @@ private Q_SLOTS:
     void initTestCase();
     void printedPage_data();
     void printedPage();
+    void largeDrawingTakesSeveralSheets();
     void garbageEndsAsFailedJob();
     void cleanupTestCase();
 
@@ -84,12 +87,13 @@ private:
     bool garbageJobEnded() const;
     /// Why lp cannot reach our filter here, or an empty string.
     QString unavailableReason();
-    /// Submits `file` with lp; the job's id ("queue-number"), or empty with a failure recorded.
-    QString submit(const QString &file, const QString &title, const QString &options);
+    /// Copies `plot` as its title says and sends it with lp; the job's id, or empty.
+    QString submit(const PrintedPlot &plot);
 
     CupsPdfPrinter m_printer;
     QTemporaryDir m_dir;
     QString m_garbageJob;
+    QString m_tiledJob;
 };
 
 QString tst_PlotFilterEndToEnd::unavailableReason()
@@ -107,48 +111,37 @@ QString tst_PlotFilterEndToEnd::unavailableReason()
     return {};
 }
 
-QString tst_PlotFilterEndToEnd::submit(const QString &file, const QString &title, const QString &options)
+QString tst_PlotFilterEndToEnd::submit(const PrintedPlot &plot)
 {
-    QStringList arguments { QStringLiteral("-d"), m_printer.queue(), QStringLiteral("-t"), title };
-    if (!options.isEmpty())
-        arguments << QStringLiteral("-o") << options;
-    QProcess lp;
-    lp.start(QStringLiteral("lp"), arguments << file);
-    if (!lp.waitForFinished(toolTimeoutMs) || lp.exitCode() != 0) {
-        qWarning("lp %s: %s", qPrintable(file), lp.readAllStandardError().constData());
-        return {};
-    }
-    static const QRegularExpression id(QStringLiteral("request id is (\\S+)"));
-    return id.match(QString::fromLocal8Bit(lp.readAllStandardOutput())).captured(1);
+    const QString title = titleFor(plot.name);
+    const QString copy = copyForJob(sourceFile(plot.file), m_dir.path(), title);
+    const QStringList options = plot.options[0] ? QStringList { QLatin1String(plot.options) } : QStringList();
+    return copy.isEmpty() ? QString() : submitWithLp(copy, m_printer.queue(), title, options);
 }
 
 void tst_PlotFilterEndToEnd::initTestCase()
 {
-    if (const QString reason = unavailableReason(); !reason.isEmpty()) {
-        if (qEnvironmentVariableIntValue("TARNWICK_REQUIRE_CUPS") == 1)
-            QFAIL(qPrintable(reason));
-        QSKIP(qPrintable(reason));
-    }
-    for (const PrintedPlot &plot : plots) {
-        // The copy carries the title as its name, so that CUPS types it by content and name alike.
-        const QString copy
-            = m_dir.filePath(titleFor(plot.name) + u'.' + QFileInfo(QLatin1String(plot.file)).suffix());
-        QVERIFY(QFile::copy(sourceFile(plot.file), copy));
-        QVERIFY(!submit(copy, titleFor(plot.name), QLatin1String(plot.options)).isEmpty());
-    }
+    TARNWICK_SKIP_UNLESS_PRINTING(unavailableReason());
+    for (const PrintedPlot &plot : plots)
+        QVERIFY(!submit(plot).isEmpty());
+    m_tiledJob = submit(tiled);
+    QVERIFY(!m_tiledJob.isEmpty());
     const QString garbage = m_dir.filePath(titleFor("garbage") + QStringLiteral(".plt"));
     QFile file(garbage);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, '\x7f')) == 4096);
     file.close();
-    m_garbageJob = submit(garbage, titleFor("garbage"), {});
+    m_garbageJob = submitWithLp(garbage, m_printer.queue(), titleFor("garbage"));
     QVERIFY(!m_garbageJob.isEmpty());
 
     // CUPS stops a job whose filter failed and keeps it until it is cancelled (at the end).
-    const auto allPrinted = [this] {
+    const QString late = waitForJobs([this] {
         return std::all_of(std::begin(plots), std::end(plots),
-            [this](const PrintedPlot &plot) { return !m_printer.pdfFor(titleFor(plot.name)).isEmpty(); });
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(allPrinted() && garbageJobEnded(), jobTimeoutMs);
+                   [this](
+                       const PrintedPlot &plot) { return !m_printer.pdfFor(titleFor(plot.name)).isEmpty(); })
+            && !m_printer.pdfFor(titleFor(tiled.name)).isEmpty() && garbageJobEnded()
+            && m_printer.pendingJobs() == QStringList { m_garbageJob };
+    });
+    QVERIFY2(late.isEmpty(), qPrintable(late));
 }
 
 void tst_PlotFilterEndToEnd::printedPage_data()
@@ -163,17 +156,28 @@ void tst_PlotFilterEndToEnd::printedPage()
 {
     QFETCH(QString, title);
     QFETCH(Colour, colour);
-    PdfProbe pdf;
     QString error;
-    QVERIFY2(pdf.open(m_printer.pdfFor(title), &error), qPrintable(error));
-    QCOMPARE(pdf.pageCount(), 1);
-    const QImage sheet = pdf.renderPage(0, probeDpi, &error);
+    const QImage sheet = singleInkedSheet(m_printer.pdfFor(title), probeDpi, &error);
     QVERIFY2(!sheet.isNull(), qPrintable(error));
-    QVERIFY2(inkedPixelCount(sheet) > 300, "nothing was drawn");
     if (colour == Colour::Grey)
         QCOMPARE(colouredPixelCount(sheet), 0);
     if (colour == Colour::Coloured)
         QVERIFY2(colouredPixelCount(sheet) > 0, "the plot's pen colours were lost");
+}
+
+void tst_PlotFilterEndToEnd::largeDrawingTakesSeveralSheets()
+{
+    PdfProbe pdf;
+    QString error;
+    QVERIFY2(pdf.open(m_printer.pdfFor(titleFor(tiled.name)), &error), qPrintable(error));
+    const QString joined = compareWithFilterSheets(pdf, sourceFile(tiled.file));
+    QVERIFY2(joined.isEmpty(), qPrintable(joined));
+    // Said once, against the job: "W [date] [Job 12] printed at actual size on 15 A4 sheets".
+    const QRegularExpression said(QStringLiteral("\\[Job %1\\] printed at actual size on %2 \\S+ sheets")
+                                      .arg(m_tiledJob.section(u'-', -1))
+                                      .arg(pdf.pageCount()));
+    QVERIFY2(said.match(QString::fromLocal8Bit(fileBytes(errorLog))).hasMatch(),
+        qPrintable(QStringLiteral("no warning of ours for job %1 in %2").arg(m_tiledJob, errorLog)));
 }
 
 QString tst_PlotFilterEndToEnd::jobStatus() const

@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include <optional>
-
 namespace plotviewer::test {
 
 namespace {
@@ -49,11 +47,16 @@ QString CupsPdfPrinter::outputFolder()
     return folder.isEmpty() ? QStringLiteral("/var/spool/tarnwick-pdf") : folder;
 }
 
-bool CupsPdfPrinter::idle() const
+std::optional<QStringList> CupsPdfPrinter::pendingJobs() const
 {
     // A scheduler that does not answer has no jobs to list, yet nothing printed is idle either.
-    const std::optional<QString> jobs = lpstat({ QStringLiteral("-o"), m_queue });
-    return jobs && jobs->isEmpty();
+    const std::optional<QString> listing = lpstat({ QStringLiteral("-o"), m_queue });
+    if (!listing)
+        return std::nullopt;
+    QStringList ids;
+    for (const QString &line : listing->split(u'\n', Qt::SkipEmptyParts))
+        ids << line.section(u' ', 0, 0);
+    return ids;
 }
 
 QString CupsPdfPrinter::schedulerProblem()

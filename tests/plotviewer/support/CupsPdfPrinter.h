@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace plotviewer::test {
 
 /// The virtual PDF printer that scripts/cups-pdf-printer.sh sets up, seen from a test: whether it
@@ -18,7 +20,10 @@ public:
     /// TARNWICK_PDF_DIR, else the script's default folder.
     static QString outputFolder();
     /// True when no job waits or prints on the queue (and the scheduler says so).
-    bool idle() const;
+    bool idle() const { return pendingJobs() == QStringList(); }
+    /// The ids of the jobs that wait, print or were stopped on the queue; nullopt when the
+    /// scheduler does not answer.
+    std::optional<QStringList> pendingJobs() const;
     /// Why the scheduler does not answer, or an empty string while it does.
     static QString schedulerProblem();
     /// The PDF a job titled `title` left in the output folder, or an empty string.

@@ -1,18 +1,24 @@
 // Tarnwick's own print run, through the real plot server plugin, to a real CUPS queue with a
-// virtual PDF printer: three plots in grey scale, then one at actual size.
+// virtual PDF printer: three plots in grey scale, then two at actual size, one of them an A1
+// drawing that takes several sheets.
 //
 // Set up first, as root:  scripts/cups-pdf-printer.sh
 // Without that set-up the test is skipped; with TARNWICK_REQUIRE_CUPS=1 it fails instead.
 
+#include "CupsEndToEnd.h"
 #include "CupsPdfPrinter.h"
 #include "Form1Fixture.h"
 #include "PdfProbe.h"
 #include "PictureInk.h"
+#include "TiledSheets.h"
+#include "plotviewer/output/PagedPlotWriter.h"
+#include "plotviewer/output/PlotLoader.h"
 #include "tarnwick/browse/DirList.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,7 +28,6 @@ using namespace plotviewer::test;
 namespace {
 
 constexpr int ProbeDpi = 72;
-constexpr int JobTimeoutMs = 120000;
 
 struct PrintedPlot
 {
@@ -30,20 +35,20 @@ struct PrintedPlot
     bool actualSize;
 };
 
-// Three plots in grey scale, then one at actual size: a 4 x 2 inch frame.
+// Three plots in grey scale, then two at actual size: a 4 x 2 inch frame, and an A1 drawing.
 constexpr PrintedPlot Plots[] = {
     { "landscape.plt", false },
     { "portrait.plt", false },
     { "labels.plt", false },
     { "actual-size.plt", true },
+    { "a1-drawing.plt", true },
 };
+// Larger than any office printer's paper.
+constexpr const char *TiledFile = "a1-drawing.plt";
 
-// Unique per run, so that PDFs from earlier runs are never mistaken for this run's.
 QString titleFor(const char *file)
 {
-    return QStringLiteral("tarnwick-e2e-%1-%2")
-        .arg(QCoreApplication::applicationPid())
-        .arg(QLatin1String(file));
+    return uniqueJobTitle(QStringLiteral("e2e"), QLatin1String(file));
 }
 
 } // namespace
@@ -56,6 +61,7 @@ private Q_SLOTS:
     void initTestCase();
     void printedPage_data();
     void printedPage();
+    void largeDrawingTakesSeveralSheets();
 
 private:
     /// Opens `folder` in the main window and adds all its files to the emptied print list.
@@ -78,11 +84,7 @@ void tst_PrintEndToEnd::initTestCase()
     QString reason = PdfProbe::missingTools();
     if (reason.isEmpty())
         reason = m_printer.unavailableReason();
-    if (!reason.isEmpty()) {
-        if (qEnvironmentVariableIntValue("TARNWICK_REQUIRE_CUPS") == 1)
-            QFAIL(qPrintable(reason));
-        QSKIP(qPrintable(reason));
-    }
+    TARNWICK_SKIP_UNLESS_PRINTING(reason);
     m_paper = QPrinterInfo::printerInfo(m_printer.queue()).defaultPageSize().size(QPageSize::Point);
 
     // The print job is named after the file, so each copy's name is the title to look for.
@@ -108,25 +110,22 @@ void tst_PrintEndToEnd::initTestCase()
     QVERIFY(f.form->holdsPlotServer());
 
     // Every PDF there (a cheap look at a folder), then no job left running (asking the scheduler).
-    // A scheduler that went away prints nothing more: stop waiting at once and say so.
-    QString schedulerProblem;
-    const auto allPrinted = [this] {
+    const QString late = waitForJobs([this] {
         return std::all_of(std::begin(Plots), std::end(Plots), [this](const PrintedPlot &plot) {
             return !m_printer.pdfFor(titleFor(plot.file)).isEmpty();
         }) && m_printer.idle();
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(
-        allPrinted() || !(schedulerProblem = CupsPdfPrinter::schedulerProblem()).isEmpty(), JobTimeoutMs);
-    QVERIFY2(schedulerProblem.isEmpty(),
-        qPrintable(QStringLiteral("while the jobs printed: ") + schedulerProblem));
+    });
+    QVERIFY2(late.isEmpty(), qPrintable(late));
 }
 
 void tst_PrintEndToEnd::printedPage_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("actualSize");
-    for (const PrintedPlot &plot : Plots)
-        QTest::newRow(plot.file) << titleFor(plot.file) << plot.actualSize;
+    for (const PrintedPlot &plot : Plots) {
+        if (qstrcmp(plot.file, TiledFile) != 0)
+            QTest::newRow(plot.file) << titleFor(plot.file) << plot.actualSize;
+    }
 }
 
 void tst_PrintEndToEnd::printedPage()
@@ -136,7 +135,8 @@ void tst_PrintEndToEnd::printedPage()
     PdfProbe pdf;
     QString error;
     QVERIFY2(pdf.open(m_printer.pdfFor(title), &error), qPrintable(error));
-    QCOMPARE(pdf.pageCount(), 1);
+    const QImage sheet = singleInkedSheet(m_printer.pdfFor(title), ProbeDpi, &error);
+    QVERIFY2(!sheet.isNull(), qPrintable(error));
     // The queue's paper, whichever way the printing system turned it.
     const QSizeF page = pdf.pageSize(0);
     QVERIFY2(std::abs(std::min(page.width(), page.height()) - std::min(m_paper.width(), m_paper.height())) < 2
@@ -144,9 +144,6 @@ void tst_PrintEndToEnd::printedPage()
                 < 2,
         qPrintable(QStringLiteral("page %1 x %2 pt").arg(page.width()).arg(page.height())));
 
-    const QImage sheet = pdf.renderPage(0, ProbeDpi, &error);
-    QVERIFY2(!sheet.isNull(), qPrintable(error));
-    QVERIFY2(inkedPixelCount(sheet) > 300, "nothing was drawn");
     QCOMPARE(colouredPixelCount(sheet), 0); // grey scale
     const QRect ink = inkBounds(sheet);
     // Turned to the plot's shape: its long side runs along the paper's.
@@ -165,6 +162,25 @@ void tst_PrintEndToEnd::printedPage()
                            .arg(ink.width())
                            .arg(ink.height())));
     }
+}
+
+void tst_PrintEndToEnd::largeDrawingTakesSeveralSheets()
+{
+    PdfProbe pdf;
+    QString error;
+    QVERIFY2(pdf.open(m_printer.pdfFor(titleFor(TiledFile)), &error), qPrintable(error));
+    // The sheets the plot server plans for the queue's paper and margins, as it printed them.
+    plotviewer::PlotLoader::Result loaded = plotviewer::PlotLoader::load(
+        QStringLiteral(TARNWICK_SERVER_TEST_DATA "/%1").arg(QLatin1String(TiledFile)));
+    QVERIFY2(loaded.document, qPrintable(loaded.error));
+    const plotviewer::Page &page = loaded.document->plot().pages.front();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(m_printer.queue());
+    const plotviewer::SheetPlan plan = plotviewer::PagedPlotWriter({}).planFor(printer, page);
+    QVERIFY2(plan.sheetCount() > 4, "an A1 drawing fits no office paper in four sheets");
+    QCOMPARE(pdf.pageCount(), plan.sheetCount());
+    const QString joined = compareJoinedSheets(pdf, 0, plan, page);
+    QVERIFY2(joined.isEmpty(), qPrintable(joined));
 }
 
 QTEST_MAIN(tst_PrintEndToEnd)
