@@ -27,6 +27,25 @@ void thinOut(std::vector<QPointF> &points)
     points.resize(kept + 1);
 }
 
+// Whether any of `points` can show within `bounds`: false only when their bounding box misses it.
+// A sheet that shows a corner of a large drawing skips most of its lines this way, rather than
+// clipping them segment by segment. Non-finite coordinates are left for the clipper to drop.
+bool mayShow(const std::vector<QPointF> &points, const QRectF &bounds)
+{
+    double left = points.front().x();
+    double right = left;
+    double top = points.front().y();
+    double bottom = top;
+    for (const QPointF &p : points) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    return !(
+        right < bounds.left() || left > bounds.right() || bottom < bounds.top() || top > bounds.bottom());
+}
+
 } // namespace
 
 StrokeBatch::StrokeBatch(const DeviceClipper &clipper)
@@ -43,6 +62,8 @@ void StrokeBatch::setPen(QPainter &painter, const QPen &pen)
 
 void StrokeBatch::addPolyline(std::vector<QPointF> &points, bool closed)
 {
+    if (points.empty() || !mayShow(points, m_clipper.bounds()))
+        return;
     thinOut(points);
     if (points.size() == 1) {
         if (m_clipper.contains(points.front()))
