@@ -24,8 +24,6 @@ namespace {
 
 constexpr int probeDpi = 72;
 constexpr int toolTimeoutMs = 20000;
-const QString installedFilter = QStringLiteral("/usr/lib/cups/filter/plottopdf");
-const QString installedRules = QStringLiteral("/usr/share/cups/mime/tarnwick.types");
 const QString errorLog = QStringLiteral("/var/log/cups/error_log");
 
 enum class Colour { Any, Coloured, Grey };
@@ -85,8 +83,6 @@ private:
     /// What lpstat says of the garbage job: its line, status and alerts.
     QString jobStatus() const;
     bool garbageJobEnded() const;
-    /// Why lp cannot reach our filter here, or an empty string.
-    QString unavailableReason();
     /// Copies `plot` as its title says and sends it with lp; the job's id, or empty.
     QString submit(const PrintedPlot &plot);
 
@@ -95,21 +91,6 @@ private:
     QString m_garbageJob;
     QString m_tiledJob;
 };
-
-QString tst_PlotFilterEndToEnd::unavailableReason()
-{
-    QString reason = PdfProbe::missingTools();
-    if (reason.isEmpty())
-        reason = m_printer.unavailableReason();
-    if (!reason.isEmpty())
-        return reason;
-    const QString setUp = QStringLiteral("; run scripts/install-cups-filter.sh as root");
-    if (!QFile::exists(installedRules))
-        return QStringLiteral("CUPS has no rules for plot files (%1)").arg(installedRules) + setUp;
-    if (fileBytes(installedFilter) != fileBytes(QStringLiteral(TARNWICK_PLOTTOPDF)))
-        return QStringLiteral("%1 is missing or not the filter just built").arg(installedFilter) + setUp;
-    return {};
-}
 
 QString tst_PlotFilterEndToEnd::submit(const PrintedPlot &plot)
 {
@@ -121,7 +102,7 @@ QString tst_PlotFilterEndToEnd::submit(const PrintedPlot &plot)
 
 void tst_PlotFilterEndToEnd::initTestCase()
 {
-    TARNWICK_SKIP_UNLESS_PRINTING(unavailableReason());
+    TARNWICK_SKIP_UNLESS_PRINTING(lpPrintingProblem(m_printer, QStringLiteral(TARNWICK_PLOTTOPDF)));
     for (const PrintedPlot &plot : plots)
         QVERIFY(!submit(plot).isEmpty());
     m_tiledJob = submit(tiled);

@@ -24,8 +24,50 @@ constexpr int toolTimeoutMs = 20000;
 constexpr int pollMs = 200;
 // A printed plot draws more than stray specks.
 constexpr int leastInk = 300;
+const QString installedFilter = QStringLiteral("/usr/lib/cups/filter/plottopdf");
+const QString installedRules = QStringLiteral("/usr/share/cups/mime/tarnwick.types");
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
+
+std::optional<QString> lpstat(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("lpstat"), arguments);
+    if (!process.waitForFinished(toolTimeoutMs) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+std::optional<QStringList> jobIds(const std::optional<QString> &listing)
+{
+    if (!listing)
+        return std::nullopt;
+    QStringList ids;
+    for (const QString &line : listing->split(u'\n', Qt::SkipEmptyParts))
+        ids << line.section(u' ', 0, 0);
+    return ids;
+}
+
+QString lpPrintingProblem(CupsPdfPrinter &printer, const QString &builtFilter)
+{
+    if (const QString missing = PdfProbe::missingTools(); !missing.isEmpty())
+        return missing;
+    if (const QString problem = printer.unavailableReason(); !problem.isEmpty())
+        return problem;
+    const QString setUp = QStringLiteral("; run scripts/install-cups-filter.sh as root");
+    if (!QFile::exists(installedRules))
+        return QStringLiteral("CUPS has no rules for plot files (%1)").arg(installedRules) + setUp;
+    if (fileBytes(installedFilter) != fileBytes(builtFilter))
+        return QStringLiteral("%1 is missing or not the filter just built").arg(installedFilter) + setUp;
+    return {};
+}
 
 bool cupsRequired()
 {

@@ -8,11 +8,24 @@
 #include <QTest>
 
 #include <functional>
+#include <optional>
 
 namespace plotviewer::test {
 
 /// How long a suite waits for its jobs to print.
 inline constexpr int jobTimeoutMs = 120000;
+
+/// What lpstat printed, trimmed; nullopt when it did not run to a successful end.
+std::optional<QString> lpstat(const QStringList &arguments);
+/// The job ids (each line's first word) of an `lpstat -o` listing; nullopt for none.
+std::optional<QStringList> jobIds(const std::optional<QString> &listing);
+
+class CupsPdfPrinter;
+
+/// Why plot files cannot be printed here with lp through the plot filter `builtFilter` to
+/// `printer`: poppler's tools missing, no PDF printer, or the filter's rules missing or another
+/// filter installed. Empty when they can.
+QString lpPrintingProblem(CupsPdfPrinter &printer, const QString &builtFilter);
 
 /// True when TARNWICK_REQUIRE_CUPS=1 asks that printing tests fail rather than skip.
 bool cupsRequired();

@@ -1,28 +1,12 @@
 #include "CupsPdfPrinter.h"
 
+#include "CupsEndToEnd.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 
 namespace plotviewer::test {
-
-namespace {
-
-constexpr int toolTimeoutMs = 20000;
-
-/// What lpstat printed; nullopt when it did not run to a successful end.
-std::optional<QString> lpstat(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("lpstat"), arguments);
-    if (!process.waitForFinished(toolTimeoutMs) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
-} // namespace
 
 QString CupsPdfPrinter::unavailableReason()
 {
@@ -50,13 +34,7 @@ QString CupsPdfPrinter::outputFolder()
 std::optional<QStringList> CupsPdfPrinter::pendingJobs() const
 {
     // A scheduler that does not answer has no jobs to list, yet nothing printed is idle either.
-    const std::optional<QString> listing = lpstat({ QStringLiteral("-o"), m_queue });
-    if (!listing)
-        return std::nullopt;
-    QStringList ids;
-    for (const QString &line : listing->split(u'\n', Qt::SkipEmptyParts))
-        ids << line.section(u' ', 0, 0);
-    return ids;
+    return jobIds(lpstat({ QStringLiteral("-o"), m_queue }));
 }
 
 QString CupsPdfPrinter::schedulerProblem()
