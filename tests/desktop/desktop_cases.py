@@ -137,12 +137,12 @@ def pdf_printer():
     return folder, None
 
 
-def grey_levels(pdf):
-    """How many pixels of the PDF's first page are inked, and how many of those are coloured."""
-    page = subprocess.run(["pdftoppm", "-r", "30", "-f", "1", "-l", "1", pdf], capture_output=True,
-                          check=True).stdout
+def grey_levels(pdf, page=1):
+    """How many pixels of a page of the PDF are inked, and how many of those are coloured."""
+    picture = subprocess.run(["pdftoppm", "-r", "30", "-f", str(page), "-l", str(page), pdf],
+                             capture_output=True, check=True).stdout
     # Binary PPM: "P6", width, height, maximum, then RGB bytes.
-    fields = page.split(maxsplit=4)
+    fields = picture.split(maxsplit=4)
     width, height = int(fields[1]), int(fields[2])
     pixels = fields[4][:width * height * 3]
     inked = coloured = 0
@@ -155,16 +155,18 @@ def grey_levels(pdf):
     return inked, coloured
 
 
-def grey_print(build_bin):
+def print_through_the_list(build_bin, source, choose_options):
+    """Prints the plot file `source` with Print List after `choose_options(session)` has set the
+    print options, and returns the path of the finished PDF, which the caller removes."""
     pdf_folder, reason = pdf_printer()
     if reason:
         raise Skip(reason)
-    title = f"tarnwick-desktop-{os.getpid()}"
+    title = f"tarnwick-desktop-{os.getpid()}-{os.path.splitext(os.path.basename(source))[0]}"
     folder = tempfile.mkdtemp(prefix="tarnwick-print-")
-    shutil.copy(os.path.join(SAMPLES, "colours.plt"), os.path.join(folder, title + ".plt"))
+    shutil.copy(source, os.path.join(folder, title + ".plt"))
     session = TarnwickSession(build_bin, settings_opening(folder)).start()
     try:
-        session.choose("Grey Scale")
+        choose_options(session)
         session.press("Select All")
         session.press("Add to List")
         session.count_becomes("1")
@@ -175,14 +177,42 @@ def grey_print(build_bin):
               "the print run reported a failure")
         # The job may still be writing: wait for a whole file.
         wait_until(lambda: open(printed[0], "rb").read().rstrip().endswith(b"%%EOF"), 30, "the PDF was not finished")
-        inked, coloured = grey_levels(printed[0])
-        check(inked > 50, f"the printed page is blank ({inked} inked pixels)")
-        check(coloured == 0, f"{coloured} of {inked} inked pixels are coloured in a grey-scale print")
-        for pdf in printed:
-            os.remove(pdf)
+        return printed[0]
     finally:
         session.end()
         shutil.rmtree(folder, ignore_errors=True)
+
+
+def grey_print(build_bin):
+    pdf = print_through_the_list(build_bin, os.path.join(SAMPLES, "colours.plt"),
+                                 lambda session: session.choose("Grey Scale"))
+    try:
+        inked, coloured = grey_levels(pdf)
+        check(inked > 50, f"the printed page is blank ({inked} inked pixels)")
+        check(coloured == 0, f"{coloured} of {inked} inked pixels are coloured in a grey-scale print")
+    finally:
+        os.remove(pdf)
+
+
+def tick_actual_size(session):
+    box = session.control("Actual size", pyatspi.ROLE_CHECK_BOX)
+    box.queryAction().doAction(0)
+    wait_until(lambda: box.getState().contains(pyatspi.STATE_CHECKED), 10, "Actual size did not tick")
+
+
+def actual_size_print(build_bin):
+    """An A1 drawing printed with Actual size ticked comes out whole over several sheets."""
+    a1 = os.path.join(SOURCE, "tests", "plotviewer", "support", "data", "a1-drawing.plt")
+    pdf = print_through_the_list(build_bin, a1, tick_actual_size)
+    try:
+        info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True, check=True).stdout
+        pages = int(next(line.split()[1] for line in info.splitlines() if line.startswith("Pages:")))
+        check(pages > 4, f"an A1 drawing at actual size came out on {pages} sheets")
+        for page in range(1, pages + 1):
+            inked, _ = grey_levels(pdf, page)
+            check(inked > 50, f"sheet {page} of {pages} is blank")
+    finally:
+        os.remove(pdf)
 
 
 def shutdown_removes_temporary_files(build_bin):
@@ -414,6 +444,7 @@ CASES = {case.__name__: case for case in (
     browse_add_remove,
     command_line_files,
     grey_print,
+    actual_size_print,
     shutdown_removes_temporary_files,
     large_folder_stays_responsive,
     preview_outer_size,
