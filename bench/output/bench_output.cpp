@@ -246,16 +246,14 @@ void BM_PeakMemory(benchmark::State &state)
     const QString picture = scratch().filePath(QStringLiteral("memory.jpg"));
     long growth = 0;
     for (auto _ : state) {
-        if (!restartPeakCount()) {
-            state.SkipWithError("cannot reset the peak count in /proc/self/clear_refs");
+        bool saved = false;
+        const long peak = peakGrowthKilobytes([&] { saved = !path.isEmpty() && openAndSave(path, picture); });
+        if (peak < 0 || !saved) {
+            state.SkipWithError(
+                peak < 0 ? "cannot reset the peak count in /proc/self/clear_refs" : "Open or SaveTo failed");
             return;
         }
-        const long before = statusKilobytes("VmRSS:");
-        if (path.isEmpty() || !openAndSave(path, picture)) {
-            state.SkipWithError("Open or SaveTo failed");
-            return;
-        }
-        growth = std::max(growth, statusKilobytes("VmHWM:") - before);
+        growth = std::max(growth, peak);
     }
     const double fileMegabytes = double(QFileInfo(path).size()) / (1 << 20);
     state.counters["peak_growth_MB"] = double(growth) / 1024;

@@ -121,24 +121,23 @@ void BM_PrintA0OnA4(benchmark::State &state)
     const QString output = scratch().filePath(QStringLiteral("a0-on-a4.pdf"));
     long growth = 0;
     for (auto _ : state) {
-        if (!restartPeakCount()) {
-            state.SkipWithError("cannot reset the peak count in /proc/self/clear_refs");
-            return;
-        }
-        const long before = statusKilobytes("VmRSS:");
-        const std::unique_ptr<QPrinter> printer = a4Printer(output);
-        if (actualSize)
-            document.requestActualSize();
         QString error;
-        if (!PrintJob(document, printers).runOn(*printer, &error)) {
-            state.SkipWithError(error.toStdString().c_str());
+        const long peak = peakGrowthKilobytes([&] {
+            const std::unique_ptr<QPrinter> printer = a4Printer(output);
+            if (actualSize)
+                document.requestActualSize();
+            PrintJob(document, printers).runOn(*printer, &error);
+        });
+        if (peak < 0 || !error.isEmpty()) {
+            state.SkipWithError(peak < 0 ? "cannot reset the peak count in /proc/self/clear_refs"
+                                         : error.toStdString().c_str());
             return;
         }
-        growth = std::max(growth, statusKilobytes("VmHWM:") - before);
+        growth = std::max(growth, peak);
     }
-    const QStringList warnings = document.warnings();
-    state.counters["sheets"]
-        = actualSize && !warnings.isEmpty() ? warnings.back().section(u' ', 5, 5).toDouble() : 1;
+    state.counters["sheets"] = actualSize
+        ? double(PagedPlotWriter({}).planFor(*a4Printer(output), document.plot().pages.front()).sheetCount())
+        : 1;
     state.counters["pdf_MB"] = double(QFileInfo(output).size()) / (1 << 20);
     state.counters["peak_growth_MB"] = double(growth) / 1024;
 }

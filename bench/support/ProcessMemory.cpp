@@ -23,3 +23,12 @@ bool restartPeakCount()
     QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
     return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
 }
+
+long peakGrowthKilobytes(const std::function<void()> &work)
+{
+    if (!restartPeakCount())
+        return -1;
+    const long before = statusKilobytes("VmRSS:");
+    work();
+    return statusKilobytes("VmHWM:") - before;
+}

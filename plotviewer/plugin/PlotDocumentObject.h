@@ -30,7 +30,8 @@ public:
     /// Writes a JPEG of the first page with something on it, fitting within 1024 x 768, replacing
     /// any file at `path`.
     Q_INVOKABLE void SaveTo(const QString &path);
-    /// Ours, beside the specified members: what the interpreter had to say about the plot.
+    /// Ours, beside the specified members: what the interpreter had to say about the plot, then
+    /// what its last DoPrint had to (such as the sheets a drawing at actual size took).
     Q_INVOKABLE QStringList Warnings() const { return m_document.warnings(); }
     /// Ours: the number of the plot's pages, which DoPrint prints in order.
     Q_INVOKABLE int PageCount() const { return m_document.pageCount(); }

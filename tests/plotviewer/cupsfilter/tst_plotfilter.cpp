@@ -38,6 +38,18 @@ Run plottopdf(const QStringList &arguments, const QByteArray &input = {})
     return run;
 }
 
+/// Keeps the filter's output as `name` in `folder` and opens it; empty, or why it could not.
+QString openOutput(const QByteArray &output, const QTemporaryDir &folder, const QString &name, PdfProbe &pdf)
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size())
+        return QStringLiteral("cannot keep the PDF as %1").arg(path);
+    file.close();
+    QString error;
+    return pdf.open(path, &error) ? QString() : error;
+}
+
 QStringList jobArguments(const QString &options, const QStringList &file = {})
 {
     return QStringList { QStringLiteral("17"), QStringLiteral("someone"), QStringLiteral("drawing.plt"),
@@ -188,13 +200,9 @@ void tst_PlotFilter::printsFromFileOrStandardInput()
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QVERIFY(!run.err.contains(QLatin1String("ERROR:")));
 
-    const QString pdfPath = m_dir.filePath(QStringLiteral("out.pdf"));
-    QFile pdfFile(pdfPath);
-    QVERIFY(pdfFile.open(QIODevice::WriteOnly) && pdfFile.write(run.out) == run.out.size());
-    pdfFile.close();
     PdfProbe pdf;
-    QString error;
-    QVERIFY2(pdf.open(pdfPath, &error), qPrintable(error));
+    const QString unread = openOutput(run.out, m_dir, QStringLiteral("out.pdf"), pdf);
+    QVERIFY2(unread.isEmpty(), qPrintable(unread));
     QCOMPARE(pdf.pageCount(), 1);
     QCOMPARE(pdf.pageSize(0).toSize(), pageSize);
     QCOMPARE(pdf.title(), QStringLiteral("drawing.plt"));
@@ -209,13 +217,9 @@ void tst_PlotFilter::actualSizeTilesLargePlots()
     const Run run
         = plottopdf(jobArguments(QStringLiteral("print-scaling=none media=iso_a3_297x420mm")), a1.readAll());
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    const QString pdfPath = m_dir.filePath(QStringLiteral("tiled.pdf"));
-    QFile pdfFile(pdfPath);
-    QVERIFY(pdfFile.open(QIODevice::WriteOnly) && pdfFile.write(run.out) == run.out.size());
-    pdfFile.close();
     PdfProbe pdf;
-    QString error;
-    QVERIFY2(pdf.open(pdfPath, &error), qPrintable(error));
+    const QString unread = openOutput(run.out, m_dir, QStringLiteral("tiled.pdf"), pdf);
+    QVERIFY2(unread.isEmpty(), qPrintable(unread));
     QSize grid;
     const QString labels = checkSheetLabels(pdf, 0, QStringLiteral("drawing.plt"), &grid);
     QVERIFY2(labels.isEmpty(), qPrintable(labels));
