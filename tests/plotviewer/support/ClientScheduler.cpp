@@ -98,9 +98,13 @@ QString ClientScheduler::start(const QString &serverQueue)
         = QStandardPaths::findExecutable(QStringLiteral("cupsd"), { QStringLiteral("/usr/sbin") });
     if (cupsd.isEmpty())
         return QStringLiteral("cupsd is not installed (Debian package cups)");
-    if (lpstat({ QStringLiteral("-h"), systemScheduler, QStringLiteral("-r") })
-        != QLatin1String("scheduler is running"))
-        return QStringLiteral("the system's CUPS scheduler does not answer at %1").arg(systemScheduler);
+    // Another system's scheduler may answer on the port where this one's does not listen: it must
+    // show the same queue, as the print server would.
+    const std::optional<QString> queueThere
+        = lpstat({ QStringLiteral("-h"), systemScheduler, QStringLiteral("-v"), serverQueue });
+    if (!queueThere || queueThere != lpstat({ QStringLiteral("-v"), serverQueue }))
+        return QStringLiteral("the CUPS scheduler at %1 is not this system's, or has no queue %2")
+            .arg(systemScheduler, serverQueue);
     if (!m_folder.isValid())
         return QStringLiteral("no temporary folder for the second scheduler");
     m_port = freePort();
