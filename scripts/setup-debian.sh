@@ -4,7 +4,7 @@
 set -euo pipefail
 
 # The benchmarks are part of every build, so their library is a build package.
-build_packages=(cmake ninja-build g++ qt6-base-dev libcups2-dev libbenchmark-dev fonts-wine hershey-fonts-data)
+build_packages=(cmake ninja-build g++ qt6-base-dev libcups2-dev libpng-dev libbenchmark-dev fonts-wine hershey-fonts-data)
 run_packages=(xvfb x11-utils imagemagick)
 # The desktop set runs the program on Xvfb under openbox and drives it over the accessibility bus.
 test_packages=(clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils shared-mime-info

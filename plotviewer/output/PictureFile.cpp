@@ -1,6 +1,7 @@
 #include "PictureFile.h"
 
 #include "AtomicSave.h"
+#include "PngEncoder.h"
 
 #include <QImageWriter>
 
@@ -9,9 +10,6 @@ namespace plotviewer {
 namespace {
 
 constexpr int jpegQuality = 90;
-// For PNG, Qt turns quality into the zlib level; 80 gives level 1: files close to the smallest in a
-// fraction of the time (90 and more would store the picture uncompressed).
-constexpr int pngQuality = 80;
 
 } // namespace
 
@@ -20,8 +18,12 @@ bool writePictureFile(const QImage &picture, const QString &path, const char *fo
     return saveAtomically(
         path, QStringLiteral("picture"),
         [&](QSaveFile &file, QString &reason) {
+            // PNG is written here rather than through Qt, which tries every image plugin installed
+            // before it writes one and filters every row.
+            if (qstrcmp(format, "png") == 0)
+                return encodePng(picture, file, reason);
             QImageWriter writer(&file, format);
-            writer.setQuality(qstrcmp(format, "png") == 0 ? pngQuality : jpegQuality);
+            writer.setQuality(jpegQuality);
             if (writer.write(picture))
                 return true;
             reason = writer.errorString();

@@ -3,10 +3,13 @@
 #include "PictureInk.h"
 #include "SamplePage.h"
 #include "plotviewer/output/PictureFile.h"
+#include "plotviewer/output/PngEncoder.h"
 #include "plotviewer/render/PlotPicture.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +26,9 @@ private Q_SLOTS:
     void pictureIsWhiteWithInk();
     void writeReplacesExistingFile();
     void pngIsCompressed();
+    void pngReadsBackExactly_data();
+    void pngReadsBackExactly();
+    void pngWriteFailureIsReported();
     void failedWriteKeepsExistingFile_data();
     void failedWriteKeepsExistingFile();
 };
@@ -100,6 +106,62 @@ void tst_PlotPicture::pngIsCompressed()
     QCOMPARE(QImage(path).pixelColor(512, 384), QColor(Qt::white));
 }
 
+void tst_PlotPicture::pngReadsBackExactly_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QImage::Format>("stored");
+
+    // A line drawn anti-aliased on white: greys only.
+    QImage grey(64, 48, QImage::Format_RGB32);
+    grey.fill(Qt::white);
+    {
+        QPainter painter(&grey);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::black, 1.5));
+        painter.drawLine(QPointF(3.3, 2.7), QPointF(60.1, 45.2));
+    }
+    QImage colour = grey;
+    colour.setPixelColor(10, 10, QColor(255, 0, 0));
+    QImage nearlyGrey = grey;
+    nearlyGrey.setPixelColor(63, 47, QColor(200, 200, 201));
+    QTest::newRow("greys are stored as grey") << grey << QImage::Format_Grayscale8;
+    QTest::newRow("one red pixel keeps colour") << colour << QImage::Format_RGB32;
+    QTest::newRow("a blue that is almost grey keeps colour") << nearlyGrey << QImage::Format_RGB32;
+    QTest::newRow("another format is converted")
+        << grey.convertToFormat(QImage::Format_RGB888) << QImage::Format_Grayscale8;
+}
+
+void tst_PlotPicture::pngReadsBackExactly()
+{
+    QFETCH(QImage, picture);
+    QFETCH(QImage::Format, stored);
+    picture.setDotsPerMeterX(3780);
+    picture.setDotsPerMeterY(3780);
+    QBuffer buffer;
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QString reason;
+    QVERIFY2(encodePng(picture, buffer, reason), qPrintable(reason));
+    buffer.close();
+    QImage read;
+    QVERIFY(read.loadFromData(buffer.data(), "png"));
+    QCOMPARE(read.format(), stored);
+    QCOMPARE(read.convertToFormat(QImage::Format_RGB32), picture.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(read.dotsPerMeterX(), 3780);
+}
+
+void tst_PlotPicture::pngWriteFailureIsReported()
+{
+    QImage picture(100, 100, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QBuffer readOnly;
+    QVERIFY(readOnly.open(QIODevice::ReadOnly));
+    QString reason;
+    QVERIFY(!encodePng(picture, readOnly, reason));
+    QCOMPARE(reason, QStringLiteral("the picture could not be written out"));
+    QVERIFY(!encodePng(QImage(), readOnly, reason));
+    QCOMPARE(reason, QStringLiteral("the picture is empty"));
+}
+
 void tst_PlotPicture::failedWriteKeepsExistingFile_data()
 {
     QTest::addColumn<QString>("name");
@@ -111,6 +173,8 @@ void tst_PlotPicture::failedWriteKeepsExistingFile_data()
     QTest::newRow("missing folder") << QStringLiteral("missing/picture.jpg") << QByteArray("jpeg")
                                     << QStringLiteral("No such file or directory");
     QTest::newRow("a folder in the way") << QStringLiteral("folder") << QByteArray("jpeg") << QString();
+    QTest::newRow("png into a missing folder") << QStringLiteral("missing/picture.png") << QByteArray("png")
+                                               << QStringLiteral("No such file or directory");
 }
 
 void tst_PlotPicture::failedWriteKeepsExistingFile()
