@@ -1,5 +1,6 @@
 #include "FillPainter.h"
 
+#include "BandedFill.h"
 #include "PageSpans.h"
 #include "plotviewer/model/Geometry.h"
 
@@ -17,33 +18,55 @@ namespace {
 // only cost time.
 constexpr double minimumHatchSpacing = 2;
 constexpr double maximumHatchLines = 20000;
+// How far an area's edge may stray from the points left out of it, in device pixels: far finer
+// than for wide lines, as an area can be thinner than a pixel, and moving both its sides would
+// darken it.
+constexpr double edgeTolerance = 0.02;
 
 } // namespace
 
 FillPainter::FillPainter(const PageTransform &transform, const DeviceClipper &clipper)
     : m_transform(transform)
     , m_clipper(clipper)
+    , m_straightRuns(edgeTolerance)
 { }
 
 void FillPainter::paint(
     QPainter &painter, const Page &page, const Item &item, const FillStyle &style, const QColor &colour)
 {
+    const Qt::FillRule rule = style.rule == FillRule::NonZero ? Qt::WindingFill : Qt::OddEvenFill;
+    const double spacing = m_transform.mapLength(style.hatchSpacing);
+    const bool solid = style.pattern == FillPattern::Solid || !(spacing >= minimumHatchSpacing);
+    std::size_t points = 0;
+    for (const PathSpan &path : itemPaths(page, item))
+        points += path.count;
     Rect plotBounds;
-    const QPainterPath area = devicePath(page, item, style, &plotBounds);
+    if (solid && BandedFill::suits(painter) && BandedFill::worthCutting(points)) {
+        BandedFill::Contours contours;
+        forEachPolygon(page, item, &plotBounds,
+            [&](const std::vector<QPointF> &polygon) { contours.push_back(polygon); });
+        BandedFill::fill(painter, contours, rule, colour);
+        return;
+    }
+    QPainterPath area;
+    area.setFillRule(rule);
+    forEachPolygon(page, item, &plotBounds, [&](const std::vector<QPointF> &polygon) {
+        area.moveTo(polygon.front());
+        for (std::size_t p = 1; p < polygon.size(); ++p)
+            area.lineTo(polygon[p]);
+        area.closeSubpath();
+    });
     if (area.isEmpty())
         return;
-    const double spacing = m_transform.mapLength(style.hatchSpacing);
-    if (style.pattern == FillPattern::Solid || !(spacing >= minimumHatchSpacing))
+    if (solid)
         painter.fillPath(area, colour);
     else
         paintHatch(painter, area, plotBounds, style, colour);
 }
 
-QPainterPath FillPainter::devicePath(
-    const Page &page, const Item &item, const FillStyle &style, Rect *plotBounds)
+template<typename Visit>
+void FillPainter::forEachPolygon(const Page &page, const Item &item, Rect *plotBounds, Visit visit)
 {
-    QPainterPath area;
-    area.setFillRule(style.rule == FillRule::NonZero ? Qt::WindingFill : Qt::OddEvenFill);
     bool first = true;
     for (const PathSpan &path : itemPaths(page, item)) {
         m_polygon.clear();
@@ -58,15 +81,11 @@ QPainterPath FillPainter::devicePath(
             plotBounds->bottom = std::min(plotBounds->bottom, point.y);
             plotBounds->top = std::max(plotBounds->top, point.y);
         }
+        m_straightRuns.reduce(m_polygon, true);
         m_clipper.clipPolygon(m_polygon);
-        if (m_polygon.size() < 3)
-            continue;
-        area.moveTo(m_polygon.front());
-        for (std::size_t p = 1; p < m_polygon.size(); ++p)
-            area.lineTo(m_polygon[p]);
-        area.closeSubpath();
+        if (m_polygon.size() >= 3)
+            visit(m_polygon);
     }
-    return area;
 }
 
 void FillPainter::paintHatch(QPainter &painter, const QPainterPath &area, const Rect &plotBounds,

@@ -2,6 +2,7 @@
 
 #include "DeviceClipper.h"
 #include "PageTransform.h"
+#include "PolylineReduction.h"
 #include "plotviewer/model/DisplayList.h"
 
 #include <QColor>
@@ -24,8 +25,10 @@ public:
         QPainter &painter, const Page &page, const Item &item, const FillStyle &style, const QColor &colour);
 
 private:
-    /// The item's area in device coordinates, and its plot-unit bounds for hatching.
-    QPainterPath devicePath(const Page &page, const Item &item, const FillStyle &style, Rect *plotBounds);
+    /// Visits the item's polygons in device coordinates, clipped, and gives its plot-unit bounds
+    /// for hatching.
+    template<typename Visit>
+    void forEachPolygon(const Page &page, const Item &item, Rect *plotBounds, Visit visit);
     void paintHatch(QPainter &painter, const QPainterPath &area, const Rect &plotBounds,
         const FillStyle &style, const QColor &colour);
     /// False when the lines would be too many to be worth drawing one by one.
@@ -33,6 +36,7 @@ private:
 
     const PageTransform &m_transform;
     const DeviceClipper &m_clipper;
+    StraightRunReduction m_straightRuns;
     std::vector<QPointF> m_polygon;
     std::vector<QLineF> m_hatchLines;
 };

@@ -1,6 +1,10 @@
 #include "StrokeBatch.h"
 
+#include "BandedFill.h"
+
 #include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
 
 #include <algorithm>
 
@@ -8,24 +12,9 @@ namespace plotviewer {
 
 namespace {
 
-// Points closer than this many device pixels to the last one kept change nothing visible but cost
-// a segment each; dense plots shrunk to a preview are mostly such points.
-constexpr double minimumStep = 0.25;
-
-void thinOut(std::vector<QPointF> &points)
-{
-    if (points.size() < 3)
-        return;
-    std::size_t kept = 0;
-    for (std::size_t i = 1; i + 1 < points.size(); ++i) {
-        const QPointF step = points[i] - points[kept];
-        // Written so that a non-finite point is kept, for the clipper to drop.
-        if (!(step.x() * step.x() + step.y() * step.y() < minimumStep * minimumStep))
-            points[++kept] = points[i];
-    }
-    points[++kept] = points.back();
-    points.resize(kept + 1);
-}
+// How far a wide line may stray from the points left out of it, in device pixels: a tenth of a
+// pixel on an edge the pen moves at least a pixel away from them.
+constexpr double wideLineTolerance = 0.1;
 
 // Whether any of `points` can show within `bounds`: false only when their bounding box misses it.
 // A sheet that shows a corner of a large drawing skips most of its lines this way, rather than
@@ -50,6 +39,7 @@ bool mayShow(const std::vector<QPointF> &points, const QRectF &bounds)
 
 StrokeBatch::StrokeBatch(const DeviceClipper &clipper)
     : m_clipper(clipper)
+    , m_straightRuns(wideLineTolerance)
 { }
 
 void StrokeBatch::setPen(QPainter &painter, const QPen &pen)
@@ -64,7 +54,9 @@ void StrokeBatch::addPolyline(std::vector<QPointF> &points, bool closed)
 {
     if (points.empty() || !mayShow(points, m_clipper.bounds()))
         return;
-    thinOut(points);
+    dropCrowdedPoints(points);
+    if (!m_pen.isCosmetic())
+        m_straightRuns.reduce(points, closed);
     if (points.size() == 1) {
         if (m_clipper.contains(points.front()))
             m_dots.push_back(points.front());
@@ -117,6 +109,24 @@ void StrokeBatch::addWideLine(const std::vector<QPointF> &points, bool closed)
     });
 }
 
+void StrokeBatch::fillOutline(QPainter &painter, const QPointF *points, const WideLine &line)
+{
+    QPainterPath path(points[0]);
+    for (std::uint32_t i = 1; i < line.count; ++i)
+        path.lineTo(points[i]);
+    if (line.closed) {
+        path.closeSubpath();
+    } else if (line.count > 1 && points[line.count - 1] == points[0]) {
+        // The stroker joins a subpath that ends where it starts, where a polyline drawn by
+        // QPainter keeps its two ends: a millionth of a pixel keeps them apart.
+        path.setElementPositionAt(path.elementCount() - 1, points[0].x() + 1e-6, points[0].y());
+    }
+    BandedFill::Contours contours;
+    for (const QPolygonF &polygon : QPainterPathStroker(m_pen).createStroke(path).toSubpathPolygons())
+        contours.emplace_back(polygon.begin(), polygon.end());
+    BandedFill::fill(painter, contours, Qt::WindingFill, m_pen.brush());
+}
+
 void StrokeBatch::flush(QPainter &painter)
 {
     if (!m_lines.empty()) {
@@ -128,9 +138,13 @@ void StrokeBatch::flush(QPainter &painter)
         // One call per polyline: stroking them all as one path costs far more, as the outline's
         // overlaps all meet in one fill.
         painter.setPen(m_pen);
+        const bool banded = BandedFill::suits(painter) && m_pen.capStyle() != Qt::RoundCap
+            && m_pen.joinStyle() != Qt::RoundJoin;
         for (const WideLine &line : m_wideLines) {
             const QPointF *points = m_widePoints.data() + line.first;
-            if (line.closed)
+            if (banded && BandedFill::worthCutting(line.count))
+                fillOutline(painter, points, line);
+            else if (line.closed)
                 painter.drawPolygon(points, int(line.count));
             else
                 painter.drawPolyline(points, int(line.count));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceClipper.h"
+#include "PolylineReduction.h"
 
 #include <QLineF>
 #include <QPen>
@@ -21,8 +22,8 @@ public:
 
     /// Paints what was collected, then collects for `pen` from now on.
     void setPen(QPainter &painter, const QPen &pen);
-    /// A polyline; a single point is a dot as wide as the pen. Points too close together to tell
-    /// apart are dropped from `points` first.
+    /// A polyline; a single point is a dot as wide as the pen. Points that make no visible
+    /// difference are dropped from `points` first (see PolylineReduction).
     void addPolyline(std::vector<QPointF> &points, bool closed);
     void flush(QPainter &painter);
 
@@ -33,6 +34,7 @@ private:
     void forEachVisibleSegment(const std::vector<QPointF> &points, bool closed, Visit visit) const;
 
     const DeviceClipper &m_clipper;
+    StraightRunReduction m_straightRuns;
     QPen m_pen;
     std::vector<QLineF> m_lines;
     struct WideLine
@@ -41,6 +43,9 @@ private:
         std::uint32_t count = 0;
         bool closed = false;
     };
+    /// A wide line of many points, as its outline cut into bands (see BandedFill).
+    void fillOutline(QPainter &painter, const QPointF *points, const WideLine &line);
+
     std::vector<QPointF> m_widePoints;
     std::vector<WideLine> m_wideLines;
     std::vector<QPointF> m_dots;
