@@ -1,6 +1,8 @@
-// libFuzzer entry point: interprets the buffer and checks that the display list is consistent.
+// libFuzzer entry point: surveys the buffer as the check for plot files does, interprets it and checks
+// that the display list is consistent.
 
 #include "plotviewer/interpreter/PlotInterpreter.h"
+#include "plotviewer/reader/PlotContentSurvey.h"
 
 #include <cmath>
 #include <cstddef>
@@ -53,8 +55,11 @@ void checkPage(const plotviewer::Page &page)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const plotviewer::InterpretResult result
-        = plotviewer::interpretPlot({ reinterpret_cast<const char *>(data), size });
+    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
+    const plotviewer::hpgl::PlotContentSurvey survey(bytes);
+    require(survey.tally().total() <= size); // every byte weighed once at most
+    require(survey.plotShare() >= 0 && survey.plotShare() <= 1);
+    const plotviewer::InterpretResult result = plotviewer::interpretPlot(bytes);
     require(!result.error.empty() || !result.plot.pages.empty()); // success means something to show
     for (const plotviewer::Page &page : result.plot.pages)
         checkPage(page);

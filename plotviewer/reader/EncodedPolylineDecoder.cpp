@@ -15,7 +15,8 @@ constexpr int maxShift = 60; // corrupt data: further digits are consumed but ig
 enum ByteClass : unsigned char {
     digitMask = 0x3f,
     lastDigit = 0x40,
-    ignoredByte = 0x80, // also bytes with no meaning in PE data
+    ignoredByte = 0x80, // bytes with no meaning in PE data
+    lineBreakByte, // ignored too, but a writer may break long data into lines or pad it
     escapeByte,
     terminatorByte,
     penFlag,
@@ -31,6 +32,8 @@ constexpr unsigned char classify(unsigned char c, bool sevenBit)
 {
     if (c == 27 || c == 0x9b)
         return escapeByte;
+    if (c == '\r' || c == '\n' || c == 0)
+        return lineBreakByte;
     if (c <= 32 || c == 127 || (c >= 128 && c <= 160) || c == 255)
         return ignoredByte;
     if (sevenBit) {
@@ -83,6 +86,7 @@ long long signedNumber(long long digits)
 void EncodedPolylineDecoder::reset()
 {
     m_state = State();
+    m_meaninglessBytes = 0;
 }
 
 const unsigned char *EncodedPolylineDecoder::decode(const unsigned char *p, const unsigned char *end,
@@ -193,6 +197,9 @@ const unsigned char *EncodedPolylineDecoder::decode(const unsigned char *p, cons
         case sevenBitFlag:
             classes = &sevenBitClasses;
             digitBits = 5;
+            break;
+        case ignoredByte:
+            ++m_meaninglessBytes;
             break;
         default:
             break;

@@ -20,6 +20,9 @@ public:
     const unsigned char *decode(const unsigned char *p, const unsigned char *end,
         std::vector<EncodedStep> &out, std::size_t maxSteps, bool &finished);
 
+    /// Bytes since reset() that mean nothing in PE data, line breaks and NULs aside.
+    std::size_t meaninglessBytes() const { return m_meaninglessBytes; }
+
 private:
     enum class Expect : unsigned char { Coordinate, PenNumber, FractionBits };
 
@@ -36,6 +39,7 @@ private:
     };
 
     State m_state;
+    std::size_t m_meaninglessBytes = 0;
     // Steps are decoded in place here and appended to the caller's vector in one go. Kept from call
     // to call, so it is sized once (at most one chunk and a waiting x).
     std::vector<EncodedStep> m_decoded;

@@ -26,6 +26,16 @@ bool isBlank(unsigned char c)
     return c <= ' ' && c != escape;
 }
 
+std::size_t countNonBlank(const unsigned char *begin, const unsigned char *end)
+{
+    return static_cast<std::size_t>(std::count_if(begin, end, [](unsigned char c) { return !isBlank(c); }));
+}
+
+std::size_t distance(const unsigned char *begin, const unsigned char *end)
+{
+    return static_cast<std::size_t>(end - begin);
+}
+
 bool startsWithNoCase(const unsigned char *p, const unsigned char *end, std::string_view prefix)
 {
     if (static_cast<std::size_t>(end - p) < prefix.size())
@@ -99,10 +109,11 @@ void clearCommand(PlotCommand &command, CommandKind kind, Mnemonic name)
 
 } // namespace
 
-PlotReader::PlotReader(std::string_view bytes)
+PlotReader::PlotReader(std::string_view bytes, Weighing weighing)
     : m_begin(reinterpret_cast<const unsigned char *>(bytes.data()))
     , m_end(m_begin + bytes.size())
     , m_lexer(m_begin, m_end)
+    , m_weighing(weighing)
 {
     sniffStart();
 }
@@ -156,20 +167,28 @@ bool PlotReader::next(PlotCommand &command)
 
 bool PlotReader::nextInHpgl(PlotCommand &command)
 {
-    const unsigned char *p = m_lexer.position();
+    const unsigned char *start = m_lexer.position();
+    const unsigned char *p = start;
     while (p < m_end) {
         const unsigned char c = *p;
         if (isLetter(c)) {
             if (p + 1 < m_end && isLetter(p[1])) {
+                if (m_weighing == Weighing::On) [[unlikely]]
+                    weighStray(start, p);
                 m_lexer.setPosition(p + 2);
                 readInstruction(command, mnemonic(upper(c), upper(p[1])));
+                const std::size_t length = distance(p, m_lexer.position());
+                if (m_weighing == Weighing::On) [[unlikely]]
+                    weighInstruction(command, length);
                 if (!command.known && !m_sawKnownInstruction) {
-                    m_hpglBytesWithoutInstruction += static_cast<std::size_t>(m_lexer.position() - p);
+                    m_hpglBytesWithoutInstruction += length;
                     m_notHpgl = m_hpglBytesWithoutInstruction > sniffLimit;
                 }
                 return true;
             }
         } else if (c == escape) {
+            if (m_weighing == Weighing::On) [[unlikely]]
+                weighStray(start, p);
             m_lexer.setPosition(p);
             return readEscape(command);
         }
@@ -179,6 +198,8 @@ bool PlotReader::nextInHpgl(PlotCommand &command)
         }
         ++p;
     }
+    if (m_weighing == Weighing::On) [[unlikely]]
+        weighStray(start, p);
     m_lexer.setPosition(p);
     return false;
 }
@@ -233,6 +254,7 @@ bool PlotReader::continueInstruction(PlotCommand &command)
     command.continued = true;
     command.numbers.clear();
     command.encoded.clear();
+    const unsigned char *start = m_lexer.position();
     bool finished = true;
     if (m_pending == Pending::Encoded) {
         m_lexer.setPosition(
@@ -241,16 +263,63 @@ bool PlotReader::continueInstruction(PlotCommand &command)
         finished = m_lexer.readNumbers(command.numbers, chunkSize, !command.known);
     }
     command.more = !finished;
+    if (m_weighing == Weighing::On) [[unlikely]]
+        weighInstruction(command, distance(start, m_lexer.position()));
     if (finished)
         m_pending = Pending::None;
     return true;
 }
 
+void PlotReader::weighInstruction(const PlotCommand &command, std::size_t length)
+{
+    // A label's or comment's text could be anything, so it counts for neither side.
+    length -= command.text.size();
+    if (!isKnownMnemonic(command.name)) {
+        m_tally.unknownInstructions += length;
+        return;
+    }
+    if (command.name != "PE"_mn) {
+        m_tally.knownInstructions += length;
+        return;
+    }
+    // Encoded data counts once the instruction ends, as far as its steps explain it. After a "PE" in
+    // a text, the decoder reads words up to a semicolon or the end of the file: their blanks and
+    // punctuation mean nothing in PE data, of which real files hold next to none (the corpus: 6 %
+    // in one re-encoded file, otherwise below 1 %).
+    m_encodedBytes += length;
+    m_encodedSteps += command.encoded.size();
+    if (command.more)
+        return;
+    const unsigned char *end = m_lexer.position();
+    const bool terminated = end < m_end || (end > m_begin && end[-1] == ';');
+    const bool encoded = terminated && m_encodedDecoder.meaninglessBytes() * 8 < m_encodedBytes;
+    constexpr std::size_t mostBytesPerStep = 16; // two 32-bit numbers in base 32 and a flag
+    constexpr std::size_t nameBytes = 2;
+    const std::size_t explained
+        = std::min(m_encodedBytes, nameBytes + (encoded ? m_encodedSteps * mostBytesPerStep : 0));
+    m_tally.knownInstructions += explained;
+    m_tally.stray += m_encodedBytes - explained;
+    m_encodedBytes = 0;
+    m_encodedSteps = 0;
+}
+
+void PlotReader::weighStray(const unsigned char *begin, const unsigned char *end)
+{
+    m_tally.stray += countNonBlank(begin, end);
+}
+
 bool PlotReader::readEscape(PlotCommand &command)
 {
-    const unsigned char *afterEscape = m_lexer.position() + 1;
+    const unsigned char *start = m_lexer.position();
+    const unsigned char *afterEscape = start + 1;
     const PclEscapeSequence sequence = PclEscapeSequence::read(afterEscape, m_end);
     m_lexer.setPosition(std::max(sequence.next, afterEscape));
+    if (m_weighing == Weighing::On) [[unlikely]] {
+        if (sequence.form == PclEscapeSequence::Form::Malformed)
+            ++m_tally.stray;
+        else
+            m_tally.jobControl += distance(start, m_lexer.position());
+    }
     switch (sequence.form) {
     case PclEscapeSequence::Form::TwoCharacter:
         if (sequence.finalCharacter == 'E') {
@@ -388,6 +457,8 @@ bool PlotReader::skipPcl(PlotCommand &command)
     const auto *formFeed = m_instructionSinceEject
         ? static_cast<const unsigned char *>(std::memchr(p, formFeedByte, static_cast<std::size_t>(stop - p)))
         : nullptr;
+    if (m_weighing == Weighing::On) [[unlikely]]
+        weighStray(p, formFeed ? formFeed : stop);
     if (formFeed && takeEject()) {
         m_lexer.setPosition(formFeed + 1);
         startEvent(command, CommandKind::PageEject);
@@ -416,6 +487,8 @@ void PlotReader::readPjlLine()
     const unsigned char *lineEnd = std::find(p, m_end, '\n');
     const std::string language = enteredLanguage(p, lineEnd);
     m_lexer.setPosition(lineEnd < m_end ? lineEnd + 1 : m_end);
+    if (m_weighing == Weighing::On) [[unlikely]]
+        m_tally.jobControl += distance(p, m_lexer.position());
     if (language.empty())
         return;
     if (language == "HPGL2" || language == "HPGL" || language == "HP-GL/2")

@@ -3,6 +3,7 @@
 // wrapped or not in PJL and PCL 5, and the PCL raster sequences with their data. Works on the caller's
 // buffer; allocates only reused buffers for the arguments of one command, whose size is capped.
 
+#include "ContentTally.h"
 #include "EncodedPolylineDecoder.h"
 #include "HpglArgumentLexer.h"
 #include "PclEscapeSequence.h"
@@ -23,7 +24,11 @@ public:
     /// Without a known instruction in this many HP-GL bytes, the data is not HP-GL.
     static constexpr std::size_t sniffLimit = 64 * 1024;
 
-    explicit PlotReader(std::string_view bytes);
+    /// Whether the reader weighs what it goes through into its tally, which takes a look at every byte
+    /// it skips: a survey of a file's start does, reading to draw leaves it out.
+    enum class Weighing : bool { Off, On };
+
+    explicit PlotReader(std::string_view bytes, Weighing weighing = Weighing::Off);
 
     /// Fills `command` with the next command; false at the end of the data.
     bool next(PlotCommand &command);
@@ -32,6 +37,8 @@ public:
     bool sawKnownInstruction() const { return m_sawKnownInstruction; }
     bool notHpgl() const { return m_notHpgl; }
     bool sawRasterData() const { return m_sawRasterData; }
+    /// With Weighing::On, how the bytes read so far divide up between plot content and the rest.
+    const ContentTally &tally() const { return m_tally; }
     /// The PJL language that was entered but cannot be drawn (e.g. "POSTSCRIPT"), or empty.
     const std::string &unsupportedLanguage() const { return m_unsupportedLanguage; }
 
@@ -42,6 +49,9 @@ private:
     bool nextInHpgl(PlotCommand &command);
     void readInstruction(PlotCommand &command, Mnemonic name);
     bool continueInstruction(PlotCommand &command);
+    void weighInstruction(const PlotCommand &command, std::size_t length);
+    /// Skipped bytes that are not blank.
+    void weighStray(const unsigned char *begin, const unsigned char *end);
     bool readEscape(PlotCommand &command);
     bool emitQueuedParameters(PlotCommand &command);
     bool parameterEvent(const PclParameter &parameter, PlotCommand &command);
@@ -72,6 +82,10 @@ private:
     bool m_sawRasterData = false;
     bool m_instructionSinceEject = false; // an eject without one between changes nothing
     std::size_t m_hpglBytesWithoutInstruction = 0;
+    ContentTally m_tally;
+    Weighing m_weighing;
+    std::size_t m_encodedBytes = 0; // of the PE instruction being weighed
+    std::size_t m_encodedSteps = 0;
     std::string m_unsupportedLanguage;
 };
 

@@ -11,6 +11,8 @@
 
 using namespace plotviewer::hpgl;
 
+Q_DECLARE_METATYPE(PlotReader::Weighing)
+
 namespace {
 
 QString number(double value)
@@ -94,6 +96,8 @@ private Q_SLOTS:
     void wrappers();
     void longListsArriveInChunks();
     void encodedStepsArriveInChunks();
+    void tally_data();
+    void tally();
 };
 
 void tst_PlotReader::syntax_data()
@@ -351,6 +355,63 @@ void tst_PlotReader::encodedStepsArriveInChunks()
     QVERIFY(!steps[pairs + 2].penUp);
     QCOMPARE(steps[pairs + 2].x, 1.0);
     QCOMPARE(steps[pairs + 2].y, 2.0);
+}
+
+void tst_PlotReader::tally_data()
+{
+    // What the reader counts as plot content and what not: "known unknown jobControl stray" bytes.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("tally");
+    QTest::addColumn<PlotReader::Weighing>("weighing");
+    const auto weighed = PlotReader::Weighing::On;
+    QTest::newRow("instructions with their numbers") << QByteArray("PA10,20;PD;") << "11 0 0 0" << weighed;
+    QTest::newRow("blanks count for neither")
+        << QByteArray("  PA 1, 2;\r\n\0\0PU;\n", 18) << "11 0 0 0" << weighed;
+    QTest::newRow("unknown instruction with its numbers") << QByteArray("ZZ5,5;PU;") << "3 6 0 0" << weighed;
+    QTest::newRow("stray bytes between instructions") << QByteArray("PU;%%PD;") << "6 0 0 2" << weighed;
+    QTest::newRow("a label's text counts for neither")
+        << QByteArray("LBany words\x03PU;") << "6 0 0 0" << weighed;
+    QTest::newRow("a comment's text counts for neither")
+        << QByteArray("CO\"any words\"PU;") << "7 0 0 0" << weighed;
+    QTest::newRow("a long list across chunks") << QByteArray("PA") + QByteArray("1,").repeated(8000) + "1;"
+                                               << "16004 0 0 0" << weighed;
+    QTest::newRow("PE data its steps explain") << QByteArray("PE7GeDb;") << "8 0 0 0" << weighed;
+    QTest::newRow("PE data across chunks") << QByteArray("PE") + QByteArray("\xbf\xbf").repeated(7000) + ";"
+                                           << "14003 0 0 0" << weighed;
+    QTest::newRow("PE in a text, up to a semicolon")
+        << QByteArray("PE the quick brown fox jumps;") << "2 0 0 27" << weighed;
+    QTest::newRow("PE in a text with a 7 in it")
+        << QByteArray("PE a 7 with many words here;") << "2 0 0 26" << weighed;
+    QTest::newRow("PE running into the end of the data") << QByteArray("PE7GeDbGe") << "2 0 0 7" << weighed;
+    QTest::newRow("escape sequences with their data") << QByteArray("\x1b"
+                                                                    "E\x1b*b3W\x01\x02\x03")
+                                                      << "0 0 10 0" << weighed;
+    QTest::newRow("PCL text is stray") << QByteArray("\x1b"
+                                                     "EHello world\x0c")
+                                       << "0 0 2 10" << weighed;
+    QTest::newRow("nothing weighed when reading to draw") << QByteArray("PU;%\x1b"
+                                                                        "EHello")
+                                                          << "0 0 0 0" << PlotReader::Weighing::Off;
+    QTest::newRow("PJL lines") << QByteArray("\x1b%-12345X@PJL ENTER LANGUAGE=HPGL2\nIN;") << "3 0 35 0"
+                               << weighed;
+    QTest::newRow("malformed escape is stray") << QByteArray("PU;\x1b\x01PU;") << "6 0 0 1" << weighed;
+}
+
+void tst_PlotReader::tally()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, tally);
+    QFETCH(PlotReader::Weighing, weighing);
+    PlotReader reader(plottest::view(bytes), weighing);
+    PlotCommand command;
+    while (reader.next(command)) { }
+    const ContentTally &counted = reader.tally();
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4")
+                 .arg(counted.knownInstructions)
+                 .arg(counted.unknownInstructions)
+                 .arg(counted.jobControl)
+                 .arg(counted.stray),
+        tally);
 }
 
 QTEST_GUILESS_MAIN(tst_PlotReader)
