@@ -2,6 +2,7 @@
 
 #include "contract/PathAccess.h"
 #include "plotviewer/interpreter/PlotInterpreter.h"
+#include "plotviewer/reader/PlotFileCheck.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +26,16 @@ PlotLoader::Result unreadable(const QString &path, const QString &reason)
 {
     return failed(PlotLoader::Failure::Unreadable,
         QStringLiteral("Cannot open the plot file \"%1\": %2").arg(path, reason));
+}
+
+QString notAPlot(const QString &name, const PlotFileCheck::Verdict &verdict)
+{
+    if (!verdict.kind.isEmpty())
+        return QStringLiteral("\"%1\" is %2, not a plot file.").arg(name, verdict.kind);
+    return QStringLiteral(
+        "\"%1\" does not look like a plot file: only %2 % of it reads as HP-GL, PCL or PJL.")
+        .arg(name)
+        .arg(qRound(verdict.plotShare * 100));
 }
 
 } // namespace
@@ -61,6 +72,10 @@ PlotLoader::Result PlotLoader::read(QFile &file, const QString &name)
             QStringLiteral("it is larger than %1 MB, more than any plot file should be.")
                 .arg(largestPlotFile >> 20));
     }
+
+    const PlotFileCheck::Verdict verdict = PlotFileCheck::examine(bytes);
+    if (!verdict.plot)
+        return failed(Failure::NotAPlot, notAPlot(name, verdict));
 
     InterpretResult interpreted
         = interpretPlot(std::string_view(bytes.constData(), std::size_t(bytes.size())));

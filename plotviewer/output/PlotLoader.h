@@ -10,11 +10,12 @@ class QFile;
 
 namespace plotviewer {
 
-/// Opens plot files: reads the bytes and has the interpreter turn them into pages.
+/// Opens plot files: reads the bytes, refuses them when they are no plot, and has the interpreter turn
+/// them into pages.
 class PlotLoader
 {
 public:
-    enum class Failure { None, Unreadable, NothingDrawable };
+    enum class Failure { None, Unreadable, NotAPlot, NothingDrawable };
     struct Result
     {
         std::optional<PlotDocument> document;

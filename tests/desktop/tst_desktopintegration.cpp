@@ -1,6 +1,9 @@
 // The files that make plot files known to the desktop: the MIME package recognises plots by name
 // and content without claiming other *.plt files, the thumbnailer entry's command makes a
-// thumbnail, and the desktop entry passes its checks and takes files.
+// thumbnail of a plot and none of anything else, and the desktop entry passes its checks and takes
+// files.
+
+#include "OtherFiles.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -46,7 +49,8 @@ private Q_SLOTS:
     void initTestCase();
     void mimeType_data();
     void mimeType();
-    void thumbnailerMakesThumbnail();
+    void thumbnailer_data();
+    void thumbnailer();
     void desktopEntry();
 
 private:
@@ -115,17 +119,30 @@ void tst_DesktopIntegration::mimeType()
     QCOMPARE(type.name() == kPlotType, plot);
 }
 
-void tst_DesktopIntegration::thumbnailerMakesThumbnail()
+void tst_DesktopIntegration::thumbnailer_data()
 {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("refusal"); // empty when a thumbnail is made
+    QTest::newRow("a plot") << QByteArray("IN;SP1;PA0,0;PD4000,0,4000,2000,0,2000,0,0;") << QString();
+    // An archive with a plot's name, which the MIME package's name rule gives the plot type.
+    QTest::newRow("an archive named as a plot")
+        << plotviewer::test::zipArchive() << QStringLiteral("is a Zip archive, not a plot file.");
+}
+
+void tst_DesktopIntegration::thumbnailer()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, refusal);
     const QHash<QString, QString> keys = entryKeys(resource("tarnwick.thumbnailer"));
     QCOMPARE(keys.value(QStringLiteral("TryExec")), QStringLiteral("plotconvert"));
     QVERIFY(keys.value(QStringLiteral("MimeType")).split(u';').contains(kPlotType));
     // Run its command as a file manager would, with the program we built.
     const QString plot = m_dir.filePath(QStringLiteral("thumb.plt"));
     QFile file(plot);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("IN;SP1;PA0,0;PD4000,0,4000,2000,0,2000,0,0;") > 0);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
     file.close();
     const QString output = m_dir.filePath(QStringLiteral("gnome-thumbnail-Ab12Cd"));
+    QFile::remove(output);
     QStringList command = QProcess::splitCommand(keys.value(QStringLiteral("Exec")));
     QVERIFY(!command.isEmpty());
     QCOMPARE(command.takeFirst(), QStringLiteral("plotconvert"));
@@ -135,7 +152,14 @@ void tst_DesktopIntegration::thumbnailerMakesThumbnail()
     QProcess process;
     process.start(QStringLiteral(TARNWICK_PLOTCONVERT), command);
     QVERIFY(process.waitForFinished(kToolTimeoutMs));
-    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+    const QString said = QString::fromLocal8Bit(process.readAllStandardError());
+    if (!refusal.isEmpty()) {
+        QCOMPARE(process.exitCode(), 65);
+        QVERIFY2(said.contains(QStringLiteral("\"%1\" %2").arg(plot, refusal)), qPrintable(said));
+        QVERIFY(!QFile::exists(output));
+        return;
+    }
+    QVERIFY2(process.exitCode() == 0, qPrintable(said));
     QImageReader reader(output);
     QCOMPARE(reader.format(), QByteArray("png"));
     QCOMPARE(std::max(reader.size().width(), reader.size().height()), 128);

@@ -1,6 +1,7 @@
 // The plot filter for CUPS: how job options become drawing settings, and the filter program's
 // contract (arguments, input from a file or standard input, PDF out, ERROR: lines and exit status).
 
+#include "OtherFiles.h"
 #include "PdfProbe.h"
 #include "TiledSheets.h"
 #include "plotviewer/cupsfilter/CupsJobOptions.h"
@@ -151,7 +152,9 @@ void tst_PlotFilter::failures_data()
     QTest::newRow("empty input") << jobArguments({}) << QByteArray()
                                  << QStringLiteral("holds nothing to draw");
     QTest::newRow("text, not a plot") << jobArguments({}) << QByteArray("set terminal png\nplot sin(x)\n")
-                                      << QStringLiteral("holds nothing to draw");
+                                      << QStringLiteral("\"drawing.plt\" does not look like a plot file");
+    QTest::newRow("an archive") << jobArguments({}) << zipArchive()
+                                << QStringLiteral("\"drawing.plt\" is a Zip archive, not a plot file.");
     QTest::newRow("raw PCL text") << jobArguments({})
                                   << QByteArray("\x1b"
                                                 "E\x1b&l1OHello\x0c\x1b"

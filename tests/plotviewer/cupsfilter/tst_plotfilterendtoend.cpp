@@ -1,13 +1,15 @@
 // Plot files printed with lp through the installed plot filter, to a real CUPS queue with a
 // virtual PDF printer: CUPS must recognise each file, run our filter and print one inked page, or
-// at actual size an A1 drawing over labelled sheets; a file that is no plot must end as a failed
-// job with our message in CUPS's log.
+// at actual size an A1 drawing over labelled sheets; a PDF with a plot's name must print as the PDF
+// it is; a file of another kind that CUPS cannot print must end as a failed job with our message,
+// naming its kind, in CUPS's log.
 //
 // Set up first, as root:  scripts/cups-pdf-printer.sh && scripts/install-cups-filter.sh
 // Without that set-up the test is skipped; with TARNWICK_REQUIRE_CUPS=1 it fails instead.
 
 #include "CupsEndToEnd.h"
 #include "CupsPdfPrinter.h"
+#include "OtherFiles.h"
 #include "PdfProbe.h"
 #include "PictureInk.h"
 #include "TiledSheets.h"
@@ -63,6 +65,11 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Files made here, each named as a plot: a PDF, which CUPS prints as a PDF, and an archive that holds
+// a plot, which the filter refuses.
+const char *const pdfNamedAsPlot = "pdf";
+const char *const archiveNamedAsPlot = "archive";
+
 } // namespace
 
 Q_DECLARE_METATYPE(Colour)
@@ -76,19 +83,21 @@ private Q_SLOTS:
     void printedPage_data();
     void printedPage();
     void largeDrawingTakesSeveralSheets();
-    void garbageEndsAsFailedJob();
+    void otherKindEndsAsFailedJob();
     void cleanupTestCase();
 
 private:
-    /// What lpstat says of the garbage job: its line, status and alerts.
+    /// What lpstat says of the refused job: its line, status and alerts.
     QString jobStatus() const;
-    bool garbageJobEnded() const;
+    bool refusedJobEnded() const;
     /// Copies `plot` as its title says and sends it with lp; the job's id, or empty.
     QString submit(const PrintedPlot &plot);
+    /// Writes `bytes` as a plot named after `name`'s title and sends it with lp; the job's id, or empty.
+    QString submitMade(const char *name, const QByteArray &bytes);
 
     CupsPdfPrinter m_printer;
     QTemporaryDir m_dir;
-    QString m_garbageJob;
+    QString m_refusedJob;
     QString m_tiledJob;
 };
 
@@ -100,6 +109,15 @@ QString tst_PlotFilterEndToEnd::submit(const PrintedPlot &plot)
     return copy.isEmpty() ? QString() : submitWithLp(copy, m_printer.queue(), title, options);
 }
 
+QString tst_PlotFilterEndToEnd::submitMade(const char *name, const QByteArray &bytes)
+{
+    QFile file(m_dir.filePath(titleFor(name) + QStringLiteral(".plt")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    file.close();
+    return submitWithLp(file.fileName(), m_printer.queue(), titleFor(name));
+}
+
 void tst_PlotFilterEndToEnd::initTestCase()
 {
     TARNWICK_SKIP_UNLESS_PRINTING(lpPrintingProblem(m_printer, QStringLiteral(TARNWICK_PLOTTOPDF)));
@@ -107,20 +125,18 @@ void tst_PlotFilterEndToEnd::initTestCase()
         QVERIFY(!submit(plot).isEmpty());
     m_tiledJob = submit(tiled);
     QVERIFY(!m_tiledJob.isEmpty());
-    const QString garbage = m_dir.filePath(titleFor("garbage") + QStringLiteral(".plt"));
-    QFile file(garbage);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, '\x7f')) == 4096);
-    file.close();
-    m_garbageJob = submitWithLp(garbage, m_printer.queue(), titleFor("garbage"));
-    QVERIFY(!m_garbageJob.isEmpty());
+    QVERIFY(!submitMade(pdfNamedAsPlot, pdfDocument()).isEmpty());
+    m_refusedJob = submitMade(archiveNamedAsPlot, zipArchive());
+    QVERIFY(!m_refusedJob.isEmpty());
 
     // CUPS stops a job whose filter failed and keeps it until it is cancelled (at the end).
     const QString late = waitForJobs([this] {
         return std::all_of(std::begin(plots), std::end(plots),
                    [this](
                        const PrintedPlot &plot) { return !m_printer.pdfFor(titleFor(plot.name)).isEmpty(); })
-            && !m_printer.pdfFor(titleFor(tiled.name)).isEmpty() && garbageJobEnded()
-            && m_printer.pendingJobs() == QStringList { m_garbageJob };
+            && !m_printer.pdfFor(titleFor(tiled.name)).isEmpty()
+            && !m_printer.pdfFor(titleFor(pdfNamedAsPlot)).isEmpty() && refusedJobEnded()
+            && m_printer.pendingJobs() == QStringList { m_refusedJob };
     });
     QVERIFY2(late.isEmpty(), qPrintable(late));
 }
@@ -131,6 +147,7 @@ void tst_PlotFilterEndToEnd::printedPage_data()
     QTest::addColumn<Colour>("colour");
     for (const PrintedPlot &plot : plots)
         QTest::newRow(plot.name) << titleFor(plot.name) << plot.colour;
+    QTest::newRow("PDF named as a plot") << titleFor(pdfNamedAsPlot) << Colour::Any;
 }
 
 void tst_PlotFilterEndToEnd::printedPage()
@@ -169,7 +186,7 @@ QString tst_PlotFilterEndToEnd::jobStatus() const
         return {};
     // The job's line, then its indented details.
     const QString listing = QString::fromLocal8Bit(lpstat.readAllStandardOutput());
-    const qsizetype start = listing.indexOf(m_garbageJob + u' ');
+    const qsizetype start = listing.indexOf(m_refusedJob + u' ');
     if (start < 0)
         return {};
     static const QRegularExpression nextJob(QStringLiteral("\n\\S"));
@@ -177,29 +194,29 @@ QString tst_PlotFilterEndToEnd::jobStatus() const
     return listing.mid(start, end < 0 ? -1 : end - start);
 }
 
-bool tst_PlotFilterEndToEnd::garbageJobEnded() const
+bool tst_PlotFilterEndToEnd::refusedJobEnded() const
 {
     return jobStatus().contains(QLatin1String("job-completed-with-errors"));
 }
 
 void tst_PlotFilterEndToEnd::cleanupTestCase()
 {
-    if (!m_garbageJob.isEmpty())
-        QProcess::execute(QStringLiteral("cancel"), { m_garbageJob });
+    if (!m_refusedJob.isEmpty())
+        QProcess::execute(QStringLiteral("cancel"), { m_refusedJob });
 }
 
-void tst_PlotFilterEndToEnd::garbageEndsAsFailedJob()
+void tst_PlotFilterEndToEnd::otherKindEndsAsFailedJob()
 {
     // The job's status line is the queue's latest message, which another job may have replaced
     // since; the error log keeps ours against the job's number.
-    QVERIFY2(garbageJobEnded(), qPrintable(jobStatus()));
-    QVERIFY(m_printer.pdfFor(titleFor("garbage")).isEmpty());
+    QVERIFY2(refusedJobEnded(), qPrintable(jobStatus()));
+    QVERIFY(m_printer.pdfFor(titleFor(archiveNamedAsPlot)).isEmpty());
     // CUPS logs a filter's ERROR: lines against the job: "E [date] [Job 12] message".
-    const QString number = m_garbageJob.section(u'-', -1);
+    const QString number = m_refusedJob.section(u'-', -1);
     const QString log = QString::fromLocal8Bit(fileBytes(errorLog));
     const QRegularExpression ours(
-        QStringLiteral("\\[Job %1\\] The plot file .{1,2}%2.{1,2} holds nothing to draw")
-            .arg(number, titleFor("garbage")));
+        QStringLiteral("\\[Job %1\\] .{1,2}%2.{1,2} is a Zip archive, not a plot file")
+            .arg(number, titleFor(archiveNamedAsPlot)));
     QVERIFY2(ours.match(log).hasMatch(),
         qPrintable(QStringLiteral("no message of ours for job %1 in %2").arg(number, errorLog)));
 }

@@ -107,7 +107,7 @@ void tst_PlotCorpus::rasterShowsWhole_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("PCL page with raster pictures and HP-GL/2 labels") << QStringLiteral("ghostpdl__owl.pcl");
-    QTest::newRow("raster only") << plotviewer::test::rasterOnlyCorpusFile;
+    QTest::newRow("raster only") << QStringLiteral("hp2xx__acad.pcl");
 }
 
 void tst_PlotCorpus::rasterShowsWhole()

@@ -1,6 +1,7 @@
 // The plugin as the program sees it: loaded from the build's server folder, members called by name.
 
 #include "FixedPrinterLookup.h"
+#include "OtherFiles.h"
 #include "PdfProbe.h"
 #include "PictureInk.h"
 #include "PlotServerPlugin.h"
@@ -200,7 +201,11 @@ void tst_PlotViewerPlugin::openFails_data()
     QTest::newRow("empty file") << empty << nothing.arg(empty);
     const QString prose
         = writeFile(m_dir, QStringLiteral("prose.plt"), "Dear plotter, please draw nothing.\n");
-    QTest::newRow("not a plot") << prose << nothing.arg(prose);
+    QTest::newRow("text") << prose
+                          << QStringLiteral("\"%1\" does not look like a plot file: only ").arg(prose);
+    const QString picture = writeFile(m_dir, QStringLiteral("picture.plt"), pngPicture());
+    QTest::newRow("a picture named as a plot")
+        << picture << QStringLiteral("\"%1\" is a PNG image, not a plot file.").arg(picture);
     const QString penUpOnly
         = writeFile(m_dir, QStringLiteral("pen-up.plt"), "IN;SP1;PU100,100;PU2000,2000;SP0;");
     QTest::newRow("pen never down") << penUpOnly << nothing.arg(penUpOnly);

@@ -19,9 +19,6 @@ inline QDir corpusFolder()
         QDir(qEnvironmentVariable("TARNWICK_SOURCE_DIR")).filePath(QStringLiteral("../shared/corpus/files")));
 }
 
-/// A raster-only PCL job that EXPECT.tsv lists as an error from before raster was drawn.
-inline const QString rasterOnlyCorpusFile = QStringLiteral("hp2xx__acad.pcl");
-
 /// EXPECT.tsv beside `folder`, by file name: "error" or "either". Files not named draw something.
 inline QHash<QString, QString> corpusExpectations(const QDir &folder)
 {
@@ -37,7 +34,6 @@ inline QHash<QString, QString> corpusExpectations(const QDir &folder)
             continue;
         expected.insert(fields[0], fields[1]);
     }
-    expected.remove(rasterOnlyCorpusFile);
     return expected;
 }
 

@@ -1,6 +1,7 @@
 // Tarnwick's own print run, through the real plot server plugin, to a real CUPS queue with a
 // virtual PDF printer: three plots in grey scale, then two at actual size, one of them an A1
-// drawing that takes several sheets.
+// drawing that takes several sheets; and a run that meets a file of another kind with a plot's
+// name, which stops it with its one message.
 //
 // Set up first, as root:  scripts/cups-pdf-printer.sh
 // Without that set-up the test is skipped; with TARNWICK_REQUIRE_CUPS=1 it fails instead.
@@ -8,6 +9,7 @@
 #include "CupsEndToEnd.h"
 #include "CupsPdfPrinter.h"
 #include "Form1Fixture.h"
+#include "OtherFiles.h"
 #include "PdfProbe.h"
 #include "PictureInk.h"
 #include "TiledSheets.h"
@@ -62,6 +64,7 @@ private Q_SLOTS:
     void printedPage_data();
     void printedPage();
     void largeDrawingTakesSeveralSheets();
+    void fileOfAnotherKindStopsTheRun();
 
 private:
     /// Opens `folder` in the main window and adds all its files to the emptied print list.
@@ -181,6 +184,30 @@ void tst_PrintEndToEnd::largeDrawingTakesSeveralSheets()
     QCOMPARE(pdf.pageCount(), plan.sheetCount());
     const QString joined = compareJoinedSheets(pdf, 0, plan, page);
     QVERIFY2(joined.isEmpty(), qPrintable(joined));
+}
+
+void tst_PrintEndToEnd::fileOfAnotherKindStopsTheRun()
+{
+    // A plot, an archive named as one (which holds a plot, and was drawn as one once), a plot.
+    Form1Fixture f;
+    const QString folder = f.env.makeDirectory(QStringLiteral("mixed"));
+    const QString first = titleFor("mixed-1.plt");
+    const QString last = titleFor("mixed-3.plt");
+    QVERIFY(QFile::copy(QStringLiteral(TARNWICK_SERVER_TEST_DATA "/landscape.plt"), folder + u'/' + first));
+    f.env.makeFile(QStringLiteral("mixed/") + titleFor("mixed-2.plt"), zipArchive());
+    QVERIFY(QFile::copy(QStringLiteral(TARNWICK_SERVER_TEST_DATA "/portrait.plt"), folder + u'/' + last));
+    f.server.reset();
+    f.start();
+    listOnly(f, folder);
+    f.control<QPushButton>("cmdPrint")->click();
+    QCOMPARE(f.boxes.count(), 1);
+    QCOMPARE(f.boxes.seen().first().title, QStringLiteral("Print Server Failed"));
+    QVERIFY(!f.form->holdsPlotServer());
+
+    const QString late
+        = waitForJobs([this, &first] { return !m_printer.pdfFor(first).isEmpty() && m_printer.idle(); });
+    QVERIFY2(late.isEmpty(), qPrintable(late));
+    QVERIFY2(m_printer.pdfFor(last).isEmpty(), "the run went on after the file it could not open");
 }
 
 QTEST_MAIN(tst_PrintEndToEnd)
