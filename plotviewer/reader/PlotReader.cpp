@@ -173,15 +173,14 @@ bool PlotReader::nextInHpgl(PlotCommand &command)
         const unsigned char c = *p;
         if (isLetter(c)) {
             if (p + 1 < m_end && isLetter(p[1])) {
-                if (m_weighing == Weighing::On) [[unlikely]]
-                    weighStray(start, p);
                 m_lexer.setPosition(p + 2);
                 readInstruction(command, mnemonic(upper(c), upper(p[1])));
-                const std::size_t length = distance(p, m_lexer.position());
-                if (m_weighing == Weighing::On) [[unlikely]]
-                    weighInstruction(command, length);
+                if (m_weighing == Weighing::On) [[unlikely]] {
+                    weighStray(start, p);
+                    weighInstruction(command, distance(p, m_lexer.position()));
+                }
                 if (!command.known && !m_sawKnownInstruction) {
-                    m_hpglBytesWithoutInstruction += length;
+                    m_hpglBytesWithoutInstruction += distance(p, m_lexer.position());
                     m_notHpgl = m_hpglBytesWithoutInstruction > sniffLimit;
                 }
                 return true;
