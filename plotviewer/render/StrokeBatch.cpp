@@ -94,6 +94,12 @@ void StrokeBatch::addHairline(const std::vector<QPointF> &points, bool closed)
 void StrokeBatch::addWideLine(const std::vector<QPointF> &points, bool closed)
 {
     if (std::all_of(points.begin(), points.end(), [this](QPointF p) { return m_clipper.contains(p); })) {
+        if (m_convexLoops.outline(points, closed, m_pen, m_loopOuter, m_loopInner)) {
+            addLoop(m_loopOuter, true);
+            if (!m_loopInner.empty())
+                addLoop(m_loopInner, false);
+            return;
+        }
         m_wideLines.push_back({ std::uint32_t(m_widePoints.size()), std::uint32_t(points.size()), closed });
         m_widePoints.insert(m_widePoints.end(), points.begin(), points.end());
         return;
@@ -107,6 +113,12 @@ void StrokeBatch::addWideLine(const std::vector<QPointF> &points, bool closed)
         m_widePoints.push_back(b);
         ++m_wideLines.back().count;
     });
+}
+
+void StrokeBatch::addLoop(const std::vector<QPointF> &contour, bool outer)
+{
+    m_loops.push_back({ std::uint32_t(m_loopPoints.size()), std::uint32_t(contour.size()), outer });
+    m_loopPoints.insert(m_loopPoints.end(), contour.begin(), contour.end());
 }
 
 void StrokeBatch::fillOutline(QPainter &painter, const QPointF *points, const WideLine &line)
@@ -125,6 +137,30 @@ void StrokeBatch::fillOutline(QPainter &painter, const QPointF *points, const Wi
     for (const QPolygonF &polygon : QPainterPathStroker(m_pen).createStroke(path).toSubpathPolygons())
         contours.emplace_back(polygon.begin(), polygon.end());
     BandedFill::fill(painter, contours, Qt::WindingFill, m_pen.brush());
+}
+
+void StrokeBatch::fillLoops(QPainter &painter)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(m_pen.brush());
+    for (std::size_t i = 0; i < m_loops.size(); ++i) {
+        const QPointF *points = m_loopPoints.data() + m_loops[i].first;
+        const int count = int(m_loops[i].count);
+        // An outer contour followed by an inner one is a ring: one fill, so that no seam shows.
+        if (i + 1 == m_loops.size() || m_loops[i + 1].closed) {
+            painter.drawPolygon(points, count);
+            continue;
+        }
+        QPainterPath ring;
+        ring.addPolygon(QPolygonF(QList<QPointF>(points, points + count)));
+        const QPointF *hole = m_loopPoints.data() + m_loops[i + 1].first;
+        ring.addPolygon(QPolygonF(QList<QPointF>(hole, hole + m_loops[i + 1].count)));
+        painter.fillPath(ring, m_pen.brush());
+        ++i;
+    }
+    painter.setBrush(Qt::NoBrush);
+    m_loops.clear();
+    m_loopPoints.clear();
 }
 
 void StrokeBatch::flush(QPainter &painter)
@@ -152,6 +188,8 @@ void StrokeBatch::flush(QPainter &painter)
         m_wideLines.clear();
         m_widePoints.clear();
     }
+    if (!m_loops.empty())
+        fillLoops(painter);
     if (!m_dots.empty()) {
         // A dot is the pen touching the paper: round unless the pen's ends are square.
         QPen dotPen = m_pen;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConvexLoopStroke.h"
 #include "DeviceClipper.h"
 #include "PolylineReduction.h"
 
@@ -48,6 +49,16 @@ private:
 
     std::vector<QPointF> m_widePoints;
     std::vector<WideLine> m_wideLines;
+    /// The area of a wide line round a small convex loop (see ConvexLoopStroke): its outer
+    /// contour, or the hole in it, which follows the outer one.
+    void addLoop(const std::vector<QPointF> &contour, bool outer);
+    void fillLoops(QPainter &painter);
+
+    ConvexLoopStroke m_convexLoops;
+    std::vector<QPointF> m_loopOuter;
+    std::vector<QPointF> m_loopInner;
+    std::vector<QPointF> m_loopPoints;
+    std::vector<WideLine> m_loops; // `closed` marks an outer contour
     std::vector<QPointF> m_dots;
 };
 

@@ -3,6 +3,7 @@
 // the picture as it was.
 
 #include "plotviewer/render/BandedFill.h"
+#include "plotviewer/render/ConvexLoopStroke.h"
 #include "plotviewer/render/PolylineReduction.h"
 
 #include <QImage>
@@ -82,6 +83,18 @@ QImage blankPicture()
     return picture;
 }
 
+// The darkness of a picture summed over its pixels, in whole black pixels.
+double inkAmount(const QImage &picture)
+{
+    double ink = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            ink += (255 - qGray(row[x])) / 255.0;
+    }
+    return ink;
+}
+
 int largestChannelDifference(const QImage &a, const QImage &b)
 {
     int largest = 0;
@@ -111,6 +124,10 @@ private Q_SLOTS:
     void bandedFillLooksTheSame_data();
     void bandedFillLooksTheSame();
     void bandsOnlyForPicturesPixelForPixel();
+    void convexLoopAreaLooksLikeTheStroke_data();
+    void convexLoopAreaLooksLikeTheStroke();
+    void convexLoopLeftToQt_data();
+    void convexLoopLeftToQt();
 };
 
 void tst_DeviceGeometry::curvesShrinkToWhatTheDeviceShows_data()
@@ -245,6 +262,106 @@ void tst_DeviceGeometry::bandsOnlyForPicturesPixelForPixel()
     QPdfWriter pdf(dir.filePath(QStringLiteral("page.pdf")));
     QPainter pdfPainter(&pdf);
     QVERIFY(!BandedFill::suits(pdfPainter)); // a PDF keeps every outline whole
+}
+
+void tst_DeviceGeometry::convexLoopAreaLooksLikeTheStroke_data()
+{
+    QTest::addColumn<Polyline>("points");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<Qt::PenJoinStyle>("join");
+    QTest::addColumn<double>("width");
+    QTest::addColumn<bool>("hole");
+
+    const Polyline pad = circle({ 100.3, 80.6 }, 1.1, 9);
+    const Polyline track { { 40.2, 30.5 }, { 240.7, 130.1 }, { 239.8, 131.9 }, { 39.3, 32.3 },
+        { 40.2, 30.5 } };
+    QTest::newRow("a pad two pixels across, ends meeting") << pad << false << Qt::MiterJoin << 2.6 << false;
+    QTest::newRow("a track, ends meeting") << track << false << Qt::MiterJoin << 2.6 << false;
+    QTest::newRow("a closed track") << track << true << Qt::MiterJoin << 2.6 << false;
+    QTest::newRow("bevelled") << track << false << Qt::BevelJoin << 2.6 << false;
+    QTest::newRow("a larger pad leaves a hole")
+        << circle({ 150.5, 90.25 }, 12.3, 24) << false << Qt::MiterJoin << 3.0 << true;
+    QTest::newRow("a square with a hole, turning the other way")
+        << Polyline { { 50, 50 }, { 50, 150 }, { 150, 150 }, { 150, 50 }, { 50, 50 } } << true
+        << Qt::MiterJoin << 5.5 << true;
+}
+
+void tst_DeviceGeometry::convexLoopAreaLooksLikeTheStroke()
+{
+    QFETCH(Polyline, points);
+    QFETCH(bool, closed);
+    QFETCH(Qt::PenJoinStyle, join);
+    QFETCH(double, width);
+    QFETCH(bool, hole);
+    const QPen pen(Qt::black, width, Qt::SolidLine, Qt::FlatCap, join);
+    Polyline outer;
+    Polyline inner;
+    QVERIFY(ConvexLoopStroke().outline(points, closed, pen, outer, inner));
+    QCOMPARE(!inner.empty(), hole);
+
+    QImage stroked = blankPicture();
+    {
+        QPainter painter(&stroked);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(pen);
+        if (closed)
+            painter.drawPolygon(points.data(), int(points.size()));
+        else
+            painter.drawPolyline(points.data(), int(points.size()));
+    }
+    QImage filled = blankPicture();
+    {
+        QPainterPath area;
+        area.addPolygon(QPolygonF(QList<QPointF>(outer.begin(), outer.end())));
+        area.addPolygon(QPolygonF(QList<QPointF>(inner.begin(), inner.end())));
+        QPainter painter(&filled);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(area, Qt::black);
+    }
+    // Qt's outline overlaps itself inside the corners, and where an overlap meets the edge of a
+    // hole Qt counts a pixel darker than it is; elsewhere the two agree to rounding.
+    QVERIFY2(largestChannelDifference(stroked, filled) <= 64,
+        qPrintable(QString::number(largestChannelDifference(stroked, filled))));
+    const double ink = inkAmount(filled);
+    QVERIFY2(std::abs(inkAmount(stroked) - ink) <= 0.02 * ink,
+        qPrintable(QStringLiteral("%1 against %2").arg(inkAmount(stroked)).arg(ink)));
+}
+
+void tst_DeviceGeometry::convexLoopLeftToQt_data()
+{
+    QTest::addColumn<Polyline>("points");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QPen>("pen");
+
+    const QPen pen(Qt::black, 2.6, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    const Polyline square { { 50, 50 }, { 60, 50 }, { 60, 60 }, { 50, 60 }, { 50, 50 } };
+    QTest::newRow("an open line that does not come back")
+        << Polyline { { 0, 0 }, { 10, 0 }, { 10, 10 } } << false << pen;
+    QTest::newRow("a concave loop") << Polyline { { 0, 0 }, { 10, 0 }, { 5, 2 }, { 10, 10 }, { 0, 10 },
+        { 0, 0 } } << true << pen;
+    QTest::newRow("a loop that goes round twice") << Polyline { { 0, 0 }, { 10, 0 }, { 10, 10 }, { 0, 10 },
+        { 0, 0 }, { 10, 0 }, { 10, 10 }, { 0, 10 }, { 0, 0 } }
+                                                  << true << pen;
+    QTest::newRow("round joins") << square << true
+                                 << QPen(Qt::black, 2.6, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+    QTest::newRow("square ends where it starts")
+        << square << false << QPen(Qt::black, 2.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    QTest::newRow("a spike past the miter limit")
+        << Polyline { { 0, 0 }, { 100, 0 }, { 0, 2 }, { 0, 0 } } << true << pen;
+    QTest::newRow("a line, not a loop") << Polyline { { 0, 0 }, { 10, 0 }, { 0, 0 } } << false << pen;
+    // Shrunk by half the pen, the short top edge would turn round: the hole has one corner fewer.
+    QTest::newRow("a hole that loses an edge") << Polyline { { 0, 0 }, { 100, 0 }, { 100, 40 }, { 52, 60 },
+        { 48, 60 }, { 0, 40 } } << true << QPen(Qt::black, 30, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
+}
+
+void tst_DeviceGeometry::convexLoopLeftToQt()
+{
+    QFETCH(Polyline, points);
+    QFETCH(bool, closed);
+    QFETCH(QPen, pen);
+    Polyline outer;
+    Polyline inner;
+    QVERIFY(!ConvexLoopStroke().outline(points, closed, pen, outer, inner));
 }
 
 QTEST_MAIN(tst_DeviceGeometry)
