@@ -9,6 +9,10 @@
 
 #include <algorithm>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace plotviewer {
 
 namespace {
@@ -16,6 +20,16 @@ namespace {
 // Far beyond any real plot; refusing keeps a stray disk image from exhausting memory.
 constexpr qint64 largestPlotFile = qint64(512) << 20;
 constexpr qint64 readPiece = qint64(1) << 20;
+
+// The file's bytes are freed once read, but the allocator keeps their pages for its next requests,
+// and the pictures drawn next need larger blocks: hand the pages back, so that a scanned page's
+// picture does not stand on top of the file it came from.
+void returnFreedPages()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 PlotLoader::Result failed(PlotLoader::Failure failure, QString error)
 {
@@ -79,6 +93,8 @@ PlotLoader::Result PlotLoader::read(QFile &file, const QString &name)
 
     InterpretResult interpreted
         = interpretPlot(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    bytes = QByteArray();
+    returnFreedPages();
     if (!interpreted.error.empty() || interpreted.plot.pages.empty()) {
         const QString reason = interpreted.error.empty() ? QStringLiteral("no drawing commands were found.")
                                                          : QString::fromStdString(interpreted.error);

@@ -42,11 +42,18 @@ void onWarning(png_structp, png_const_charp) { }
 bool holdsOnlyGreys(const QImage &picture)
 {
     const int width = picture.width();
+    const bool threeBytes = picture.format() == QImage::Format_RGB888;
     for (int y = 0; y < picture.height(); ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-        QRgb differences = 0;
-        for (int x = 0; x < width; ++x)
-            differences |= (row[x] ^ (row[x] >> 8)) & 0xffff; // red against green, green against blue
+        std::uint32_t differences = 0;
+        if (threeBytes) {
+            const std::uint8_t *row = picture.constScanLine(y);
+            for (int x = 0; x < 3 * width; x += 3)
+                differences |= (row[x] ^ row[x + 1]) | (row[x + 1] ^ row[x + 2]);
+        } else {
+            const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+            for (int x = 0; x < width; ++x)
+                differences |= (row[x] ^ (row[x] >> 8)) & 0xffff; // red against green, green against blue
+        }
         if (differences != 0)
             return false;
     }
@@ -68,7 +75,8 @@ bool writeRows(png_structp png, png_infop info, const QImage &picture, bool grey
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(png, compressionLevel);
     png_write_info(png, info);
-    if (!grey) {
+    const bool threeBytes = picture.format() == QImage::Format_RGB888;
+    if (!grey && !threeBytes) {
         // QImage keeps 0xffRRGGBB words, that is B, G, R, A bytes on a little-endian machine.
         if (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
             png_set_bgr(png);
@@ -78,14 +86,16 @@ bool writeRows(png_structp png, png_infop info, const QImage &picture, bool grey
         }
     }
     const int width = picture.width();
+    const int step = threeBytes ? 3 : 4; // blue, the last byte of three or the first of four
+    const int blue = threeBytes ? 2 : QSysInfo::ByteOrder == QSysInfo::LittleEndian ? 0 : 3;
     for (int y = 0; y < picture.height(); ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        const std::uint8_t *row = picture.constScanLine(y);
         if (grey) {
             for (int x = 0; x < width; ++x)
-                greyRow[x] = std::uint8_t(row[x]);
+                greyRow[x] = row[step * x + blue];
             png_write_row(png, greyRow);
         } else {
-            png_write_row(png, reinterpret_cast<png_const_bytep>(row));
+            png_write_row(png, row);
         }
     }
     png_write_end(png, info);
@@ -100,8 +110,9 @@ bool encodePng(const QImage &picture, QIODevice &device, QString &reason)
         reason = QStringLiteral("the picture is empty");
         return false;
     }
-    const QImage rgb
-        = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    const QImage rgb = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_RGB888
+        ? picture
+        : picture.convertToFormat(QImage::Format_RGB32);
     const bool grey = holdsOnlyGreys(rgb);
     std::vector<std::uint8_t> greyRow(grey ? std::size_t(rgb.width()) : 0);
     Output output { &device, nullptr };

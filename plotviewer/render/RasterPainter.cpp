@@ -13,6 +13,22 @@ namespace plotviewer {
 namespace {
 
 constexpr Rgb white { 255, 255, 255 };
+constexpr std::uint32_t blendSteps = 255;
+
+// The colour table of a reduced two-colour image: entry k holds k / blendSteps of `ink` over
+// `paper`, mixed as premultiplied colours are, and stored unpremultiplied as colour tables are.
+QList<QRgb> blends(QRgb paper, QRgb ink)
+{
+    QList<QRgb> table;
+    for (std::uint32_t k = 0; k <= blendSteps; ++k) {
+        const auto mix = [&](int shift) {
+            const auto channel = [shift](QRgb c) { return (c >> shift) & 0xffu; };
+            return int((channel(ink) * k + channel(paper) * (blendSteps - k)) / blendSteps);
+        };
+        table.append(qUnpremultiply(qRgba(mix(16), mix(8), mix(0), mix(24))));
+    }
+    return table;
+}
 
 } // namespace
 
@@ -97,10 +113,15 @@ QRect RasterPainter::visiblePart(const RasterImage &image, const QTransform &toD
 
 QImage RasterPainter::reducedImage(const RasterImage &image, QSize size) const
 {
-    QImage reduced(size, QImage::Format_ARGB32_Premultiplied);
+    // A two-colour image averages to blends of its two colours: one byte a pixel holds them, a
+    // quarter of the memory of full colour.
+    const bool twoColours = image.format == RasterFormat::Bitmap;
+    QImage reduced(size, twoColours ? QImage::Format_Indexed8 : QImage::Format_ARGB32_Premultiplied);
     if (reduced.isNull() || image.width == 0 || image.height == 0)
         return reduced;
     const std::vector<QRgb> palette = devicePalette(image);
+    if (twoColours)
+        reduced.setColorTable(blends(palette[0], palette[1]));
     const std::size_t width = std::size_t(size.width());
     const std::size_t stride = image.bytesPerRow();
     // Every source pixel adds to the one target pixel it falls in: an area average. Source row y
@@ -136,20 +157,19 @@ QImage RasterPainter::reducedImage(const RasterImage &image, QSize size) const
                 ++counts[column[x]];
             }
         }
-        auto *out = reinterpret_cast<QRgb *>(reduced.scanLine(row));
-        for (std::size_t x = 0; x < width; ++x) {
-            const std::uint32_t n = std::max<std::uint32_t>(counts[x], 1);
-            if (image.format == RasterFormat::Bitmap) {
-                const std::uint32_t ones = sums[4 * x];
-                const auto mix = [&](int shift) {
-                    const auto channel = [shift](QRgb c) { return (c >> shift) & 0xffu; };
-                    return int((channel(palette[1]) * ones + channel(palette[0]) * (n - ones)) / n);
-                };
-                out[x] = qRgba(mix(16), mix(8), mix(0), mix(24));
-                continue;
+        if (twoColours) {
+            std::uint8_t *out = reduced.scanLine(row);
+            for (std::size_t x = 0; x < width; ++x) {
+                const std::uint32_t n = std::max<std::uint32_t>(counts[x], 1);
+                out[x] = std::uint8_t((sums[4 * x] * blendSteps + n / 2) / n);
             }
-            out[x] = qRgba(int(sums[4 * x] / n), int(sums[4 * x + 1] / n), int(sums[4 * x + 2] / n),
-                int(sums[4 * x + 3] / n));
+        } else {
+            auto *out = reinterpret_cast<QRgb *>(reduced.scanLine(row));
+            for (std::size_t x = 0; x < width; ++x) {
+                const std::uint32_t n = std::max<std::uint32_t>(counts[x], 1);
+                out[x] = qRgba(int(sums[4 * x] / n), int(sums[4 * x + 1] / n), int(sums[4 * x + 2] / n),
+                    int(sums[4 * x + 3] / n));
+            }
         }
         std::fill(sums.begin(), sums.end(), 0u);
         std::fill(counts.begin(), counts.end(), 0u);

@@ -127,8 +127,12 @@ void tst_PlotPicture::pngReadsBackExactly_data()
     QTest::newRow("greys are stored as grey") << grey << QImage::Format_Grayscale8;
     QTest::newRow("one red pixel keeps colour") << colour << QImage::Format_RGB32;
     QTest::newRow("a blue that is almost grey keeps colour") << nearlyGrey << QImage::Format_RGB32;
-    QTest::newRow("another format is converted")
+    QTest::newRow("three-byte greys")
         << grey.convertToFormat(QImage::Format_RGB888) << QImage::Format_Grayscale8;
+    QTest::newRow("three-byte colour")
+        << colour.convertToFormat(QImage::Format_RGB888) << QImage::Format_RGB32;
+    QTest::newRow("another format is converted")
+        << colour.convertToFormat(QImage::Format_ARGB32_Premultiplied) << QImage::Format_RGB32;
 }
 
 void tst_PlotPicture::pngReadsBackExactly()
