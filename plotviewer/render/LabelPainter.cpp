@@ -39,11 +39,14 @@ void LabelPainter::paint(QPainter &painter, const TextRun &run, StrokeBatch &str
     }
 }
 
-bool needsOutlineFont(const Page &page, const StrokeFont *strokeFont)
+bool needsOutlineFont(const Page &page, const StrokeFont *(*strokeFont)())
 {
-    return std::any_of(page.texts.begin(), page.texts.end(), [strokeFont](const TextRun &run) {
-        return std::any_of(run.text.begin(), run.text.end(),
-            [strokeFont](char32_t c) { return !strokeFont || !strokeFont->glyph(c); });
+    if (page.texts.empty())
+        return false;
+    const StrokeFont *font = strokeFont();
+    return std::any_of(page.texts.begin(), page.texts.end(), [font](const TextRun &run) {
+        return std::any_of(
+            run.text.begin(), run.text.end(), [font](char32_t c) { return !font || !font->glyph(c); });
     });
 }
 

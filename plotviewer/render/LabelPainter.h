@@ -39,8 +39,9 @@ private:
     std::vector<QPointF> m_points;
 };
 
-/// True when some label of `page` holds a character `strokeFont` (may be null) lacks, so that
-/// painting it needs an outline font and with it the system's font database.
-bool needsOutlineFont(const Page &page, const StrokeFont *strokeFont);
+/// True when some label of `page` holds a character the font `strokeFont` gives (may be null)
+/// lacks, so that painting it needs an outline font and with it the system's font database.
+/// `strokeFont` is asked only when the page has labels.
+bool needsOutlineFont(const Page &page, const StrokeFont *(*strokeFont)());
 
 } // namespace plotviewer

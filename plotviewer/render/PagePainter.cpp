@@ -50,7 +50,7 @@ PagePainter::PagePainter(QPainter &painter, const Page &page, const PageTransfor
     , m_clipper(clipBounds(page, transform, visible))
     , m_strokes(m_clipper)
     , m_fills(transform, m_clipper)
-    , m_labels(transform, m_clipper, options.strokeFont, outlineFont)
+    , m_labels(transform, m_clipper, page.texts.empty() ? nullptr : options.strokeFont(), outlineFont)
     , m_images(transform, options.colourMode, m_clipper.bounds())
 {
     m_pens.reserve(page.strokeStyles.size());

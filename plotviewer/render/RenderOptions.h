@@ -10,8 +10,9 @@ struct RenderOptions
 {
     ColourMode colourMode = ColourMode::Colour;
     Placement placement = Placement::Fit;
-    /// The font for labels; null draws them in an outline font.
-    const StrokeFont *strokeFont = StrokeFont::systemDefault();
+    /// Gives the font for labels, or null to draw them in an outline font. Asked only when a page
+    /// has labels: reading the stroke font costs more than drawing a small plot.
+    const StrokeFont *(*strokeFont)() = StrokeFont::systemDefault;
 };
 
 } // namespace plotviewer

@@ -246,7 +246,7 @@ void tst_PlotRenderer::labelsWithoutStrokeFontUseOutlines()
     const Page page
         = SamplePage().frame(sampleFrame).text(U"HELLO", { 500, 1200 }, 500, pen(black, 0)).build();
     RenderOptions options;
-    options.strokeFont = nullptr;
+    options.strokeFont = [] { return static_cast<const StrokeFont *>(nullptr); };
     const QImage picture = renderSample(page, options);
     QVERIFY(inkedPixelCount(picture) > 100);
     // 20 units a pixel: the label spans x 25..213 (cells) and y 75..100 from the top.
