@@ -1,24 +1,35 @@
-// Reading and interpreting large plots: the largest corpus files, a synthetic 4 MB plot and
-// 100 MB of random bytes. Throughput is reported in bytes per second.
+// Reading and interpreting plots: every corpus file (TARNWICK_CORPUS_DIR, else ../shared/corpus/files
+// beside the source tree), a synthetic 4 MB plot and 100 MB of random bytes. Throughput is reported
+// in bytes per second; --benchmark_filter=interpret shows the interpretation alone.
 
 #include "plotviewer/interpreter/PlotInterpreter.h"
 #include "plotviewer/reader/PlotReader.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
-std::string corpusFile(const std::string &name)
+std::filesystem::path corpusFolder()
 {
+    if (const char *corpus = std::getenv("TARNWICK_CORPUS_DIR"))
+        return corpus;
     const char *sourceDir = std::getenv("TARNWICK_SOURCE_DIR");
-    const std::string root = sourceDir ? sourceDir : TARNWICK_DEFAULT_SOURCE_DIR;
-    std::ifstream file(root + "/../shared/corpus/files/" + name, std::ios::binary);
+    return std::filesystem::path(sourceDir ? sourceDir : TARNWICK_DEFAULT_SOURCE_DIR)
+        / "../shared/corpus/files";
+}
+
+std::string fileBytes(const std::filesystem::path &path)
+{
+    std::ifstream file(path, std::ios::binary);
     return { std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>() };
 }
 
@@ -87,18 +98,31 @@ void interpretAll(benchmark::State &state, const std::string &bytes)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
 
-void readCorpusFile(benchmark::State &state, const char *name)
+// Registers a reading and an interpreting case for every corpus file, named after the file.
+void registerCorpusBenchmarks()
 {
-    static std::string bytes;
-    bytes = corpusFile(name);
-    readAll(state, bytes);
-}
-
-void interpretCorpusFile(benchmark::State &state, const char *name)
-{
-    static std::string bytes;
-    bytes = corpusFile(name);
-    interpretAll(state, bytes);
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (const auto &entry : std::filesystem::directory_iterator(corpusFolder(), error)) {
+        if (entry.is_regular_file())
+            files.push_back(entry.path());
+    }
+    if (files.empty()) {
+        benchmark::RegisterBenchmark("corpus", [](benchmark::State &state) {
+            state.SkipWithError("corpus not found (set TARNWICK_CORPUS_DIR or TARNWICK_SOURCE_DIR)");
+        });
+        return;
+    }
+    std::sort(files.begin(), files.end());
+    for (const std::filesystem::path &path : files) {
+        const std::string name = path.filename().string();
+        benchmark::RegisterBenchmark(("readCorpusFile/" + name).c_str(), [path](benchmark::State &state) {
+            readAll(state, fileBytes(path));
+        })->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("interpretCorpusFile/" + name).c_str(),
+            [path](benchmark::State &state) { interpretAll(state, fileBytes(path)); })
+            ->Unit(benchmark::kMillisecond);
+    }
 }
 
 void readSynthetic4MB(benchmark::State &state)
@@ -125,17 +149,16 @@ void interpretGarbage100MB(benchmark::State &state)
 
 } // namespace
 
-#define CORPUS_BENCHMARKS(label, file)                                                                       \
-    BENCHMARK_CAPTURE(readCorpusFile, label, file)->Unit(benchmark::kMillisecond);                           \
-    BENCHMARK_CAPTURE(interpretCorpusFile, label, file)->Unit(benchmark::kMillisecond)
-
-CORPUS_BENCHMARKS(B_Fabric_Nesting_2_8MB, "straight-coding-gcode-hpgl-viewer__B_Fabric_Nesting.plt");
-CORPUS_BENCHMARKS(S_Fabric_Nesting_1_7MB, "straight-coding-gcode-hpgl-viewer__S_Fabric_Nesting.plt");
-CORPUS_BENCHMARKS(composition100_1_5MB, "schwittlick-hpgl-viewer__composition100_mutoh_xp500_a1.hpgl");
-CORPUS_BENCHMARKS(grashopp_PE_PCL_0_5MB, "ghostpdl__grashopp.pcl");
 BENCHMARK(readSynthetic4MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(interpretSynthetic4MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(readGarbage100MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(interpretGarbage100MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    registerCorpusBenchmarks();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
