@@ -11,6 +11,10 @@ inline constexpr auto ProgId = "Plotviewer.application";
 inline constexpr auto Open = "Open"; // (QString path) -> document
 inline constexpr auto PrintSetup = "PrintSetup"; // ()
 
+// A server member of our own: every later Open takes the device's pens from the [Pens] section of
+// this settings file, read afresh each time. A server without it draws with pens of its own.
+inline constexpr auto SetPenTable = "SetPenTable"; // (QString settingsFile)
+
 // Document members.
 inline constexpr auto SetColorMode = "SetColorMode"; // (short mode): a ColourMode's number
 inline constexpr auto ActualSize = "ActualSize"; // ()

@@ -87,7 +87,11 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
     const QCommandLineOption jobs({ QStringLiteral("j"), QStringLiteral("jobs") },
         QStringLiteral("Conversions to run at once with --output-dir (default: one per processor)."),
         QStringLiteral("count"));
-    parser.addOptions({ help, colour, actualSize, size, paper, format, outputDir, jobs });
+    const QCommandLineOption pens(QStringLiteral("pens"),
+        QStringLiteral("Read a pen table from the [Pens] section of this settings file: lines N=width-in-mm "
+                       "#rrggbb for the pens a plot leaves to the device."),
+        QStringLiteral("file"));
+    parser.addOptions({ help, colour, actualSize, size, paper, format, outputDir, jobs, pens });
     parser.addPositionalArgument(QStringLiteral("plot"), QStringLiteral("The plot file to read."));
     parser.addPositionalArgument(QStringLiteral("output"),
         QStringLiteral("The file to write (.jpg, .png or .pdf), or more plots with --output-dir."));
@@ -162,6 +166,7 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
                                  .arg(largestPicture) };
         options.pictureSize = *bound;
     }
+    options.penTableFile = parser.value(pens);
     if (parser.isSet(paper)) {
         const std::optional<QPageSize> known = paperFromName(parser.value(paper));
         if (!known)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plotviewer/interpreter/LoadedPens.h"
 #include "plotviewer/render/RenderOptions.h"
 
 #include <QPageSize>
@@ -25,6 +26,8 @@ struct ConvertOptions
     Placement placement = Placement::Fit;
     QSize pictureSize { 1024, 768 }; // the bound a picture fits within
     QPageSize paper { QPageSize::A4 }; // for PDF output
+    QString penTableFile; // the settings file whose [Pens] section to read, if any
+    hpgl::LoadedPens pens; // read from it before the first plot
 
     bool isBatch() const { return !outputFolder.isEmpty(); }
 };

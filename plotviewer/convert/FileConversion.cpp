@@ -11,7 +11,7 @@ namespace plotviewer {
 ConversionResult convertFile(
     const QString &input, const QString &output, const ConvertOptions &options, const FontSupport &fonts)
 {
-    const PlotLoader::Result loaded = PlotLoader::load(input);
+    const PlotLoader::Result loaded = PlotLoader::load(input, options.pens);
     if (!loaded.document) {
         return ConversionResult::failed(loaded.failure == PlotLoader::Failure::Unreadable
                 ? ConvertExit::Unreadable

@@ -3,6 +3,7 @@
 #include "BatchConversion.h"
 #include "ConvertCommandLine.h"
 #include "plotviewer/headless/ProcessLimits.h"
+#include "plotviewer/output/PenTableFile.h"
 
 #include <QTextStream>
 
@@ -13,6 +14,26 @@ namespace {
 int exitWith(ConvertExit code)
 {
     return int(code);
+}
+
+// Reads the pen table the options name into them; false when there is one and it cannot be read.
+bool readPenTable(ConvertOptions &options, QTextStream &err)
+{
+    if (options.penTableFile.isEmpty())
+        return true;
+    const PenTableFile table = PenTableFile::read(options.penTableFile);
+    if (table.status == PenTableFile::Status::Missing) {
+        err << "plotconvert: the pen table \"" << options.penTableFile << "\" does not exist\n";
+        return false;
+    }
+    if (table.status == PenTableFile::Status::Unreadable) {
+        err << "plotconvert: " << table.error << '\n';
+        return false;
+    }
+    for (const QString &warning : table.warnings)
+        err << "plotconvert: warning: " << warning << '\n';
+    options.pens = table.pens;
+    return true;
 }
 
 int convertOne(const ConvertOptions &options, const ConvertEnvironment &environment, QTextStream &err)
@@ -47,7 +68,9 @@ int plotConvertMain(
             err << "plotconvert: " << invalid->reason << "\nTry 'plotconvert --help' for more information.\n";
             return exitWith(ConvertExit::Usage);
         }
-        const auto &options = std::get<ConvertOptions>(parsed);
+        ConvertOptions options = std::get<ConvertOptions>(parsed);
+        if (!readPenTable(options, err))
+            return exitWith(ConvertExit::Unreadable);
         if (options.isBatch())
             return exitWith(convertBatch(options, environment.fonts, out, err));
         return convertOne(options, environment, err);

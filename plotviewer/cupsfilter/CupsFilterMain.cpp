@@ -3,6 +3,7 @@
 #include "CupsJobOptions.h"
 #include "plotviewer/headless/ProcessLimits.h"
 #include "plotviewer/output/PdfFile.h"
+#include "plotviewer/output/PenTableFile.h"
 #include "plotviewer/output/PlotLoader.h"
 
 #include <QBuffer>
@@ -23,7 +24,7 @@ int fail(QTextStream &log, const QString &message)
 }
 
 int print(const QStringList &arguments, QFile &standardInput, QIODevice &output, QTextStream &log,
-    const FontSupport &fonts)
+    const FontSupport &fonts, const QString &penTable)
 {
     if (arguments.size() != MostArguments && arguments.size() != MostArguments - 1) {
         return fail(log,
@@ -43,7 +44,11 @@ int print(const QStringList &arguments, QFile &standardInput, QIODevice &output,
             return fail(
                 log, QStringLiteral("Cannot open the plot file \"%1\": %2").arg(name, file.errorString()));
     }
-    const PlotLoader::Result loaded = PlotLoader::read(fromFile ? file : standardInput, name);
+    // A table that cannot be read, wholly or in part, is reported; the job prints all the same.
+    const PenTableFile pens = PenTableFile::read(penTable);
+    for (const QString &problem : pens.problems())
+        log << "WARNING: " << problem << '\n';
+    const PlotLoader::Result loaded = PlotLoader::read(fromFile ? file : standardInput, name, pens.pens);
     if (!loaded.document)
         return fail(log, loaded.error);
     // Reported, not fatal: the job still prints what the plot draws.
@@ -69,10 +74,10 @@ int print(const QStringList &arguments, QFile &standardInput, QIODevice &output,
 } // namespace
 
 int cupsFilterMain(const QStringList &arguments, QFile &standardInput, QIODevice &output, QTextStream &log,
-    const FontSupport &fonts)
+    const FontSupport &fonts, const QString &penTable)
 {
     try {
-        return print(arguments, standardInput, output, log, fonts);
+        return print(arguments, standardInput, output, log, fonts, penTable);
     } catch (const std::bad_alloc &) {
         return fail(log, QStringLiteral("Cannot print the plot: %1.").arg(ProcessLimits::memoryMessage()));
     } catch (const std::exception &e) {

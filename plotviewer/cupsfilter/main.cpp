@@ -23,5 +23,6 @@ int main(int argc, char **argv)
         log << "ERROR: Cannot open the filter's standard input and output.\n";
         return 1;
     }
-    return plotviewer::cupsFilterMain(arguments, input, output, log, [&gui] { gui.start(); });
+    return plotviewer::cupsFilterMain(
+        arguments, input, output, log, [&gui] { gui.start(); }, QStringLiteral(TARNWICK_SYSTEM_PEN_TABLE));
 }

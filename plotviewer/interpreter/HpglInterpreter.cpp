@@ -192,6 +192,7 @@ void HpglInterpreter::setDefaults()
     m_fill = {};
     m_fill.setAnchor(origin());
     m_labels = {};
+    m_pens.resetThickness();
     m_polygon.clear();
     m_inPolygonMode = false;
     m_setup.clearWindow();
@@ -418,6 +419,9 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
             m_pens.penWidth(n);
         else
             m_pens.setRelativeWidths(argument(n, 0, 0) == 1);
+        break;
+    case "PT"_mn:
+        m_pens.penThickness(n);
         break;
     case "LT"_mn:
         m_lineType.lineType(n);

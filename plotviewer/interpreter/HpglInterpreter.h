@@ -36,6 +36,8 @@ public:
     explicit HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder = PlotSizeOrder::AsGiven,
         std::vector<std::size_t> pagesFittingInk = {});
 
+    /// The device's pens, for whatever the plot does not set itself; before `run`.
+    void loadPens(const LoadedPens &pens) { m_pens.load(pens); }
     /// Executes every command of `reader`, then finishes the last page.
     void run(PlotReader &reader);
 

@@ -1,6 +1,7 @@
 #include "PenTable.h"
 
 #include "InstructionArguments.h"
+#include "plotviewer/model/PlotUnits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,8 +13,13 @@ PenTable::PenTable()
     reset();
 }
 
-std::array<double, 3> PenTable::defaultColour(int pen)
+std::array<double, 3> PenTable::defaultColour(int pen) const
 {
+    if (const auto loaded = m_loaded.pens().find(pen);
+        loaded != m_loaded.pens().end() && loaded->second.colour) {
+        const Rgb colour = *loaded->second.colour;
+        return { double(colour.r), double(colour.g), double(colour.b) };
+    }
     static constexpr std::array<std::array<double, 3>, 8> palette = { {
         { 255, 255, 255 },
         { 0, 0, 0 },
@@ -27,11 +33,22 @@ std::array<double, 3> PenTable::defaultColour(int pen)
     return pen >= 0 && pen < 8 ? palette[static_cast<std::size_t>(pen)] : std::array<double, 3> { 0, 0, 0 };
 }
 
+void PenTable::load(const LoadedPens &pens)
+{
+    m_loaded = pens;
+    reset();
+}
+
 void PenTable::reset()
 {
     m_paletteSize = defaultPaletteSize;
     m_relativeWidths = false;
+    m_thickness = 0;
     m_pens.assign(maxPaletteSize, Entry {});
+    for (const auto &[number, pen] : m_loaded.pens()) {
+        if (pen.width)
+            m_pens[static_cast<std::size_t>(number)].loadedWidth = *pen.width;
+    }
     resetColours();
     resetColourRange();
 }
@@ -120,7 +137,16 @@ bool PenTable::isRedefined(int pen) const
 void PenTable::setRelativeWidths(bool relative)
 {
     m_relativeWidths = relative;
-    setAllWidths(relative ? defaultRelativeWidth : defaultMetricWidth);
+    setDefaultWidths(relative);
+}
+
+void PenTable::setDefaultWidths(bool relative)
+{
+    // The metric default is the device's own pen, as a plotter's front panel has it.
+    for (Entry &entry : m_pens) {
+        entry.width = relative ? defaultRelativeWidth : entry.loadedWidth;
+        entry.widthSet = true;
+    }
 }
 
 bool PenTable::setWidth(double width, int pen)
@@ -128,6 +154,7 @@ bool PenTable::setWidth(double width, int pen)
     if (pen < 0 || pen >= m_paletteSize || !(width >= 0) || !std::isfinite(width))
         return false;
     m_pens[static_cast<std::size_t>(pen)].width = width;
+    m_pens[static_cast<std::size_t>(pen)].widthSet = true;
     return true;
 }
 
@@ -135,14 +162,32 @@ void PenTable::setAllWidths(double width)
 {
     if (!(width >= 0) || !std::isfinite(width))
         return;
-    for (Entry &entry : m_pens)
+    for (Entry &entry : m_pens) {
         entry.width = width;
+        entry.widthSet = true;
+    }
+}
+
+void PenTable::penThickness(const std::vector<double> &n)
+{
+    static constexpr double thickestPen = 5; // mm
+    const double thickness = argument(n, 0, 0);
+    if (n.empty())
+        m_thickness = 0;
+    else if (thickness > 0 && thickness <= thickestPen)
+        m_thickness = thickness;
 }
 
 double PenTable::width(int pen, double diagonal) const
 {
-    const double value = m_pens[static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1))].width;
-    return m_relativeWidths ? value / 100 * diagonal : value * 40;
+    // A pen the plot gave a width (PW, or WU's defaults) draws at that width. Any other pen is the
+    // HP-GL/1 kind, a physical pen: PT says how thick the pens are, else the device's own pen (the
+    // user's table, or 0.35 mm) does. PT is also how far apart a plotter lays the strokes of a solid
+    // fill; solid fills here are areas, so only the width of drawn lines and edges follows it.
+    const Entry &entry = m_pens[static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1))];
+    if (entry.widthSet)
+        return m_relativeWidths ? entry.width / 100 * diagonal : entry.width * plotUnitsPerMillimetre;
+    return (m_thickness > 0 ? m_thickness : entry.loadedWidth) * plotUnitsPerMillimetre;
 }
 
 void PenTable::penColour(const std::vector<double> &n)
@@ -166,7 +211,7 @@ void PenTable::colourRange(const std::vector<double> &n)
 void PenTable::penWidth(const std::vector<double> &n)
 {
     if (n.empty())
-        setAllWidths(relativeWidths() ? defaultRelativeWidth : defaultMetricWidth);
+        setDefaultWidths(relativeWidths());
     else if (n.size() == 1)
         setAllWidths(argument(n, 0, -1));
     else if (std::isfinite(n[1]) && n[1] >= 0 && n[1] < paletteSize())

@@ -1,6 +1,8 @@
 #pragma once
-// Pens: the palette (NP, PC, CR) and the pen widths (PW, WU).
+// Pens: the palette (NP, PC, CR), the pen widths (PW, WU), the HP-GL/1 pen thickness (PT) and
+// the pens loaded in the device, which stand in for whatever the plot leaves unsaid.
 
+#include "LoadedPens.h"
 #include "plotviewer/model/DisplayList.h"
 
 #include <array>
@@ -18,6 +20,8 @@ public:
 
     PenTable();
 
+    /// The device's pens: the defaults of every later reset. Resets the table.
+    void load(const LoadedPens &pens);
     /// IN: default palette size, colours, colour range and widths.
     void reset();
 
@@ -46,6 +50,10 @@ public:
     bool relativeWidths() const { return m_relativeWidths; }
     bool setWidth(double width, int pen);
     void setAllWidths(double width);
+    /// PT: the thickness of the pens the plot gives no width; none (or a value out of range) forgets it.
+    void penThickness(const std::vector<double> &n);
+    /// DF forgets PT as IN does.
+    void resetThickness() { m_thickness = 0; }
     /// The pen's width in plotter units for a P1-P2 diagonal.
     double width(int pen, double diagonal) const;
 
@@ -54,15 +62,20 @@ private:
     {
         std::array<double, 3> value {};
         bool redefined = false;
-        double width = defaultMetricWidth;
+        double width = defaultMetricWidth; // as PW or WU set it
+        bool widthSet = false; // by PW or WU since IN
+        double loadedWidth = defaultMetricWidth; // mm: the device's pen
     };
 
-    static std::array<double, 3> defaultColour(int pen);
+    std::array<double, 3> defaultColour(int pen) const;
+    void setDefaultWidths(bool relative);
 
+    LoadedPens m_loaded;
     std::vector<Entry> m_pens;
     int m_paletteSize = defaultPaletteSize;
     std::array<double, 6> m_range {};
     bool m_relativeWidths = false;
+    double m_thickness = 0; // mm, from PT; 0 = not given
 };
 
 } // namespace plotviewer::hpgl

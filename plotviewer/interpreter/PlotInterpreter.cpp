@@ -32,13 +32,14 @@ struct Pass
     bool unshowable = false; // raster data or size stop it, whatever the frame
 };
 
-Pass interpretOnce(
-    std::string_view bytes, hpgl::PlotSizeOrder plotSizeOrder, std::vector<std::size_t> pagesFittingInk = {})
+Pass interpretOnce(std::string_view bytes, const hpgl::LoadedPens &pens, hpgl::PlotSizeOrder plotSizeOrder,
+    std::vector<std::size_t> pagesFittingInk = {})
 {
     Pass pass;
     InterpretResult &result = pass.result;
     hpgl::PlotReader reader(bytes);
     hpgl::HpglInterpreter interpreter(bytes.size(), plotSizeOrder, std::move(pagesFittingInk));
+    interpreter.loadPens(pens);
     interpreter.run(reader);
     result.plot = std::move(interpreter.displayList());
     pass.pagesCutMost = interpreter.pagesCutMost();
@@ -62,9 +63,9 @@ Pass interpretOnce(
 
 // A frame that would swallow a page's drawing gives way to the drawing on that page. The second
 // reading stops after the last such page; the pages after it are the first reading's.
-InterpretResult fittedToInk(std::string_view bytes, Pass asGiven)
+InterpretResult fittedToInk(std::string_view bytes, const hpgl::LoadedPens &pens, Pass asGiven)
 {
-    Pass fitted = interpretOnce(bytes, hpgl::PlotSizeOrder::AsGiven, std::move(asGiven.pagesCutMost));
+    Pass fitted = interpretOnce(bytes, pens, hpgl::PlotSizeOrder::AsGiven, std::move(asGiven.pagesCutMost));
     if (fitted.unshowable)
         return std::move(fitted.result);
     std::vector<Page> &pages = fitted.result.plot.pages;
@@ -84,14 +85,14 @@ InterpretResult fittedToInk(std::string_view bytes, Pass asGiven)
 
 } // namespace
 
-InterpretResult interpretPlot(std::string_view bytes)
+InterpretResult interpretPlot(std::string_view bytes, const hpgl::LoadedPens &pens)
 {
     try {
-        Pass asGiven = interpretOnce(bytes, hpgl::PlotSizeOrder::AsGiven);
+        Pass asGiven = interpretOnce(bytes, pens, hpgl::PlotSizeOrder::AsGiven);
         if (asGiven.plotSizeCutInk) {
             // Some CAD exports give PS as width then length: the swapped order wins only where it
             // holds all the ink that the order given cuts away.
-            Pass swapped = interpretOnce(bytes, hpgl::PlotSizeOrder::Swapped);
+            Pass swapped = interpretOnce(bytes, pens, hpgl::PlotSizeOrder::Swapped);
             if (!swapped.plotSizeCutInk && swapped.result.error.empty()) {
                 swapped.result.plot.warnings.push_back("the drawing does not fit its plot size (PS); length "
                                                        "and width were swapped to keep all of it");
@@ -99,7 +100,7 @@ InterpretResult interpretPlot(std::string_view bytes)
             }
         }
         if (!asGiven.pagesCutMost.empty() && !asGiven.unshowable)
-            return fittedToInk(bytes, std::move(asGiven));
+            return fittedToInk(bytes, pens, std::move(asGiven));
         return std::move(asGiven.result);
     } catch (const std::bad_alloc &) {
         return { {}, "not enough memory to interpret the plot" };

@@ -7,6 +7,7 @@ namespace plotviewer {
 
 /// Plotter units per inch (one unit is 0.025 mm).
 inline constexpr double plotUnitsPerInch = 1016;
+inline constexpr double plotUnitsPerMillimetre = 40;
 
 /// A coordinate far beyond any drawing: clip rectangles this large do not clip.
 inline constexpr double unbounded = 1e12;

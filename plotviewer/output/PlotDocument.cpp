@@ -45,9 +45,14 @@ RenderOptions PlotDocument::pictureOptions() const
     return options;
 }
 
+void PlotDocument::addWarnings(const QStringList &warnings)
+{
+    m_outsideWarnings += warnings;
+}
+
 QStringList PlotDocument::warnings() const
 {
-    QStringList lines;
+    QStringList lines = m_outsideWarnings;
     for (const std::string &warning : m_plot.warnings)
         lines << QString::fromStdString(warning);
     return lines + m_printWarnings;

@@ -18,11 +18,14 @@ public:
     /// The file's name without its folder, for print job titles.
     QString fileName() const;
     const DisplayList &plot() const { return m_plot; }
-    /// What the interpreter had to say about the plot (skipped or changed content), then what its
-    /// last print had to (such as sheets joined for actual size), one line each.
+    /// What was said from outside the plot (a pen table read in part), what the interpreter had to
+    /// say about it (skipped or changed content), then what its last print had to (such as sheets
+    /// joined for actual size), one line each.
     QStringList warnings() const;
     /// Keeps what the latest print had to say, in place of the print before it.
     void notePrinted(QStringList warnings) { m_printWarnings = std::move(warnings); }
+    /// Warnings from outside the plot, shown before its own.
+    void addWarnings(const QStringList &warnings);
     /// The plot's pages, each with something drawn on it: what a print prints, in order.
     int pageCount() const { return int(m_plot.pages.size()); }
     /// The index of the page a picture shows: the first whose ink falls within its page at all.
@@ -42,6 +45,7 @@ public:
 private:
     QString m_filePath;
     DisplayList m_plot;
+    QStringList m_outsideWarnings;
     ColourMode m_colourMode = ColourMode::Colour;
     bool m_actualSizeRequested = false;
     QStringList m_printWarnings;

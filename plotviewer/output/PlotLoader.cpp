@@ -54,7 +54,7 @@ QString notAPlot(const QString &name, const PlotFileCheck::Verdict &verdict)
 
 } // namespace
 
-PlotLoader::Result PlotLoader::load(const QString &path)
+PlotLoader::Result PlotLoader::load(const QString &path, const hpgl::LoadedPens &pens)
 {
     if (const QString unreachable = PathAccess::whyUnreachable(path); !unreachable.isEmpty())
         return unreadable(path, QStringLiteral("it %1.").arg(unreachable));
@@ -64,10 +64,10 @@ PlotLoader::Result PlotLoader::load(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return unreadable(path, file.errorString());
-    return read(file, path);
+    return read(file, path, pens);
 }
 
-PlotLoader::Result PlotLoader::read(QFile &file, const QString &name)
+PlotLoader::Result PlotLoader::read(QFile &file, const QString &name, const hpgl::LoadedPens &pens)
 {
     // Read in pieces: asking for the whole limit at once would reserve it, however small the file.
     QByteArray bytes;
@@ -92,7 +92,7 @@ PlotLoader::Result PlotLoader::read(QFile &file, const QString &name)
         return failed(Failure::NotAPlot, notAPlot(name, verdict));
 
     InterpretResult interpreted
-        = interpretPlot(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        = interpretPlot(std::string_view(bytes.constData(), std::size_t(bytes.size())), pens);
     bytes = QByteArray();
     returnFreedPages();
     if (!interpreted.error.empty() || interpreted.plot.pages.empty()) {

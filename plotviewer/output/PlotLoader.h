@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlotDocument.h"
+#include "plotviewer/interpreter/LoadedPens.h"
 
 #include <QString>
 
@@ -23,9 +24,10 @@ public:
         QString error; // names the file and the reason
     };
 
-    static Result load(const QString &path);
+    /// `pens` are the device's, for the pens the plot does not set itself.
+    static Result load(const QString &path, const hpgl::LoadedPens &pens = {});
     /// Reads a plot from an open `file`, such as standard input; `name` stands for it in messages.
-    static Result read(QFile &file, const QString &name);
+    static Result read(QFile &file, const QString &name, const hpgl::LoadedPens &pens = {});
 };
 
 } // namespace plotviewer

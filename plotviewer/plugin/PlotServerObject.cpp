@@ -1,8 +1,11 @@
 #include "PlotServerObject.h"
 
 #include "PlotDocumentObject.h"
+#include "plotviewer/output/PenTableFile.h"
 #include "plotviewer/output/PlotLoader.h"
+
 #include "plotviewer/output/PrinterSelection.h"
+#include <QDebug>
 
 namespace plotviewer {
 
@@ -14,9 +17,11 @@ QObject *PlotServerObject::Open(const QString &path)
 {
     QObject *document = nullptr;
     m_errors.run(PlotViewer::Open, [&] {
-        PlotLoader::Result loaded = PlotLoader::load(path);
+        const PenTableFile pens = m_penTable.isEmpty() ? PenTableFile() : PenTableFile::read(m_penTable);
+        PlotLoader::Result loaded = PlotLoader::load(path, pens.pens);
         if (!loaded.document)
             return loaded.error;
+        loaded.document->addWarnings(pens.problems());
         document = new PlotDocumentObject(std::move(*loaded.document), m_printers);
         return QString();
     });
@@ -29,6 +34,18 @@ void PlotServerObject::PrintSetup()
         QString error;
         m_printers->choose(&error);
         return error;
+    });
+}
+
+void PlotServerObject::SetPenTable(const QString &settingsFile)
+{
+    m_errors.run(PlotViewer::SetPenTable, [&] {
+        m_penTable = settingsFile;
+        // The program shows no plot warnings, so a table's problems also go where a desktop keeps
+        // its programs' messages, once for each time the program names the table.
+        for (const QString &problem : PenTableFile::read(m_penTable).problems())
+            qWarning("%s", qUtf8Printable(problem));
+        return QString();
     });
 }
 

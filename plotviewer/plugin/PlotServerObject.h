@@ -26,11 +26,15 @@ public:
     Q_INVOKABLE QObject *Open(const QString &path);
     /// The print dialog; its choice holds for later prints of every document this server opened.
     Q_INVOKABLE void PrintSetup();
+    /// The settings file whose pen table every later Open reads; its problems become the document's
+    /// warnings, never a failure.
+    Q_INVOKABLE void SetPenTable(const QString &settingsFile);
 
     QString takeError() override;
 
 private:
     std::shared_ptr<PrinterSelection> m_printers;
+    QString m_penTable;
     AutomationErrors m_errors;
 };
 

@@ -55,6 +55,7 @@ Form1::Form1(const AppEnvironment &environment, HandlerGuard &guard, QWidget *pa
     : QWidget(parent, fixedBorderWindow(Qt::Window) | Qt::WindowMinimizeButtonHint)
     , m_environment(environment)
     , m_guard(guard)
+    , m_plotServer(environment.settingsFile())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(VersionRecord::Title));

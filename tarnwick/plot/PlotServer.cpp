@@ -2,7 +2,10 @@
 
 void PlotServer::create()
 {
-    m_server = AutomationObject::create(QString::fromLatin1(PlotViewer::ProgId));
+    AutomationObject server = AutomationObject::create(QString::fromLatin1(PlotViewer::ProgId));
+    if (!m_settingsFile.isEmpty() && server.hasMember(PlotViewer::SetPenTable))
+        server.call(PlotViewer::SetPenTable, { m_settingsFile });
+    m_server = std::move(server);
 }
 
 void PlotServer::printSetup()

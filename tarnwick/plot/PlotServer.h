@@ -8,6 +8,11 @@
 class PlotServer
 {
 public:
+    /// Every server made draws the device's pens from the pen table in `settingsFile`.
+    explicit PlotServer(QString settingsFile = {})
+        : m_settingsFile(std::move(settingsFile))
+    { }
+
     /// Creates a server and holds it in place of any earlier one.
     void create();
     /// Creates a fresh server, holds it, then shows its print setup. A failing print setup leaves
@@ -19,6 +24,7 @@ public:
     const AutomationObject &object() const { return m_server; }
 
 private:
+    QString m_settingsFile;
     AutomationObject m_server;
 };
 

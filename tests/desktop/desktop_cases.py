@@ -155,16 +155,17 @@ def grey_levels(pdf, page=1):
     return inked, coloured
 
 
-def print_through_the_list(build_bin, source, choose_options):
+def print_through_the_list(build_bin, source, choose_options, settings=""):
     """Prints the plot file `source` with Print List after `choose_options(session)` has set the
-    print options, and returns the path of the finished PDF, which the caller removes."""
+    print options, and returns the path of the finished PDF, which the caller removes. `settings`
+    are further sections of the settings file."""
     pdf_folder, reason = pdf_printer()
     if reason:
         raise Skip(reason)
     title = f"tarnwick-desktop-{os.getpid()}-{os.path.splitext(os.path.basename(source))[0]}"
     folder = tempfile.mkdtemp(prefix="tarnwick-print-")
     shutil.copy(source, os.path.join(folder, title + ".plt"))
-    session = TarnwickSession(build_bin, settings_opening(folder)).start()
+    session = TarnwickSession(build_bin, settings_opening(folder) + settings).start()
     try:
         choose_options(session)
         session.press("Select All")
@@ -192,6 +193,52 @@ def grey_print(build_bin):
         check(coloured == 0, f"{coloured} of {inked} inked pixels are coloured in a grey-scale print")
     finally:
         os.remove(pdf)
+
+
+def red_run(picture):
+    """How wide a red line across the middle of an RGB picture is, whichever way the page turned it:
+    the fewer red pixels of the middle column and the middle row."""
+    width, height = picture.size
+    column = [picture.getpixel((width // 2, y)) for y in range(height)]
+    row = [picture.getpixel((x, height // 2)) for x in range(width)]
+    return min(sum(1 for r, g, b in pixels if r > 150 and g < 110 and b < 110) for pixels in (column, row))
+
+
+def pen_table(build_bin):
+    """The settings file's pen table reaches the preview and the print."""
+    try:
+        from PIL import Image
+    except ImportError:
+        raise Skip("python3-pil is missing; scripts/setup-debian.sh test installs it")
+    folder = tempfile.mkdtemp(prefix="tarnwick-pens-")
+    # An HP-GL/1 pen 2 draws a line inside pen 1's frame; the table makes it 4 mm wide and red (a
+    # thin red line without it).
+    plot = os.path.join(folder, "pens.plt")
+    with open(plot, "w") as file:
+        file.write("IN;SP1;PA0,-2000;EA4000,2000;SP2;PA0,0;PD4000,0;PU;")
+
+    def preview_shows_the_pen(session):
+        row = session.control("Files", pyatspi.ROLE_LIST).getChildAtIndex(0)
+        box = row.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        subprocess.run(["xdotool", "mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2),
+                        "click", "--repeat", "2", "--delay", "80", "1"], check=True, timeout=10)
+        wait_until(lambda: session.x_window(r"^Preview of : .*-pens\.plt$"), 30, "no preview window opened")
+        preview = Image.open(os.path.join(session.folder, "~plt000.jpg")).convert("RGB")
+        # 4 mm of a plot about 110 mm high pictured 768 pixels high: about 28 pixels.
+        shown = red_run(preview)
+        check(18 <= shown <= 40, f"the preview shows pen 2 {shown} pixels wide in red, not about 28")
+
+    pdf = print_through_the_list(build_bin, plot, preview_shows_the_pen, "[Pens]\n2=4 #ff0000\n")
+    try:
+        page_file = os.path.join(folder, "page")
+        subprocess.run(["pdftoppm", "-r", "72", "-f", "1", "-l", "1", "-singlefile", "-png", pdf, page_file],
+                       check=True)
+        # Fitted to A4, the plot's 110 mm become about 200 mm: the pen about 22 points.
+        printed = red_run(Image.open(page_file + ".png").convert("RGB"))
+        check(14 <= printed <= 32, f"the print shows pen 2 {printed} points wide in red, not about 22")
+    finally:
+        os.remove(pdf)
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 def tick_actual_size(session):
@@ -445,6 +492,7 @@ CASES = {case.__name__: case for case in (
     command_line_files,
     grey_print,
     actual_size_print,
+    pen_table,
     shutdown_removes_temporary_files,
     large_folder_stays_responsive,
     preview_outer_size,

@@ -67,6 +67,8 @@ private Q_SLOTS:
     void pictures();
     void shadingInEveryColourMode_data();
     void shadingInEveryColourMode();
+    void penTable_data();
+    void penTable();
     void pdfPagesTurnToTheirPlots_data();
     void pdfPagesTurnToTheirPlots();
     void actualSizeOnSmallerPaper_data();
@@ -115,6 +117,11 @@ void tst_PlotConvert::failures_data()
         plot } << 64 << QStringLiteral("bad job count \"0\"");
     QTest::newRow("unknown paper") << QStringList { QStringLiteral("--paper=Napkin"), plot, out } << 64
                                    << QStringLiteral("unknown paper \"Napkin\"");
+    const QString noTable = m_dir.filePath(QStringLiteral("pens.ini"));
+    QTest::newRow("pen table missing") << QStringList { QStringLiteral("--pens"), noTable, plot, out } << 66
+                                       << QStringLiteral("the pen table \"%1\" does not exist").arg(noTable);
+    QTest::newRow("pen table is a folder") << QStringList { QStringLiteral("--pens"), m_dir.path(), plot,
+        out } << 66 << QStringLiteral("the pen table \"%1\" is not a file").arg(m_dir.path());
     const QString missing = m_dir.filePath(QStringLiteral("missing.plt"));
     QTest::newRow("input missing") << QStringList { missing,
         out } << 66 << QStringLiteral("Cannot open the plot file \"%1\": it does not exist.").arg(missing);
@@ -272,6 +279,80 @@ void tst_PlotConvert::shadingInEveryColourMode()
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     const QImage picture(out);
     QCOMPARE(picture.pixelColor(picture.rect().center()), expected);
+}
+
+void tst_PlotConvert::penTable_data()
+{
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<QByteArray>("plot");
+    QTest::addColumn<QList<int>>("widths"); // pixels across the two lines, at 96 to the inch
+    QTest::addColumn<QList<QColor>>("colours");
+    QTest::addColumn<QString>("warning");
+
+    // Two HP-GL/1 pens, each drawing a line; 1 mm is about 4 pixels.
+    const QByteArray pens = "SP1;PA0,0;PD4000,0;PU;SP2;PA0,2000;PD4000,2000;PU;";
+    const QByteArray table = "[UserSettings]\nDefault_Dir=/tmp\n[Pens]\n1=2 #0000ff\n; pen 2\n2=1\n";
+    QTest::newRow("no table") << QByteArray() << "IN;" + pens << QList<int> { 1, 1 }
+                              << QList<QColor> { Qt::black, Qt::red } << QString();
+    QTest::newRow("widths and colours")
+        << table << "IN;" + pens << QList<int> { 8, 4 } << QList<QColor> { Qt::blue, Qt::red } << QString();
+    QTest::newRow("the plot's PW and PC win")
+        << table << "IN;PW0.35,1;PC1,0,0,0;" + pens << QList<int> { 1, 4 }
+        << QList<QColor> { Qt::black, Qt::red } << QString();
+    QTest::newRow("a bad line is skipped, the rest holds")
+        << QByteArray("[Pens]\n1=2,5\n2=1 #00ff00\n") << "IN;" + pens << QList<int> { 1, 4 }
+        << QList<QColor> { Qt::black, Qt::green }
+        << QStringLiteral("line 2 (\"1=2,5\") is skipped: the width \"2,5\" is not a number");
+}
+
+void tst_PlotConvert::penTable()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(QByteArray, plot);
+    QFETCH(QList<int>, widths);
+    QFETCH(QList<QColor>, colours);
+    QFETCH(QString, warning);
+    const QString in = writePlot(QStringLiteral("pens.plt"), plot);
+    const QString out = m_dir.filePath(QStringLiteral("pens.png"));
+    QStringList arguments { QStringLiteral("--actual-size"), in, out };
+    if (!table.isEmpty())
+        arguments << QStringLiteral("--pens") << writePlot(QStringLiteral("tarnwick.ini"), table);
+    const Run run = plotconvert(arguments);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(warning.isEmpty() ? run.complaint().isEmpty() : run.complaint().contains(warning),
+        qPrintable(run.err));
+    const QImage picture(out);
+    // Down the middle column: pen 2's line above pen 1's.
+    const int x = picture.width() / 2;
+    QList<int> found;
+    QList<QColor> inks;
+    for (int y = 0; y < picture.height(); ++y) {
+        const QColor colour = picture.pixelColor(x, y);
+        if (colour.lightness() >= inkLightness)
+            continue;
+        if (found.isEmpty() || picture.pixelColor(x, y - 1).lightness() >= inkLightness) {
+            found << 0;
+            inks << colour;
+        }
+        ++found.last();
+        // The middle of the line gives its colour; its edges are blended with the paper.
+        if (found.last() == 1 || colour.lightness() < inks.last().lightness())
+            inks.last() = colour;
+    }
+    std::reverse(found.begin(), found.end());
+    std::reverse(inks.begin(), inks.end());
+    QCOMPARE(found.size(), widths.size());
+    for (qsizetype i = 0; i < widths.size(); ++i) {
+        QVERIFY2(std::abs(found[i] - widths[i]) <= 1,
+            qPrintable(QStringLiteral("line %1 is %2 pixels").arg(i).arg(found[i])));
+        // A thin line's colour is blended with the paper: each channel need only lean the right way.
+        const QColor &ink = inks[i];
+        const QColor &expected = colours[i];
+        const auto leans = [](int found, int wanted) { return wanted == 0 ? found < 200 : found > 150; };
+        QVERIFY2(leans(ink.red(), expected.red()) && leans(ink.green(), expected.green())
+                && leans(ink.blue(), expected.blue()),
+            qPrintable(QStringLiteral("line %1 is %2").arg(i).arg(ink.name())));
+    }
 }
 
 void tst_PlotConvert::pdfPagesTurnToTheirPlots_data()

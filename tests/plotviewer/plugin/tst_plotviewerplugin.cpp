@@ -12,6 +12,7 @@
 #include "plotviewer/output/PrinterSelection.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QDialog>
 #include <QFile>
 #include <QImageReader>
@@ -73,6 +74,7 @@ private Q_SLOTS:
     void saveToFailureKeepsTheOldPicture();
     void errorsAreAboutTheLastCallOnly();
     void documentKeepsTheWarnings();
+    void penTableIsReadForEveryOpen();
     void documentsBelongToTheCaller();
     void printSetupShowsThePrintDialog();
     void doPrintWithoutAnyPrinterSaysSo();
@@ -159,6 +161,7 @@ void tst_PlotViewerPlugin::membersHaveTheContractSignatures_data()
 
     QTest::newRow("Open") << false << QByteArray("Open(QString)") << QByteArray("QObject*");
     QTest::newRow("PrintSetup") << false << QByteArray("PrintSetup()") << QByteArray("void");
+    QTest::newRow("SetPenTable") << false << QByteArray("SetPenTable(QString)") << QByteArray("void");
     QTest::newRow("SetColorMode") << true << QByteArray("SetColorMode(short)") << QByteArray("void");
     QTest::newRow("ActualSize") << true << QByteArray("ActualSize()") << QByteArray("void");
     QTest::newRow("DoPrint") << true << QByteArray("DoPrint()") << QByteArray("void");
@@ -441,6 +444,54 @@ void tst_PlotViewerPlugin::documentKeepsTheWarnings()
     QVERIFY(QMetaObject::invokeMethod(document.get(), "Warnings", Q_RETURN_ARG(QStringList, warnings)));
     QCOMPARE(warnings.size(), 1);
     QVERIFY2(warnings.front().contains(QLatin1String("beyond the page")), qPrintable(warnings.front()));
+}
+
+void tst_PlotViewerPlugin::penTableIsReadForEveryOpen()
+{
+    // An HP-GL/1 pen 2, 5 mm wide in blue by the table, across pen 1's frame that fixes the picture.
+    const QString plot
+        = writeFile(m_dir, QStringLiteral("pen.plt"), "IN;SP1;PA0,-2000;EA4000,2000;SP2;PA0,0;PD4000,0;PU;");
+    const QString settings
+        = writeFile(m_dir, QStringLiteral("tarnwick.ini"), "[Pens]\n2=5 #0000ff\n3=wide\n");
+    QCOMPARE(callMember(*m_server, PlotViewer::SetPenTable, Q_ARG(QString, settings)), QString());
+    struct Opened
+    {
+        QImage picture;
+        QStringList warnings;
+    };
+    auto openAndSave = [&](const QString &name) {
+        Opened opened;
+        const std::unique_ptr<QObject> document = open(plot);
+        const QString path = m_dir.filePath(name);
+        if (document && callMember(*document, PlotViewer::SaveTo, Q_ARG(QString, path)).isEmpty()) {
+            opened.picture = QImage(path);
+            QMetaObject::invokeMethod(document.get(), "Warnings", Q_RETURN_ARG(QStringList, opened.warnings));
+        }
+        return opened;
+    };
+    const Opened wide = openAndSave(QStringLiteral("wide.jpg"));
+    QVERIFY(!wide.picture.isNull());
+    QVERIFY(colouredPixelCount(wide.picture, 40) > 0);
+    QCOMPARE(wide.warnings.size(), 1);
+    QVERIFY2(wide.warnings.front().contains(QLatin1String("line 3 (\"3=wide\") is skipped")),
+        qPrintable(wide.warnings.front()));
+    // The table is read afresh for every plot: its next state holds for the next Open.
+    writeFile(m_dir, QStringLiteral("tarnwick.ini"), "[Pens]\n2=0.1 #000000\n");
+    const Opened thin = openAndSave(QStringLiteral("thin.jpg"));
+    QVERIFY(!thin.picture.isNull());
+    QVERIFY(thin.warnings.isEmpty());
+    QCOMPARE(colouredPixelCount(thin.picture, 40), 0);
+    // Down the middle: the frame's two sides and the line across.
+    auto inkDownTheMiddle = [](const QImage &picture) {
+        int inked = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            inked += QColor(picture.pixel(picture.width() / 2, y)).lightness() < inkLightness;
+        return inked;
+    };
+    QVERIFY2(inkDownTheMiddle(wide.picture) > 4 * inkDownTheMiddle(thin.picture),
+        qPrintable(QStringLiteral("%1 against %2")
+                       .arg(inkDownTheMiddle(wide.picture))
+                       .arg(inkDownTheMiddle(thin.picture))));
 }
 
 void tst_PlotViewerPlugin::errorsAreAboutTheLastCallOnly()
