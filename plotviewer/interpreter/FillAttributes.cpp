@@ -1,6 +1,6 @@
 #include "FillAttributes.h"
 
-#include "plotviewer/model/PlotUnits.h"
+#include "PclAreaFill.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,12 +40,11 @@ void FillAttributes::setFillType(const std::vector<double> &n)
             m_shadingLevel = std::clamp(n[1], 0.0, 100.0);
         m_kind = FillKind::Shading;
     } else if (type == 21) {
-        // PCL cross-hatch patterns drawn as hatching: horizontal, vertical, two diagonals, two grids.
-        static constexpr double angles[] = { 0, 90, 45, 135, 0, 45 };
-        const int pattern = static_cast<int>(std::clamp(n.size() > 1 ? n[1] : 1, 1.0, 6.0));
-        m_kind = pattern >= 5 ? FillKind::CrossHatch : FillKind::Hatch;
-        m_angle = angles[pattern - 1];
-        m_fixedHatchSpacing = 0.03 * plotUnitsPerInch;
+        const PclCrossHatch hatch
+            = pclCrossHatch(static_cast<int>(std::clamp(n.size() > 1 ? n[1] : 1, 1.0, 6.0)));
+        m_kind = hatch.pattern == FillPattern::CrossHatch ? FillKind::CrossHatch : FillKind::Hatch;
+        m_angle = hatch.angle;
+        m_fixedHatchSpacing = PclCrossHatch::spacing;
     }
 }
 

@@ -134,6 +134,9 @@ void HpglInterpreter::pclEvent(const PlotCommand &command)
     case CommandKind::PageEject:
         finishPage();
         return;
+    case CommandKind::PclText:
+        m_raster.noteText(m_result.pages.size() + 1);
+        return;
     case CommandKind::PclReset:
     case CommandKind::JobBoundary:
         finishPage();
@@ -157,7 +160,7 @@ void HpglInterpreter::pclGraphics(const PlotCommand &command)
     // Cursor and raster commands put the page on PCL's paper, as HP-GL/2 entered from PCL does.
     if (!m_setup.pclContext() && m_setup.enterHpgl(0))
         applyFrame();
-    m_raster.execute(command, m_setup.pclOrigin());
+    m_raster.execute(command, m_setup.pclPage());
 }
 
 void HpglInterpreter::applyFrame()

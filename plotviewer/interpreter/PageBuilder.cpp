@@ -198,6 +198,21 @@ void PageBuilder::addImage(RasterImage image)
     appendItem(ItemKind::Image, 0, static_cast<std::uint32_t>(m_page.images.size() - 1), 1);
 }
 
+void PageBuilder::addRectangle(const Rect &area, const FillStyle &style)
+{
+    if (m_overBudget || !reserve(4))
+        return;
+    const auto first = static_cast<std::uint32_t>(m_page.points.size());
+    for (const Point &p : { Point { area.left, area.bottom }, Point { area.right, area.bottom },
+             Point { area.right, area.top }, Point { area.left, area.top } }) {
+        m_page.points.push_back(p);
+        include(p, 0);
+    }
+    const auto path = static_cast<std::uint32_t>(m_page.paths.size());
+    m_page.paths.push_back({ first, 4, true });
+    appendItem(ItemKind::Fill, fillStyleIndex(style), path, 1);
+}
+
 void PageBuilder::finishPage(const Rect &frame, std::vector<Page> &pages)
 {
     if (hasMarks()) {

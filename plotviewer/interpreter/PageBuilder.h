@@ -26,6 +26,8 @@ public:
     void addText(const TextRun &run, const StrokeStyle &style);
     /// Images are not clipped: raster lies outside HP-GL's clip limits.
     void addImage(RasterImage image);
+    /// A PCL rectangle fill, which lies outside HP-GL's clip limits as raster does.
+    void addRectangle(const Rect &area, const FillStyle &style);
 
     const Rect &inkBounds() const { return m_page.inkBounds; }
     bool hasMarks() const { return !m_page.items.empty(); }

@@ -4,6 +4,7 @@
 #include "plotviewer/model/PlotUnits.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plotviewer::hpgl {
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr double plotUnitsPerDecipoint = plotUnitsPerInch / 720;
 constexpr double pclLogicalPageMargin = 0.25 * plotUnitsPerInch;
+// The default picture frame leaves half an inch above and below, the default top margin.
 constexpr double pclTopMargin = 0.5 * plotUnitsPerInch;
 // Pen plotter A4 hard-clip limits, for files that never give a page size.
 constexpr double nominalWidth = 11206;
@@ -49,8 +51,29 @@ void PageSetup::reset()
 Point PageSetup::pclOrigin() const
 {
     if (m_pcl.context)
-        return { 0, m_largestFrame.top - pclTopMargin };
+        return { 0, m_logicalPageTop - m_pcl.topMargin * plotUnitsPerInch };
     return { 0, std::max(m_psWidth, 0.0) };
+}
+
+PclPage PageSetup::pclPage() const
+{
+    return { pclOrigin(), m_pcl.context ? m_largestFrame : Rect {}, static_cast<int>(m_pcl.orientation) };
+}
+
+double PageSetup::logicalPageLength() const
+{
+    double width = 0;
+    double length = 0;
+    pclPaper(m_pcl.pageSize, width, length);
+    return static_cast<int>(m_pcl.orientation) % 2 == 1 ? width : length;
+}
+
+void PageSetup::setTopMargin(double lines)
+{
+    // A margin at or below the foot of the page is ignored, as printers do.
+    const double margin = lines * m_pcl.lineSpacing;
+    if (lines >= 0 && margin * plotUnitsPerInch < logicalPageLength())
+        m_pcl.topMargin = margin;
 }
 
 bool PageSetup::enterHpgl(double mode)
@@ -82,6 +105,26 @@ bool PageSetup::setPclValue(CommandKind kind, double value)
         (kind == CommandKind::PageSize ? m_pcl.pageSize : m_pcl.orientation) = value;
         m_pcl.pageSizeGiven = m_pcl.pageSizeGiven || kind == CommandKind::PageSize;
         m_pcl.frameWidth = m_pcl.frameHeight = m_pcl.plotWidth = m_pcl.plotHeight = 0;
+        m_pcl.topMargin = Pcl {}.topMargin;
+        break;
+    case CommandKind::TopMargin:
+        setTopMargin(value);
+        return false;
+    case CommandKind::LineSpacing:
+        if (value >= 0 && value <= 32767) // 1/48 inch
+            m_pcl.lineSpacing = value / 48;
+        return false;
+    case CommandKind::LinesPerInch:
+        if (value >= 1 && value <= 48)
+            m_pcl.lineSpacing = 1 / std::round(value);
+        return false;
+    case CommandKind::LeftOffset:
+        if (std::isfinite(value) && std::abs(value) <= 32767)
+            m_pcl.leftOffset = value;
+        break;
+    case CommandKind::TopOffset:
+        if (std::isfinite(value) && std::abs(value) <= 32767)
+            m_pcl.topOffset = value;
         break;
     case CommandKind::PictureFrameWidth:
         m_pcl.frameWidth = std::max(value, 0.0);
@@ -152,9 +195,13 @@ void PageSetup::applyFrame(CoordinateSystem &coords, bool pageHasMarks)
         // The paper stays where the page's first marks put it: a picture frame set later moves
         // only what is drawn after it.
         const double top = frameHeight + pclTopMargin;
-        if (!pageHasMarks)
-            m_largestFrame
-                = { -pclLogicalPageMargin, top - paperLength, paperWidth - pclLogicalPageMargin, top };
+        if (!pageHasMarks) {
+            // The registration offsets move the logical page on the paper: here, the paper under it.
+            const double left = -pclLogicalPageMargin - m_pcl.leftOffset * plotUnitsPerDecipoint;
+            const double paperTop = top + m_pcl.topOffset * plotUnitsPerDecipoint;
+            m_largestFrame = { left, paperTop - paperLength, left + paperWidth, paperTop };
+            m_logicalPageTop = top;
+        }
     } else if (m_psLength > 0) {
         coords.setFrame(m_psLength, m_psWidth > 0 ? m_psWidth : m_psLength, false);
         coords.setDeviceScale(1, 1);

@@ -13,6 +13,14 @@ namespace plotviewer::hpgl {
 /// How to take the two sides of PS: X along the first (as the language has it) or along the second.
 enum class PlotSizeOrder : unsigned char { AsGiven, Swapped };
 
+/// Where PCL's cursor, raster and rectangles are on the page, in output units.
+struct PclPage
+{
+    Point origin; // the cursor's (0, 0): the left edge of the logical page at the top margin
+    Rect paper; // the sheet under the logical page; empty outside a PCL context
+    int orientation = 0; // ESC&l#O: 0 portrait, 1 landscape, 2 and 3 reversed
+};
+
 class PageSetup
 {
 public:
@@ -29,12 +37,14 @@ public:
     bool enterHpgl(double mode);
     /// Whether a page-size or orientation escape is one we know; only those start a new page.
     static bool startsPage(CommandKind kind, double value);
-    /// A PCL page-size, orientation, picture-frame or plot-size escape: true when taken.
+    /// A PCL page-size, orientation, picture-frame or plot-size escape: true when taken. The
+    /// top margin and line spacing are taken too but return false: they move no frame.
     bool setPclValue(CommandKind kind, double value);
     /// PS: true when taken (PCL jobs that gave a page ignore it).
     bool setPlotSize(const std::vector<double> &n);
     /// The PCL cursor's (0, 0) in output units: the left edge of the logical page at the top margin.
     Point pclOrigin() const;
+    PclPage pclPage() const;
     /// Whether the frame is a PS that gave both sides, whose cuts may mean the sides were swapped.
     bool watchesFrameCuts() const;
     /// Whether the page is only assumed: a PCL job that gave neither a page size nor a picture
@@ -82,7 +92,14 @@ private:
         double frameHeight = 0;
         double plotWidth = 0; // inches, 0 = frame size
         double plotHeight = 0;
+        double lineSpacing = 1.0 / 6; // inches
+        double topMargin = 0.5; // inches
+        double leftOffset = 0; // decipoints, ESC&l#U
+        double topOffset = 0; // decipoints, ESC&l#Z
     };
+
+    double logicalPageLength() const;
+    void setTopMargin(double lines);
 
     Pcl m_pcl;
     PlotSizeOrder m_plotSizeOrder;
@@ -91,6 +108,7 @@ private:
     Rect m_window; // IW in output units
     bool m_windowSet = false;
     Rect m_largestFrame;
+    double m_logicalPageTop = 0; // in a PCL context: where the paper's logical page begins
     bool m_fitsInk = false;
     bool m_pageRotationKnown = false;
     int m_pageRotation = 0;

@@ -1,5 +1,7 @@
 #include "RasterGraphics.h"
 
+#include "plotviewer/model/Geometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -36,6 +38,8 @@ void RasterGraphics::reset()
 {
     endImage();
     m_colours.reset();
+    m_areaFill.reset();
+    m_physicalPresentation = true;
     m_compression = RasterCompression::Unencoded;
     m_resolution = 75;
     m_sourceWidth = m_sourceHeight = 0;
@@ -49,11 +53,19 @@ double RasterGraphics::pixelSize() const
     return pluPerInch / m_resolution;
 }
 
-void RasterGraphics::execute(const PlotCommand &command, Point origin)
+void RasterGraphics::noteText(std::size_t page)
+{
+    if (page == m_textPage)
+        return;
+    m_textPage = page;
+    m_warn("PCL text is not drawn (page " + std::to_string(page) + ")");
+}
+
+void RasterGraphics::execute(const PlotCommand &command, const PclPage &page)
 {
     if (!m_error.empty())
         return;
-    m_origin = origin;
+    m_pclPage = page;
     const double value = command.value;
     switch (command.graphics) {
     case PclGraphics::StartRaster:
@@ -91,8 +103,38 @@ void RasterGraphics::execute(const PlotCommand &command, Point origin)
         if (value >= 96 && value <= 7200)
             m_unitsPerInch = value;
         return;
-    case PclGraphics::Presentation:
-        return; // pages are laid out in the logical page's own orientation, which raster follows
+    case PclGraphics::RectangleWidth:
+    case PclGraphics::RectangleHeight:
+    case PclGraphics::RectangleWidthDecipoints:
+    case PclGraphics::RectangleHeightDecipoints: {
+        const PclGraphics kind = command.graphics;
+        const bool decipoints
+            = kind == PclGraphics::RectangleWidthDecipoints || kind == PclGraphics::RectangleHeightDecipoints;
+        const double size = value * pluPerInch / (decipoints ? decipointsPerInch : m_unitsPerInch);
+        if (kind == PclGraphics::RectangleWidth || kind == PclGraphics::RectangleWidthDecipoints)
+            m_areaFill.setWidth(size);
+        else
+            m_areaFill.setHeight(size);
+        return;
+    }
+    case PclGraphics::AreaFill:
+        m_areaFill.setAreaFill(value);
+        return;
+    case PclGraphics::FillRectangle:
+        fillRectangle(value);
+        return;
+    case PclGraphics::UserPattern:
+        if (command.unterminated || !m_areaFill.definePattern(bytesOf(command.text)))
+            m_warn("a PCL user pattern (ESC*c#W) that cannot be read was ignored");
+        return;
+    case PclGraphics::CurrentPattern:
+        m_areaFill.selectCurrentPattern(value);
+        return;
+    case PclGraphics::ConfigureRasterData:
+        // Its rows would come out as noise; better none at all, and why.
+        m_error = "the raster data is configured with ESC*g#W, as DeskJet 600 and later printers take it, "
+                  "which is not drawn";
+        return;
     default:
         break;
     }
@@ -127,8 +169,21 @@ void RasterGraphics::execute(const PlotCommand &command, Point origin)
     case PclGraphics::SourceTransparency:
         m_transparent = value == 0;
         return;
+    case PclGraphics::Presentation:
+        if (value == 0 || value == 3)
+            m_physicalPresentation = value == 3;
+        return;
     default:
         return;
+    }
+}
+
+void RasterGraphics::fillRectangle(double type)
+{
+    const Point topLeft = cursor(m_pclPage.origin);
+    if (const auto rectangle = m_areaFill.fill(type, topLeft, m_pclPage.paper)) {
+        const Rect &r = rectangle->area;
+        m_page.addRectangle(r, rectangle->style);
     }
 }
 
@@ -136,10 +191,19 @@ void RasterGraphics::moveCursor(double value, bool relative, double unit, bool v
 {
     if (!std::isfinite(value))
         return;
+    // Inside an image the rows so far end where they are, and the next ones follow from the cursor's
+    // new place: printers without Y offsets skip blank rows so.
+    const bool inImage = m_inRaster && !m_abandoned && m_builder.active();
+    if (inImage)
+        endImage();
     // PCL's y grows down the page; page units grow up.
     double &coordinate = vertical ? m_cursor.y : m_cursor.x;
     const double offset = vertical ? -value * unit : value * unit;
     coordinate = relative ? coordinate + offset : offset;
+    if (inImage) {
+        m_inRaster = true;
+        startSegment();
+    }
 }
 
 void RasterGraphics::startImage(double mode)
@@ -147,9 +211,15 @@ void RasterGraphics::startImage(double mode)
     endImage();
     m_inRaster = true;
     m_abandoned = false;
-    // Even modes start at the left edge of the logical page, odd ones at the cursor.
+    // Rows run along the logical page, or in landscape with the physical presentation along the
+    // paper's width: down the logical page, each row left of the one before.
+    const double pixel = pixelSize();
+    const bool turned = m_physicalPresentation && m_pclPage.orientation % 2 == 1;
+    m_across = turned ? Point { 0, -pixel } : Point { pixel, 0 };
+    m_down = turned ? Point { -pixel, 0 } : Point { 0, -pixel };
+    // Even modes start at the left graphics margin, odd ones at the cursor.
     if (!keepsPosition(mode))
-        m_cursor.x = 0;
+        (turned ? m_cursor.y : m_cursor.x) = 0;
     m_rowsLeft = m_sourceHeight > 0 ? m_sourceHeight : std::numeric_limits<std::uint64_t>::max();
     if (m_sourceWidth > RasterImageBuilder::maxWidth) {
         tooLarge(m_sourceWidth, std::max<std::uint64_t>(m_sourceHeight, 1));
@@ -182,16 +252,15 @@ void RasterGraphics::endImage()
     const std::uint32_t rows = m_builder.rows();
     std::uint32_t blankTop = 0;
     RasterImage image = m_builder.finish(m_transparent, blankTop);
-    const double pixel = pixelSize();
-    m_cursor = { m_segmentOrigin.x, m_segmentOrigin.y - rows * pixel };
+    m_cursor = add(m_segmentOrigin, scaled(m_down, rows));
     m_pixelsOnPage += std::uint64_t(image.width) * image.height;
     m_inRaster = false;
     if (image.height == 0 || image.width == 0)
         return;
     image.whiteIsTransparent = m_transparent;
-    image.origin = { m_origin.x + m_segmentOrigin.x, m_origin.y + m_segmentOrigin.y - blankTop * pixel };
-    image.across = { pixel, 0 };
-    image.down = { 0, -pixel };
+    image.origin = add(cursor(m_pclPage.origin), scaled(m_down, double(blankTop) - rows));
+    image.across = m_across;
+    image.down = m_down;
     m_page.addImage(std::move(image));
 }
 
@@ -232,12 +301,13 @@ void RasterGraphics::transfer(const PlotCommand &command, bool lastPlane)
     if (!m_error.empty())
         return;
     const std::span<const std::uint8_t> data = bytesOf(command.text);
+    // Adaptive blocks hold the rows of one plane; with more, each transfer is one plane's row.
+    const RasterCompression mode
+        = m_compression == RasterCompression::Adaptive ? RasterCompression::Unencoded : m_compression;
     if (m_compression == RasterCompression::Adaptive && m_planes.size() == 1) {
         transferAdaptive(data);
     } else if (m_plane < m_planes.size()) {
-        const bool decoded = decodeRasterRow(
-            m_compression == RasterCompression::Adaptive ? RasterCompression::Unencoded : m_compression, data,
-            m_planes[m_plane], m_builder.planeLimit());
+        const bool decoded = decodeRasterRow(mode, data, m_planes[m_plane], m_builder.planeLimit());
         if (!decoded || command.unterminated) {
             abandonImage(
                 command.unterminated ? "the file ends inside the row" : "its compressed data is malformed");
@@ -247,9 +317,10 @@ void RasterGraphics::transfer(const PlotCommand &command, bool lastPlane)
     }
     if (!lastPlane)
         return;
-    // Planes a row leaves out are blank, and so are their seed rows for the next one.
+    // Each plane keeps a seed row of its own. One a row leaves out is decoded from no data: blank
+    // in the modes that replace the row, the seed row again in the delta modes.
     for (std::size_t plane = m_plane; plane < m_planes.size(); ++plane)
-        m_planes[plane].clear();
+        decodeRasterRow(mode, {}, m_planes[plane], m_builder.planeLimit());
     m_plane = 0;
     if (m_compression != RasterCompression::Adaptive || m_planes.size() != 1)
         addRow();
@@ -296,7 +367,7 @@ void RasterGraphics::skipRows(double count)
     m_inRaster = true;
     const std::uint64_t skipped = std::min<std::uint64_t>(declaredCount(count), m_rowsLeft);
     m_rowsLeft -= skipped;
-    m_cursor.y -= double(skipped) * pixelSize();
+    m_cursor = add(m_cursor, scaled(m_down, double(skipped)));
     startSegment();
 }
 

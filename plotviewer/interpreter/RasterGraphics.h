@@ -1,8 +1,11 @@
 #pragma once
-// The PCL cursor and raster graphics: executes the reader's cursor and raster commands, decodes
-// the rows, and hands each finished image to the page in the order it was drawn.
+// The PCL cursor, raster graphics and rectangle fills: executes the reader's cursor, raster and
+// area-fill commands, decodes the rows, and hands each finished image and rectangle to the page in
+// the order it was drawn.
 
 #include "PageBuilder.h"
+#include "PageSetup.h"
+#include "PclAreaFill.h"
 #include "RasterColours.h"
 #include "RasterImageBuilder.h"
 #include "plotviewer/reader/PlotCommand.h"
@@ -33,13 +36,14 @@ public:
 
     /// ESC E: ends any image and restores every default.
     void reset();
-    /// Executes one PclGraphics command. `origin` is the cursor's (0, 0) in page units: the left
-    /// edge of the logical page at the top margin.
-    void execute(const PlotCommand &command, Point origin);
+    /// Executes one PclGraphics command on `page`.
+    void execute(const PlotCommand &command, const PclPage &page);
     /// Ends the image in progress, if any: HP-GL/2, the page or the job takes over.
     void endImage();
     /// A new page: its pixel allowance starts afresh.
     void startPage() { m_pixelsOnPage = 0; }
+    /// PCL text on page `page` (counted from 1), which is not drawn: a warning once for each page.
+    void noteText(std::size_t page);
 
     /// The PCL cursor, in page units, for the cursor's (0, 0) at `origin`.
     Point cursor(Point origin) const { return { origin.x + m_cursor.x, origin.y + m_cursor.y }; }
@@ -58,11 +62,13 @@ private:
     void abandonImage(const std::string &reason);
     void tooLarge(std::uint64_t width, std::uint64_t height);
     void moveCursor(double value, bool relative, double unit, bool vertical);
+    void fillRectangle(double type);
     double pixelSize() const;
 
     PageBuilder &m_page;
     Warn m_warn;
     RasterColours m_colours;
+    PclAreaFill m_areaFill;
     RasterImageBuilder m_builder;
     std::vector<std::vector<std::uint8_t>> m_planes; // the seed rows
     std::size_t m_plane = 0; // the plane the next transfer fills
@@ -72,15 +78,19 @@ private:
     std::uint32_t m_sourceWidth = 0; // 0 = not declared
     std::uint32_t m_sourceHeight = 0;
     bool m_transparent = true;
+    bool m_physicalPresentation = true; // ESC*r3F: rows along the paper's width whatever the orientation
     double m_unitsPerInch = 300; // PCL units
 
-    Point m_origin; // the cursor's (0, 0) on the page at the last command
-    Point m_cursor; // from the origin, in page units
+    PclPage m_pclPage; // as the last command found it
+    Point m_cursor; // from the page's origin, in page units
+    Point m_across; // one pixel along a row of the image being drawn, in page units
+    Point m_down; // one row further
     bool m_inRaster = false;
     bool m_abandoned = false; // bad data ended the image; its remaining rows are dropped
     Point m_segmentOrigin; // the top left of the rows since the start or the last Y offset, as m_cursor
     std::uint64_t m_rowsLeft = 0; // under a declared height
     std::uint64_t m_pixelsOnPage = 0;
+    std::size_t m_textPage = 0; // the last page whose text was reported
     std::string m_error;
 };
 

@@ -47,6 +47,7 @@ PclEscapeSequence PclEscapeSequence::read(const unsigned char *begin, const unsi
 {
     PclEscapeSequence sequence;
     sequence.next = begin;
+    sequence.m_end = end;
     if (begin == end)
         return sequence;
     const unsigned char first = *begin;
@@ -57,53 +58,55 @@ PclEscapeSequence PclEscapeSequence::read(const unsigned char *begin, const unsi
         sequence.finalCharacter = static_cast<char>(first);
         sequence.next = begin + 1;
     } else if (isParameterCharacter(first)) {
-        sequence.readParameters(begin, end);
+        sequence.form = Form::Parameterised;
+        sequence.m_prefix = static_cast<char>(first);
+        const unsigned char *p = begin + 1;
+        if (p < end && isGroupCharacter(*p))
+            sequence.m_group = static_cast<char>(*p++);
+        sequence.next = p;
+        sequence.m_ended = false;
     }
     return sequence;
 }
 
-void PclEscapeSequence::readParameters(const unsigned char *p, const unsigned char *end)
+bool PclEscapeSequence::nextParameter(PclParameter &parameter)
 {
-    form = Form::Parameterised;
-    const char prefix = static_cast<char>(*p++);
-    char group = 0;
-    if (p < end && isGroupCharacter(*p))
-        group = static_cast<char>(*p++);
-    while (p < end) {
-        double sign = 1;
-        const bool signed_ = *p == '+' || *p == '-';
-        if (signed_)
-            sign = *p++ == '-' ? -1 : 1;
-        double value = 0;
-        while (p < end && *p >= '0' && *p <= '9')
-            value = value * 10 + (*p++ - '0');
-        if (p < end && *p == '.') {
-            double scale = 0.1;
-            for (++p; p < end && *p >= '0' && *p <= '9'; ++p, scale /= 10)
-                value += (*p - '0') * scale;
-        }
-        if (p == end || !(isUpperParameter(*p) || isGroupCharacter(*p)))
-            break; // a byte that fits no rule ends the sequence and is read again as data
-        const unsigned char letter = *p++;
-        const bool last = isUpperParameter(letter);
-        PclParameter parameter { prefix, group, static_cast<char>(last ? letter : letter - 32), sign * value,
-            signed_ };
-        if (carriesPayload(prefix, group, parameter.letter)) {
-            const double available = static_cast<double>(end - p);
-            const double size = std::max(parameter.value, 0.0);
-            parameter.data = p;
-            parameter.dataSize = static_cast<std::size_t>(std::min(size, available));
-            parameter.dataCut = size > available;
-            p += static_cast<std::ptrdiff_t>(parameter.dataSize);
-            if (prefix == '*' && group == 'b')
-                carriedRasterData = true;
-        }
-        if (parameterCount < maxParameters)
-            parameters[parameterCount++] = parameter;
-        if (last)
-            break;
+    if (m_ended)
+        return false;
+    const unsigned char *p = next;
+    const unsigned char *end = m_end;
+    double sign = 1;
+    const bool signed_ = p < end && (*p == '+' || *p == '-');
+    if (signed_)
+        sign = *p++ == '-' ? -1 : 1;
+    double value = 0;
+    while (p < end && *p >= '0' && *p <= '9')
+        value = value * 10 + (*p++ - '0');
+    if (p < end && *p == '.') {
+        double scale = 0.1;
+        for (++p; p < end && *p >= '0' && *p <= '9'; ++p, scale /= 10)
+            value += (*p - '0') * scale;
+    }
+    if (p == end || !(isUpperParameter(*p) || isGroupCharacter(*p))) {
+        // A byte that fits no rule ends the sequence and is read again as data.
+        next = p;
+        m_ended = true;
+        return false;
+    }
+    const unsigned char letter = *p++;
+    m_ended = isUpperParameter(letter);
+    parameter
+        = { m_prefix, m_group, static_cast<char>(m_ended ? letter : letter - 32), sign * value, signed_ };
+    if (carriesPayload(m_prefix, m_group, parameter.letter)) {
+        const double available = static_cast<double>(end - p);
+        const double size = std::max(parameter.value, 0.0);
+        parameter.data = p;
+        parameter.dataSize = static_cast<std::size_t>(std::min(size, available));
+        parameter.dataCut = size > available;
+        p += static_cast<std::ptrdiff_t>(parameter.dataSize);
     }
     next = p;
+    return true;
 }
 
 void PclEscapeSequence::skipDeviceControl(const unsigned char *p, const unsigned char *end)

@@ -20,25 +20,36 @@ struct PclParameter
     bool dataCut = false;
 };
 
+/// A parameterised sequence is read one parameter at a time: drivers combine a whole page of
+/// raster rows, each with its payload, into one sequence of any length.
 class PclEscapeSequence
 {
 public:
     enum class Form : std::uint8_t { TwoCharacter, Parameterised, DeviceControl, Malformed };
 
-    /// Reads the sequence whose ESC precedes `begin`. Never reads past `end`.
+    /// Reads the start of the sequence whose ESC precedes `begin`: all of it but the parameters of
+    /// a parameterised one. Never reads past `end`.
     static PclEscapeSequence read(const unsigned char *begin, const unsigned char *end);
+
+    /// The next parameter, with `next` moved past it and its payload; false once the sequence has
+    /// ended (after an upper-case parameter letter, or at a byte that fits no rule).
+    bool nextParameter(PclParameter &parameter);
+    /// Ends the sequence here: what follows is read as data.
+    void finish() { m_ended = true; }
+    /// Whether parameters may follow.
+    bool reading() const { return !m_ended; }
 
     Form form = Form::Malformed;
     char finalCharacter = 0; // TwoCharacter: the byte after ESC
-    static constexpr std::size_t maxParameters = 16;
-    PclParameter parameters[maxParameters];
-    std::size_t parameterCount = 0;
-    bool carriedRasterData = false;
-    const unsigned char *next = nullptr; // first byte after the sequence and its payload
+    const unsigned char *next = nullptr; // first byte after what has been read
 
 private:
-    void readParameters(const unsigned char *p, const unsigned char *end);
     void skipDeviceControl(const unsigned char *p, const unsigned char *end);
+
+    const unsigned char *m_end = nullptr;
+    char m_prefix = 0;
+    char m_group = 0;
+    bool m_ended = true;
 };
 
 } // namespace plotviewer::hpgl

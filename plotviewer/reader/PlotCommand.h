@@ -25,6 +25,12 @@ enum class CommandKind : std::uint8_t {
     EnterPcl, // ESC%#A, value = 1 to put the PCL cursor at the pen
     PclGraphics, // a cursor or raster sequence, named by PlotCommand::graphics
     PageEject, // ESC&l#H (paper source) or form feed in PCL: the page is printed
+    TopMargin, // ESC&l#E, lines
+    LeftOffset, // ESC&l#U, decipoints: the logical page moves right on the paper
+    TopOffset, // ESC&l#Z, decipoints: down
+    LineSpacing, // ESC&l#C, 1/48 inch per line
+    LinesPerInch, // ESC&l#D
+    PclText, // printable characters in PCL, which are not drawn
 };
 
 /// The PCL sequences that move the cursor and build raster images.
@@ -52,6 +58,16 @@ enum class PclGraphics : std::uint8_t {
     CursorXDecipoints, // ESC&a#H
     CursorYDecipoints, // ESC&a#V
     UnitOfMeasure, // ESC&u#D, PCL units per inch
+    RectangleWidth, // ESC*c#A, PCL units
+    RectangleHeight, // ESC*c#B, PCL units
+    RectangleWidthDecipoints, // ESC*c#H
+    RectangleHeightDecipoints, // ESC*c#V
+    AreaFill, // ESC*c#G: the shading level, cross-hatch or user pattern of the next fill, and the
+              // ID of the next user pattern
+    FillRectangle, // ESC*c#P: 0 solid, 1 white, 2 shading, 3 cross-hatch, 4 user pattern, 5 current
+    UserPattern, // ESC*c#W, text = the pattern
+    CurrentPattern, // ESC*v#T
+    ConfigureRasterData, // ESC*g#W: the raster format of later inkjets, text = the configuration
 };
 
 /// One decoded element of a PE (polyline encoded) instruction, in current units.

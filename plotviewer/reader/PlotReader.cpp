@@ -138,7 +138,7 @@ std::size_t PlotReader::position() const
 
 bool PlotReader::next(PlotCommand &command)
 {
-    if (emitQueuedParameters(command))
+    if (m_sequence.reading() && emitQueuedParameters(command))
         return true;
     if (m_pending != Pending::None)
         return continueInstruction(command);
@@ -329,9 +329,7 @@ bool PlotReader::readEscape(PlotCommand &command)
         }
         return false;
     case PclEscapeSequence::Form::Parameterised:
-        m_sawRasterData = m_sawRasterData || sequence.carriedRasterData;
         m_sequence = sequence;
-        m_nextParameter = 0;
         return emitQueuedParameters(command);
     case PclEscapeSequence::Form::DeviceControl:
     case PclEscapeSequence::Form::Malformed:
@@ -342,11 +340,24 @@ bool PlotReader::readEscape(PlotCommand &command)
 
 bool PlotReader::emitQueuedParameters(PlotCommand &command)
 {
-    while (m_nextParameter < m_sequence.parameterCount) {
-        if (parameterEvent(m_sequence.parameters[m_nextParameter++], command))
+    PclParameter parameter;
+    while (m_sequence.nextParameter(parameter)) {
+        passSequence();
+        m_sawRasterData
+            = m_sawRasterData || (parameter.data && parameter.prefix == '*' && parameter.group == 'b');
+        if (parameterEvent(parameter, command))
             return true;
     }
+    // A byte that fits no rule ended the sequence: it is read again as data.
+    passSequence();
     return false;
+}
+
+void PlotReader::passSequence()
+{
+    if (m_weighing == Weighing::On) [[unlikely]]
+        m_tally.jobControl += distance(m_lexer.position(), m_sequence.next);
+    m_lexer.setPosition(m_sequence.next);
 }
 
 bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &command)
@@ -356,7 +367,7 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
         case 'X':
             m_lexer.resetLabelTerminator();
             m_state = State::Pjl;
-            m_nextParameter = m_sequence.parameterCount;
+            m_sequence.finish();
             startEvent(command, CommandKind::JobBoundary);
             return true;
         case 'B':
@@ -379,11 +390,19 @@ bool PlotReader::parameterEvent(const PclParameter &parameter, PlotCommand &comm
         return false;
     // The page set-up sequences the interpreter acts on.
     static constexpr SequenceEvent<CommandKind> pageEvents[] = {
-        { '&', 'l', 'A', CommandKind::PageSize }, { '&', 'l', 'O', CommandKind::Orientation },
-        { '*', 'c', 'X', CommandKind::PictureFrameWidth }, { '*', 'c', 'Y', CommandKind::PictureFrameHeight },
-        { '*', 'c', 'K', CommandKind::PlotSizeWidth }, { '*', 'c', 'L', CommandKind::PlotSizeHeight },
+        { '&', 'l', 'A', CommandKind::PageSize },
+        { '&', 'l', 'O', CommandKind::Orientation },
+        { '*', 'c', 'X', CommandKind::PictureFrameWidth },
+        { '*', 'c', 'Y', CommandKind::PictureFrameHeight },
+        { '*', 'c', 'K', CommandKind::PlotSizeWidth },
+        { '*', 'c', 'L', CommandKind::PlotSizeHeight },
         { '*', 'c', 'T', CommandKind::PictureFrameAnchor },
         { '&', 'l', 'H', CommandKind::PageEject }, // every paper source feeds a new sheet
+        { '&', 'l', 'E', CommandKind::TopMargin },
+        { '&', 'l', 'C', CommandKind::LineSpacing },
+        { '&', 'l', 'D', CommandKind::LinesPerInch },
+        { '&', 'l', 'U', CommandKind::LeftOffset },
+        { '&', 'l', 'Z', CommandKind::TopOffset },
     };
     if (const auto *event = findEvent(pageEvents, parameter)) {
         if (event->meaning == CommandKind::PageEject && !takeEject())
@@ -420,6 +439,15 @@ bool PlotReader::graphicsEvent(const PclParameter &parameter, PlotCommand &comma
         { '&', 'a', 'H', PclGraphics::CursorXDecipoints },
         { '&', 'a', 'V', PclGraphics::CursorYDecipoints },
         { '&', 'u', 'D', PclGraphics::UnitOfMeasure },
+        { '*', 'c', 'A', PclGraphics::RectangleWidth },
+        { '*', 'c', 'B', PclGraphics::RectangleHeight },
+        { '*', 'c', 'H', PclGraphics::RectangleWidthDecipoints },
+        { '*', 'c', 'V', PclGraphics::RectangleHeightDecipoints },
+        { '*', 'c', 'G', PclGraphics::AreaFill },
+        { '*', 'c', 'P', PclGraphics::FillRectangle },
+        { '*', 'c', 'W', PclGraphics::UserPattern },
+        { '*', 'v', 'T', PclGraphics::CurrentPattern },
+        { '*', 'g', 'W', PclGraphics::ConfigureRasterData },
     };
     if (const auto *event = findEvent(graphicsEvents, parameter)) {
         startEvent(command, CommandKind::PclGraphics, parameter.value);
@@ -452,12 +480,20 @@ bool PlotReader::skipPcl(PlotCommand &command)
     const auto *found
         = static_cast<const unsigned char *>(std::memchr(p, escape, static_cast<std::size_t>(m_end - p)));
     const unsigned char *stop = found ? found : m_end;
-    // PCL text is ignored, but a form feed in it prints the page.
+    // PCL text is not drawn, but a form feed in it prints the page.
     const auto *formFeed = m_instructionSinceEject
         ? static_cast<const unsigned char *>(std::memchr(p, formFeedByte, static_cast<std::size_t>(stop - p)))
         : nullptr;
+    const unsigned char *pageEnd = formFeed ? formFeed : stop;
+    // The interpreter says so for the printable characters on each page.
+    if (!m_textReported && std::any_of(p, pageEnd, [](unsigned char c) { return c > ' ' && c != 0x7f; })) {
+        m_textReported = true;
+        startEvent(command, CommandKind::PclText);
+        return true;
+    }
+    m_textReported = false;
     if (m_weighing == Weighing::On) [[unlikely]]
-        weighStray(p, formFeed ? formFeed : stop);
+        weighStray(p, pageEnd);
     if (formFeed && takeEject()) {
         m_lexer.setPosition(formFeed + 1);
         startEvent(command, CommandKind::PageEject);

@@ -54,6 +54,8 @@ private:
     void weighStray(const unsigned char *begin, const unsigned char *end);
     bool readEscape(PlotCommand &command);
     bool emitQueuedParameters(PlotCommand &command);
+    /// Moves past what the escape sequence has read so far, weighing it as job control.
+    void passSequence();
     bool parameterEvent(const PclParameter &parameter, PlotCommand &command);
     bool graphicsEvent(const PclParameter &parameter, PlotCommand &command);
     /// Skips PCL text up to the next escape; true with a page eject when a form feed comes first.
@@ -74,13 +76,13 @@ private:
     Pending m_pending = Pending::None;
     Mnemonic m_pendingName = 0;
 
-    PclEscapeSequence m_sequence;
-    std::size_t m_nextParameter = PclEscapeSequence::maxParameters;
+    PclEscapeSequence m_sequence; // the parameterised sequence being read
 
     bool m_sawKnownInstruction = false;
     bool m_notHpgl = false;
     bool m_sawRasterData = false;
     bool m_instructionSinceEject = false; // an eject without one between changes nothing
+    bool m_textReported = false; // the text from here to the next escape or eject has been reported
     std::size_t m_hpglBytesWithoutInstruction = 0;
     ContentTally m_tally;
     Weighing m_weighing;

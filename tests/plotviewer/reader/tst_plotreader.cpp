@@ -140,9 +140,9 @@ void tst_PlotReader::syntax_data()
     QTest::newRow("unterminated label keeps its first line")
         << QByteArray("LBhello\nPA1,2;") << QStringLiteral("LB:hello|PA 1,2");
     QTest::newRow("label stops at ESC") << QByteArray("LBab\x1b%0BPU") << QStringLiteral("LB:ab|<1 0>|PU");
-    QTest::newRow("label stops at a reset") << QByteArray("LBab\x1b"
-                                                          "EPU")
-                                            << QStringLiteral("LB:ab|<2 0>");
+    QTest::newRow("label stops at a reset") << QByteArray(
+        "LBab\x1b"
+        "EPU") << QStringLiteral("LB:ab|<2 0>|<%1 0>").arg(static_cast<int>(CommandKind::PclText));
     QTest::newRow("other escapes are label text")
         << QByteArray("DT!;LBa\x1b\\b\x1b(8Uc!PU") << QStringLiteral("DT:!|LB:a\x1b\\b\x1b(8Uc|PU");
 }
@@ -199,7 +199,8 @@ void tst_PlotReader::encodedPolyline_data()
     QTest::newRow("ignored bytes") << QByteArray("PE7G e\x85\r\nDb;") << QStringLiteral("PE d100,-50");
     const QString toPcl = QStringLiteral("<%1 0>").arg(static_cast<int>(CommandKind::EnterPcl));
     QTest::newRow("ESC ends the data")
-        << QByteArray("PE7GeDb\x1b%0APU") << QStringLiteral("PE d100,-50|") + toPcl;
+        << QByteArray("PE7GeDb\x1b%0APU")
+        << QStringLiteral("PE d100,-50|%1|<%2 0>").arg(toPcl).arg(static_cast<int>(CommandKind::PclText));
     QTest::newRow("truncated at end of data") << QByteArray("PE7GeDbGe") << QStringLiteral("PE d100,-50");
     QTest::newRow("letters before the semicolon are 8-bit data")
         << QByteArray("PE<=\xbf\xbfPU;PA") << QStringLiteral("PE u=0,0|PA");
@@ -246,6 +247,7 @@ void tst_PlotReader::wrappers_data()
     const QString frameHeight = QString::number(static_cast<int>(CommandKind::PictureFrameHeight));
     const QString toPcl = QString::number(static_cast<int>(CommandKind::EnterPcl));
     const QString eject = QString::number(static_cast<int>(CommandKind::PageEject));
+    const QString text = QString::number(static_cast<int>(CommandKind::PclText));
 
     QTest::newRow("PJL enter language") << QByteArray(
         "\x1b%-12345X@PJL JOB\r\n@PJL ENTER LANGUAGE = HPGL2\r\nIN;PD1,1;\x1b%-12345X@PJL EOJ\r\n")
@@ -259,7 +261,8 @@ void tst_PlotReader::wrappers_data()
     QTest::newRow("raster data read by count")
         << QByteArray("\x1b"
                       "E\x1b*r1A\x1b*b6WPD9,9\x1b!\x1b*rC\x1b%0BPD1,1;")
-        << QStringLiteral("<%1 0>|<g0 1>|<g7 6 [6 bytes]>|<g2 0>|<%2 0>|PD 1,1").arg(reset, enter);
+        << QStringLiteral("<%1 0>|<g0 1>|<g7 6 [6 bytes]>|<%3 0>|<g2 0>|<%2 0>|PD 1,1")
+               .arg(reset, enter, text);
     QTest::newRow("payload longer than the data") << QByteArray(
         "\x1b"
         "E\x1b*b999999999WPD1,1;") << QStringLiteral("<%1 0>|<g7 999999999 [6 bytes, cut]>").arg(reset);
@@ -273,7 +276,8 @@ void tst_PlotReader::wrappers_data()
     QTest::newRow("form feed in PCL text ejects")
         << QByteArray("\x1b"
                       "E\x1b%1BPD1,1;\x1b%1Atext\fmore\x1b%1BPD2,2;")
-        << QStringLiteral("<%1 0>|<%2 1>|PD 1,1|<%4 1>|<%3 0>|<%2 1>|PD 2,2").arg(reset, enter, eject, toPcl);
+        << QStringLiteral("<%1 0>|<%2 1>|PD 1,1|<%4 1>|<%5 0>|<%3 0>|<%5 0>|<%2 1>|PD 2,2")
+               .arg(reset, enter, eject, toPcl, text);
     QTest::newRow("ejects with nothing drawn between are one")
         << QByteArray("\x1b%0BPD1,1;\x1b%0A\f\f\x1b&l0H\x1b%0BPD2,2;")
         << QStringLiteral("<%1 0>|PD 1,1|<%3 0>|<%2 0>|<%1 0>|PD 2,2").arg(enter, eject, toPcl);
@@ -283,6 +287,28 @@ void tst_PlotReader::wrappers_data()
         << QByteArray("\x1b"
                       "E\x1b*b2W\f\f\x1b%0BPD1,1;")
         << QStringLiteral("<%1 0>|<g7 2 [2 bytes]>|<%2 0>|PD 1,1").arg(reset, enter);
+    const QString margin = QString::number(static_cast<int>(CommandKind::TopMargin));
+    QByteArray rows = "\x1b"
+                      "E\x1b*b";
+    QStringList rowEvents { QStringLiteral("<%1 0>").arg(reset) };
+    for (int i = 0; i < 20; ++i) {
+        rows += "1w\xff";
+        rowEvents << QStringLiteral("<g7 1 [1 bytes]>");
+    }
+    QTest::newRow("a combined sequence of many parameters")
+        << rows + "0M" << (rowEvents << "<g6 0>").join('|');
+    QTest::newRow("a combined sequence ends at a byte that fits no rule")
+        << QByteArray("\x1b"
+                      "E\x1b*b1w\xff"
+                      "2!\x1b%0BPD1,1;")
+        << QStringLiteral("<%1 0>|<g7 1 [1 bytes]>|<%3 0>|<%2 0>|PD 1,1").arg(reset, enter, text);
+    QTest::newRow("PCL text once for each stretch")
+        << QByteArray("\x1b"
+                      "E\x1b&l0EHello\r\n\x1b&l1Eworld\f")
+        << QStringLiteral("<%1 0>|<%2 0>|<%3 0>|<%2 1>|<%3 0>").arg(reset, margin, text);
+    QTest::newRow("control characters are no text") << QByteArray("\x1b"
+                                                                  "E\r\n \t\x1b&l2E")
+                                                    << QStringLiteral("<%1 0>|<%2 2>").arg(reset, margin);
     QTest::newRow("unsupported language skipped to next job")
         << QByteArray("\x1b%-12345X@PJL ENTER LANGUAGE=POSTSCRIPT\n%!PS PD1,1\n\x1b%-12345XIN;")
         << QStringLiteral("<%1 0>|<%1 0>|IN").arg(job);

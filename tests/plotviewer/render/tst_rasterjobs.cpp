@@ -20,7 +20,42 @@ using namespace plotviewer;
 
 namespace {
 
-enum class Colours { Monochrome, Planes, Direct };
+// RGB, CMY and KCMY planes (ESC*r3U, -3U, -4U), or 24-bit pixels.
+enum class Colours { Monochrome, Planes, CmyPlanes, KcmyPlanes, Direct };
+
+int planeCount(Colours colours)
+{
+    switch (colours) {
+    case Colours::Planes:
+    case Colours::CmyPlanes:
+        return 3;
+    case Colours::KcmyPlanes:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+// Whether `colour` sets `plane`: light for RGB, ink for CMY, and black first for KCMY.
+bool setsPlane(QRgb colour, Colours colours, int plane)
+{
+    const int light[] = { qRed(colour), qGreen(colour), qBlue(colour) };
+    switch (colours) {
+    case Colours::Monochrome:
+        return light[0] == 0;
+    case Colours::Planes:
+        return light[plane] != 0;
+    case Colours::CmyPlanes:
+        return light[plane] == 0;
+    case Colours::KcmyPlanes: {
+        const bool black = colour == qRgb(0, 0, 0);
+        return plane == 0 ? black : !black && light[plane - 1] == 0;
+    }
+    case Colours::Direct:
+        break;
+    }
+    return false;
+}
 
 // A picture with edges, areas and (for colour) every primary, `width` x `height`.
 QImage knownImage(Colours colours, int width = 97, int height = 61)
@@ -31,7 +66,7 @@ QImage knownImage(Colours colours, int width = 97, int height = 61)
             const bool ink
                 = (x / 7 + y / 5) % 3 == 0 || x == y || (x - 40) * (x - 40) + (y - 30) * (y - 30) < 150;
             QRgb colour = ink ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-            if (colours == Colours::Planes && ink)
+            if (planeCount(colours) > 1 && ink)
                 colour = qRgb((x / 8) % 2 ? 255 : 0, (y / 8) % 2 ? 255 : 0, ((x + y) / 16) % 2 ? 255 : 0);
             if (colours == Colours::Direct && ink)
                 colour = qRgb(x * 255 / width, y * 255 / height, (x * y) % 256);
@@ -41,10 +76,9 @@ QImage knownImage(Colours colours, int width = 97, int height = 61)
     return image;
 }
 
-// The rows of `image` as PCL wants them: packed bits, one plane per primary, or RGB bytes.
-QList<QByteArray> rowsOf(const QImage &image, Colours colours, int &planes)
+// The rows of `image` as PCL wants them: packed bits, one plane each, or RGB bytes.
+QList<QByteArray> rowsOf(const QImage &image, Colours colours)
 {
-    planes = colours == Colours::Planes ? 3 : 1;
     QList<QByteArray> rows;
     for (int y = 0; y < image.height(); ++y) {
         QByteArray row;
@@ -56,16 +90,10 @@ QList<QByteArray> rowsOf(const QImage &image, Colours colours, int &planes)
                 row += char(qBlue(c));
             }
         } else {
-            for (int plane = 0; plane < planes; ++plane) {
+            for (int plane = 0; plane < planeCount(colours); ++plane) {
                 QByteArray bits((image.width() + 7) / 8, '\0');
                 for (int x = 0; x < image.width(); ++x) {
-                    const QRgb c = image.pixel(x, y);
-                    const bool set = colours == Colours::Monochrome ? qRed(c) == 0
-                                                                    : (plane == 0          ? qRed(c)
-                                                                              : plane == 1 ? qGreen(c)
-                                                                                           : qBlue(c))
-                            != 0;
-                    if (set)
+                    if (setsPlane(image.pixel(x, y), colours, plane))
                         bits[x / 8] = char(bits[x / 8] | 0x80 >> (x % 8));
                 }
                 row += bits;
@@ -76,20 +104,24 @@ QList<QByteArray> rowsOf(const QImage &image, Colours colours, int &planes)
     return rows;
 }
 
-QByteArray rasterJob(const QImage &image, Colours colours, int mode, bool opaque = false)
+QByteArray rasterJob(
+    const QImage &image, Colours colours, int mode, bool opaque = false, bool combined = false)
 {
-    int planes = 1;
-    const QList<QByteArray> rows = rowsOf(image, colours, planes);
+    const QList<QByteArray> rows = rowsOf(image, colours);
     QByteArray job("\x1b"
                    "E\x1b*t150R\x1b*p300x300Y");
     if (colours == Colours::Planes)
         job += "\x1b*r3U";
+    if (colours == Colours::CmyPlanes)
+        job += "\x1b*r-3U";
+    if (colours == Colours::KcmyPlanes)
+        job += "\x1b*r-4U";
     if (colours == Colours::Direct)
         job += QByteArray("\x1b*v6W\x00\x03\x08\x08\x08\x08", 11);
     if (opaque)
         job += "\x1b*v1N";
     job += "\x1b*r" + QByteArray::number(image.width()) + "S\x1b*r1A\x1b*b" + QByteArray::number(mode) + "M";
-    job += plottest::encodeTransfers(rows, mode, planes);
+    job += plottest::encodeTransfers(rows, mode, planeCount(colours), combined);
     return job
         + "\x1b*rB\x1b"
           "E";
@@ -100,14 +132,15 @@ InterpretResult interpret(const QByteArray &bytes)
     return interpretPlot({ bytes.constData(), std::size_t(bytes.size()) });
 }
 
-// The page's first image as the renderer sees it in colour, with transparent white shown white.
-QImage firstImage(const InterpretResult &result)
+// The page's first image (or `index`-th) as the renderer sees it in colour, with transparent white
+// shown white.
+QImage firstImage(const InterpretResult &result, std::size_t index = 0)
 {
-    if (result.plot.pages.empty() || result.plot.pages.front().images.empty())
+    if (result.plot.pages.empty() || result.plot.pages.front().images.size() <= index)
         return {};
     const PageTransform transform = PageTransform::fit({ 0, 0, 1, 1 }, QRectF(0, 0, 1, 1), QSizeF(96, 96));
     QImage pixels = RasterPainter(transform, ColourMode::Colour)
-                        .fullImage(result.plot.pages.front().images.front())
+                        .fullImage(result.plot.pages.front().images[index])
                         .convertToFormat(QImage::Format_ARGB32);
     QImage shown(pixels.size(), QImage::Format_RGB32);
     shown.fill(Qt::white);
@@ -157,8 +190,15 @@ private Q_SLOTS:
     void roundTrip();
     void netpbm_data();
     void netpbm();
+    void seedRowsPerPlane_data();
+    void seedRowsPerPlane();
     void placement_data();
     void placement();
+    void presentation_data();
+    void presentation();
+    void rectangles_data();
+    void rectangles();
+    void textIsReported();
     void colourModes_data();
     void colourModes();
     void stackingOrder();
@@ -172,13 +212,18 @@ void TestRasterJobs::roundTrip_data()
 {
     QTest::addColumn<int>("colours");
     QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("combined");
     const std::pair<Colours, const char *> kinds[] = { { Colours::Monochrome, "monochrome" },
-        { Colours::Planes, "RGB planes" }, { Colours::Direct, "24-bit" } };
+        { Colours::Planes, "RGB planes" }, { Colours::CmyPlanes, "CMY planes" },
+        { Colours::KcmyPlanes, "KCMY planes" }, { Colours::Direct, "24-bit" } };
     for (const auto &[colours, name] : kinds) {
         for (int mode : { 0, 1, 2, 3, 5, 9 }) {
-            if (colours == Colours::Planes && mode == 5)
+            if (planeCount(colours) > 1 && mode == 5)
                 continue; // adaptive rows hold one plane only
-            QTest::addRow("%s, mode %d", name, mode) << int(colours) << mode;
+            QTest::addRow("%s, mode %d", name, mode) << int(colours) << mode << false;
+            // Inkjet drivers write a whole page as one escape sequence.
+            if (mode == 0 || mode == 3 || mode == 9)
+                QTest::addRow("%s, mode %d, one sequence", name, mode) << int(colours) << mode << true;
         }
     }
 }
@@ -187,8 +232,9 @@ void TestRasterJobs::roundTrip()
 {
     QFETCH(int, colours);
     QFETCH(int, mode);
+    QFETCH(bool, combined);
     const QImage known = knownImage(Colours(colours));
-    const InterpretResult result = interpret(rasterJob(known, Colours(colours), mode));
+    const InterpretResult result = interpret(rasterJob(known, Colours(colours), mode, false, combined));
     QVERIFY2(result.error.empty(), result.error.c_str());
     QVERIFY(result.plot.warnings.empty());
     QCOMPARE(result.plot.pages.size(), std::size_t(1));
@@ -250,6 +296,53 @@ void TestRasterJobs::netpbm()
         qPrintable(QStringLiteral("differs by %1").arg(difference(inside, known))));
 }
 
+void TestRasterJobs::seedRowsPerPlane_data()
+{
+    QTest::addColumn<QByteArray>("rows");
+    QTest::addColumn<QStringList>("colours"); // of each row's first pixel
+
+    // CMY planes, a byte each: a set bit is ink. In the delta modes "\0\xff" sets the byte.
+    const QByteArray set = QByteArray(1, '\0') + '\xff';
+    const QByteArray clear = QByteArray(2, '\0');
+    const QByteArray full = "\x1b*b1V\xff\x1b*b1V\xff\x1b*b1W\xff";
+    const QByteArray deltaFull = "\x1b*b2V" + set + "\x1b*b2V" + set + "\x1b*b2W" + set;
+    QTest::newRow("planes left out are blank in mode 0")
+        << "\x1b*b0M" + full + "\x1b*b1W\xff" << QStringList { "#000000", "#00ffff" };
+    QTest::newRow("planes left out repeat their seed row in mode 3")
+        << "\x1b*b3M" + deltaFull + "\x1b*b0W" << QStringList { "#000000", "#000000" };
+    QTest::newRow("planes left out repeat their seed row in mode 9")
+        << "\x1b*b9M\x1b*b2V" + set + "\x1b*b0W\x1b*b0W" << QStringList { "#00ffff", "#00ffff" };
+    QTest::newRow("each plane changes its own seed row")
+        << "\x1b*b3M\x1b*b2V" + set + "\x1b*b0V\x1b*b0W\x1b*b0V\x1b*b2V" + set + "\x1b*b0W"
+        << QStringList { "#00ffff", "#0000ff" };
+    QTest::newRow("a Y offset clears every seed row") << "\x1b*b3M" + deltaFull
+            + "\x1b*b1Y\x1b*b0V\x1b*b0V\x1b*b0W" << QStringList { "#000000", "#ffffff" };
+    QTest::newRow("a plane past the set-up is dropped") << "\x1b*b0M\x1b*b1V\xff\x1b*b1V"
+            + QByteArray(1, '\0') + "\x1b*b1V" + QByteArray(1, '\0')
+            + "\x1b*b1W\xff" << QStringList { "#00ffff" };
+    QTest::newRow("one sequence for the page") << "\x1b*b3m2v" + set + "2v" + set + "2w" + set + "0w0v2v"
+            + clear + "0W" << QStringList { "#000000", "#000000", "#00ff00" };
+}
+
+void TestRasterJobs::seedRowsPerPlane()
+{
+    QFETCH(QByteArray, rows);
+    QFETCH(QStringList, colours);
+    const InterpretResult result = interpret("\x1b"
+                                             "E\x1b*r-3U\x1b*r8S\x1b*v1N\x1b*r1A"
+        + rows + "\x1b*rB");
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    QVERIFY(result.plot.warnings.empty());
+    // The rows of every image in turn: a Y offset starts a new one.
+    QStringList found;
+    for (std::size_t i = 0; i < result.plot.pages.front().images.size(); ++i) {
+        const QImage image = firstImage(result, i);
+        for (int y = 0; y < image.height(); ++y)
+            found << QColor(image.pixel(0, y)).name();
+    }
+    QCOMPARE(found, colours);
+}
+
 void TestRasterJobs::placement_data()
 {
     QTest::addColumn<QByteArray>("job");
@@ -282,6 +375,21 @@ void TestRasterJobs::placement_data()
            "E\x1b*p300x600Y\x1b*t150R\x1b*r1A\x1b*b1W\x80\x1b*b1W\x80\x1b*rB"
             + row
         << QPointF(1016, 10160 - 2032 - 2 * 1016 / 150.0);
+    QTest::newRow("top margin 0") << "\x1b"
+                                     "E\x1b&l0E\x1b*p300x600Y"
+            + row << QPointF(1016, 10668 - 2032);
+    QTest::newRow("top margin in lines of the line spacing") << "\x1b"
+                                                                "E\x1b&l12D\x1b&l3E\x1b*p300x600Y"
+            + row << QPointF(1016, 10668 - 254 - 2032);
+    QTest::newRow("top margin in lines of the motion index") << "\x1b"
+                                                                "E\x1b&l16C\x1b&l3E\x1b*p300x600Y"
+            + row << QPointF(1016, 10668 - 1016 - 2032);
+    QTest::newRow("top margin past the page is ignored") << "\x1b"
+                                                            "E\x1b&l99E\x1b*p300x600Y"
+            + row << QPointF(1016, 10160 - 2032);
+    QTest::newRow("a new orientation restores the top margin") << "\x1b"
+                                                                  "E\x1b&l0E\x1b&l0O\x1b*p300x600Y"
+            + row << QPointF(1016, 10160 - 2032);
     QTest::newRow("ESC%1B puts the pen at the cursor") << QByteArray("\x1b"
                                                                      "E\x1b*p300x600Y\x1b%1BSP1;PD;PU;")
                                                        << QPointF(1016, 10160 - 2032);
@@ -297,6 +405,120 @@ void TestRasterJobs::placement()
     const Point at = page.images.empty() ? page.points.front() : page.images.back().origin;
     QVERIFY2(std::abs(at.x - expected.x()) < 0.01 && std::abs(at.y - expected.y()) < 0.01,
         qPrintable(QStringLiteral("at %1,%2").arg(at.x).arg(at.y)));
+}
+
+void TestRasterJobs::presentation_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QPointF>("across"); // one pixel along a row, in page units (+y up)
+    QTest::addColumn<QPointF>("down");
+    const double pixel = 1016.0 / 150;
+    QTest::newRow("portrait") << QByteArray() << QPointF(pixel, 0) << QPointF(0, -pixel);
+    QTest::newRow("landscape turns rows to the paper's width")
+        << QByteArray("\x1b&l1O") << QPointF(0, -pixel) << QPointF(-pixel, 0);
+    QTest::newRow("reverse landscape too")
+        << QByteArray("\x1b&l3O") << QPointF(0, -pixel) << QPointF(-pixel, 0);
+    QTest::newRow("reverse portrait follows the logical page")
+        << QByteArray("\x1b&l2O") << QPointF(pixel, 0) << QPointF(0, -pixel);
+    QTest::newRow("landscape, rows along the logical page")
+        << QByteArray("\x1b&l1O\x1b*r0F") << QPointF(pixel, 0) << QPointF(0, -pixel);
+    QTest::newRow("landscape, r3F after r0F")
+        << QByteArray("\x1b&l1O\x1b*r0F\x1b*r3F") << QPointF(0, -pixel) << QPointF(-pixel, 0);
+}
+
+void TestRasterJobs::presentation()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QPointF, across);
+    QFETCH(QPointF, down);
+    const InterpretResult result = interpret("\x1b"
+                                             "E"
+        + setup + "\x1b*p300x600Y\x1b*t150R\x1b*r1A\x1b*b1W\x80\x1b*b1W\x80\x1b*rB");
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    const RasterImage &image = result.plot.pages.front().images.front();
+    QCOMPARE(QPointF(image.across.x, image.across.y), across);
+    QCOMPARE(QPointF(image.down.x, image.down.y), down);
+}
+
+void TestRasterJobs::rectangles_data()
+{
+    QTest::addColumn<QByteArray>("commands"); // after ESC E on Letter with the cursor at (1", 2")
+    QTest::addColumn<QRectF>("area"); // left, bottom, width, height; null for none
+    QTest::addColumn<QString>("style");
+
+    // The cursor's (1", 2") is (1016, 8128) on the page; rectangles reach right and down.
+    const QRectF inch(1016, 8128 - 508, 1016, 508);
+    QTest::newRow("solid in dots") << QByteArray("\x1b*c300a150b0P") << inch << "0,0,0";
+    QTest::newRow("solid in decipoints") << QByteArray("\x1b*c720h360v0P") << inch << "0,0,0";
+    QTest::newRow("units of measure")
+        << QByteArray("\x1b&u600D\x1b*c600a300b0P") << QRectF(1016, 8128 - 508, 1016, 508) << "0,0,0";
+    QTest::newRow("white") << QByteArray("\x1b*c300a150b1P") << inch << "255,255,255";
+    QTest::newRow("shading") << QByteArray("\x1b*c300a150b25g2P") << inch << "0,0,0 at 30%";
+    QTest::newRow("cross-hatch") << QByteArray("\x1b*c300a150b5g3P") << inch << "0,0,0 grid 0";
+    QTest::newRow("diagonal hatch") << QByteArray("\x1b*c300a150b4g3P") << inch << "0,0,0 lines 135";
+    QTest::newRow("user pattern") << "\x1b*c7G\x1b*c10W" + QByteArray("\x00\x00\x01\x00\x00\x02\x00\x08", 8)
+            + "\xf0\x0f\x1b*c300a150b4P"
+                                  << inch << "0,0,0 at 50%";
+    QTest::newRow("current pattern") << QByteArray("\x1b*c50G\x1b*v2T\x1b*c0g300a150b5P") << inch
+                                     << "0,0,0 at 45%";
+    QTest::newRow("cut to the paper")
+        << QByteArray("\x1b*c9000a150b0P") << QRectF(1016, 8128 - 508, 8382 - 1016, 508) << "0,0,0";
+    QTest::newRow("HP-GL/2's window does not cut it")
+        << QByteArray("\x1b%0BIW0,0,10,10;\x1b%0A\x1b*p300x600Y\x1b*c300a150b0P") << inch << "0,0,0";
+    QTest::newRow("undefined user pattern") << QByteArray("\x1b*c300a150b9g4P") << QRectF() << QString();
+    QTest::newRow("unknown cross-hatch") << QByteArray("\x1b*c300a150b7g3P") << QRectF() << QString();
+    QTest::newRow("no size") << QByteArray("\x1b*c0P") << QRectF() << QString();
+}
+
+void TestRasterJobs::rectangles()
+{
+    QFETCH(QByteArray, commands);
+    QFETCH(QRectF, area);
+    QFETCH(QString, style);
+    // A mark to keep the page when no rectangle is drawn.
+    const InterpretResult result = interpret("\x1b"
+                                             "E\x1b*p300x600Y"
+        + commands + "\x1b%1BSP1;PA0,0;PD;PU;");
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    const Page &page = result.plot.pages.front();
+    std::vector<const Item *> fills;
+    for (const Item &item : page.items)
+        if (item.kind == ItemKind::Fill)
+            fills.push_back(&item);
+    if (area.isNull()) {
+        QVERIFY(fills.empty());
+        return;
+    }
+    QCOMPARE(fills.size(), std::size_t(1));
+    const PathSpan &path = page.paths[fills.front()->firstPath];
+    Rect box { 1e9, 1e9, -1e9, -1e9 };
+    for (std::uint32_t i = 0; i < path.count; ++i) {
+        const Point p = page.points[path.first + i];
+        box = { std::min(box.left, p.x), std::min(box.bottom, p.y), std::max(box.right, p.x),
+            std::max(box.top, p.y) };
+    }
+    QCOMPARE(QRectF(box.left, box.bottom, box.right - box.left, box.top - box.bottom), area);
+    const FillStyle &fill = page.fillStyles[fills.front()->style];
+    QString text = QStringLiteral("%1,%2,%3").arg(fill.colour.r).arg(fill.colour.g).arg(fill.colour.b);
+    if (fill.tint != 100)
+        text += QStringLiteral(" at %1%").arg(fill.tint);
+    if (fill.pattern != FillPattern::Solid)
+        text += QStringLiteral(" %1 %2")
+                    .arg(fill.pattern == FillPattern::CrossHatch ? "grid" : "lines")
+                    .arg(fill.hatchAngle);
+    QCOMPARE(text, style);
+}
+
+void TestRasterJobs::textIsReported()
+{
+    // Once for each page that has text, whatever it draws, and not for control characters.
+    const InterpretResult result = interpret("\x1b"
+                                             "E\x1b%1BSP1;PD1,1;\x1b%1AHello\r\nthere\x1b*p0Ytoo\f\r\n"
+                                             "\x1b%1BPD2,2;\x1b%1A\fMore\f");
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    const std::vector<std::string> expected { "PCL text is not drawn (page 1)",
+        "PCL text is not drawn (page 3)" };
+    QCOMPARE(result.plot.warnings, expected);
 }
 
 void TestRasterJobs::colourModes_data()

@@ -165,17 +165,19 @@ inline QByteArray encodeAdaptive(const QList<Row> &rows)
 }
 
 /// The transfers of `rows` (each row's planes side by side: `planes` planes of equal size) in
-/// `mode`, each as ESC*b#V / ESC*b#W with its data.
-inline QByteArray encodeTransfers(const QList<Row> &rows, int mode, int planes = 1)
+/// `mode`, each as ESC*b#V / ESC*b#W with its data; `combined`, all of them in one escape sequence
+/// as inkjet drivers write a page: lower-case letters continue it, and "0M" ends it.
+inline QByteArray encodeTransfers(const QList<Row> &rows, int mode, int planes = 1, bool combined = false)
 {
-    auto transfer = [](const QByteArray &data, char letter) {
-        return QByteArray("\x1b*b") + QByteArray::number(data.size()) + letter + data;
+    auto transfer = [combined](const QByteArray &data, char letter) {
+        return (combined ? QByteArray() : QByteArray("\x1b*b")) + QByteArray::number(data.size())
+            + char(combined ? letter + 32 : letter) + data;
     };
+    QByteArray out = combined ? QByteArray("\x1b*b") : QByteArray();
     if (mode == 5)
-        return transfer(encodeAdaptive(rows), 'W');
-    QByteArray out;
+        out += transfer(encodeAdaptive(rows), 'W');
     QList<Row> seeds(planes);
-    for (const Row &row : rows) {
+    for (const Row &row : mode == 5 ? QList<Row>() : rows) {
         const qsizetype planeSize = row.size() / planes;
         for (int p = 0; p < planes; ++p) {
             const Row plane = row.mid(p * planeSize, planeSize);
@@ -201,7 +203,7 @@ inline QByteArray encodeTransfers(const QList<Row> &rows, int mode, int planes =
             out += transfer(data, p + 1 == planes ? 'W' : 'V');
         }
     }
-    return out;
+    return combined ? out + "0M" : out;
 }
 
 } // namespace plottest
