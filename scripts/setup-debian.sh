@@ -13,7 +13,7 @@ run_packages=(xvfb x11-utils imagemagick)
 # rows run where those (large) packages are installed.
 test_packages=(clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils shared-mime-info
     desktop-file-utils netpbm xvfb x11-utils xdotool openbox dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-    gnuplot-nox plotutils ghostscript python3-pil)
+    gnuplot-nox plotutils ghostscript python3-pil libglib2.0-bin)
 # cpack -G DEB finds the package's dependencies with dpkg-shlibdeps and its binaries with file.
 package_packages=(dpkg-dev file)
 # The package test checks what the package holds with the tools a Debian archive uses.

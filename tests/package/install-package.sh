@@ -143,6 +143,15 @@ echo "installed $(basename "$deb")"
 # containers): the scheduler these tests use is reloaded here all the same, and must come back.
 reload_scheduler; scheduler_back
 
+# File managers type every plot as one through the installed MIME rules.
+mime_status=0
+"$here/check-mime-types.sh" || mime_status=$?
+case $mime_status in
+    0) ;;
+    77) echo "install-package: the MIME types were not checked" >&2 ;;
+    *) exit 1 ;;
+esac
+
 home=$work/home
 mkdir "$home"
 chown nobody:nogroup "$home"
