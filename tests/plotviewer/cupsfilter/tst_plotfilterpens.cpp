@@ -91,11 +91,12 @@ void tst_PlotFilterPens::tableAppliesAndNeverStopsTheJob()
     QVERIFY2(probe.open(pdfPath, &error), qPrintable(error));
     const QImage page = probe.renderPage(0, 72, &error);
     QVERIFY2(!page.isNull(), qPrintable(error));
-    // Down the middle: the frame's two sides and the line, 4 mm or 0.35 mm wide before fitting.
+    // Down the middle: the frame's two sides and the line, 4 mm or 0.35 mm wide before fitting (about
+    // 22 or 2 pixels at this scale, with some 3 pixels for each side).
     int inked = 0;
     for (int y = 0; y < page.height(); ++y)
         inked += QColor(page.pixel(page.width() / 2, y)).lightness() < inkLightness;
-    QVERIFY2(wide ? inked > 12 : inked < 8, qPrintable(QStringLiteral("%1 pixels inked").arg(inked)));
+    QVERIFY2(wide ? inked > 20 : inked < 12, qPrintable(QStringLiteral("%1 pixels inked").arg(inked)));
 }
 
 QTEST_MAIN(tst_PlotFilterPens)

@@ -222,7 +222,9 @@ void TestDriverJobs::matchesGhostscript()
               .arg(dy)
               .arg(found.mean, 0, 'f', 1)
               .arg(found.largest);
-    if (found.mean > 6 || found.largest > 100) {
+    // A block on a shape's edge differs by up to half its contrast where the drivers' dots (180 or 300
+    // to the inch) fall between the whole-pixel shifts; a missing or wrong area differs by more.
+    if (found.mean > 6 || found.largest > 128) {
         drawn.save(QDir::current().filePath(device + QStringLiteral("-drawn.png")));
         QFAIL(qPrintable(report));
     }
