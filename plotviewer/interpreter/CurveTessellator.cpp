@@ -9,6 +9,8 @@ namespace plotviewer::hpgl {
 namespace {
 
 constexpr double degree = std::numbers::pi / 180;
+// An arc's points are worked out from its angle at every this many chords, turned in between.
+constexpr int exactEvery = 16;
 
 double distance(Point a, Point b)
 {
@@ -45,9 +47,25 @@ void CurveTessellator::appendArc(
         drawn = 360 + std::fmod(drawn, 360.0);
     const double direction = sweep < 0 ? -1 : 1;
     const int chords = std::max(1, static_cast<int>(std::ceil(drawn / clampChordAngle(chordAngle) - 1e-9)));
+    // Each point is the one before turned by the chord's angle, which costs a fraction of a sine
+    // and a cosine; every few chords the point is worked out afresh, so rounding cannot build up.
+    const double step = direction * drawn * degree / chords;
+    const double stepCos = std::cos(step);
+    const double stepSin = std::sin(step);
+    out.reserve(out.size() + std::size_t(chords));
+    double dx = 0;
+    double dy = 0;
     for (int i = 1; i <= chords; ++i) {
-        const double angle = startAngle + direction * drawn * degree * i / chords;
-        out.push_back({ centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle) });
+        if (i % exactEvery == 1) {
+            const double angle = startAngle + direction * drawn * degree * i / chords;
+            dx = radius * std::cos(angle);
+            dy = radius * std::sin(angle);
+        } else {
+            const double turned = dx * stepCos - dy * stepSin;
+            dy = dx * stepSin + dy * stepCos;
+            dx = turned;
+        }
+        out.push_back({ centre.x + dx, centre.y + dy });
     }
     if (std::fmod(drawn, 360.0) == 0)
         out.back() = start; // a closed circle ends exactly where it began

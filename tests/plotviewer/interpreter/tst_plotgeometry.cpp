@@ -1,5 +1,5 @@
-// Rows for the geometry helpers behind the interpreter: clipping, three-point arcs, pen numbers,
-// user-defined line types.
+// Rows for the geometry helpers behind the interpreter: clipping, arcs, three-point arcs, pen
+// numbers, user-defined line types.
 
 #include "PlotTestSupport.h"
 
@@ -10,7 +10,9 @@
 
 #include <QTest>
 
+#include <cmath>
 #include <limits>
+#include <numbers>
 
 using namespace plotviewer;
 using namespace plotviewer::hpgl;
@@ -36,6 +38,8 @@ private Q_SLOTS:
     void clipPolyline();
     void clipPolygon_data();
     void clipPolygon();
+    void arcPoints_data();
+    void arcPoints();
     void arcThrough_data();
     void arcThrough();
     void penNumbers_data();
@@ -103,6 +107,48 @@ void tst_PlotGeometry::clipPolygon()
     QFETCH(QList<double>, polygon);
     QFETCH(QString, expected);
     QCOMPARE(plottest::pathText(RectClipper({ 0, 0, 100, 100 }).clipPolygon(points(polygon))), expected);
+}
+
+void tst_PlotGeometry::arcPoints_data()
+{
+    QTest::addColumn<double>("radius");
+    QTest::addColumn<double>("startDegrees");
+    QTest::addColumn<double>("sweep");
+    QTest::addColumn<double>("chordAngle");
+    QTest::addColumn<int>("chords");
+
+    QTest::newRow("full circle, default chord") << 100.0 << 0.0 << 360.0 << 5.0 << 72;
+    QTest::newRow("clockwise quarter from 30 degrees") << 2000.0 << 30.0 << -90.0 << 5.0 << 18;
+    QTest::newRow("finest chord, large radius") << 1e6 << 45.0 << 360.0 << 0.01 << 720;
+    QTest::newRow("uneven chord count") << 50.0 << 10.0 << 100.0 << 7.0 << 15;
+    QTest::newRow("beyond a full turn") << 10.0 << 0.0 << 450.0 << 5.0 << 90;
+    QTest::newRow("one chord") << 10.0 << 90.0 << 3.0 << 5.0 << 1;
+}
+
+// Every point lies where the angle says, however many chords came before it.
+void tst_PlotGeometry::arcPoints()
+{
+    QFETCH(double, radius);
+    QFETCH(double, startDegrees);
+    QFETCH(double, sweep);
+    QFETCH(double, chordAngle);
+    QFETCH(int, chords);
+    const Point centre { 300, -200 };
+    const double start = startDegrees * std::numbers::pi / 180;
+    const Point first { centre.x + radius * std::cos(start), centre.y + radius * std::sin(start) };
+    std::vector<Point> arc;
+    CurveTessellator::appendArc(centre, first, sweep, chordAngle, arc);
+    QCOMPARE(int(arc.size()), chords);
+    for (int i = 1; i <= chords; ++i) {
+        const double angle = start + sweep * std::numbers::pi / 180 * i / chords;
+        const Point expected { centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle) };
+        const Point got = arc[std::size_t(i - 1)];
+        if (std::hypot(got.x - expected.x, got.y - expected.y) > 1e-9 * radius)
+            QFAIL(qPrintable(QStringLiteral("point %1 of %2 is at %3, not %4")
+                                 .arg(i)
+                                 .arg(chords)
+                                 .arg(plottest::pointText(got), plottest::pointText(expected))));
+    }
 }
 
 void tst_PlotGeometry::arcThrough_data()
