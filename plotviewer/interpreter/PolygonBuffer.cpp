@@ -11,45 +11,49 @@ bool samePoint(Point a, Point b)
 
 } // namespace
 
+template<typename Visit> void PolygonBuffer::forEachSubpolygon(Visit visit) const
+{
+    for (std::size_t i = 0; i < m_starts.size(); ++i) {
+        const std::size_t end = i + 1 < m_starts.size() ? m_starts[i + 1] : m_vertices.size();
+        visit(m_vertices.data() + m_starts[i], m_vertices.data() + end);
+    }
+}
+
 void PolygonBuffer::clear()
 {
-    m_subpolygons.clear();
+    m_vertices.clear();
+    m_starts.clear();
     m_startNew = true;
-    m_vertexCount = 0;
 }
 
 void PolygonBuffer::begin(Point start)
 {
     clear();
-    m_start = start;
-    m_subpolygons.push_back({ { start, false } });
+    startSubpolygon();
+    m_vertices.push_back({ start, false });
     m_startNew = false;
-    m_vertexCount = 1;
 }
 
 void PolygonBuffer::addVertex(Point point, bool penDown)
 {
-    ++m_vertexCount;
-    if (m_startNew || m_subpolygons.empty()) {
+    if (m_startNew || m_starts.empty()) {
         // The move to the first vertex of a new subpolygon is no edge.
-        m_subpolygons.push_back({ { point, false } });
+        startSubpolygon();
+        penDown = false;
         m_startNew = false;
-        return;
     }
     // Filled in place: a vertex built aside and copied whole stalls on store forwarding.
-    Vertex &vertex = m_subpolygons.back().emplace_back();
+    Vertex &vertex = m_vertices.emplace_back();
     vertex.point = point;
     vertex.penDown = penDown;
 }
 
 void PolygonBuffer::closeSubpolygon(bool penDown)
 {
-    if (!m_subpolygons.empty() && !m_startNew) {
-        Subpolygon &current = m_subpolygons.back();
-        if (current.size() > 1 && !samePoint(current.front().point, current.back().point)) {
-            current.push_back({ current.front().point, penDown });
-            ++m_vertexCount;
-        }
+    if (!m_starts.empty() && !m_startNew) {
+        const Vertex &first = m_vertices[m_starts.back()];
+        if (m_vertices.size() - m_starts.back() > 1 && !samePoint(first.point, m_vertices.back().point))
+            m_vertices.push_back({ first.point, penDown });
     }
     m_startNew = true;
 }
@@ -57,65 +61,61 @@ void PolygonBuffer::closeSubpolygon(bool penDown)
 void PolygonBuffer::addClosed(const std::vector<Point> &points, bool penDown)
 {
     closeSubpolygon(penDown);
-    Subpolygon subpolygon;
-    subpolygon.reserve(points.size());
-    for (const Point &p : points)
-        subpolygon.push_back({ p, !subpolygon.empty() && penDown });
-    m_vertexCount += subpolygon.size();
-    m_subpolygons.push_back(std::move(subpolygon));
+    startSubpolygon();
+    m_vertices.reserve(m_vertices.size() + points.size());
+    for (std::size_t i = 0; i < points.size(); ++i)
+        m_vertices.push_back({ points[i], i > 0 && penDown });
     m_startNew = true;
 }
 
 bool PolygonBuffer::empty() const
 {
-    for (const Subpolygon &subpolygon : m_subpolygons) {
-        if (subpolygon.size() > 1)
-            return false;
-    }
-    return true;
+    bool empty = true;
+    forEachSubpolygon(
+        [&empty](const Vertex *first, const Vertex *last) { empty = empty && last - first <= 1; });
+    return empty;
 }
 
 std::vector<std::vector<Point>> PolygonBuffer::outlines() const
 {
     std::vector<std::vector<Point>> result;
-    for (const Subpolygon &subpolygon : m_subpolygons) {
-        if (subpolygon.size() < 3)
-            continue;
-        std::vector<Point> outline;
-        outline.reserve(subpolygon.size());
-        for (const Vertex &vertex : subpolygon)
-            outline.push_back(vertex.point);
-        result.push_back(std::move(outline));
-    }
+    forEachSubpolygon([&result](const Vertex *first, const Vertex *last) {
+        if (last - first < 3)
+            return;
+        std::vector<Point> &outline = result.emplace_back();
+        outline.reserve(std::size_t(last - first));
+        for (const Vertex *vertex = first; vertex != last; ++vertex)
+            outline.push_back(vertex->point);
+    });
     return result;
 }
 
 std::vector<std::vector<Point>> PolygonBuffer::penDownEdges() const
 {
     std::vector<std::vector<Point>> result;
-    for (const Subpolygon &subpolygon : m_subpolygons) {
-        std::vector<Point> run;
-        auto flush = [&] {
-            if (run.size() >= 2)
-                result.push_back(run);
-            run.clear();
-        };
-        for (std::size_t i = 1; i < subpolygon.size(); ++i) {
-            if (!subpolygon[i].penDown) {
+    std::vector<Point> run;
+    const auto flush = [&] {
+        if (run.size() >= 2)
+            result.push_back(run);
+        run.clear();
+    };
+    forEachSubpolygon([&](const Vertex *first, const Vertex *last) {
+        const std::size_t size = std::size_t(last - first);
+        for (std::size_t i = 1; i < size; ++i) {
+            if (!first[i].penDown) {
                 flush();
                 continue;
             }
             if (run.empty())
-                run.push_back(subpolygon[i - 1].point);
-            run.push_back(subpolygon[i].point);
+                run.push_back(first[i - 1].point);
+            run.push_back(first[i].point);
         }
         // An open subpolygon is closed by an edge drawn like its last one.
-        const bool open
-            = subpolygon.size() > 2 && !samePoint(subpolygon.front().point, subpolygon.back().point);
-        if (open && subpolygon.back().penDown)
-            run.push_back(subpolygon.front().point);
+        const bool open = size > 2 && !samePoint(first->point, last[-1].point);
+        if (open && last[-1].penDown)
+            run.push_back(first->point);
         flush();
-    }
+    });
     return result;
 }
 

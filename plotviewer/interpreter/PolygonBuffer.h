@@ -16,7 +16,6 @@ public:
         Point point;
         bool penDown = false; // the edge that ends here
     };
-    using Subpolygon = std::vector<Vertex>;
 
     void clear();
     /// Starts a subpolygon at `start` (the pen position when polygon mode begins).
@@ -29,17 +28,22 @@ public:
     void addClosed(const std::vector<Point> &points, bool penDown);
 
     bool empty() const;
-    std::size_t vertexCount() const { return m_vertexCount; }
+    std::size_t vertexCount() const { return m_vertices.size(); }
     /// The subpolygons as closed outlines for filling.
     std::vector<std::vector<Point>> outlines() const;
     /// The pen-down edges as polylines for EP.
     std::vector<std::vector<Point>> penDownEdges() const;
 
 private:
-    std::vector<Subpolygon> m_subpolygons;
+    /// Calls `visit(first, last)` with the vertices of each subpolygon.
+    template<typename Visit> void forEachSubpolygon(Visit visit) const;
+    void startSubpolygon() { m_starts.push_back(m_vertices.size()); }
+
+    // Every subpolygon's vertices one after another, each subpolygon starting at its index in
+    // m_starts: a plot fills thousands of small polygons, and these keep their memory between them.
+    std::vector<Vertex> m_vertices;
+    std::vector<std::size_t> m_starts;
     bool m_startNew = true;
-    Point m_start;
-    std::size_t m_vertexCount = 0;
 };
 
 } // namespace plotviewer::hpgl
