@@ -23,11 +23,18 @@ constexpr qint64 readPiece = qint64(1) << 20;
 
 // The file's bytes are freed once read, but the allocator keeps their pages for its next requests,
 // and the pictures drawn next need larger blocks: hand the pages back, so that a scanned page's
-// picture does not stand on top of the file it came from.
-void returnFreedPages()
+// picture does not stand on top of the file it came from. A smaller file of lines leaves little
+// to gain, and every page handed back costs the drawing a fault when it asks for it again.
+void returnFreedPages(qint64 fileSize, const DisplayList &plot)
 {
+    const bool holdsImages = std::any_of(
+        plot.pages.begin(), plot.pages.end(), [](const Page &page) { return !page.images.empty(); });
 #ifdef __GLIBC__
-    malloc_trim(0);
+    if (holdsImages || fileSize >= readPiece)
+        malloc_trim(0);
+#else
+    Q_UNUSED(holdsImages);
+    Q_UNUSED(fileSize);
 #endif
 }
 
@@ -93,8 +100,9 @@ PlotLoader::Result PlotLoader::read(QFile &file, const QString &name, const hpgl
 
     InterpretResult interpreted
         = interpretPlot(std::string_view(bytes.constData(), std::size_t(bytes.size())), pens);
+    const qint64 fileSize = bytes.size();
     bytes = QByteArray();
-    returnFreedPages();
+    returnFreedPages(fileSize, interpreted.plot);
     if (!interpreted.error.empty() || interpreted.plot.pages.empty()) {
         const QString reason = interpreted.error.empty() ? QStringLiteral("no drawing commands were found.")
                                                          : QString::fromStdString(interpreted.error);
