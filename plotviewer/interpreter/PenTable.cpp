@@ -44,6 +44,7 @@ void PenTable::reset()
     m_paletteSize = defaultPaletteSize;
     m_relativeWidths = false;
     m_thickness = 0;
+    m_allWidths = {};
     m_pens.assign(maxPaletteSize, Entry {});
     for (const auto &[number, pen] : m_loaded.pens()) {
         if (pen.width)
@@ -143,10 +144,7 @@ void PenTable::setRelativeWidths(bool relative)
 void PenTable::setDefaultWidths(bool relative)
 {
     // The metric default is the device's own pen, as a plotter's front panel has it.
-    for (Entry &entry : m_pens) {
-        entry.width = relative ? defaultRelativeWidth : entry.loadedWidth;
-        entry.widthSet = true;
-    }
+    m_allWidths = { relative ? defaultRelativeWidth : 0, !relative, ++m_widthClock };
 }
 
 bool PenTable::setWidth(double width, int pen)
@@ -154,7 +152,7 @@ bool PenTable::setWidth(double width, int pen)
     if (pen < 0 || pen >= m_paletteSize || !(width >= 0) || !std::isfinite(width))
         return false;
     m_pens[static_cast<std::size_t>(pen)].width = width;
-    m_pens[static_cast<std::size_t>(pen)].widthSet = true;
+    m_pens[static_cast<std::size_t>(pen)].widthSet = ++m_widthClock;
     return true;
 }
 
@@ -162,10 +160,7 @@ void PenTable::setAllWidths(double width)
 {
     if (!(width >= 0) || !std::isfinite(width))
         return;
-    for (Entry &entry : m_pens) {
-        entry.width = width;
-        entry.widthSet = true;
-    }
+    m_allWidths = { width, false, ++m_widthClock };
 }
 
 void PenTable::penThickness(const std::vector<double> &n)
@@ -185,8 +180,13 @@ double PenTable::width(int pen, double diagonal) const
     // user's table, or 0.35 mm) does. PT is also how far apart a plotter lays the strokes of a solid
     // fill; solid fills here are areas, so only the width of drawn lines and edges follows it.
     const Entry &entry = m_pens[static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1))];
-    if (entry.widthSet)
-        return m_relativeWidths ? entry.width / 100 * diagonal : entry.width * plotUnitsPerMillimetre;
+    const auto given = [&](double width) {
+        return m_relativeWidths ? width / 100 * diagonal : width * plotUnitsPerMillimetre;
+    };
+    if (entry.widthSet > m_allWidths.set)
+        return given(entry.width);
+    if (m_allWidths.set > 0)
+        return given(m_allWidths.loaded ? entry.loadedWidth : m_allWidths.width);
     return (m_thickness > 0 ? m_thickness : entry.loadedWidth) * plotUnitsPerMillimetre;
 }
 

@@ -6,6 +6,7 @@
 #include "plotviewer/model/DisplayList.h"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace plotviewer::hpgl {
@@ -62,9 +63,17 @@ private:
     {
         std::array<double, 3> value {};
         bool redefined = false;
-        double width = defaultMetricWidth; // as PW or WU set it
-        bool widthSet = false; // by PW or WU since IN
+        double width = defaultMetricWidth; // as PW gave this pen alone
+        std::uint64_t widthSet = 0; // when, on m_widthClock; 0: not since IN
         double loadedWidth = defaultMetricWidth; // mm: the device's pen
+    };
+    // The width PW or WU last gave every pen at once. Kept once rather than in every entry: some
+    // plots set every pen's width before each line.
+    struct AllWidths
+    {
+        double width = 0;
+        bool loaded = false; // each pen's loadedWidth instead of `width`
+        std::uint64_t set = 0; // when, on m_widthClock; 0: not since IN
     };
 
     std::array<double, 3> defaultColour(int pen) const;
@@ -76,6 +85,8 @@ private:
     std::array<double, 6> m_range {};
     bool m_relativeWidths = false;
     double m_thickness = 0; // mm, from PT; 0 = not given
+    AllWidths m_allWidths;
+    std::uint64_t m_widthClock = 0; // counts the widths set, so that the latest wins
 };
 
 } // namespace plotviewer::hpgl

@@ -145,6 +145,15 @@ void tst_Pens::widthAndColour_data()
     QTest::newRow("PT reaches the pens PW left out")
         << none << QByteArray("IN;PW0.5,1;PT0.1;SP2;PD10,10;") << 4.0 << "255,0,0";
     QTest::newRow("PW0 after PT") << none << QByteArray("IN;PT0.1;PW0;SP1;PD10,10;") << 0.0 << "0,0,0";
+    // The latest PW wins, whether for one pen or for all.
+    QTest::newRow("PW for one pen after PW for all")
+        << none << QByteArray("IN;PW0.5;PW0.25,1;SP1;PD10,10;") << 10.0 << "0,0,0";
+    QTest::newRow("PW for all after PW for one pen")
+        << none << QByteArray("IN;PW0.25,2;PW0.5;SP2;PD10,10;") << 20.0 << "255,0,0";
+    QTest::newRow("PW for all leaves the other pens as they were")
+        << none << QByteArray("IN;PW0.5;PW0.25,1;PW0.75;PW0.3,2;SP1;PD10,10;") << 30.0 << "0,0,0";
+    QTest::newRow("IN forgets a pen's own PW")
+        << none << QByteArray("PW0.25,1;IN;SP1;PD10,10;") << 14.0 << "0,0,0";
     // Outside HP-GL/1 files: WU states every pen's width; a PCL job's HP-GL/2 without PW takes PT.
     QTest::newRow("PT after WU") << none << QByteArray("BPIN;WU0;PT0.1;SP1;PD10,10;") << 14.0 << "0,0,0";
     QTest::newRow("PT after relative WU")
@@ -170,6 +179,8 @@ void tst_Pens::widthAndColour_data()
         << table << QByteArray("IN;PW0.7,1;SP1;PD10,10;") << 28.0 << "16,32,48";
     QTest::newRow("PW; restores the table's width")
         << table << QByteArray("IN;PW0.7;PW;SP1;PD10,10;") << 7.2 << "16,32,48";
+    QTest::newRow("PW; after a pen's own PW restores the table's width")
+        << table << QByteArray("IN;PW0.7,1;PW;SP1;PD10,10;") << 7.2 << "16,32,48";
     QTest::newRow("WU0 restores the table's width")
         << table << QByteArray("IN;PW0.7;WU0;SP2;PD10,10;") << 20.0 << "255,0,0";
     QTest::newRow("IN restores the table")
