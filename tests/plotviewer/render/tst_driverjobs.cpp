@@ -165,18 +165,23 @@ void TestDriverJobs::matchesGhostscript_data()
         bool grey;
         bool landscape = false;
     };
-    // Not here: cljet5, which leaves the printer to feed the paper long edge first (its portrait
-    // page is the paper's length wide, which nothing in the job says), and the DeskJets that
-    // configure their raster with ESC*g#W (cdj670 and later), which are not drawn.
+    // Not here: cljet5 and cljet5pr, which leave the printer to feed the paper long edge first (their
+    // portrait page is the paper's length wide, which nothing in the job says); the DeskJets that
+    // configure their raster with ESC*g#W (cdj670 and later), which are not drawn; cdj1600, which
+    // writes each row's planes after an ESC*b#Y that has ended its sequence, where a printer reads
+    // text; and the colour models of the hpdj drivers, whose jobs lack the page's colours.
     const Device devices[] = {
         { "cdj550", false }, // DeskJet 550C: KCMY planes by plane, mode 9, one combined sequence a page
         { "cdj500", false }, // DeskJet 500C: CMY planes
         { "cdjcolor", false }, // 24-bit colour dithered onto CMY planes
         { "cdjmono", true }, { "djet500c", false }, { "deskjet", true }, { "djet500", true },
+        { "hpdj500", true }, // modes 2 and 3
+        { "hpdj550c", true }, // mode 9, one sequence a page
         { "laserjet", true }, // skips blank rows with cursor moves inside the image
-        { "ljet2p", true },
+        { "ljet2p", true }, { "ljet3", true },
         { "ljet4", true }, // LaserJet 4: delta rows and PackBits, the page moved by registration
-        { "paintjet", false }, { "pj", false }, { "pjetxl", false }, { "pjxl", false },
+        { "lj4dith", true }, // dithered colour in grey
+        { "paintjet", false }, { "pj", false }, { "pjetxl", false }, { "pjxl", false }, { "lj250", false },
         { "pjxl300", false }, // PaintJet XL300: CMY planes
         { "cljet5c", false }, // Color LaserJet 5: 24-bit pixels, delta rows
     };
