@@ -34,7 +34,7 @@ void LabelPainter::paint(QPainter &painter, const TextRun &run, StrokeBatch &str
             m_points.clear();
             for (std::size_t p = glyph->strokeStarts[stroke]; p < glyph->strokeEnd(stroke); ++p)
                 m_points.push_back(m_transform.map(frame.map(glyph->points[p])));
-            strokes.addPolyline(m_points, false);
+            strokes.addPolyline(painter, m_points, false);
         }
     }
 }

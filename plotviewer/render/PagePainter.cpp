@@ -119,7 +119,7 @@ void PagePainter::paintStroke(const Item &item)
         m_points.clear();
         for (const Point &point : points)
             m_points.push_back(m_transform.map(point));
-        m_strokes.addPolyline(m_points, path.closed);
+        m_strokes.addPolyline(m_painter, m_points, path.closed);
     }
 }
 

@@ -15,6 +15,9 @@ namespace {
 // How far a wide line may stray from the points left out of it, in device pixels: a tenth of a
 // pixel on an edge the pen moves at least a pixel away from them.
 constexpr double wideLineTolerance = 0.1;
+// Hairlines are painted once this many have gathered, so that a plot of millions of short chords
+// does not hold them all at once. Qt strokes each hairline on its own, so the picture is the same.
+constexpr std::size_t largestHairlineBatch = 4096;
 
 // Whether any of `points` can show within `bounds`: false only when their bounding box misses it.
 // A sheet that shows a corner of a large drawing skips most of its lines this way, rather than
@@ -50,7 +53,7 @@ void StrokeBatch::setPen(QPainter &painter, const QPen &pen)
     m_pen = pen;
 }
 
-void StrokeBatch::addPolyline(std::vector<QPointF> &points, bool closed)
+void StrokeBatch::addPolyline(QPainter &painter, std::vector<QPointF> &points, bool closed)
 {
     if (points.empty() || !mayShow(points, m_clipper.bounds()))
         return;
@@ -62,10 +65,13 @@ void StrokeBatch::addPolyline(std::vector<QPointF> &points, bool closed)
             m_dots.push_back(points.front());
         return;
     }
-    if (m_pen.isCosmetic())
-        addHairline(points, closed);
-    else
+    if (!m_pen.isCosmetic()) {
         addWideLine(points, closed);
+        return;
+    }
+    addHairline(points, closed);
+    if (m_lines.size() >= largestHairlineBatch)
+        drawHairlines(painter);
 }
 
 template<typename Visit>
@@ -89,6 +95,15 @@ void StrokeBatch::forEachVisibleSegment(const std::vector<QPointF> &points, bool
 void StrokeBatch::addHairline(const std::vector<QPointF> &points, bool closed)
 {
     forEachVisibleSegment(points, closed, [this](QPointF a, QPointF b, bool) { m_lines.emplace_back(a, b); });
+}
+
+void StrokeBatch::drawHairlines(QPainter &painter)
+{
+    if (m_lines.empty())
+        return;
+    painter.setPen(m_pen);
+    painter.drawLines(m_lines.data(), int(m_lines.size()));
+    m_lines.clear();
 }
 
 void StrokeBatch::addWideLine(const std::vector<QPointF> &points, bool closed)
@@ -165,11 +180,7 @@ void StrokeBatch::fillLoops(QPainter &painter)
 
 void StrokeBatch::flush(QPainter &painter)
 {
-    if (!m_lines.empty()) {
-        painter.setPen(m_pen);
-        painter.drawLines(m_lines.data(), int(m_lines.size()));
-        m_lines.clear();
-    }
+    drawHairlines(painter);
     if (!m_wideLines.empty()) {
         // One call per polyline: stroking them all as one path costs far more, as the outline's
         // overlaps all meet in one fill.

@@ -14,8 +14,8 @@ class QPainter;
 namespace plotviewer {
 
 /// Collects strokes of one pen in device coordinates, clipped, and paints them in as few calls as
-/// possible: hairlines as one drawLines call, wider lines one polyline a call (so joins stay right), dots
-/// as one drawPoints call.
+/// possible: hairlines a few thousand a drawLines call, wider lines one polyline a call (so joins stay
+/// right), dots as one drawPoints call.
 class StrokeBatch
 {
 public:
@@ -24,12 +24,14 @@ public:
     /// Paints what was collected, then collects for `pen` from now on.
     void setPen(QPainter &painter, const QPen &pen);
     /// A polyline; a single point is a dot as wide as the pen. Points that make no visible
-    /// difference are dropped from `points` first (see PolylineReduction).
-    void addPolyline(std::vector<QPointF> &points, bool closed);
+    /// difference are dropped from `points` first (see PolylineReduction). Hairlines are painted
+    /// on `painter` once many have gathered.
+    void addPolyline(QPainter &painter, std::vector<QPointF> &points, bool closed);
     void flush(QPainter &painter);
 
 private:
     void addHairline(const std::vector<QPointF> &points, bool closed);
+    void drawHairlines(QPainter &painter);
     void addWideLine(const std::vector<QPointF> &points, bool closed);
     template<typename Visit>
     void forEachVisibleSegment(const std::vector<QPointF> &points, bool closed, Visit visit) const;

@@ -296,6 +296,19 @@ void tst_PlotRenderer::denseGeometryKeepsItsShape_data()
         << SamplePage().frame(sampleFrame).stroke(wave, pen(black, 0)).build() << alongTheWave;
     QTest::newRow("wide polyline of tiny steps")
         << SamplePage().frame(sampleFrame).stroke(wave, pen(blue, 60)).build() << alongTheWave;
+    // Hairlines are painted a few thousand at a time: 4095 on one spot fill the first batch but
+    // one, then short lines across the picture fall on both sides of that batch's end.
+    SamplePage manyLines;
+    manyLines.frame(sampleFrame);
+    for (int i = 0; i < 4095; ++i)
+        manyLines.stroke({ { 200, 2800 }, { 220, 2800 } }, pen(black, 0));
+    QList<QPoint> eachLine;
+    for (int i = 0; i < 30; ++i) {
+        const Point start { 400 + (i % 6) * 600.0, 400 + (i / 6) * 400.0 };
+        manyLines.stroke({ start, { start.x + 40, start.y } }, pen(black, 0));
+        eachLine.append(pixel({ start.x + 20, start.y }));
+    }
+    QTest::newRow("thousands of hairlines, each drawn") << manyLines.build() << eachLine;
     std::vector<Point> tinyRing;
     for (int i = 0; i < 16; ++i)
         tinyRing.push_back({ 2000 + 2 * std::cos(i * M_PI / 8), 1500 + 2 * std::sin(i * M_PI / 8) });
