@@ -77,6 +77,9 @@ void tst_LabelText::text_data()
     QTest::newRow("CS5 drafting and mathematical symbols")
         << QByteArray("CS5;SP1;LB5A+Cip\x03") << QStringLiteral("5□+△≤±");
     QTest::newRow("CS8 Katakana") << QByteArray("CS8;SP1;LB1\x03") << QStringLiteral("ｱ");
+    QTest::newRow("CS8 Katakana from 0x21") << QByteArray("CS8;SP1;LB!\x03") << QStringLiteral("｡");
+    QTest::newRow("CS8 Katakana up to 0x5F") << QByteArray("CS8;SP1;LB_\x03") << QStringLiteral("ﾟ");
+    QTest::newRow("CS8 nothing from 0x60") << QByteArray("CS8;SP1;LB_`\x03") << QStringLiteral("ﾟ ");
     QTest::newRow("bytes above 127 stay Roman-8 under a national set")
         << QByteArray("CS33;SP1;LB[\xb3\x03") << QStringLiteral("Ä°");
     QTest::newRow("unknown CS keeps the set in use")

@@ -508,6 +508,11 @@ void tst_PlotInterpreter::pages_data()
                                                            "E")
                                              << 2;
     QTest::newRow("PCL form feed ejects") << QByteArray("\x1b%0BSP1;PD1,1;\x1b%0A\f\x1b%0BSP1;PD2,2;") << 2;
+    // Raster rows are ink too: an eject after a page of raster alone prints it.
+    QTest::newRow("paper source after a raster-only page ejects") << QByteArray(
+        "\x1b"
+        "E\x1b*r1A\x1b*b1W\xff\x1b*rB\x1b&l0H\x1b*r1A\x1b*b1W\xff\x1b*rB\x1b"
+        "E") << 2;
     QTest::newRow("eject before any mark adds no page") << QByteArray("\x1b"
                                                                       "E\x1b&l1H\f\x1b%0BSP1;PD1,1;")
                                                         << 1;
