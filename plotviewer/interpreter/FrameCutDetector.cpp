@@ -20,10 +20,15 @@ FrameCutDetector::FrameCutDetector()
     , m_window(m_frame)
 { }
 
+Rect FrameCutDetector::widened(const Rect &frame)
+{
+    return { frame.left - tolerance, frame.bottom - tolerance, frame.right + tolerance,
+        frame.top + tolerance };
+}
+
 void FrameCutDetector::watch(const Rect &frame, const Rect &window)
 {
-    const Rect widened { frame.left - tolerance, frame.bottom - tolerance, frame.right + tolerance,
-        frame.top + tolerance };
+    const Rect widened = FrameCutDetector::widened(frame);
     m_frame = RectClipper(widened);
     m_window = RectClipper(window);
     m_windowEverywhere = window.left <= everywhere.left && window.bottom <= everywhere.bottom
@@ -58,14 +63,14 @@ bool FrameCutDetector::anyBeyondFrame(const std::vector<Point> &points) const
     return std::any_of(points.begin(), points.end(), [this](Point p) { return beyondFrame(p); });
 }
 
-void FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double kept)
+bool FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double kept, bool beyond)
 {
     if (!m_active)
-        return;
+        return false;
     m_keptAmount += kept;
     // Most marks lie inside the frame, where the clip keeps all the window lets through.
-    if (!anyBeyondFrame(polyline))
-        return;
+    if (!beyond)
+        return false;
     double inWindow = 0;
     bool cut = false;
     if (m_windowEverywhere) {
@@ -81,34 +86,37 @@ void FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double 
         m_cut = true;
         m_cutAmount += std::max(inWindow - kept, 0.0);
     }
+    return cut;
 }
 
-void FrameCutDetector::checkPolygon(const std::vector<Point> &polygon, double kept)
+bool FrameCutDetector::checkPolygon(const std::vector<Point> &polygon, double kept)
 {
     if (!m_active)
-        return;
+        return false;
     m_keptAmount += kept;
     if (!anyBeyondFrame(polygon))
-        return;
+        return false;
     const std::vector<Point> visible = m_windowEverywhere ? polygon : m_window.clipPolygon(polygon);
-    if (anyBeyondFrame(visible)) {
-        m_cut = true;
-        m_cutAmount += std::max(inkAmount(visible, true) - kept, 0.0);
-    }
+    if (!anyBeyondFrame(visible))
+        return false;
+    m_cut = true;
+    m_cutAmount += std::max(inkAmount(visible, true) - kept, 0.0);
+    return true;
 }
 
-void FrameCutDetector::checkPoint(Point p, double amount, bool kept)
+bool FrameCutDetector::checkPoint(Point p, double amount, bool kept)
 {
     if (!m_active)
-        return;
+        return false;
     // A frame that only watches keeps what lies beyond it: that reaches beyond, but is not cut away.
     if (kept)
         m_keptAmount += amount;
-    if (beyondFrame(p) && m_window.contains(p)) {
-        m_cut = true;
-        if (!kept)
-            m_cutAmount += amount;
-    }
+    if (!beyondFrame(p) || !m_window.contains(p))
+        return false;
+    m_cut = true;
+    if (!kept)
+        m_cutAmount += amount;
+    return true;
 }
 
 } // namespace plotviewer::hpgl

@@ -20,12 +20,15 @@ public:
     /// Whether the frame cuts into the window anywhere; when not, nothing needs checking.
     bool watching() const { return m_active; }
 
-    /// Each mark with the amount of it the clip kept (see inkAmount).
-    void checkPolyline(const std::vector<Point> &polyline, double kept);
-    void checkPolygon(const std::vector<Point> &polygon, double kept);
+    /// Whether `points` reach beyond the frame, where the clip may cut them.
+    bool reachesBeyond(const std::vector<Point> &points) const { return m_active && anyBeyondFrame(points); }
+    /// Each mark with the amount of it the clip kept (see inkAmount), and for a polyline whether it
+    /// reachesBeyond; true when the mark reached beyond the frame inside the window.
+    bool checkPolyline(const std::vector<Point> &polyline, double kept, bool beyond);
+    bool checkPolygon(const std::vector<Point> &polygon, double kept);
     /// A point that stands for a whole mark of `amount` ink, such as a character cell's centre, and
     /// whether the clip kept it.
-    void checkPoint(Point p, double amount, bool kept);
+    bool checkPoint(Point p, double amount, bool kept);
 
     /// Whether anything checked since the last reset reached beyond the frame inside the window,
     /// cut away or (where the frame only watches) kept.
@@ -35,6 +38,8 @@ public:
     bool cutMost() const { return m_cutAmount > m_keptAmount; }
     void reset();
 
+    /// `frame` widened by what rounding in the scaling maps may put beyond it.
+    static Rect widened(const Rect &frame);
     /// How much ink a line along `points` lays: its length in plotter units along the axes, which
     /// is cheap and serves to compare amounts.
     static double inkAmount(const std::vector<Point> &points, bool closed);

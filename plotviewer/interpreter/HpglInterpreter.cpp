@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace plotviewer::hpgl {
 
@@ -23,15 +22,11 @@ bool isWhite(Rgb colour)
     return colour == Rgb { 255, 255, 255 };
 }
 
-bool endsPendingLine(const PlotCommand &command)
+// Only the moves that carry on from the pen's place keep the pending line; any other instruction
+// may change the pen, width, line type, clip or frame it is to be drawn with.
+bool continuesPendingLine(Mnemonic name)
 {
-    if (command.kind != CommandKind::Instruction)
-        return true; // PCL changes the page, the frame or the raster that paints over the line
-    if (!command.known || command.continued)
-        return false;
-    // Only the moves that carry on from the pen's place keep the line; every other instruction may
-    // change the pen, width, line type, clip or frame the line is to be drawn with.
-    switch (command.name) {
+    switch (name) {
     case "PA"_mn:
     case "PR"_mn:
     case "PD"_mn:
@@ -42,21 +37,18 @@ bool endsPendingLine(const PlotCommand &command)
     case "RT"_mn:
     case "BZ"_mn:
     case "BR"_mn:
-        return false;
-    default:
         return true;
+    default:
+        return false;
     }
 }
 
 } // namespace
 
-HpglInterpreter::HpglInterpreter(
-    std::size_t inputSize, PlotSizeOrder plotSizeOrder, std::vector<std::size_t> pagesFittingInk)
+HpglInterpreter::HpglInterpreter(std::size_t inputSize)
     : m_pointBudget(fixedPointBudget + inputSize / 4)
     , m_page(m_pointBudget)
     , m_raster(m_page, [this](const std::string &text) { warnOnce(text); })
-    , m_setup(plotSizeOrder)
-    , m_pagesFittingInk(std::move(pagesFittingInk))
 {
     startPage();
     applyFrame();
@@ -65,18 +57,9 @@ HpglInterpreter::HpglInterpreter(
 
 void HpglInterpreter::run(PlotReader &reader)
 {
-    // A swapped plot size is a trial, kept only when it loses nothing, so it ends at the first loss.
-    const bool trial = m_setup.plotSizeOrder() == PlotSizeOrder::Swapped;
-    // A reading that fits pages to their ink has nothing new to say after the last of them.
-    const std::size_t pageLimit = m_pagesFittingInk.empty()
-        ? std::numeric_limits<std::size_t>::max()
-        : *std::max_element(m_pagesFittingInk.begin(), m_pagesFittingInk.end()) + 1;
     PlotCommand command;
-    while (!overBudget() && m_raster.error().empty() && !(trial && plotSizeCutInk())
-        && pagesEnded() < pageLimit && reader.next(command))
+    while (!overBudget() && m_raster.error().empty() && reader.next(command))
         execute(command);
-    if (pagesEnded() >= pageLimit)
-        return;
     finishPage();
     if (const std::string unknown = m_unknown.summary(); !unknown.empty())
         m_result.warnings.push_back(unknown);
@@ -103,9 +86,6 @@ Point HpglInterpreter::toRotated(Point output) const
 
 void HpglInterpreter::execute(const PlotCommand &command)
 {
-    // The line drawn so far is stroked in the state it was drawn in, before anything changes it.
-    if (!m_pendingLine.empty() && endsPendingLine(command))
-        endPendingLine();
     if (command.kind == CommandKind::Instruction)
         executeInstruction(command);
     else
@@ -116,13 +96,18 @@ void HpglInterpreter::execute(const PlotCommand &command)
 
 void HpglInterpreter::pclEvent(const PlotCommand &command)
 {
+    // The line drawn so far is stroked in the state it was drawn in, before PCL changes the page,
+    // the frame, or paints raster over it.
+    endPendingLine();
     switch (command.kind) {
     case CommandKind::EnterHpgl:
         m_raster.endImage();
         if (m_setup.enterHpgl(command.value))
             applyFrame();
-        if (keepsPosition(command.value))
+        if (keepsPosition(command.value)) {
             m_penState.position = m_raster.cursor(m_setup.pclOrigin());
+            m_swap.penPlaced();
+        }
         return;
     case CommandKind::EnterPcl:
         if (keepsPosition(command.value))
@@ -166,6 +151,7 @@ void HpglInterpreter::pclGraphics(const PlotCommand &command)
 void HpglInterpreter::applyFrame()
 {
     m_setup.applyFrame(m_coords, m_page.hasMarks());
+    updateSwapFrame();
     m_polygon.clear();
     m_lineType.resetResidue();
     updateClip();
@@ -174,7 +160,13 @@ void HpglInterpreter::applyFrame()
 void HpglInterpreter::updateClip()
 {
     const PageSetup::Clip clip = m_setup.clip(m_coords);
-    m_page.setClip(clip.frame, clip.window, clip.watched);
+    m_page.setClip(clip.frame, clip.window, clip.watched, clip.swappedFrame);
+}
+
+void HpglInterpreter::updateSwapFrame()
+{
+    m_swap.setFrame(
+        m_setup.plotSizeMaySwap(), m_coords.frameWidth(), m_coords.frameHeight(), m_coords.rotation());
 }
 
 void HpglInterpreter::initialize()
@@ -182,9 +174,12 @@ void HpglInterpreter::initialize()
     setDefaults();
     m_coords.setRotation(0);
     m_coords.resetScalingPoints();
+    updateSwapFrame();
     m_pens.reset();
     m_penState.reset(origin());
     m_fill.setAnchor(m_penState.position);
+    m_swap.penPlaced();
+    m_swap.anchorPlaced();
 }
 
 void HpglInterpreter::setDefaults()
@@ -194,6 +189,7 @@ void HpglInterpreter::setDefaults()
     m_line = {};
     m_fill = {};
     m_fill.setAnchor(origin());
+    m_swap.anchorPlaced();
     m_labels = {};
     m_pens.resetThickness();
     m_polygon.clear();
@@ -223,6 +219,7 @@ void HpglInterpreter::inputWindow(const std::vector<double> &n)
         const Point a = m_coords.userToOutput().map({ n[0], n[1] });
         const Point b = m_coords.userToOutput().map({ n[2], n[3] });
         m_setup.setWindow({ std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y) });
+        m_swap.windowPlaced();
     } else {
         return;
     }
@@ -241,44 +238,60 @@ void HpglInterpreter::scale(const std::vector<double> &n)
 
 void HpglInterpreter::rotate(const std::vector<double> &n)
 {
-    if (m_coords.setRotation(argument(n, 0, 0)))
+    if (m_coords.setRotation(argument(n, 0, 0))) {
         m_lineType.resetResidue();
+        updateSwapFrame();
+    }
 }
 
-void HpglInterpreter::markPage()
+void HpglInterpreter::markPage(bool hatched)
 {
     m_setup.noteMark(m_coords.rotation());
+    m_swap.drawn(m_setup.windowSet(), hatched);
 }
 
 void HpglInterpreter::finishPage()
 {
     endPendingLine(); // at the end of the file no instruction has ended the last line
     m_raster.endImage();
-    m_plotSizeCutInk = plotSizeCutInk();
-    const bool cut = m_page.frameCutInk();
-    if (cut && m_setup.frameAssumed())
-        warnOnce("the drawing reaches beyond the page a PCL job without a page size is assumed to have; "
-                 "all of it is shown");
-    else if (cut && m_setup.frameOnlyWatches())
-        warnOnce("most of the drawing lies outside its page frame (PS or PCL page size); the page fits the "
-                 "drawing instead");
-    else if (m_page.frameCutMost())
-        m_pagesCutMost.push_back(pagesEnded());
-    else if (m_page.frameCutAway())
-        warnOnce("ink outside the page frame (PS or PCL page size) was cut");
-    m_page.finishPage(
-        m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds(), cut), m_result.pages);
+    const Rect frame = framePage();
+    m_page.finishPage(frame, m_result.pages);
     m_raster.startPage();
     m_setup.pageFinished();
     startPage();
 }
 
+// The page's frame, decided from what the page drew: a frame that holds the drawing clips it; a PS
+// that holds it only with its sides swapped is swapped; a frame that would cut away more than it
+// keeps, or is only assumed, gives way to the drawing.
+Rect HpglInterpreter::framePage()
+{
+    const bool cut = m_page.frameCutInk();
+    if (cut && m_setup.frameAssumed()) {
+        warnOnce("the drawing reaches beyond the page a PCL job without a page size is assumed to have; "
+                 "all of it is shown");
+        return {};
+    }
+    const std::optional<Point> shift = m_swap.pageShift();
+    if (cut && m_setup.plotSizeMaySwap() && shift && m_page.moveToSwappedFrame(*shift)) {
+        warnOnce(
+            "the drawing does not fit its plot size (PS); length and width were swapped to keep all of it");
+        return m_setup.swappedPageFrame();
+    }
+    if (m_page.frameCutMost()) {
+        m_page.restoreDrawing();
+        warnOnce("most of the drawing lies outside its page frame (PS or PCL page size); the page fits the "
+                 "drawing instead");
+        return {};
+    }
+    if (m_page.frameCutAway())
+        warnOnce("ink outside the page frame (PS or PCL page size) was cut");
+    return m_setup.pageFrame(m_coords, m_page.hasMarks(), m_page.inkBounds());
+}
+
 void HpglInterpreter::startPage()
 {
-    m_pageStarts.push_back(m_result.pages.size());
-    const bool fits = std::find(m_pagesFittingInk.begin(), m_pagesFittingInk.end(), pagesEnded())
-        != m_pagesFittingInk.end();
-    m_setup.setFitsInk(fits);
+    m_swap.startPage();
     updateClip();
 }
 
@@ -303,6 +316,9 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
     const std::vector<double> &n = command.numbers;
     const bool first = !command.continued;
     const Mnemonic name = command.name;
+    // The line drawn so far is stroked in the state it was drawn in, before anything changes it.
+    if (first && !m_pendingLine.empty() && !continuesPendingLine(name))
+        endPendingLine();
     switch (name) {
     // Set-up, scaling and pages
     case "IN"_mn:
@@ -533,6 +549,8 @@ void HpglInterpreter::penMove(const PlotCommand &command, bool first, bool down)
         moveTo(target, m_penState.down);
         symbol(target);
     }
+    if (!m_penState.relative && n.size() >= 2)
+        m_swap.penPlaced();
 }
 
 void HpglInterpreter::moveTo(Point target, bool draw)
@@ -543,8 +561,10 @@ void HpglInterpreter::moveTo(Point target, bool draw)
         m_polygon.addVertex(target, draw);
         m_polygonOverBudget = m_polygon.vertexCount() > m_pointBudget;
     } else if (draw) {
-        if (m_pendingLine.empty())
+        if (m_pendingLine.empty()) {
+            m_swap.drawn(m_setup.windowSet(), false);
             m_pendingLine.push_back(m_penState.position);
+        }
         m_pendingLine.push_back(target);
         if (m_pendingLine.size() >= maxPolylineLength) {
             strokePolyline(m_pendingLine);
@@ -626,6 +646,8 @@ void HpglInterpreter::encodedPolyline(const PlotCommand &command)
         const Point target = step.absolute ? map.map(user) : add(m_penState.position, map.mapVector(user));
         m_penState.down = !step.penUp;
         moveTo(target, m_penState.down);
+        if (step.absolute)
+            m_swap.penPlaced();
         symbol(target);
     }
     if (!command.more)
@@ -706,6 +728,7 @@ void HpglInterpreter::polygonMode(const std::vector<double> &n)
 {
     const double mode = n.empty() ? 0 : std::round(n[0]);
     if (mode == 0) {
+        m_swap.drawn(m_setup.windowSet(), false); // the polygon starts at the pen's place
         m_inPolygonMode = true;
         m_polygon.begin(m_penState.position);
         m_penBeforePolygon = m_penState;
@@ -731,8 +754,9 @@ void HpglInterpreter::rectangle(const std::vector<double> &n, bool relative, boo
     if (keepBuffer) {
         ensurePenSelected();
         if (penVisible()) {
-            markPage();
-            m_page.addFill({ corners }, fillStyle(FillRule::EvenOdd));
+            const FillStyle style = fillStyle(FillRule::EvenOdd);
+            markPage(style.pattern != FillPattern::Solid);
+            m_page.addFill({ corners }, style);
         }
         return;
     }
@@ -763,6 +787,7 @@ void HpglInterpreter::wedge(const std::vector<double> &n, bool fill)
 void HpglInterpreter::anchorCorner(const std::vector<double> &n)
 {
     m_fill.setAnchor(n.size() >= 2 && allFinite(n) ? m_coords.userToOutput().map({ n[0], n[1] }) : origin());
+    m_swap.anchorPlaced();
 }
 
 FillStyle HpglInterpreter::fillStyle(FillRule rule) const
@@ -778,7 +803,7 @@ void HpglInterpreter::fillPolygon(double rule)
     const FillStyle style = fillStyle(rule == 1 ? FillRule::NonZero : FillRule::EvenOdd);
     if (m_fill.transparent() && isWhite(tinted(style.colour, style.tint)))
         return;
-    markPage();
+    markPage(style.pattern != FillPattern::Solid);
     m_page.addFill(m_polygon.outlines(), style);
 }
 

@@ -14,6 +14,7 @@
 #include "PageSetup.h"
 #include "PenState.h"
 #include "PenTable.h"
+#include "PlotSizeSwap.h"
 #include "PolygonBuffer.h"
 #include "RasterGraphics.h"
 #include "UnknownInstructions.h"
@@ -30,11 +31,8 @@ class PlotReader;
 class HpglInterpreter
 {
 public:
-    /// The point budget grows with the input: a fixed amount plus a share of its size. The pages
-    /// numbered in `pagesFittingInk` (counted from 0, empty ones too) fit their ink rather than
-    /// their frame.
-    explicit HpglInterpreter(std::size_t inputSize, PlotSizeOrder plotSizeOrder = PlotSizeOrder::AsGiven,
-        std::vector<std::size_t> pagesFittingInk = {});
+    /// The point budget grows with the input: a fixed amount plus a share of its size.
+    explicit HpglInterpreter(std::size_t inputSize);
 
     /// The device's pens, for whatever the plot does not set itself; before `run`.
     void loadPens(const LoadedPens &pens) { m_pens.load(pens); }
@@ -48,17 +46,6 @@ public:
     bool triedToDraw() const { return m_triedToDraw; }
     /// Why raster data stops the plot from being shown, or empty.
     const std::string &rasterError() const { return m_raster.error(); }
-    /// Whether the frame of a PS that gave both sides has cut away ink on some page.
-    bool plotSizeCutInk() const
-    {
-        return m_plotSizeCutInk || (m_setup.watchesFrameCuts() && m_page.frameCutInk());
-    }
-    /// The pages whose real frame (PS or a PCL page) cut away more of their ink than it kept.
-    const std::vector<std::size_t> &pagesCutMost() const { return m_pagesCutMost; }
-    /// How many pages ended; a reading that fits pages stops after the last of them.
-    std::size_t pagesEnded() const { return m_pageStarts.size() - 1; }
-    /// For each page started, how many pages with marks came before it.
-    const std::vector<std::size_t> &pageStarts() const { return m_pageStarts; }
 
 private:
     void execute(const PlotCommand &command);
@@ -78,7 +65,9 @@ private:
     void scale(const std::vector<double> &n);
     void rotate(const std::vector<double> &n);
     void finishPage();
+    Rect framePage();
     void startPage();
+    void updateSwapFrame();
 
     // Pen movement and drawing
     void penMove(const PlotCommand &command, bool penDownChange, bool down);
@@ -114,7 +103,7 @@ private:
 
     void warnOnce(const std::string &text);
     void ensurePenSelected();
-    void markPage();
+    void markPage(bool hatched = false);
     double deviceScale() const;
     Point origin() const { return m_coords.rotatedToOutput().map({ 0, 0 }); }
     Point userPosition() const { return m_coords.outputToUser().map(m_penState.position); }
@@ -133,12 +122,9 @@ private:
     LabelState m_labels;
     UserCharacters m_userCharacters;
     PolygonBuffer m_polygon;
+    PlotSizeSwap m_swap;
     bool m_polygonOverBudget = false;
     bool m_triedToDraw = false;
-    bool m_plotSizeCutInk = false;
-    std::vector<std::size_t> m_pagesFittingInk;
-    std::vector<std::size_t> m_pagesCutMost;
-    std::vector<std::size_t> m_pageStarts;
 
     PenState m_penState;
     bool m_relativeBeforeEncoded = false;

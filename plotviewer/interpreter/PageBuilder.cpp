@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <utility>
 
 namespace plotviewer::hpgl {
 
@@ -21,17 +23,48 @@ template<typename Style> std::uint32_t sharedIndex(std::vector<Style> &styles, c
     return static_cast<std::uint32_t>(styles.size() - 1);
 }
 
+bool sameRect(const Rect &a, const Rect &b)
+{
+    return a.left == b.left && a.bottom == b.bottom && a.right == b.right && a.top == b.top;
+}
+
+Rect shifted(const Rect &r, Point by)
+{
+    return { r.left + by.x, r.bottom + by.y, r.right + by.x, r.top + by.y };
+}
+
+void shift(Page &page, Point by)
+{
+    for (Point &p : page.points)
+        p = add(p, by);
+    for (TextRun &run : page.texts)
+        run.origin = add(run.origin, by);
+    // A solid fill's anchor draws nothing; it stays as given.
+    for (FillStyle &style : page.fillStyles) {
+        if (style.pattern != FillPattern::Solid)
+            style.hatchAnchor = add(style.hatchAnchor, by);
+    }
+}
+
 } // namespace
 
 PageBuilder::PageBuilder(std::size_t pointBudget)
     : m_clipper(everywhere)
     , m_budget(pointBudget)
+    , m_pointBudget(pointBudget)
 { }
 
-void PageBuilder::setClip(const Rect &frame, const Rect &window, const Rect &watched)
+void PageBuilder::setClip(
+    const Rect &frame, const Rect &window, const Rect &watched, const Rect &swappedFrame)
 {
     m_clipper = RectClipper(intersected(frame, window));
     m_frameCut.watch(watched, window);
+    m_cut.setWindow(window);
+    m_framesChanged = m_framesChanged
+        || (hasMarks() && (!sameRect(watched, m_watched) || !sameRect(swappedFrame, m_swappedFrame)));
+    m_watched = watched;
+    m_swappedFrame = swappedFrame;
+    m_frameClips = !sameRect(frame, everywhere);
 }
 
 bool PageBuilder::reserve(std::size_t points)
@@ -58,7 +91,7 @@ std::uint32_t PageBuilder::fillStyleIndex(const FillStyle &style)
 void PageBuilder::appendItem(
     ItemKind kind, std::uint32_t style, std::uint32_t firstPath, std::uint32_t pathCount)
 {
-    if (kind != ItemKind::Text && !m_page.items.empty()) {
+    if (kind != ItemKind::Text && m_page.items.size() > m_mergeFloor) {
         Item &last = m_page.items.back();
         if (last.kind == kind && last.style == style && last.firstPath + last.pathCount == firstPath
             && kind == ItemKind::Stroke) {
@@ -87,6 +120,11 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
 {
     if (m_overBudget || polyline.empty())
         return;
+    // A mark the frame may cut keeps items of its own, to be drawn whole again if need be.
+    const std::size_t firstItem = m_page.items.size();
+    const bool beyond = m_frameCut.reachesBeyond(polyline);
+    if (beyond)
+        m_mergeFloor = firstItem;
     const double margin = std::max(style.width / 2, 0.5);
     double kept = 0;
     std::uint32_t styleIndex = 0;
@@ -112,19 +150,23 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
         m_page.paths.push_back({ first, static_cast<std::uint32_t>(piece.size()), whole });
         appendItem(ItemKind::Stroke, styleIndex, path, 1);
     });
-    m_frameCut.checkPolyline(polyline, kept);
+    noteCut(m_frameCut.watching() && m_frameCut.checkPolyline(polyline, kept, beyond), firstItem,
+        [&] { m_cut.addStroke(polyline, style, closed, firstItem, m_page.items.size()); });
 }
 
 void PageBuilder::addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style)
 {
     if (m_overBudget)
         return;
+    const std::size_t firstItem = m_page.items.size();
     const auto firstPath = static_cast<std::uint32_t>(m_page.paths.size());
+    bool cut = false;
     for (const std::vector<Point> &subpath : subpaths) {
         const std::vector<Point> visible = m_clipper.clipPolygon(subpath);
         if (m_frameCut.watching())
-            m_frameCut.checkPolygon(
-                subpath, visible.size() < 3 ? 0 : FrameCutDetector::inkAmount(visible, true));
+            cut = m_frameCut.checkPolygon(
+                      subpath, visible.size() < 3 ? 0 : FrameCutDetector::inkAmount(visible, true))
+                || cut;
         if (visible.size() < 3 || !reserve(visible.size()))
             continue;
         const auto first = static_cast<std::uint32_t>(m_page.points.size());
@@ -137,12 +179,15 @@ void PageBuilder::addFill(const std::vector<std::vector<Point>> &subpaths, const
     const auto count = static_cast<std::uint32_t>(m_page.paths.size()) - firstPath;
     if (count > 0)
         appendItem(ItemKind::Fill, fillStyleIndex(style), firstPath, count);
+    noteCut(cut, firstItem, [&] { m_cut.addFill(subpaths, style, firstItem, m_page.items.size()); });
 }
 
 void PageBuilder::addText(const TextRun &run, const StrokeStyle &style)
 {
     if (m_overBudget || run.text.empty())
         return;
+    const std::size_t firstItem = m_page.items.size();
+    bool cut = false;
     // Keep the characters whose cell centre is inside the clip, as runs of neighbours.
     TextRun part = run;
     part.text.clear();
@@ -150,11 +195,9 @@ void PageBuilder::addText(const TextRun &run, const StrokeStyle &style)
     // A character lays about as much ink as a line across its cell.
     const double characterInk = std::abs(run.advance.x) + std::abs(run.advance.y);
     for (std::size_t i = 0; i < run.text.size(); ++i) {
-        const double at = static_cast<double>(i);
-        const Point centre { run.origin.x + at * run.advance.x + (run.across.x + run.up.x) / 2,
-            run.origin.y + at * run.advance.y + (run.across.y + run.up.y) / 2 };
+        const Point centre = characterCentre(run, i);
         const bool visible = RectClipper::isFinite(centre) && m_clipper.contains(centre);
-        m_frameCut.checkPoint(centre, characterInk, visible);
+        cut = m_frameCut.checkPoint(centre, characterInk, visible) || cut;
         if (visible) {
             if (part.text.empty())
                 part.origin = { run.origin.x + i * run.advance.x, run.origin.y + i * run.advance.y };
@@ -165,6 +208,7 @@ void PageBuilder::addText(const TextRun &run, const StrokeStyle &style)
         part.text.clear();
     }
     addVisibleText(part, styleIndex);
+    noteCut(cut, firstItem, [&] { m_cut.addText(run, style, firstItem, m_page.items.size()); });
 }
 
 void PageBuilder::addVisibleText(const TextRun &run, std::uint32_t style)
@@ -213,8 +257,166 @@ void PageBuilder::addRectangle(const Rect &area, const FillStyle &style)
     appendItem(ItemKind::Fill, fillStyleIndex(style), path, 1);
 }
 
+template<typename Keep> void PageBuilder::noteCut(bool cut, std::size_t firstItem, Keep keep)
+{
+    // Where the frame only watches, it cut nothing away.
+    if (!cut || !m_frameClips)
+        return;
+    // The marks kept whole may take as many points as the page itself; past that the page can no
+    // longer give way or swap, and keeps none.
+    if (!m_cutsDropped) {
+        keep();
+        m_cutsDropped = m_cut.pointCount() > m_pointBudget;
+        if (m_cutsDropped)
+            m_cut = {};
+    }
+    m_mergeFloor = std::max(m_page.items.size(), firstItem);
+}
+
+void PageBuilder::addItem(const Page &source, const Item &item, std::vector<RasterImage> &images)
+{
+    const auto path = [&](std::uint32_t n) {
+        const PathSpan &span = source.paths[item.firstPath + n];
+        return std::vector<Point>(
+            source.points.begin() + span.first, source.points.begin() + span.first + span.count);
+    };
+    switch (item.kind) {
+    case ItemKind::Stroke:
+        for (std::uint32_t n = 0; n < item.pathCount; ++n)
+            addStroke(path(n), source.strokeStyles[item.style], source.paths[item.firstPath + n].closed);
+        break;
+    case ItemKind::Fill: {
+        std::vector<std::vector<Point>> subpaths;
+        for (std::uint32_t n = 0; n < item.pathCount; ++n)
+            subpaths.push_back(path(n));
+        addFill(subpaths, source.fillStyles[item.style]);
+        break;
+    }
+    case ItemKind::Text: {
+        const TextRun &run = source.texts[item.firstPath];
+        addText(run, source.strokeStyles[run.strokeStyle]);
+        break;
+    }
+    case ItemKind::Image:
+        addImage(std::move(images[item.firstPath]));
+        break;
+    }
+}
+
+template<typename CutClip>
+void PageBuilder::rebuild(
+    Page drawn, const CutMarks &cut, const Page &cutMarks, const Rect &keptClip, CutClip cutClip)
+{
+    m_page = Page {};
+    m_haveInk = false;
+    m_mergeFloor = 0;
+    // What is drawn again was counted against the budget, and noted if cut, the first time.
+    const std::size_t budget = std::exchange(m_budget, std::numeric_limits<std::size_t>::max());
+    m_frameClips = false;
+    m_frameCut.watch(everywhere, everywhere);
+    std::size_t next = 0;
+    for (std::size_t item = 0; item < drawn.items.size() || next < cut.size();) {
+        if (next < cut.size() && cut.firstItem(next) <= item) {
+            m_clipper = RectClipper(cutClip(next));
+            addItem(cutMarks, cutMarks.items[next], drawn.images);
+            item = std::max(item, cut.endItem(next));
+            ++next;
+            continue;
+        }
+        m_clipper = RectClipper(keptClip);
+        addItem(drawn, drawn.items[item], drawn.images);
+        ++item;
+    }
+    m_budget = budget;
+}
+
+void PageBuilder::restoreDrawing()
+{
+    if (m_cutsDropped) {
+        m_overBudget = true;
+        return;
+    }
+    if (m_cut.empty())
+        return;
+    const CutMarks cut = std::exchange(m_cut, {});
+    rebuild(std::exchange(m_page, {}), cut, cut.marks(), everywhere,
+        [&](std::size_t mark) { return cut.windowOf(mark); });
+}
+
+Rect PageBuilder::uncutReach() const
+{
+    Rect reach { unbounded, unbounded, -unbounded, -unbounded };
+    const auto include = [&](Point p) {
+        reach = { std::min(reach.left, p.x), std::min(reach.bottom, p.y), std::max(reach.right, p.x),
+            std::max(reach.top, p.y) };
+    };
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < m_page.items.size(); ++i) {
+        while (next < m_cut.size() && m_cut.endItem(next) <= i)
+            ++next;
+        if (next < m_cut.size() && m_cut.firstItem(next) <= i)
+            continue;
+        const Item &item = m_page.items[i];
+        if (item.kind == ItemKind::Text) {
+            const TextRun &run = m_page.texts[item.firstPath];
+            for (std::size_t c = 0; c < run.text.size(); ++c)
+                include(characterCentre(run, c));
+        } else if (item.kind != ItemKind::Image) {
+            for (std::uint32_t n = 0; n < item.pathCount; ++n) {
+                const PathSpan &span = m_page.paths[item.firstPath + n];
+                for (std::uint32_t p = span.first; p < span.first + span.count; ++p)
+                    include(m_page.points[p]);
+            }
+        }
+    }
+    return reach;
+}
+
+bool PageBuilder::moveToSwappedFrame(Point shift)
+{
+    if (m_cut.empty() || m_cutsDropped || m_framesChanged || hasImages())
+        return false;
+    const Rect held = FrameCutDetector::widened(shifted(m_swappedFrame, { -shift.x, -shift.y }));
+    const auto within = [&](const Rect &r) {
+        return r.left > r.right
+            || (r.left >= held.left && r.bottom >= held.bottom && r.right <= held.right && r.top <= held.top);
+    };
+    if (!within(uncutReach()) || !within(m_cut.reach()))
+        return false;
+    const CutMarks cut = std::exchange(m_cut, {});
+    Page drawn = std::exchange(m_page, {});
+    ::plotviewer::hpgl::shift(drawn, shift);
+    Page cutMarks = cut.marks();
+    ::plotviewer::hpgl::shift(cutMarks, shift);
+    rebuild(std::move(drawn), cut, cutMarks, m_swappedFrame,
+        [&](std::size_t mark) { return intersected(shifted(cut.windowOf(mark), shift), m_swappedFrame); });
+    return true;
+}
+
+void PageBuilder::joinStrokes()
+{
+    std::vector<Item> &items = m_page.items;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (kept > 0) {
+            Item &last = items[kept - 1];
+            const Item &item = items[i];
+            if (item.kind == ItemKind::Stroke && last.kind == ItemKind::Stroke && last.style == item.style
+                && last.firstPath + last.pathCount == item.firstPath) {
+                last.pathCount += item.pathCount;
+                continue;
+            }
+        }
+        items[kept++] = items[i];
+    }
+    items.resize(kept);
+}
+
 void PageBuilder::finishPage(const Rect &frame, std::vector<Page> &pages)
 {
+    // Strokes kept apart from the marks the frame cut join up as they would have.
+    if (m_mergeFloor > 0)
+        joinStrokes();
     if (hasMarks()) {
         m_page.frame = frame.isEmpty() ? Rect {} : frame;
         pages.push_back(std::move(m_page));
@@ -222,6 +424,10 @@ void PageBuilder::finishPage(const Rect &frame, std::vector<Page> &pages)
     m_page = Page {};
     m_haveInk = false;
     m_frameCut.reset();
+    m_cut = {};
+    m_cutsDropped = false;
+    m_framesChanged = false;
+    m_mergeFloor = 0;
 }
 
 } // namespace plotviewer::hpgl

@@ -155,12 +155,10 @@ bool PageSetup::setPlotSize(const std::vector<double> &n)
     m_pcl.context = false;
     m_psLength = n.empty() ? 0 : n[0];
     m_psWidth = n.size() > 1 ? n[1] : 0;
-    if (m_plotSizeOrder == PlotSizeOrder::Swapped && m_psWidth > 0)
-        std::swap(m_psLength, m_psWidth);
     return true;
 }
 
-bool PageSetup::watchesFrameCuts() const
+bool PageSetup::plotSizeMaySwap() const
 {
     return !m_pcl.context && m_psLength > 0 && m_psWidth > 0;
 }
@@ -230,9 +228,9 @@ PageSetup::Clip PageSetup::clip(const CoordinateSystem &coords) const
         }
     }
     const Rect window = m_windowSet ? m_window : everywhere;
-    if (frameOnlyWatches())
-        return { everywhere, window, frame };
-    return { frame, window, frame };
+    const Rect swapped = plotSizeMaySwap() ? Rect { 0, 0, m_psWidth, m_psLength } : frame;
+    // An assumed page only watches its frame.
+    return { frameAssumed() ? everywhere : frame, window, frame, swapped };
 }
 
 void PageSetup::noteMark(int rotation)
@@ -243,11 +241,8 @@ void PageSetup::noteMark(int rotation)
     }
 }
 
-Rect PageSetup::pageFrame(
-    const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds, bool frameCutInk) const
+Rect PageSetup::pageFrame(const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds) const
 {
-    if (frameOnlyWatches() && frameCutInk)
-        return {};
     // The page is the one the device lays out; RO turns the drawing inside it, never the page.
     if (m_pcl.context || !hasMarks || !(m_psLength > 0 && m_psWidth <= 0))
         return m_largestFrame;
@@ -257,6 +252,11 @@ Rect PageSetup::pageFrame(
         return { 0, std::min(inkBounds.bottom, coords.frameHeight() - 1), m_psLength,
             std::max(inkBounds.top, coords.frameHeight()) };
     return { 0, std::min(0.0, inkBounds.bottom), m_psLength, std::max(inkBounds.top, 1.0) };
+}
+
+Rect PageSetup::swappedPageFrame() const
+{
+    return { 0, 0, m_largestFrame.top, m_largestFrame.right };
 }
 
 void PageSetup::pageFinished()

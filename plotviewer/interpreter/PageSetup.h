@@ -1,7 +1,8 @@
 #pragma once
 // Where a page comes from and how it is framed: the PCL page (size, orientation, picture frame,
 // plot size), a plotter's plot size (PS), the input window (IW), and the rotation of the page's
-// first mark. Works out the frame the coordinate system spans, the clip, and the page to show.
+// first mark. Works out the frame the coordinate system spans, the clip and the page to show, and
+// the frame and page of PS with its sides swapped, as some CAD exports give them.
 
 #include "CoordinateSystem.h"
 #include "plotviewer/reader/PlotCommand.h"
@@ -9,9 +10,6 @@
 #include <vector>
 
 namespace plotviewer::hpgl {
-
-/// How to take the two sides of PS: X along the first (as the language has it) or along the second.
-enum class PlotSizeOrder : unsigned char { AsGiven, Swapped };
 
 /// Where PCL's cursor, raster and rectangles are on the page, in output units.
 struct PclPage
@@ -24,14 +22,9 @@ struct PclPage
 class PageSetup
 {
 public:
-    explicit PageSetup(PlotSizeOrder plotSizeOrder)
-        : m_plotSizeOrder(plotSizeOrder)
-    { }
-
     /// ESC E and job boundaries: the PCL defaults and no PS. The window and paper stay.
     void reset();
 
-    PlotSizeOrder plotSizeOrder() const { return m_plotSizeOrder; }
     bool pclContext() const { return m_pcl.context; }
     /// ESC%#B or ESC%#A: true when it switches between PCL and plotter context.
     bool enterHpgl(double mode);
@@ -45,20 +38,16 @@ public:
     /// The PCL cursor's (0, 0) in output units: the left edge of the logical page at the top margin.
     Point pclOrigin() const;
     PclPage pclPage() const;
-    /// Whether the frame is a PS that gave both sides, whose cuts may mean the sides were swapped.
-    bool watchesFrameCuts() const;
+    /// Whether the frame is a PS that gave both sides, which may have given them the other way round.
+    bool plotSizeMaySwap() const;
     /// Whether the page is only assumed: a PCL job that gave neither a page size nor a picture
     /// frame. Such a frame never cuts ink; the page then fits the drawing.
     bool frameAssumed() const;
-    /// Makes the page that starts now treat its frame as assumed: a real frame that would swallow
-    /// the page's drawing then only watches it.
-    void setFitsInk(bool fitsInk) { m_fitsInk = fitsInk; }
-    /// Whether the frame only watches the ink: assumed, or set to fit it.
-    bool frameOnlyWatches() const { return m_fitsInk || frameAssumed(); }
 
     /// IW in output units, or none.
     void setWindow(const Rect &window);
     void clearWindow() { m_windowSet = false; }
+    bool windowSet() const { return m_windowSet; }
 
     /// Sets the frame and the PCL plot-size scale of `coords`, and the paper under the page.
     void applyFrame(CoordinateSystem &coords, bool pageHasMarks);
@@ -67,16 +56,16 @@ public:
         Rect frame; // hard clip
         Rect window; // soft clip
         Rect watched; // the frame whose cuts are noted; everywhere when none
+        Rect swappedFrame; // the frame of PS with its sides swapped
     };
     Clip clip(const CoordinateSystem &coords) const;
 
     /// Notes a mark drawn under `rotation`: the first one decides which side of a page whose width
     /// the drawing gives holds the origin.
     void noteMark(int rotation);
-    /// The page that ends now, given its marks and whether they reached beyond the watched frame;
-    /// empty when the ink decides.
-    Rect pageFrame(
-        const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds, bool frameCutInk) const;
+    /// The page that ends now, holding its marks; or, for PS with its sides swapped, that page.
+    Rect pageFrame(const CoordinateSystem &coords, bool hasMarks, const Rect &inkBounds) const;
+    Rect swappedPageFrame() const;
     /// After a page ends: the next page starts on a fresh PS frame.
     void pageFinished();
 
@@ -102,14 +91,12 @@ private:
     void setTopMargin(double lines);
 
     Pcl m_pcl;
-    PlotSizeOrder m_plotSizeOrder;
     double m_psLength = 0; // 0 = no PS
     double m_psWidth = 0;
     Rect m_window; // IW in output units
     bool m_windowSet = false;
     Rect m_largestFrame;
     double m_logicalPageTop = 0; // in a PCL context: where the paper's logical page begins
-    bool m_fitsInk = false;
     bool m_pageRotationKnown = false;
     int m_pageRotation = 0;
 };

@@ -42,10 +42,8 @@ QStringList styledStrokes(const InterpretResult &result)
 QString kindsInPaintingOrder(const InterpretResult &result)
 {
     QString kinds;
-    for (const Page &page : result.plot.pages) {
-        for (const Item &item : page.items)
-            kinds += QLatin1Char("SFTI"[int(item.kind)]);
-    }
+    for (const Page &page : result.plot.pages)
+        kinds += plottest::kindsInPaintingOrder(page);
     return kinds;
 }
 

@@ -22,6 +22,22 @@ inline plotviewer::InterpretResult interpret(const QByteArray &bytes)
     return plotviewer::interpretPlot(view(bytes));
 }
 
+/// The first page, or an empty one when nothing was drawn.
+inline const plotviewer::Page &firstPage(const plotviewer::InterpretResult &result)
+{
+    static const plotviewer::Page empty;
+    return result.plot.pages.empty() ? empty : result.plot.pages.front();
+}
+
+/// The kinds of a page's items in painting order: S stroke, F fill, T text, I image.
+inline QString kindsInPaintingOrder(const plotviewer::Page &page)
+{
+    QString kinds;
+    for (const plotviewer::Item &item : page.items)
+        kinds += QLatin1Char("SFTI"[int(item.kind)]);
+    return kinds;
+}
+
 /// The stroked subpaths of the first page, each as its list of points.
 inline std::vector<std::vector<plotviewer::Point>> strokes(const plotviewer::InterpretResult &result)
 {
