@@ -67,4 +67,5 @@ echo "executions a second: $(execs_per_second "$scratch/small.log") on the small
 
 remaining=$((seconds - 2 * slice))
 ((remaining >= 1)) || remaining=1
-fuzz "$remaining" "$build_dir/fuzz-corpus" "$fuzz_dir/seeds" "$source_dir/samples" "$corpus_dir"
+# A working corpus of its own: what it finds from megabyte plots would slow run-fuzz.sh's short runs.
+fuzz "$remaining" "$build_dir/long-fuzz-corpus" "$fuzz_dir/seeds" "$source_dir/samples" "$corpus_dir"
