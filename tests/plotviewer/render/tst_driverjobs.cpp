@@ -2,6 +2,8 @@
 // each DeskJet, LaserJet, PaintJet and Color LaserJet driver, and into a picture of its own. The job
 // drawn here must show what Ghostscript's picture shows, block by block, dithering aside.
 
+#include "PictureInk.h"
+
 #include "plotviewer/interpreter/PlotInterpreter.h"
 #include "plotviewer/render/PlotPicture.h"
 
@@ -13,6 +15,7 @@
 #include <QTest>
 
 using namespace plotviewer;
+using plotviewer::test::bestProfileOffset;
 
 namespace {
 
@@ -71,26 +74,6 @@ std::vector<long> inkProfile(const QImage &picture, bool rows)
             profile[std::size_t(rows ? y : x)] += 255 - line[x];
     }
     return profile;
-}
-
-// The shift of `drawn` against `expected`, up to `most` pixels, that lines their profiles up best.
-int bestShift(const std::vector<long> &expected, const std::vector<long> &drawn, int most)
-{
-    int best = 0;
-    long bestDistance = -1;
-    for (int shift = -most; shift <= most; ++shift) {
-        long distance = 0;
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            const long j = long(i) + shift;
-            distance
-                += std::abs(expected[i] - (j >= 0 && j < long(drawn.size()) ? drawn[std::size_t(j)] : 0));
-        }
-        if (bestDistance < 0 || distance < bestDistance) {
-            bestDistance = distance;
-            best = shift;
-        }
-    }
-    return best;
 }
 
 struct Difference
@@ -216,8 +199,8 @@ void TestDriverJobs::matchesGhostscript()
         qPrintable(QStringLiteral("a page of %1 x %2").arg(drawn.width()).arg(drawn.height())));
     // Each driver takes the printer's unprintable edges for granted, which differ between printers
     // by a few tenths of an inch: the pages are compared where they line up best.
-    const int dx = bestShift(inkProfile(expected, false), inkProfile(drawn, false), maximumShift);
-    const int dy = bestShift(inkProfile(expected, true), inkProfile(drawn, true), maximumShift);
+    const int dx = bestProfileOffset(inkProfile(expected, false), inkProfile(drawn, false), 0, maximumShift);
+    const int dy = bestProfileOffset(inkProfile(expected, true), inkProfile(drawn, true), 0, maximumShift);
     const QRect common = QRect(QPoint(0, 0), expected.size()) & QRect(QPoint(-dx, -dy), drawn.size());
     const Difference found = difference(
         blocks(drawn.copy(common.translated(dx, dy)), grey), blocks(expected.copy(common), grey));

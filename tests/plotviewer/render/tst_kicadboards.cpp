@@ -2,6 +2,8 @@
 // shrunk by the pen it is told of, and as SVG at their true size. Drawn here with the pen PT names,
 // the HP-GL must cover what the SVG covers, as closely as plots of plain lines agree.
 
+#include "PictureInk.h"
+
 #include "plotviewer/interpreter/PlotInterpreter.h"
 #include "plotviewer/render/PageExtent.h"
 #include "plotviewer/render/PlotPicture.h"
@@ -18,6 +20,7 @@
 #include <vector>
 
 using namespace plotviewer;
+using plotviewer::test::bestProfileOffset;
 
 namespace {
 
@@ -91,32 +94,13 @@ struct Ink
     }
 };
 
-// The offset of `b` against `a` that lines their profiles up best, from `start` give or take `most`.
-int bestOffset(const std::vector<long> &a, const std::vector<long> &b, int start, int most)
-{
-    int best = start;
-    long bestDistance = -1;
-    for (int offset = start - most; offset <= start + most; ++offset) {
-        long distance = 0;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            const long j = long(i) + offset;
-            distance += std::abs(a[i] - (j >= 0 && j < long(b.size()) ? b[std::size_t(j)] : 0));
-        }
-        if (bestDistance < 0 || distance < bestDistance) {
-            bestDistance = distance;
-            best = offset;
-        }
-    }
-    return best;
-}
-
 // Pixels inked in both over pixels inked in either, with `b` lined up on `a`.
 double agreement(const Ink &a, const Ink &b)
 {
-    const int dx = bestOffset(
+    const int dx = bestProfileOffset(
         a.profile(false), b.profile(false), b.firstInked(false) - a.firstInked(false), maximumShift);
-    const int dy
-        = bestOffset(a.profile(true), b.profile(true), b.firstInked(true) - a.firstInked(true), maximumShift);
+    const int dy = bestProfileOffset(
+        a.profile(true), b.profile(true), b.firstInked(true) - a.firstInked(true), maximumShift);
     long both = 0;
     long either = 0;
     for (int y = std::min(0, -dy); y < std::max(a.height, b.height - dy); ++y) {

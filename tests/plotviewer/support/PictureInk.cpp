@@ -1,6 +1,7 @@
 #include "PictureInk.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace plotviewer::test {
 
@@ -57,6 +58,25 @@ int colouredPixelCount(const QImage &picture, int tolerance)
         count += spread > tolerance ? 1 : 0;
     });
     return count;
+}
+
+int bestProfileOffset(const std::vector<long> &expected, const std::vector<long> &drawn, int start, int most)
+{
+    int best = start;
+    long bestDistance = -1;
+    for (int offset = start - most; offset <= start + most; ++offset) {
+        long distance = 0;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            const long j = long(i) + offset;
+            distance
+                += std::abs(expected[i] - (j >= 0 && j < long(drawn.size()) ? drawn[std::size_t(j)] : 0));
+        }
+        if (bestDistance < 0 || distance < bestDistance) {
+            bestDistance = distance;
+            best = offset;
+        }
+    }
+    return best;
 }
 
 } // namespace plotviewer::test

@@ -18,5 +18,8 @@ std::vector<bool> inkMask(const QImage &picture);
 QRect inkBounds(const QImage &picture);
 /// Pixels whose red, green and blue differ by more than `tolerance`.
 int colouredPixelCount(const QImage &picture, int tolerance = 8);
+/// The offset of `drawn` against `expected`, two profiles of how much ink each row or column holds,
+/// that lines them up best: `start` give or take `most`.
+int bestProfileOffset(const std::vector<long> &expected, const std::vector<long> &drawn, int start, int most);
 
 } // namespace plotviewer::test
