@@ -3,12 +3,16 @@
 
 #include "OtherFiles.h"
 #include "PdfProbe.h"
+#include "PictureInk.h"
 #include "TiledSheets.h"
 #include "plotviewer/cupsfilter/CupsJobOptions.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 using namespace plotviewer;
 using namespace plotviewer::test;
@@ -17,6 +21,8 @@ namespace {
 
 constexpr int runTimeoutMs = 60000;
 const QByteArray kPlot = "IN;SP1;PA0,0;PD8000,0,8000,4000,0,4000,0,0;PU;";
+// A red frame 8000 plot units (7.87 inches) wide, which fits any common paper at actual size.
+const QByteArray kRedPlot = "IN;SP2;PA0,0;PD8000,0,8000,4000,0,4000,0,0;PU;";
 
 struct Run
 {
@@ -74,6 +80,8 @@ private Q_SLOTS:
     void failures();
     void printsFromFileOrStandardInput_data();
     void printsFromFileOrStandardInput();
+    void jobOptionsReachThePrintedPage_data();
+    void jobOptionsReachThePrintedPage();
     void actualSizeTilesLargePlots();
 
 private:
@@ -107,6 +115,10 @@ void tst_PlotFilter::jobOptions_data()
                                 << ColourMode::GreyScale << Placement::Fit;
     QTest::newRow("ColorModel Gray") << QStringLiteral("ColorModel=Gray") << A4 << ColourMode::GreyScale
                                      << Placement::Fit;
+    QTest::newRow("ColorModel Grayscale")
+        << QStringLiteral("ColorModel=Grayscale") << A4 << ColourMode::GreyScale << Placement::Fit;
+    QTest::newRow("ColorModel Black")
+        << QStringLiteral("ColorModel=Black") << A4 << ColourMode::GreyScale << Placement::Fit;
     QTest::newRow("bi-level") << QStringLiteral("print-color-mode=bi-level") << A4
                               << ColourMode::BlackAndWhite << Placement::Fit;
     QTest::newRow("colour asked") << QStringLiteral("print-color-mode=color ColorModel=RGB") << A4
@@ -209,6 +221,47 @@ void tst_PlotFilter::printsFromFileOrStandardInput()
     QCOMPARE(pdf.pageCount(), 1);
     QCOMPARE(pdf.pageSize(0).toSize(), pageSize);
     QCOMPARE(pdf.title(), QStringLiteral("drawing.plt"));
+}
+
+void tst_PlotFilter::jobOptionsReachThePrintedPage_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<bool>("coloured");
+    QTest::addColumn<double>("inkInches"); // the frame's printed width; 0 when fitted to the sheet
+
+    QTest::newRow("colour, fitted") << QString() << true << 0.0;
+    QTest::newRow("print-color-mode monochrome")
+        << QStringLiteral("print-color-mode=monochrome") << false << 0.0;
+    QTest::newRow("print-scaling none: 1016 units to the inch")
+        << QStringLiteral("print-scaling=none") << true << 8000.0 / 1016;
+}
+
+void tst_PlotFilter::jobOptionsReachThePrintedPage()
+{
+    QFETCH(QString, options);
+    QFETCH(bool, coloured);
+    QFETCH(double, inkInches);
+    if (const QString missing = PdfProbe::missingTools(); !missing.isEmpty())
+        QSKIP(qPrintable(missing));
+    const Run run = plottopdf(jobArguments(options), kRedPlot);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    PdfProbe pdf;
+    const QString unread = openOutput(run.out, m_dir, QStringLiteral("options.pdf"), pdf);
+    QVERIFY2(unread.isEmpty(), qPrintable(unread));
+    QCOMPARE(pdf.pageCount(), 1);
+    constexpr int dpi = 100;
+    QString error;
+    const QImage page = pdf.renderPage(0, dpi, &error);
+    QVERIFY2(!page.isNull(), qPrintable(error));
+    QCOMPARE(colouredPixelCount(page) > 0, coloured);
+    const QRect ink = inkBounds(page);
+    QVERIFY(!ink.isNull());
+    // Fitted, the frame fills most of a landscape A4 sheet, 11.7 inches wide.
+    const double expected = inkInches > 0 ? inkInches * dpi : 0;
+    if (expected > 0)
+        QVERIFY2(std::abs(ink.width() - expected) <= 4, qPrintable(QString::number(ink.width())));
+    else
+        QVERIFY2(ink.width() > 10 * dpi, qPrintable(QString::number(ink.width())));
 }
 
 void tst_PlotFilter::actualSizeTilesLargePlots()
