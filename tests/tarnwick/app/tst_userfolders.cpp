@@ -1,4 +1,5 @@
 #include "Form1Fixture.h"
+#include "ProcessProgress.h"
 #include "UnprivilegedRun.h"
 #include "tarnwick/app/Shutdown.h"
 #include "tarnwick/browse/DirList.h"
@@ -179,17 +180,22 @@ private Q_SLOTS:
         run.start(program, {});
         QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
 
-        // The main window is up once the load step has made the user's settings file.
+        // The main window is up once the load step has made the user's settings file; a program
+        // that ends, is stopped or sits blocked before that fails at once.
         const QString own = home + QStringLiteral("/.config/tarnwick/tarnwick.ini");
-        QTRY_VERIFY2_WITH_TIMEOUT(QFileInfo::exists(own) || program.state() == QProcess::NotRunning,
+        ProcessProgress progress(program);
+        QString stuck;
+        QTRY_VERIFY2_WITH_TIMEOUT(QFileInfo::exists(own) || !(stuck = progress.stuckReason()).isEmpty(),
             "the program neither started nor ended", 60'000);
-        const bool running = program.state() == QProcess::Running;
+        if (stuck.isEmpty() && program.state() != QProcess::Running)
+            stuck = QStringLiteral("the program has ended");
         program.kill();
         program.waitForFinished();
         if (!UnprivilegedRun::isRoot())
             QFile::setPermissions(
                 run.folder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QVERIFY2(running, program.readAll().constData());
+        QVERIFY2(stuck.isEmpty(),
+            qPrintable(stuck + QStringLiteral(": ") + QString::fromLocal8Bit(program.readAll())));
         QCOMPARE(readAll(own), defaults);
         QCOMPARE(filesIn(run.folder()), (QStringList { "tarnwick", "tarnwick.ini" }));
         QVERIFY(QFileInfo(home + QStringLiteral("/.cache/tarnwick")).isDir());
