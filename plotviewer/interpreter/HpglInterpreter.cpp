@@ -255,6 +255,10 @@ void HpglInterpreter::finishPage()
     endPendingLine(); // at the end of the file no instruction has ended the last line
     m_raster.endImage();
     const Rect frame = framePage();
+    // Images never make the frame give way; what they lose to it is said.
+    if (m_page.imageRowsOutside(frame))
+        warnOnce("raster rows that fall outside the page were not drawn (page "
+            + std::to_string(m_result.pages.size() + 1) + ")");
     m_page.finishPage(frame, m_result.pages);
     m_raster.startPage();
     m_setup.pageFinished();

@@ -242,6 +242,23 @@ void PageBuilder::addImage(RasterImage image)
     appendItem(ItemKind::Image, 0, static_cast<std::uint32_t>(m_page.images.size() - 1), 1);
 }
 
+bool PageBuilder::imageRowsOutside(const Rect &frame) const
+{
+    if (frame.isEmpty())
+        return false; // the page fits the drawing
+    // A row is judged by the line through its middle. The rows a rectangle meets follow each other,
+    // so only the first and the last can be outside when any is.
+    const auto outside = [&](const RasterImage &image, std::uint32_t row) {
+        const Point start = add(image.origin, scaled(image.down, row + 0.5));
+        const Point end = add(start, scaled(image.across, image.width));
+        return std::max(start.x, end.x) < frame.left || std::min(start.x, end.x) > frame.right
+            || std::max(start.y, end.y) < frame.bottom || std::min(start.y, end.y) > frame.top;
+    };
+    return std::any_of(m_page.images.begin(), m_page.images.end(), [&](const RasterImage &image) {
+        return image.height > 0 && (outside(image, 0) || outside(image, image.height - 1));
+    });
+}
+
 void PageBuilder::addRectangle(const Rect &area, const FillStyle &style)
 {
     if (m_overBudget || !reserve(4))

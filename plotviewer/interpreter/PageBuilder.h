@@ -42,6 +42,8 @@ public:
     bool frameCutAway() const { return m_frameCut.cutAway(); }
     bool frameCutMost() const { return m_frameCut.cutMost(); }
     bool overBudget() const { return m_overBudget; }
+    /// Whether rows of the page's images lie wholly outside `frame`, where they are not drawn.
+    bool imageRowsOutside(const Rect &frame) const;
 
     /// The frame gives way to the drawing: the marks it cut come back whole, or the page is over
     /// budget when they were too many to keep.

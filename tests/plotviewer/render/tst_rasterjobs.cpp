@@ -1,6 +1,6 @@
 // Raster jobs end to end: known images written as PCL raster (by the test's own encoder and by
 // netpbm when installed) must come back as the same pixels and pictures; raster placement in
-// HP-GL/2 pages; colour modes; size limits and broken data.
+// HP-GL/2 pages; colour modes; size limits, broken data and rows that fall off the page.
 
 #include "RasterEncoder.h"
 
@@ -206,6 +206,8 @@ private Q_SLOTS:
     void limits();
     void brokenData_data();
     void brokenData();
+    void rowsOffThePage_data();
+    void rowsOffThePage();
 };
 
 void TestRasterJobs::roundTrip_data()
@@ -644,6 +646,53 @@ void TestRasterJobs::brokenData()
     QVERIFY(std::find(warnings.begin(), warnings.end(), warning.toStdString()) != warnings.end());
     QVERIFY2(result.error.empty(), result.error.c_str());
     QCOMPARE(result.plot.pages.front().images.back().height, std::uint32_t(rows));
+}
+
+void TestRasterJobs::rowsOffThePage_data()
+{
+    QTest::addColumn<QByteArray>("job");
+    QTest::addColumn<QStringList>("warnings");
+    // Letter at 150 dots to the inch; the cursor's (0, 0) is half an inch below the paper's top.
+    const auto image = [](const char *cursor, int rows, int blankRows = 0) {
+        QByteArray job = QByteArray("\x1b*t150R") + cursor + "\x1b*r1A";
+        for (int row = 0; row < rows; ++row)
+            job += "\x1b*b1W\xff";
+        for (int row = 0; row < blankRows; ++row)
+            job += "\x1b*b1W\x00";
+        return job + "\x1b*rB";
+    };
+    const auto onPage = [](int page) {
+        return QStringLiteral("raster rows that fall outside the page were not drawn (page %1)").arg(page);
+    };
+    const QString page1 = onPage(1);
+    const QByteArray reset = "\x1b"
+                             "E";
+    QTest::newRow("on the page") << reset + image("\x1b*p300x300Y", 30) << QStringList {};
+    QTest::newRow("below the foot of the page")
+        << reset + image("\x1b*p300x3200Y", 30) << QStringList { page1 };
+    QTest::newRow("across the foot of the page")
+        << reset + image("\x1b*p300x3120Y", 60) << QStringList { page1 };
+    QTest::newRow("right of the page") << reset + image("\x1b*p3000x300Y", 30) << QStringList { page1 };
+    QTest::newRow("above the page") << reset + image("\x1b*p300x-300Y", 30) << QStringList { page1 };
+    QTest::newRow("only blank rows past the foot")
+        << reset + image("\x1b*p300x3000Y", 1, 100) << QStringList {};
+    QTest::newRow("once a page, on each page it happens") << reset + image("\x1b*p300x3200Y", 30)
+            + image("\x1b*p300x-300Y", 30) + "\f" + image("\x1b*p300x300Y", 30) + "\f"
+            + image("\x1b*p3000x300Y", 30) << QStringList { page1, onPage(3) };
+}
+
+void TestRasterJobs::rowsOffThePage()
+{
+    QFETCH(QByteArray, job);
+    QFETCH(QStringList, warnings);
+    const InterpretResult result = interpret(job);
+    QVERIFY2(result.error.empty(), result.error.c_str());
+    QStringList found;
+    for (const std::string &warning : result.plot.warnings) {
+        if (QString::fromStdString(warning).startsWith(QStringLiteral("raster rows")))
+            found << QString::fromStdString(warning);
+    }
+    QCOMPARE(found, warnings);
 }
 
 QTEST_MAIN(TestRasterJobs)
