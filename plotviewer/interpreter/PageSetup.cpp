@@ -52,12 +52,15 @@ Point PageSetup::pclOrigin() const
 {
     if (m_pcl.context)
         return { 0, m_logicalPageTop - m_pcl.topMargin * plotUnitsPerInch };
-    return { 0, std::max(m_psWidth, 0.0) };
+    return { 0, 0 };
 }
 
 PclPage PageSetup::pclPage() const
 {
-    return { pclOrigin(), m_pcl.context ? m_largestFrame : Rect {}, static_cast<int>(m_pcl.orientation) };
+    const int orientation = static_cast<int>(m_pcl.orientation);
+    if (m_pcl.context)
+        return { pclOrigin(), m_largestFrame, orientation };
+    return { pclOrigin(), Rect {}, orientation, { 0, 1 }, { 1, 0 } };
 }
 
 double PageSetup::logicalPageLength() const

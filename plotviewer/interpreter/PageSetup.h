@@ -17,6 +17,12 @@ struct PclPage
     Point origin; // the cursor's (0, 0): the left edge of the logical page at the top margin
     Rect paper; // the sheet under the logical page; empty outside a PCL context
     int orientation = 0; // ESC&l#O: 0 portrait, 1 landscape, 2 and 3 reversed
+    // The directions of the cursor's x and y on the page, one unit long. A printer's PCL page
+    // reads as the HP-GL/2 frame does, its y down the page. A roll plotter's raster is fixed to the
+    // paper: its rows run across the roll (the Y of PS) and follow each other along the roll's
+    // length (the X of PS), from the HP-GL/2 origin.
+    Point right { 1, 0 };
+    Point down { 0, -1 };
 };
 
 class PageSetup
@@ -35,7 +41,8 @@ public:
     bool setPclValue(CommandKind kind, double value);
     /// PS: true when taken (PCL jobs that gave a page ignore it).
     bool setPlotSize(const std::vector<double> &n);
-    /// The PCL cursor's (0, 0) in output units: the left edge of the logical page at the top margin.
+    /// The PCL cursor's (0, 0) in output units: the left edge of the logical page at the top margin,
+    /// or in a plotter's PS frame the HP-GL/2 origin.
     Point pclOrigin() const;
     PclPage pclPage() const;
     /// Whether the frame is a PS that gave both sides, which may have given them the other way round.

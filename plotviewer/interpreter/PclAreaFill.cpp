@@ -124,13 +124,16 @@ std::optional<FillStyle> PclAreaFill::style(int type, double id) const
     }
 }
 
-std::optional<PclAreaFill::Rectangle> PclAreaFill::fill(double type, Point topLeft, const Rect &page) const
+std::optional<PclAreaFill::Rectangle> PclAreaFill::fill(
+    double type, Point topLeft, Point right, Point down, const Rect &page) const
 {
     if (!(type >= 0 && type <= 5) || type != std::round(type))
         return std::nullopt;
     const std::optional<FillStyle> found
         = type == 5 ? style(m_currentType, m_currentId) : style(static_cast<int>(type), m_areaFill);
-    Rect area { topLeft.x, topLeft.y - m_height, topLeft.x + m_width, topLeft.y };
+    const Point corner = add(add(topLeft, scaled(right, m_width)), scaled(down, m_height));
+    Rect area { std::min(topLeft.x, corner.x), std::min(topLeft.y, corner.y), std::max(topLeft.x, corner.x),
+        std::max(topLeft.y, corner.y) };
     if (!page.isEmpty())
         area = intersected(area, page);
     if (!found || area.isEmpty())

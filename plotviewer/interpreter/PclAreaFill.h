@@ -44,9 +44,11 @@ public:
         Rect area;
         FillStyle style;
     };
-    /// ESC*c#P: the rectangle whose top left is `topLeft` (+y up), cut to `page` when that is not
-    /// empty. Nothing for an empty rectangle, an unknown fill or an undefined user pattern.
-    std::optional<Rectangle> fill(double type, Point topLeft, const Rect &page) const;
+    /// ESC*c#P: the rectangle from `topLeft` along the cursor's `right` and `down` (one unit long,
+    /// along the page's axes), cut to `page` when that is not empty. Nothing for an empty
+    /// rectangle, an unknown fill or an undefined user pattern.
+    std::optional<Rectangle> fill(
+        double type, Point topLeft, Point right, Point down, const Rect &page) const;
 
 private:
     std::optional<FillStyle> style(int type, double id) const;

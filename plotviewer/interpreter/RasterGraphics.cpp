@@ -181,7 +181,8 @@ void RasterGraphics::execute(const PlotCommand &command, const PclPage &page)
 void RasterGraphics::fillRectangle(double type)
 {
     const Point topLeft = cursor(m_pclPage.origin);
-    if (const auto rectangle = m_areaFill.fill(type, topLeft, m_pclPage.paper)) {
+    if (const auto rectangle
+        = m_areaFill.fill(type, topLeft, m_pclPage.right, m_pclPage.down, m_pclPage.paper)) {
         const Rect &r = rectangle->area;
         m_page.addRectangle(r, rectangle->style);
     }
@@ -196,10 +197,10 @@ void RasterGraphics::moveCursor(double value, bool relative, double unit, bool v
     const bool inImage = m_inRaster && !m_abandoned && m_builder.active();
     if (inImage)
         endImage();
-    // PCL's y grows down the page; page units grow up.
-    double &coordinate = vertical ? m_cursor.y : m_cursor.x;
-    const double offset = vertical ? -value * unit : value * unit;
-    coordinate = relative ? coordinate + offset : offset;
+    const Point axis = vertical ? m_pclPage.down : m_pclPage.right;
+    const double coordinate = dot(m_cursor, axis);
+    const double moved = relative ? coordinate + value * unit : value * unit;
+    m_cursor = add(m_cursor, scaled(axis, moved - coordinate));
     if (inImage) {
         m_inRaster = true;
         startSegment();
@@ -215,11 +216,15 @@ void RasterGraphics::startImage(double mode)
     // paper's width: down the logical page, each row left of the one before.
     const double pixel = pixelSize();
     const bool turned = m_physicalPresentation && m_pclPage.orientation % 2 == 1;
-    m_across = turned ? Point { 0, -pixel } : Point { pixel, 0 };
-    m_down = turned ? Point { -pixel, 0 } : Point { 0, -pixel };
+    const Point &right = m_pclPage.right;
+    const Point &down = m_pclPage.down;
+    m_across = scaled(turned ? down : right, pixel);
+    m_down = scaled(turned ? Point { -right.x, -right.y } : down, pixel);
     // Even modes start at the left graphics margin, odd ones at the cursor.
-    if (!keepsPosition(mode))
-        (turned ? m_cursor.y : m_cursor.x) = 0;
+    if (!keepsPosition(mode)) {
+        const Point along = turned ? down : right;
+        m_cursor = add(m_cursor, scaled(along, -dot(m_cursor, along)));
+    }
     m_rowsLeft = m_sourceHeight > 0 ? m_sourceHeight : std::numeric_limits<std::uint64_t>::max();
     if (m_sourceWidth > RasterImageBuilder::maxWidth) {
         tooLarge(m_sourceWidth, std::max<std::uint64_t>(m_sourceHeight, 1));

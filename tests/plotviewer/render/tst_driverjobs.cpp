@@ -1,6 +1,7 @@
 // Printer jobs as real drivers write them: Ghostscript turns one PostScript page into the PCL job of
-// each DeskJet, LaserJet, PaintJet and Color LaserJet driver, and into a picture of its own. The job
-// drawn here must show what Ghostscript's picture shows, block by block, dithering aside.
+// each DeskJet, LaserJet, PaintJet and Color LaserJet driver (and the HP-GL/2 job with raster of a
+// roll plotter), and into a picture of its own. The job drawn here must show what Ghostscript's
+// picture shows, block by block, dithering aside.
 
 #include "PictureInk.h"
 
@@ -13,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTransform>
 
 using namespace plotviewer;
 using plotviewer::test::bestProfileOffset;
@@ -142,11 +144,15 @@ void TestDriverJobs::matchesGhostscript_data()
     QTest::addColumn<QString>("device");
     QTest::addColumn<bool>("grey");
     QTest::addColumn<bool>("landscape");
+    QTest::addColumn<bool>("plotter");
     struct Device
     {
         const char *name;
         bool grey;
         bool landscape = false;
+        // A roll plotter's page runs along the roll, the X of its PS: it shows Ghostscript's page
+        // turned a quarter anticlockwise, the top of the paper on the left.
+        bool plotter = false;
     };
     // Not here: cljet5 and cljet5pr, which leave the printer to feed the paper long edge first (their
     // portrait page is the paper's length wide, which nothing in the job says); the DeskJets that
@@ -167,9 +173,11 @@ void TestDriverJobs::matchesGhostscript_data()
         { "paintjet", false }, { "pj", false }, { "pjetxl", false }, { "pjxl", false }, { "lj250", false },
         { "pjxl300", false }, // PaintJet XL300: CMY planes
         { "cljet5c", false }, // Color LaserJet 5: 24-bit pixels, delta rows
+        { "dnj650c", false, false, true }, // DesignJet 650C: PS, then raster entered at the pen (ESC%1A)
     };
     for (const Device &device : devices)
-        QTest::newRow(device.name) << QString::fromLatin1(device.name) << device.grey << device.landscape;
+        QTest::newRow(device.name) << QString::fromLatin1(device.name) << device.grey << device.landscape
+                                   << device.plotter;
 }
 
 void TestDriverJobs::matchesGhostscript()
@@ -177,7 +185,9 @@ void TestDriverJobs::matchesGhostscript()
     QFETCH(QString, device);
     QFETCH(bool, grey);
     QFETCH(bool, landscape);
-    const QImage &expected = m_expected[landscape];
+    QFETCH(bool, plotter);
+    const QImage expected
+        = plotter ? m_expected[landscape].transformed(QTransform().rotate(-90)) : m_expected[landscape];
     const QString jobPath = m_dir.filePath(device + QStringLiteral(".pcl"));
     const QString source
         = m_dir.filePath(landscape ? QStringLiteral("landscape.ps") : QStringLiteral("portrait.ps"));

@@ -392,6 +392,14 @@ void TestRasterJobs::placement_data()
     QTest::newRow("a new orientation restores the top margin") << "\x1b"
                                                                   "E\x1b&l0E\x1b&l0O\x1b*p300x600Y"
             + row << QPointF(1016, 10160 - 2032);
+    // A roll plotter's PS frame: the cursor starts at the HP-GL/2 origin, its x runs along Y (across
+    // the roll) and its y along X (along the roll).
+    QTest::newRow("after PS the cursor's axes follow the roll") << "\x1b"
+                                                                   "E\x1b%0BPS9000,6000;\x1b%0A\x1b*p300x600Y"
+            + row << QPointF(2032, 1016);
+    QTest::newRow("after PS, ESC%1A starts the raster at the pen") << "\x1b"
+                                                                      "E\x1b%0BPS9000,6000;PA500,700;\x1b%1A"
+            + row << QPointF(500, 700);
     QTest::newRow("ESC%1B puts the pen at the cursor") << QByteArray("\x1b"
                                                                      "E\x1b*p300x600Y\x1b%1BSP1;PD;PU;")
                                                        << QPointF(1016, 10160 - 2032);
@@ -426,6 +434,8 @@ void TestRasterJobs::presentation_data()
         << QByteArray("\x1b&l1O\x1b*r0F") << QPointF(pixel, 0) << QPointF(0, -pixel);
     QTest::newRow("landscape, r3F after r0F")
         << QByteArray("\x1b&l1O\x1b*r0F\x1b*r3F") << QPointF(0, -pixel) << QPointF(-pixel, 0);
+    QTest::newRow("a roll plotter's rows run across the roll, from the origin along it")
+        << QByteArray("\x1b%0BPS9000,6000;\x1b%0A") << QPointF(0, pixel) << QPointF(pixel, 0);
 }
 
 void TestRasterJobs::presentation()
@@ -467,6 +477,9 @@ void TestRasterJobs::rectangles_data()
         << QByteArray("\x1b*c9000a150b0P") << QRectF(1016, 8128 - 508, 8382 - 1016, 508) << "0,0,0";
     QTest::newRow("HP-GL/2's window does not cut it")
         << QByteArray("\x1b%0BIW0,0,10,10;\x1b%0A\x1b*p300x600Y\x1b*c300a150b0P") << inch << "0,0,0";
+    QTest::newRow("a roll plotter's, across the roll and along it")
+        << QByteArray("\x1b%0BPS9000,6000;PA1016,2032;\x1b%1A\x1b*c300a150b0P")
+        << QRectF(1016, 2032, 508, 1016) << "0,0,0";
     QTest::newRow("undefined user pattern") << QByteArray("\x1b*c300a150b9g4P") << QRectF() << QString();
     QTest::newRow("unknown cross-hatch") << QByteArray("\x1b*c300a150b7g3P") << QRectF() << QString();
     QTest::newRow("no size") << QByteArray("\x1b*c0P") << QRectF() << QString();
