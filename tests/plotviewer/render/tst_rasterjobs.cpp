@@ -352,57 +352,44 @@ void TestRasterJobs::placement_data()
 
     // Letter, portrait: the cursor's (0, 0) lies at the top margin, 10 inches above the frame's
     // bottom; 300 PCL units and 150-dpi pixels make an inch of 1016 plot units.
-    const QByteArray row = "\x1b*t150R\x1b*r1A\x1b*b1W\x80\x1b*rB";
-    QTest::newRow("raster at the cursor") << "\x1b"
-                                             "E\x1b*p300x600Y"
-            + row << QPointF(1016, 10160 - 2032);
+    // Each job resets the printer, runs its setup, and most then send one one-pixel raster row.
+    const auto reset = [](const char *setup) {
+        return QByteArray("\x1b"
+                          "E")
+            + setup;
+    };
+    const auto rowAfter
+        = [&reset](const char *setup) { return reset(setup) + "\x1b*t150R\x1b*r1A\x1b*b1W\x80\x1b*rB"; };
+    QTest::newRow("raster at the cursor") << rowAfter("\x1b*p300x600Y") << QPointF(1016, 10160 - 2032);
     QTest::newRow("left edge start ignores the cursor's x")
-        << QByteArray("\x1b"
-                      "E\x1b*p300x600Y\x1b*t150R\x1b*r0A\x1b*b1W\x80\x1b*rB")
-        << QPointF(0, 10160 - 2032);
-    QTest::newRow("relative moves") << "\x1b"
-                                       "E\x1b*p300x600Y\x1b*p+150x-300Y\x1b&a+720H"
-            + row << QPointF(1016 + 508 + 1016, 10160 - 1016);
-    QTest::newRow("units of measure") << "\x1b"
-                                         "E\x1b&u600D\x1b*p600x1200Y"
-            + row << QPointF(1016, 10160 - 2032);
-    QTest::newRow("ESC%1A starts the cursor at the pen") << "\x1b"
-                                                            "E\x1b%1BIN;SP1;PA0,0;PR1000,2000;\x1b%1A"
-            + row << QPointF(1000, 2000);
-    QTest::newRow("ESC%0A keeps the cursor") << "\x1b"
-                                                "E\x1b*p300x600Y\x1b%1BIN;SP1;PA0,0;PR1000,2000;\x1b%0A"
-            + row << QPointF(1016, 10160 - 2032);
+        << reset("\x1b*p300x600Y\x1b*t150R\x1b*r0A\x1b*b1W\x80\x1b*rB") << QPointF(0, 10160 - 2032);
+    QTest::newRow("relative moves") << rowAfter("\x1b*p300x600Y\x1b*p+150x-300Y\x1b&a+720H")
+                                    << QPointF(1016 + 508 + 1016, 10160 - 1016);
+    QTest::newRow("units of measure") << rowAfter("\x1b&u600D\x1b*p600x1200Y") << QPointF(1016, 10160 - 2032);
+    QTest::newRow("ESC%1A starts the cursor at the pen")
+        << rowAfter("\x1b%1BIN;SP1;PA0,0;PR1000,2000;\x1b%1A") << QPointF(1000, 2000);
+    QTest::newRow("ESC%0A keeps the cursor")
+        << rowAfter("\x1b*p300x600Y\x1b%1BIN;SP1;PA0,0;PR1000,2000;\x1b%0A") << QPointF(1016, 10160 - 2032);
     QTest::newRow("the next image follows the rows drawn")
-        << "\x1b"
-           "E\x1b*p300x600Y\x1b*t150R\x1b*r1A\x1b*b1W\x80\x1b*b1W\x80\x1b*rB"
-            + row
+        << rowAfter("\x1b*p300x600Y\x1b*t150R\x1b*r1A\x1b*b1W\x80\x1b*b1W\x80\x1b*rB")
         << QPointF(1016, 10160 - 2032 - 2 * 1016 / 150.0);
-    QTest::newRow("top margin 0") << "\x1b"
-                                     "E\x1b&l0E\x1b*p300x600Y"
-            + row << QPointF(1016, 10668 - 2032);
-    QTest::newRow("top margin in lines of the line spacing") << "\x1b"
-                                                                "E\x1b&l12D\x1b&l3E\x1b*p300x600Y"
-            + row << QPointF(1016, 10668 - 254 - 2032);
-    QTest::newRow("top margin in lines of the motion index") << "\x1b"
-                                                                "E\x1b&l16C\x1b&l3E\x1b*p300x600Y"
-            + row << QPointF(1016, 10668 - 1016 - 2032);
-    QTest::newRow("top margin past the page is ignored") << "\x1b"
-                                                            "E\x1b&l99E\x1b*p300x600Y"
-            + row << QPointF(1016, 10160 - 2032);
-    QTest::newRow("a new orientation restores the top margin") << "\x1b"
-                                                                  "E\x1b&l0E\x1b&l0O\x1b*p300x600Y"
-            + row << QPointF(1016, 10160 - 2032);
+    QTest::newRow("top margin 0") << rowAfter("\x1b&l0E\x1b*p300x600Y") << QPointF(1016, 10668 - 2032);
+    QTest::newRow("top margin in lines of the line spacing")
+        << rowAfter("\x1b&l12D\x1b&l3E\x1b*p300x600Y") << QPointF(1016, 10668 - 254 - 2032);
+    QTest::newRow("top margin in lines of the motion index")
+        << rowAfter("\x1b&l16C\x1b&l3E\x1b*p300x600Y") << QPointF(1016, 10668 - 1016 - 2032);
+    QTest::newRow("top margin past the page is ignored")
+        << rowAfter("\x1b&l99E\x1b*p300x600Y") << QPointF(1016, 10160 - 2032);
+    QTest::newRow("a new orientation restores the top margin")
+        << rowAfter("\x1b&l0E\x1b&l0O\x1b*p300x600Y") << QPointF(1016, 10160 - 2032);
     // A roll plotter's PS frame: the cursor starts at the HP-GL/2 origin, its x runs along Y (across
     // the roll) and its y along X (along the roll).
-    QTest::newRow("after PS the cursor's axes follow the roll") << "\x1b"
-                                                                   "E\x1b%0BPS9000,6000;\x1b%0A\x1b*p300x600Y"
-            + row << QPointF(2032, 1016);
-    QTest::newRow("after PS, ESC%1A starts the raster at the pen") << "\x1b"
-                                                                      "E\x1b%0BPS9000,6000;PA500,700;\x1b%1A"
-            + row << QPointF(500, 700);
-    QTest::newRow("ESC%1B puts the pen at the cursor") << QByteArray("\x1b"
-                                                                     "E\x1b*p300x600Y\x1b%1BSP1;PD;PU;")
-                                                       << QPointF(1016, 10160 - 2032);
+    QTest::newRow("after PS the cursor's axes follow the roll")
+        << rowAfter("\x1b%0BPS9000,6000;\x1b%0A\x1b*p300x600Y") << QPointF(2032, 1016);
+    QTest::newRow("after PS, ESC%1A starts the raster at the pen")
+        << rowAfter("\x1b%0BPS9000,6000;PA500,700;\x1b%1A") << QPointF(500, 700);
+    QTest::newRow("ESC%1B puts the pen at the cursor")
+        << reset("\x1b*p300x600Y\x1b%1BSP1;PD;PU;") << QPointF(1016, 10160 - 2032);
 }
 
 void TestRasterJobs::placement()
