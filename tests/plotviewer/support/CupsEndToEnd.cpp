@@ -122,13 +122,18 @@ QImage singleInkedSheet(const QString &path, int dotsPerInch, QString *error)
     PdfProbe pdf;
     if (!pdf.open(path, error))
         return {};
+    return singleInkedSheet(pdf, dotsPerInch, error);
+}
+
+QImage singleInkedSheet(const PdfProbe &pdf, int dotsPerInch, QString *error)
+{
     if (pdf.pageCount() != 1) {
-        *error = QStringLiteral("%1 has %2 pages, not one").arg(path).arg(pdf.pageCount());
+        *error = QStringLiteral("%1 has %2 pages, not one").arg(pdf.path()).arg(pdf.pageCount());
         return {};
     }
     QImage sheet = pdf.renderPage(0, dotsPerInch, error);
     if (!sheet.isNull() && inkedPixelCount(sheet) <= leastInk) {
-        *error = QStringLiteral("nothing was drawn on %1").arg(path);
+        *error = QStringLiteral("nothing was drawn on %1").arg(pdf.path());
         return {};
     }
     return sheet;

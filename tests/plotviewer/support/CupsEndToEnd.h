@@ -48,11 +48,13 @@ QString submitWithLp(const QString &file, const QString &queue, const QString &t
 /// Empty when done in time, else why not.
 QString waitForJobs(const std::function<bool()> &done, int timeoutMs = jobTimeoutMs);
 
+class PdfProbe;
+
 /// The only page of the PDF at `path` as a picture at `dotsPerInch`; null with `error` set when
 /// the PDF cannot be read, has other than one page, or holds almost no ink.
 QImage singleInkedSheet(const QString &path, int dotsPerInch, QString *error);
-
-class PdfProbe;
+/// The same for a PDF already open.
+QImage singleInkedSheet(const PdfProbe &pdf, int dotsPerInch, QString *error);
 
 /// Compares `pdf`, the plot file `plotFile` printed at actual size through the plot filter, with
 /// the sheets the filter plans for the PDF's paper: as many, together holding the whole drawing

@@ -18,6 +18,7 @@ public:
     /// Reads `path`; false with `error` set when poppler cannot read it.
     bool open(const QString &path, QString *error);
 
+    QString path() const { return m_path; }
     int pageCount() const { return int(m_pageSizes.size()); }
     /// The size of page `index` (from 0) in points, turned as it is shown (rotation applied).
     QSizeF pageSize(int index) const { return m_pageSizes.at(index); }

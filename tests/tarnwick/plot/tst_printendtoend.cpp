@@ -138,7 +138,7 @@ void tst_PrintEndToEnd::printedPage()
     PdfProbe pdf;
     QString error;
     QVERIFY2(pdf.open(m_printer.pdfFor(title), &error), qPrintable(error));
-    const QImage sheet = singleInkedSheet(m_printer.pdfFor(title), ProbeDpi, &error);
+    const QImage sheet = singleInkedSheet(pdf, ProbeDpi, &error);
     QVERIFY2(!sheet.isNull(), qPrintable(error));
     // The queue's paper, whichever way the printing system turned it.
     const QSizeF page = pdf.pageSize(0);
