@@ -9,6 +9,7 @@
 namespace plotviewer::hpgl {
 
 PenTable::PenTable()
+    : m_pens(maxPaletteSize)
 {
     reset();
 }
@@ -33,9 +34,29 @@ std::array<double, 3> PenTable::defaultColour(int pen) const
     return pen >= 0 && pen < 8 ? palette[static_cast<std::size_t>(pen)] : std::array<double, 3> { 0, 0, 0 };
 }
 
+PenTable::Entry PenTable::defaultEntry(int pen) const
+{
+    Entry entry;
+    entry.value = defaultColour(pen);
+    if (const auto loaded = m_loaded.pens().find(pen);
+        loaded != m_loaded.pens().end() && loaded->second.width)
+        entry.loadedWidth = *loaded->second.width;
+    return entry;
+}
+
+void PenTable::touch(int pen)
+{
+    m_touched = std::max(m_touched, static_cast<std::size_t>(pen) + 1);
+}
+
 void PenTable::load(const LoadedPens &pens)
 {
+    // The pens either table names change their defaults.
+    if (!m_loaded.empty())
+        touch(m_loaded.pens().rbegin()->first);
     m_loaded = pens;
+    if (!m_loaded.empty())
+        touch(m_loaded.pens().rbegin()->first);
     reset();
 }
 
@@ -45,12 +66,11 @@ void PenTable::reset()
     m_relativeWidths = false;
     m_thickness = 0;
     m_allWidths = {};
-    m_pens.assign(maxPaletteSize, Entry {});
-    for (const auto &[number, pen] : m_loaded.pens()) {
-        if (pen.width)
-            m_pens[static_cast<std::size_t>(number)].loadedWidth = *pen.width;
-    }
-    resetColours();
+    // Every plot resets the table, most of them more than once: restore only the pens that may
+    // differ from their defaults rather than all of them.
+    for (std::size_t pen = 0; pen < m_touched; ++pen)
+        m_pens[pen] = defaultEntry(static_cast<int>(pen));
+    m_touched = 0;
     resetColourRange();
 }
 
@@ -79,6 +99,7 @@ bool PenTable::setColour(int pen, double red, double green, double blue)
 {
     if (pen < 0 || pen >= m_paletteSize)
         return false;
+    touch(pen);
     m_pens[static_cast<std::size_t>(pen)].value = { red, green, blue };
     m_pens[static_cast<std::size_t>(pen)].redefined = true;
     return true;
@@ -94,9 +115,9 @@ void PenTable::resetColour(int pen)
 
 void PenTable::resetColours()
 {
-    for (int pen = 0; pen < maxPaletteSize; ++pen) {
-        m_pens[static_cast<std::size_t>(pen)].value = defaultColour(pen);
-        m_pens[static_cast<std::size_t>(pen)].redefined = false;
+    for (std::size_t pen = 0; pen < m_touched; ++pen) {
+        m_pens[pen].value = defaultColour(static_cast<int>(pen));
+        m_pens[pen].redefined = false;
     }
 }
 
@@ -151,6 +172,7 @@ bool PenTable::setWidth(double width, int pen)
 {
     if (pen < 0 || pen >= m_paletteSize || !(width >= 0) || !std::isfinite(width))
         return false;
+    touch(pen);
     m_pens[static_cast<std::size_t>(pen)].width = width;
     m_pens[static_cast<std::size_t>(pen)].widthSet = ++m_widthClock;
     return true;
