@@ -20,9 +20,7 @@ template<typename Style> std::uint32_t lastOrNew(std::vector<Style> &styles, con
 
 void CutMarks::setWindow(const Rect &window)
 {
-    const Rect &last = m_windows.back();
-    if (window.left != last.left || window.bottom != last.bottom || window.right != last.right
-        || window.top != last.top)
+    if (window != m_windows.back())
         m_windows.push_back(window);
 }
 

@@ -23,11 +23,6 @@ template<typename Style> std::uint32_t sharedIndex(std::vector<Style> &styles, c
     return static_cast<std::uint32_t>(styles.size() - 1);
 }
 
-bool sameRect(const Rect &a, const Rect &b)
-{
-    return a.left == b.left && a.bottom == b.bottom && a.right == b.right && a.top == b.top;
-}
-
 Rect shifted(const Rect &r, Point by)
 {
     return { r.left + by.x, r.bottom + by.y, r.right + by.x, r.top + by.y };
@@ -60,11 +55,11 @@ void PageBuilder::setClip(
     m_clipper = RectClipper(intersected(frame, window));
     m_frameCut.watch(watched, window);
     m_cut.setWindow(window);
-    m_framesChanged = m_framesChanged
-        || (hasMarks() && (!sameRect(watched, m_watched) || !sameRect(swappedFrame, m_swappedFrame)));
+    m_framesChanged
+        = m_framesChanged || (hasMarks() && (watched != m_watched || swappedFrame != m_swappedFrame));
     m_watched = watched;
     m_swappedFrame = swappedFrame;
-    m_frameClips = !sameRect(frame, everywhere);
+    m_frameClips = frame != everywhere;
 }
 
 bool PageBuilder::reserve(std::size_t points)

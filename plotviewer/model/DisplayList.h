@@ -24,6 +24,7 @@ struct Rect
     double right = 0;
     double top = 0;
     bool isEmpty() const { return !(right > left && top > bottom); }
+    friend bool operator==(const Rect &, const Rect &) = default;
 };
 
 struct Rgb
