@@ -24,66 +24,47 @@ void CutMarks::setWindow(const Rect &window)
         m_windows.push_back(window);
 }
 
-CutMarks::RawSpan CutMarks::appendPoints(const std::vector<Point> &points)
+void CutMarks::place(std::size_t firstItem, std::size_t endItem)
 {
-    const std::size_t at = m_points.size();
-    m_points.insert(m_points.end(), points.begin(), points.end());
-    return { static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(points.size()) };
+    m_placements.push_back({ static_cast<std::uint32_t>(m_windows.size() - 1), firstItem, endItem });
+}
+
+std::uint32_t CutMarks::addPath(const std::vector<Point> &points, bool closed)
+{
+    const auto first = static_cast<std::uint32_t>(m_marks.points.size());
+    m_marks.points.insert(m_marks.points.end(), points.begin(), points.end());
+    m_marks.paths.push_back({ first, static_cast<std::uint32_t>(points.size()), closed });
+    return static_cast<std::uint32_t>(m_marks.paths.size() - 1);
 }
 
 void CutMarks::addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed,
     std::size_t firstItem, std::size_t endItem)
 {
-    const RawSpan points = appendPoints(polyline);
-    m_marks.push_back({ ItemKind::Stroke, closed, static_cast<std::uint32_t>(m_windows.size() - 1),
-        lastOrNew(m_strokeStyles, style), points.first, points.count, firstItem, endItem });
+    const std::uint32_t path = addPath(polyline, closed);
+    m_marks.items.push_back({ ItemKind::Stroke, lastOrNew(m_marks.strokeStyles, style), path, 1 });
+    place(firstItem, endItem);
 }
 
 void CutMarks::addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style,
     std::size_t firstItem, std::size_t endItem)
 {
-    const auto first = static_cast<std::uint32_t>(m_subpaths.size());
+    const auto first = static_cast<std::uint32_t>(m_marks.paths.size());
     for (const std::vector<Point> &subpath : subpaths)
-        m_subpaths.push_back(appendPoints(subpath));
-    m_marks.push_back({ ItemKind::Fill, true, static_cast<std::uint32_t>(m_windows.size() - 1),
-        lastOrNew(m_fillStyles, style), first, static_cast<std::uint32_t>(subpaths.size()), firstItem,
-        endItem });
+        addPath(subpath, true);
+    m_marks.items.push_back({ ItemKind::Fill, lastOrNew(m_marks.fillStyles, style), first,
+        static_cast<std::uint32_t>(subpaths.size()) });
+    place(firstItem, endItem);
 }
 
 void CutMarks::addText(
     const TextRun &run, const StrokeStyle &style, std::size_t firstItem, std::size_t endItem)
 {
-    m_texts.push_back(run);
-    m_marks.push_back({ ItemKind::Text, false, static_cast<std::uint32_t>(m_windows.size() - 1),
-        lastOrNew(m_strokeStyles, style), static_cast<std::uint32_t>(m_texts.size() - 1), 1, firstItem,
-        endItem });
-}
-
-Page CutMarks::marks() const
-{
-    Page page;
-    page.strokeStyles = m_strokeStyles;
-    page.fillStyles = m_fillStyles;
-    page.points.assign(m_points.begin(), m_points.end());
-    for (const RawMark &mark : m_marks) {
-        const auto firstPath = static_cast<std::uint32_t>(page.paths.size());
-        if (mark.kind == ItemKind::Stroke) {
-            page.paths.push_back({ mark.first, mark.count, mark.closed });
-            page.items.push_back({ mark.kind, mark.style, firstPath, 1 });
-        } else if (mark.kind == ItemKind::Fill) {
-            for (std::uint32_t k = 0; k < mark.count; ++k)
-                page.paths.push_back(
-                    { m_subpaths[mark.first + k].first, m_subpaths[mark.first + k].count, true });
-            page.items.push_back({ mark.kind, mark.style, firstPath, mark.count });
-        } else {
-            TextRun run = m_texts[mark.first];
-            run.strokeStyle = mark.style;
-            page.texts.push_back(std::move(run));
-            page.items.push_back(
-                { mark.kind, mark.style, static_cast<std::uint32_t>(page.texts.size() - 1), 1 });
-        }
-    }
-    return page;
+    const std::uint32_t styleIndex = lastOrNew(m_marks.strokeStyles, style);
+    m_marks.texts.push_back(run);
+    m_marks.texts.back().strokeStyle = styleIndex;
+    m_marks.items.push_back(
+        { ItemKind::Text, styleIndex, static_cast<std::uint32_t>(m_marks.texts.size() - 1), 1 });
+    place(firstItem, endItem);
 }
 
 Rect CutMarks::reach() const
@@ -95,22 +76,21 @@ Rect CutMarks::reach() const
             r = { std::min(r.left, p.x), std::min(r.bottom, p.y), std::max(r.right, p.x),
                 std::max(r.top, p.y) };
     };
-    const Page page = marks();
-    for (std::size_t i = 0; i < m_marks.size(); ++i) {
-        const Item &item = page.items[i];
+    for (std::size_t i = 0; i < m_marks.items.size(); ++i) {
+        const Item &item = m_marks.items[i];
         const RectClipper window(windowOf(i));
         Rect reach = none;
         if (item.kind == ItemKind::Text) {
-            const TextRun &run = page.texts[item.firstPath];
+            const TextRun &run = m_marks.texts[item.firstPath];
             for (std::size_t c = 0; c < run.text.size(); ++c) {
                 if (const Point centre = characterCentre(run, c); window.contains(centre))
                     include(reach, centre);
             }
         }
         for (std::uint32_t n = 0; item.kind != ItemKind::Text && n < item.pathCount; ++n) {
-            const PathSpan &span = page.paths[item.firstPath + n];
+            const PathSpan &span = m_marks.paths[item.firstPath + n];
             const std::vector<Point> path(
-                page.points.begin() + span.first, page.points.begin() + span.first + span.count);
+                m_marks.points.begin() + span.first, m_marks.points.begin() + span.first + span.count);
             if (item.kind == ItemKind::Fill) {
                 for (const Point &p : window.clipPolygon(path))
                     include(reach, p);

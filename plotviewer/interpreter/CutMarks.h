@@ -8,7 +8,6 @@
 #include "plotviewer/model/PlotUnits.h"
 
 #include <cstddef>
-#include <deque>
 #include <vector>
 
 namespace plotviewer::hpgl {
@@ -33,45 +32,31 @@ public:
         std::size_t firstItem, std::size_t endItem);
     void addText(const TextRun &run, const StrokeStyle &style, std::size_t firstItem, std::size_t endItem);
 
-    std::size_t size() const { return m_marks.size(); }
-    bool empty() const { return m_marks.empty(); }
-    std::size_t pointCount() const { return m_points.size(); }
-    std::size_t firstItem(std::size_t mark) const { return m_marks[mark].firstItem; }
-    std::size_t endItem(std::size_t mark) const { return m_marks[mark].endItem; }
-    const Rect &windowOf(std::size_t mark) const { return m_windows[m_marks[mark].window]; }
+    std::size_t size() const { return m_placements.size(); }
+    bool empty() const { return m_placements.empty(); }
+    std::size_t pointCount() const { return m_marks.points.size(); }
+    std::size_t firstItem(std::size_t mark) const { return m_placements[mark].firstItem; }
+    std::size_t endItem(std::size_t mark) const { return m_placements[mark].endItem; }
+    const Rect &windowOf(std::size_t mark) const { return m_windows[m_placements[mark].window]; }
     /// The marks as a page, item `i` being mark `i`.
-    Page marks() const;
+    const Page &marks() const { return m_marks; }
     /// The bounds of the points and character centres that the windows keep.
     Rect reach() const;
 
 private:
-    // A page may have many marks cut: they are kept in a few flat containers, the points in a
-    // deque, which grows without copying what it holds.
-    struct RawSpan
+    // Where mark `i` (item `i` of m_marks) was drawn: its window and its items on the page.
+    struct Placement
     {
-        std::uint32_t first;
-        std::uint32_t count;
-    };
-    struct RawMark
-    {
-        ItemKind kind;
-        bool closed;
         std::uint32_t window;
-        std::uint32_t style;
-        std::uint32_t first; // a point, subpath or text, by kind
-        std::uint32_t count;
         std::size_t firstItem;
         std::size_t endItem;
     };
 
-    RawSpan appendPoints(const std::vector<Point> &points);
+    void place(std::size_t firstItem, std::size_t endItem);
+    std::uint32_t addPath(const std::vector<Point> &points, bool closed);
 
-    std::vector<RawMark> m_marks;
-    std::deque<Point> m_points;
-    std::vector<RawSpan> m_subpaths;
-    std::vector<TextRun> m_texts;
-    std::vector<StrokeStyle> m_strokeStyles;
-    std::vector<FillStyle> m_fillStyles;
+    Page m_marks;
+    std::vector<Placement> m_placements;
     std::vector<Rect> m_windows { everywhere };
 };
 

@@ -393,7 +393,9 @@ bool PageBuilder::moveToSwappedFrame(Point shift)
         return r.left > r.right
             || (r.left >= held.left && r.bottom >= held.bottom && r.right <= held.right && r.top <= held.top);
     };
-    if (!within(uncutReach()) || !within(m_cut.reach()))
+    if (!within(uncutReach()))
+        return false;
+    if (!within(m_cut.reach()))
         return false;
     const CutMarks cut = std::exchange(m_cut, {});
     Page drawn = std::exchange(m_page, {});
