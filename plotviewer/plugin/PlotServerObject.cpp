@@ -3,8 +3,8 @@
 #include "PlotDocumentObject.h"
 #include "plotviewer/output/PenTableFile.h"
 #include "plotviewer/output/PlotLoader.h"
-
 #include "plotviewer/output/PrinterSelection.h"
+
 #include <QDebug>
 
 namespace plotviewer {
