@@ -37,11 +37,15 @@ void FillPainter::paint(
     const Qt::FillRule rule = style.rule == FillRule::NonZero ? Qt::WindingFill : Qt::OddEvenFill;
     const double spacing = m_transform.mapLength(style.hatchSpacing);
     const bool solid = style.pattern == FillPattern::Solid || !(spacing >= minimumHatchSpacing);
-    std::size_t points = 0;
-    for (const PathSpan &path : itemPaths(page, item))
-        points += path.count;
+    // Counted only where a banded fill could follow: not for a hatch, nor on a PDF or a printer.
+    const auto pointCount = [&] {
+        std::size_t points = 0;
+        for (const PathSpan &path : itemPaths(page, item))
+            points += path.count;
+        return points;
+    };
     Rect plotBounds;
-    if (solid && BandedFill::suits(painter) && BandedFill::worthCutting(points)) {
+    if (solid && BandedFill::suits(painter) && BandedFill::worthCutting(pointCount())) {
         BandedFill::Contours contours;
         forEachPolygon(page, item, &plotBounds,
             [&](const std::vector<QPointF> &polygon) { contours.push_back(polygon); });
