@@ -7,12 +7,12 @@
 // the source tree).
 
 #include "BenchmarkCorpus.h"
+#include "BenchmarkScratch.h"
 #include "QtBenchmarkMain.h"
 #include "plotviewer/convert/BatchConversion.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <benchmark/benchmark.h>
@@ -23,12 +23,6 @@ namespace {
 
 constexpr int batchSize = 200;
 
-QTemporaryDir &scratch()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
 /// Copies of the corpus files under names of their own until there are `batchSize` of them.
 const QStringList &batchInputs()
 {
@@ -36,12 +30,13 @@ const QStringList &batchInputs()
         QStringList made;
         const QDir corpus(benchmarkCorpusFolder());
         const QStringList names = corpus.entryList(QDir::Files, QDir::Name);
-        const QDir folder(scratch().filePath(QStringLiteral("plots")));
+        const QDir folder(benchmarkScratch().filePath(QStringLiteral("plots")));
         if (names.isEmpty() || !QDir().mkpath(folder.path()))
             return made;
         for (int i = 0; i < batchSize; ++i) {
             const QString name = names[i % names.size()];
-            const QString copy = folder.filePath(QStringLiteral("%1-%2").arg(i, 3, 10, QChar(u'0')).arg(name));
+            const QString copy
+                = folder.filePath(QStringLiteral("%1-%2").arg(i, 3, 10, QChar(u'0')).arg(name));
             if (QFile::copy(corpus.filePath(name), copy))
                 made.append(copy);
         }
@@ -58,7 +53,7 @@ void BM_ConvertBatch(benchmark::State &state)
         state.SkipWithError("the corpus could not be copied into a batch");
         return;
     }
-    options.outputFolder = scratch().filePath(QStringLiteral("pictures"));
+    options.outputFolder = benchmarkScratch().filePath(QStringLiteral("pictures"));
     options.format = ConvertOptions::Format::Png;
     options.jobs = int(state.range(0));
     QString report;
@@ -66,10 +61,11 @@ void BM_ConvertBatch(benchmark::State &state)
         report.clear();
         QTextStream out(&report);
         QTextStream err(&report);
-        benchmark::DoNotOptimize(convertBatch(options, [] {}, out, err));
+        benchmark::DoNotOptimize(convertBatch(
+            options, [] {}, out, err));
     }
-    state.counters["files"] = benchmark::Counter(
-        double(batchSize) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["files"]
+        = benchmark::Counter(double(batchSize) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ConvertBatch)->Arg(1)->Arg(2)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 

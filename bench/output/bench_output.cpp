@@ -9,6 +9,7 @@
 // pixel in TIFF PackBits rows, and a 2000 x 1500 colour image, 24 bits per pixel in delta rows.
 
 #include "BenchmarkCorpus.h"
+#include "BenchmarkScratch.h"
 #include "ProcessMemory.h"
 #include "QtBenchmarkMain.h"
 #include "RasterEncoder.h"
@@ -25,7 +26,6 @@
 #include <QFile>
 #include <QPluginLoader>
 #include <QPrinter>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -34,12 +34,6 @@
 using namespace plotviewer;
 
 namespace {
-
-QTemporaryDir &scratch()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
 
 /// The plot files to measure, smallest first: the largest corpus files and a joined 4 MB one.
 QStringList benchmarkFiles()
@@ -50,7 +44,7 @@ QStringList benchmarkFiles()
         name = corpus.filePath(name);
     if (largest.size() < 2)
         return largest;
-    const QString joined = scratch().filePath(QStringLiteral("joined-4MB.plt"));
+    const QString joined = benchmarkScratch().filePath(QStringLiteral("joined-4MB.plt"));
     QFile out(joined);
     if (out.open(QIODevice::WriteOnly)) {
         for (const QString &part : { largest[0], largest[1] }) {
@@ -77,7 +71,7 @@ RasterJob writeRasterJob(const QString &name, const QByteArray &setup, int width
     QList<QByteArray> rows;
     for (int y = 0; y < height; ++y)
         rows.append(row(y));
-    const QString path = scratch().filePath(name);
+    const QString path = benchmarkScratch().filePath(name);
     QFile out(path);
     if (out.open(QIODevice::WriteOnly)) {
         out.write("\x1b"
@@ -188,7 +182,7 @@ bool openAndSave(const QString &path, const QString &picture)
 void BM_OpenAndSaveTo(benchmark::State &state)
 {
     const QString path = fileFor(state);
-    const QString picture = scratch().filePath(QStringLiteral("~plt000.jpg"));
+    const QString picture = benchmarkScratch().filePath(QStringLiteral("~plt000.jpg"));
     for (auto _ : state) {
         if (path.isEmpty() || !openAndSave(path, picture)) {
             state.SkipWithError("Open or SaveTo failed");
@@ -230,7 +224,7 @@ void BM_DoPrintToPdf(benchmark::State &state)
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(scratch().filePath(QStringLiteral("print.pdf")));
+        printer.setOutputFileName(benchmarkScratch().filePath(QStringLiteral("print.pdf")));
         QString error;
         if (!PrintJob(*document, printers).runOn(printer, &error)) {
             state.SkipWithError(error.toStdString().c_str());
@@ -244,7 +238,7 @@ void BM_DoPrintToPdf(benchmark::State &state)
 void BM_PeakMemory(benchmark::State &state)
 {
     const QString path = fileFor(state);
-    const QString picture = scratch().filePath(QStringLiteral("memory.jpg"));
+    const QString picture = benchmarkScratch().filePath(QStringLiteral("memory.jpg"));
     if (path.isEmpty() || !openAndSave(path, picture)) {
         state.SkipWithError("Open or SaveTo failed");
         return;

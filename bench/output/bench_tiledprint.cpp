@@ -7,6 +7,7 @@
 // The drawing is made here: an A0 sheet of 280 framed parts, each with a hatched block, a bolt
 // circle and a label, under 400 contour lines of 600 points each, about 2 MB of HP-GL/2.
 
+#include "BenchmarkScratch.h"
 #include "ProcessMemory.h"
 #include "QtBenchmarkMain.h"
 #include "plotviewer/output/PagedPlotWriter.h"
@@ -19,7 +20,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -36,12 +36,6 @@ constexpr int columns = 20;
 constexpr int rows = 14;
 constexpr int contours = 400;
 constexpr int contourPoints = 600;
-
-QTemporaryDir &scratch()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
 
 QByteArray a0Drawing()
 {
@@ -87,7 +81,7 @@ QByteArray a0Drawing()
 const PlotDocument &drawing()
 {
     static const PlotDocument document = [] {
-        const QString path = scratch().filePath(QStringLiteral("a0-drawing.plt"));
+        const QString path = benchmarkScratch().filePath(QStringLiteral("a0-drawing.plt"));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(a0Drawing()) < 0)
             qFatal("cannot write %s", qPrintable(path));
@@ -118,7 +112,7 @@ void BM_PrintA0OnA4(benchmark::State &state)
     PlotDocument document = drawing();
     PrinterSelection printers(
         std::make_shared<SystemPrinterLookup>(), std::make_shared<PlatformPrintDialog>());
-    const QString output = scratch().filePath(QStringLiteral("a0-on-a4.pdf"));
+    const QString output = benchmarkScratch().filePath(QStringLiteral("a0-on-a4.pdf"));
     long growth = 0;
     for (auto _ : state) {
         QString error;

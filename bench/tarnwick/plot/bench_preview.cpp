@@ -13,6 +13,7 @@
 // Job 0 joins plain HP-GL drawings of the corpus (TARNWICK_CORPUS_DIR, else ../shared/corpus/files
 // beside the source tree) with PG between them; job 1 is 50 scanned A4 pages, 1 bit at 300 dpi.
 #include "BenchmarkCorpus.h"
+#include "BenchmarkScratch.h"
 #include "ProcessMemory.h"
 #include "QtBenchmarkMain.h"
 #include "contract/PlotViewerContract.h"
@@ -28,7 +29,6 @@
 #include <QFile>
 #include <QImageReader>
 #include <QKeyEvent>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <ctime>
@@ -38,12 +38,6 @@
 namespace {
 
 constexpr int jobPages = 50;
-
-QTemporaryDir &scratch()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
 
 AutomationObject &server()
 {
@@ -73,7 +67,7 @@ QString drawingsJob()
     }
     if (drawings.isEmpty())
         return {};
-    const QString path = scratch().filePath(QStringLiteral("drawings.plt"));
+    const QString path = benchmarkScratch().filePath(QStringLiteral("drawings.plt"));
     QByteArray job;
     int counted = 0;
     qsizetype next = 0;
@@ -119,7 +113,7 @@ QString scannedJob()
         job += page;
     job += "\x1b"
            "E";
-    const QString path = scratch().filePath(QStringLiteral("scanned.pcl"));
+    const QString path = benchmarkScratch().filePath(QStringLiteral("scanned.pcl"));
     QFile out(path);
     return out.open(QIODevice::WriteOnly) && out.write(job) == job.size() ? path : QString();
 }
@@ -192,7 +186,7 @@ void measure(benchmark::State &state, const std::function<Kept(const QString &jo
 
 QString pictureFile()
 {
-    return scratch().filePath(QStringLiteral("~plt000.jpg"));
+    return benchmarkScratch().filePath(QStringLiteral("~plt000.jpg"));
 }
 
 HandlerGuard &guard()
@@ -230,7 +224,7 @@ void KeepDocument(benchmark::State &state)
             return document;
         },
         [](AutomationObject &document, int page) {
-            const QString file = scratch().filePath(QStringLiteral("page.jpg"));
+            const QString file = benchmarkScratch().filePath(QStringLiteral("page.jpg"));
             document.call(PlotViewer::SavePageTo, { page, file });
             benchmark::DoNotOptimize(QImageReader(file).read());
         });

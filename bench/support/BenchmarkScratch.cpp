@@ -1,0 +1,7 @@
+#include "BenchmarkScratch.h"
+
+QTemporaryDir &benchmarkScratch()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
