@@ -53,12 +53,8 @@ void fillWhole(
     QPainterPath path;
     path.setFillRule(rule);
     for (const auto &contour : contours) {
-        if (contour.size() < 3)
-            continue;
-        path.moveTo(contour.front());
-        for (std::size_t i = 1; i < contour.size(); ++i)
-            path.lineTo(contour[i]);
-        path.closeSubpath();
+        if (contour.size() >= 3)
+            BandedFill::addContour(path, contour);
     }
     painter.fillPath(path, brush);
 }
@@ -87,6 +83,14 @@ void fillRows(QPainter &painter, BandedFill::Contours &contours, int top, int bo
 }
 
 } // namespace
+
+void BandedFill::addContour(QPainterPath &path, const std::vector<QPointF> &contour)
+{
+    path.moveTo(contour.front());
+    for (std::size_t i = 1; i < contour.size(); ++i)
+        path.lineTo(contour[i]);
+    path.closeSubpath();
+}
 
 bool BandedFill::suits(const QPainter &painter)
 {

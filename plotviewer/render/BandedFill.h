@@ -6,6 +6,7 @@
 #include <vector>
 
 class QPainter;
+class QPainterPath;
 
 namespace plotviewer {
 
@@ -23,6 +24,9 @@ public:
     static bool suits(const QPainter &painter);
     /// Whether an outline of `points` points is large enough to be worth cutting.
     static bool worthCutting(std::size_t points);
+
+    /// Adds `contour` (not empty) to `path` as a closed subpath.
+    static void addContour(QPainterPath &path, const std::vector<QPointF> &contour);
 
     /// Fills `contours` (each closed implicitly) under `rule`. Consumes `contours`.
     static void fill(QPainter &painter, Contours &contours, Qt::FillRule rule, const QBrush &brush);

@@ -54,12 +54,8 @@ void FillPainter::paint(
     }
     QPainterPath area;
     area.setFillRule(rule);
-    forEachPolygon(page, item, &plotBounds, [&](const std::vector<QPointF> &polygon) {
-        area.moveTo(polygon.front());
-        for (std::size_t p = 1; p < polygon.size(); ++p)
-            area.lineTo(polygon[p]);
-        area.closeSubpath();
-    });
+    forEachPolygon(page, item, &plotBounds,
+        [&](const std::vector<QPointF> &polygon) { BandedFill::addContour(area, polygon); });
     if (area.isEmpty())
         return;
     if (solid)
