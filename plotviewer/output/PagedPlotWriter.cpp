@@ -111,9 +111,8 @@ QString PagedPlotWriter::labelFor(
 }
 
 void PagedPlotWriter::paintSheet(QPainter &painter, const QPagedPaintDevice &device,
-    const PlotRenderer &renderer, const Page &page, const Sheet &sheet)
+    const QTransform &toDevice, const PlotRenderer &renderer, const Page &page, const Sheet &sheet)
 {
-    const QTransform toDevice = sheetToDevice(device);
     const Rect extent = pageExtent(page);
     const QRectF extentOnSheet = toDevice.mapRect(QRectF(sheet.extentOrigin, sizeInMillimetres(extent)));
     const QSizeF resolution(device.logicalDpiX(), device.logicalDpiY());
@@ -161,11 +160,11 @@ PrintedSheets PagedPlotWriter::write(QPagedPaintDevice &device, const DisplayLis
                     if (!startSheet(plan.orientation()))
                         return printed;
                     const Sheet sheet = plan.sheet(s);
-                    paintSheet(painter, device, renderer, page, sheet);
-                    if (!sheet.tile.isNull()) {
-                        paintSheetMarks(painter, sheetToDevice(device), sheet, plan,
-                            labelFor(sheet, plan, i, plot.pages.size()));
-                    }
+                    const QTransform toDevice = sheetToDevice(device);
+                    paintSheet(painter, device, toDevice, renderer, page, sheet);
+                    if (!sheet.tile.isNull())
+                        paintSheetMarks(
+                            painter, toDevice, sheet, plan, labelFor(sheet, plan, i, plot.pages.size()));
                 }
                 continue;
             }

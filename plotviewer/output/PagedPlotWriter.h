@@ -11,6 +11,7 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QTransform;
 
 namespace plotviewer {
 
@@ -51,8 +52,9 @@ private:
     QString labelFor(const Sheet &sheet, const SheetPlan &plan, std::size_t page, std::size_t pages) const;
     static void paintFitted(
         QPainter &painter, const QPagedPaintDevice &device, const PlotRenderer &renderer, const Page &page);
-    static void paintSheet(QPainter &painter, const QPagedPaintDevice &device, const PlotRenderer &renderer,
-        const Page &page, const Sheet &sheet);
+    /// `toDevice` maps the sheet's millimetres to the painter's coordinates.
+    static void paintSheet(QPainter &painter, const QPagedPaintDevice &device, const QTransform &toDevice,
+        const PlotRenderer &renderer, const Page &page, const Sheet &sheet);
 
     RenderOptions m_options;
     std::optional<QPageLayout::Orientation> m_orientation;
