@@ -32,11 +32,6 @@ std::vector<double> normalised(const std::vector<double> &entries)
 
 } // namespace
 
-LinePattern::LinePattern()
-{
-    resetDefinitions();
-}
-
 void LinePattern::resetToDefaults()
 {
     m_type = 0;
@@ -51,8 +46,21 @@ void LinePattern::resetToDefaults()
 
 void LinePattern::resetDefinitions()
 {
-    for (std::size_t i = 0; i < m_definitions.size(); ++i)
-        m_definitions[i] = normalised(defaultDefinitions[i]);
+    for (std::vector<double> &definition : m_userDefinitions)
+        definition.clear();
+}
+
+const std::vector<double> &LinePattern::definition(std::size_t slot) const
+{
+    if (!m_userDefinitions[slot].empty())
+        return m_userDefinitions[slot];
+    static const std::array<std::vector<double>, 8> defaults = [] {
+        std::array<std::vector<double>, 8> result;
+        for (std::size_t i = 0; i < result.size(); ++i)
+            result[i] = normalised(defaultDefinitions[i]);
+        return result;
+    }();
+    return defaults[slot];
 }
 
 void LinePattern::setSolid()
@@ -102,8 +110,7 @@ bool LinePattern::define(int index, const std::vector<double> &gaps)
     if (slot < 1 || slot > 8 || gaps.size() > 20)
         return false;
     if (gaps.empty()) {
-        m_definitions[static_cast<std::size_t>(slot - 1)]
-            = normalised(defaultDefinitions[static_cast<std::size_t>(slot - 1)]);
+        m_userDefinitions[static_cast<std::size_t>(slot - 1)].clear();
         return true;
     }
     double total = 0;
@@ -114,7 +121,7 @@ bool LinePattern::define(int index, const std::vector<double> &gaps)
     }
     if (!(total > 0) || !std::isfinite(total))
         return false;
-    m_definitions[static_cast<std::size_t>(slot - 1)] = normalised(gaps);
+    m_userDefinitions[static_cast<std::size_t>(slot - 1)] = normalised(gaps);
     m_phase = 0;
     return true;
 }

@@ -18,8 +18,6 @@ public:
     /// More dashes than this in one polyline draws it solid instead.
     static constexpr double maxDashesPerPolyline = 100000;
 
-    LinePattern();
-
     /// LT with no parameters: solid, remembering the type for LT99.
     void setSolid();
     /// LT type[,length[,mode]]; returns false (and changes nothing) for invalid values.
@@ -55,7 +53,7 @@ public:
             }
             return;
         }
-        const std::vector<double> &fractions = m_definitions[static_cast<std::size_t>(std::abs(m_type) - 1)];
+        const std::vector<double> &fractions = definition(static_cast<std::size_t>(std::abs(m_type) - 1));
         if (m_type > 0) {
             std::vector<double> entries(fractions.size());
             for (std::size_t i = 0; i < entries.size(); ++i)
@@ -83,6 +81,8 @@ public:
 
 private:
     static double polylineLength(const std::vector<Point> &polyline);
+    /// The fractions of one repeat of pattern `slot` (0 to 7), down and up in turn.
+    const std::vector<double> &definition(std::size_t slot) const;
 
     /// Walks `polyline` through the pattern `entries` (down, up, down ...) from `phase` (a fraction
     /// of one repeat); returns the phase where it stopped.
@@ -146,7 +146,7 @@ private:
         return total > 0 ? std::fmod(done / total, 1.0) : 0;
     }
 
-    std::array<std::vector<double>, 8> m_definitions;
+    std::array<std::vector<double>, 8> m_userDefinitions; // UL's patterns; empty: the default
     int m_type = 0;
     int m_previousType = 0;
     bool m_solid = true;

@@ -8,8 +8,28 @@
 
 namespace plotviewer::hpgl {
 
+namespace {
+
+constexpr std::array<std::array<double, 3>, 8> builtinPalette = { {
+    { 255, 255, 255 },
+    { 0, 0, 0 },
+    { 255, 0, 0 },
+    { 0, 255, 0 },
+    { 255, 255, 0 },
+    { 0, 0, 255 },
+    { 255, 0, 255 },
+    { 0, 255, 255 },
+} };
+
+std::array<double, 3> builtinColour(int pen)
+{
+    return pen >= 0 && pen < int(builtinPalette.size()) ? builtinPalette[static_cast<std::size_t>(pen)]
+                                                        : std::array<double, 3> { 0, 0, 0 };
+}
+
+} // namespace
+
 PenTable::PenTable()
-    : m_pens(maxPaletteSize)
 {
     reset();
 }
@@ -21,17 +41,7 @@ std::array<double, 3> PenTable::defaultColour(int pen) const
         const Rgb colour = *loaded->second.colour;
         return { double(colour.r), double(colour.g), double(colour.b) };
     }
-    static constexpr std::array<std::array<double, 3>, 8> palette = { {
-        { 255, 255, 255 },
-        { 0, 0, 0 },
-        { 255, 0, 0 },
-        { 0, 255, 0 },
-        { 255, 255, 0 },
-        { 0, 0, 255 },
-        { 255, 0, 255 },
-        { 0, 255, 255 },
-    } };
-    return pen >= 0 && pen < 8 ? palette[static_cast<std::size_t>(pen)] : std::array<double, 3> { 0, 0, 0 };
+    return builtinColour(pen);
 }
 
 PenTable::Entry PenTable::defaultEntry(int pen) const
@@ -44,19 +54,30 @@ PenTable::Entry PenTable::defaultEntry(int pen) const
     return entry;
 }
 
+const PenTable::Entry &PenTable::entry(int pen) const
+{
+    const std::size_t index = static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1));
+    if (index < m_pens.size())
+        return m_pens[index];
+    // Neither the plot nor the device's table changed this pen.
+    static const std::array<Entry, builtinPalette.size() + 1> builtin = [] {
+        std::array<Entry, builtinPalette.size() + 1> entries;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            entries[i].value = builtinColour(static_cast<int>(i));
+        return entries;
+    }();
+    return builtin[std::min(index, builtin.size() - 1)];
+}
+
 void PenTable::touch(int pen)
 {
-    m_touched = std::max(m_touched, static_cast<std::size_t>(pen) + 1);
+    for (int next = static_cast<int>(m_pens.size()); next <= pen; ++next)
+        m_pens.push_back(defaultEntry(next));
 }
 
 void PenTable::load(const LoadedPens &pens)
 {
-    // The pens either table names change their defaults.
-    if (!m_loaded.empty())
-        touch(m_loaded.pens().rbegin()->first);
     m_loaded = pens;
-    if (!m_loaded.empty())
-        touch(m_loaded.pens().rbegin()->first);
     reset();
 }
 
@@ -66,11 +87,11 @@ void PenTable::reset()
     m_relativeWidths = false;
     m_thickness = 0;
     m_allWidths = {};
-    // Every plot resets the table, most of them more than once: restore only the pens that may
-    // differ from their defaults rather than all of them.
-    for (std::size_t pen = 0; pen < m_touched; ++pen)
-        m_pens[pen] = defaultEntry(static_cast<int>(pen));
-    m_touched = 0;
+    // Every plot resets the table, most of them more than once: keep entries only for the pens
+    // the device's table names, the others have the built-in defaults until the plot sets them.
+    m_pens.clear();
+    if (!m_loaded.empty())
+        touch(m_loaded.pens().rbegin()->first);
     resetColourRange();
 }
 
@@ -107,15 +128,15 @@ bool PenTable::setColour(int pen, double red, double green, double blue)
 
 void PenTable::resetColour(int pen)
 {
-    if (pen < 0 || pen >= m_paletteSize)
-        return;
+    if (pen < 0 || pen >= m_paletteSize || static_cast<std::size_t>(pen) >= m_pens.size())
+        return; // a pen without an entry has its default colour
     m_pens[static_cast<std::size_t>(pen)].value = defaultColour(pen);
     m_pens[static_cast<std::size_t>(pen)].redefined = false;
 }
 
 void PenTable::resetColours()
 {
-    for (std::size_t pen = 0; pen < m_touched; ++pen) {
+    for (std::size_t pen = 0; pen < m_pens.size(); ++pen) {
         m_pens[pen].value = defaultColour(static_cast<int>(pen));
         m_pens[pen].redefined = false;
     }
@@ -140,12 +161,12 @@ void PenTable::resetColourRange()
 
 Rgb PenTable::colour(int pen) const
 {
-    const Entry &entry = m_pens[static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1))];
+    const Entry &given = entry(pen);
     std::uint8_t component[3];
     for (std::size_t i = 0; i < 3; ++i) {
         const double black = m_range[2 * i];
         const double white = m_range[2 * i + 1];
-        const double level = std::clamp((entry.value[i] - black) / (white - black), 0.0, 1.0);
+        const double level = std::clamp((given.value[i] - black) / (white - black), 0.0, 1.0);
         component[i] = static_cast<std::uint8_t>(std::lround(level * 255));
     }
     return { component[0], component[1], component[2] };
@@ -153,7 +174,7 @@ Rgb PenTable::colour(int pen) const
 
 bool PenTable::isRedefined(int pen) const
 {
-    return pen >= 0 && pen < maxPaletteSize && m_pens[static_cast<std::size_t>(pen)].redefined;
+    return pen >= 0 && pen < maxPaletteSize && entry(pen).redefined;
 }
 
 void PenTable::setRelativeWidths(bool relative)
@@ -201,7 +222,7 @@ double PenTable::width(int pen, double diagonal) const
     // HP-GL/1 kind, a physical pen: PT says how thick the pens are, else the device's own pen (the
     // user's table, or 0.35 mm) does. PT is also how far apart a plotter lays the strokes of a solid
     // fill; solid fills here are areas, so only the width of drawn lines and edges follows it.
-    const Entry &entry = m_pens[static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1))];
+    const Entry &entry = this->entry(pen);
     const auto given = [&](double width) {
         return m_relativeWidths ? width / 100 * diagonal : width * plotUnitsPerMillimetre;
     };

@@ -78,13 +78,14 @@ private:
 
     std::array<double, 3> defaultColour(int pen) const;
     Entry defaultEntry(int pen) const;
-    /// Notes that `pen` may now differ from its defaults.
+    /// The entry of `pen`, clamped to the palette's range.
+    const Entry &entry(int pen) const;
+    /// Gives `pen` an entry of its own, which may then differ from its defaults.
     void touch(int pen);
     void setDefaultWidths(bool relative);
 
     LoadedPens m_loaded;
-    std::vector<Entry> m_pens;
-    std::size_t m_touched = maxPaletteSize; // the pens from here on have their defaults
+    std::vector<Entry> m_pens; // the pens from m_pens.size() on have the built-in defaults
     int m_paletteSize = defaultPaletteSize;
     std::array<double, 6> m_range {};
     bool m_relativeWidths = false;

@@ -68,7 +68,7 @@ std::string downloadedStrokes(const std::vector<double> &n, UserCharacters::Stro
 std::string UserCharacters::define(const std::vector<double> &n)
 {
     if (n.empty()) {
-        m_glyphs = {};
+        m_glyphs.clear();
         m_pointCount = 0;
         return {};
     }
@@ -80,6 +80,7 @@ std::string UserCharacters::define(const std::vector<double> &n)
             points += stroke.size();
         return points;
     };
+    m_glyphs.resize(CharacterSet::downloadedCharacterCount);
     Strokes &glyph = m_glyphs[std::size_t(n[0])];
     Strokes strokes;
     std::string reason = downloadedStrokes(n, strokes);
@@ -115,10 +116,9 @@ void UserCharacters::draw(const TextRun &run, const TextSink &text, const Stroke
         char32_t c = run.text[i];
         if (downloaded(c)) {
             const auto number = static_cast<unsigned char>(c - CharacterSet::firstDownloadedCharacter);
-            const Strokes &glyph = m_glyphs[number];
-            if (!glyph.empty()) {
+            if (number < m_glyphs.size() && !m_glyphs[number].empty()) {
                 flush();
-                for (const std::vector<Point> &gridStroke : glyph) {
+                for (const std::vector<Point> &gridStroke : m_glyphs[number]) {
                     std::vector<Point> points;
                     points.reserve(gridStroke.size());
                     for (const Point &p : gridStroke)

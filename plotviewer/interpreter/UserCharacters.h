@@ -6,7 +6,6 @@
 
 #include "plotviewer/model/DisplayList.h"
 
-#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,7 +33,8 @@ public:
         const std::vector<double> &n, Point origin, Point across, Point up, Strokes &strokes);
 
 private:
-    std::array<Strokes, 256> m_glyphs; // in DL grid units
+    // By number, in DL grid units; none until the first DL, as most plots define no characters.
+    std::vector<Strokes> m_glyphs;
     std::size_t m_pointCount = 0; // over all glyphs, bounded by a budget
 };
 
