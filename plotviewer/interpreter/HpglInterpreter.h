@@ -98,7 +98,7 @@ private:
     void label(const PlotCommand &command);
     void symbol(Point at);
     void characterPlot(const std::vector<double> &n);
-    void drawTextRuns(const std::vector<TextRun> &runs);
+    void drawTextRuns(std::vector<TextRun> runs);
     void userCharacter(const std::vector<double> &n);
 
     void warnOnce(const std::string &text);

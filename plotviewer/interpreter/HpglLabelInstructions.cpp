@@ -10,7 +10,7 @@
 
 namespace plotviewer::hpgl {
 
-void HpglInterpreter::drawTextRuns(const std::vector<TextRun> &runs)
+void HpglInterpreter::drawTextRuns(std::vector<TextRun> runs)
 {
     if (runs.empty())
         return;
@@ -20,7 +20,7 @@ void HpglInterpreter::drawTextRuns(const std::vector<TextRun> &runs)
     markPage();
     const StrokeStyle style = strokeStyle();
     const AffineMap &map = m_coords.rotatedToOutput();
-    for (TextRun run : runs) {
+    for (TextRun &run : runs) {
         run.origin = map.map(run.origin);
         run.advance = map.mapVector(run.advance);
         run.up = map.mapVector(run.up);
@@ -68,10 +68,10 @@ void HpglInterpreter::label(const PlotCommand &command)
     const Point p2 = m_coords.p2();
     const LabelFont fonts[2] = { m_labels.font(false, p1, p2), m_labels.font(true, p1, p2) };
     const AffineMap &map = m_coords.rotatedToOutput();
-    const LabelLayout::Result layout = LabelLayout::layout(command.text, toRotated(m_penState.position),
+    LabelLayout::Result layout = LabelLayout::layout(command.text, toRotated(m_penState.position),
         toRotated(m_penState.carriageReturn), fonts, m_labels.alternateSelected(), m_labels.origin(),
         m_labels.path(), m_labels.transparentData());
-    drawTextRuns(layout.runs);
+    drawTextRuns(std::move(layout.runs));
     m_penState.position = map.map(layout.pen);
     m_penState.carriageReturn = map.map(layout.carriageReturn);
     m_labels.setAlternateSelected(layout.alternate);

@@ -184,32 +184,34 @@ void PageBuilder::addText(const TextRun &run, const StrokeStyle &style)
     const std::size_t firstItem = m_page.items.size();
     bool cut = false;
     // Keep the characters whose cell centre is inside the clip, as runs of neighbours.
-    TextRun part = run;
-    part.text.clear();
     const std::uint32_t styleIndex = strokeStyleIndex(style);
     // A character lays about as much ink as a line across its cell.
     const double characterInk = std::abs(run.advance.x) + std::abs(run.advance.y);
+    std::size_t partStart = 0;
     for (std::size_t i = 0; i < run.text.size(); ++i) {
         const Point centre = characterCentre(run, i);
         const bool visible = RectClipper::isFinite(centre) && m_clipper.contains(centre);
         cut = m_frameCut.checkPoint(centre, characterInk, visible) || cut;
-        if (visible) {
-            if (part.text.empty())
-                part.origin = { run.origin.x + i * run.advance.x, run.origin.y + i * run.advance.y };
-            part.text.push_back(run.text[i]);
-            continue;
+        if (!visible) {
+            addVisibleText(run, partStart, i, styleIndex);
+            partStart = i + 1;
         }
-        addVisibleText(part, styleIndex);
-        part.text.clear();
     }
-    addVisibleText(part, styleIndex);
+    addVisibleText(run, partStart, run.text.size(), styleIndex);
     noteCut(cut, firstItem, [&] { m_cut.addText(run, style, firstItem, m_page.items.size()); });
 }
 
-void PageBuilder::addVisibleText(const TextRun &run, std::uint32_t style)
+void PageBuilder::addVisibleText(const TextRun &whole, std::size_t from, std::size_t to, std::uint32_t style)
 {
-    if (run.text.empty() || !reserve(run.text.size()))
+    if (from >= to || !reserve(to - from))
         return;
+    TextRun run;
+    run.text = whole.text.substr(from, to - from);
+    run.origin = { whole.origin.x + from * whole.advance.x, whole.origin.y + from * whole.advance.y };
+    run.advance = whole.advance;
+    run.up = whole.up;
+    run.across = whole.across;
+    run.strokeStyle = style;
     const double n = static_cast<double>(run.text.size());
     const Point end { run.origin.x + n * run.advance.x, run.origin.y + n * run.advance.y };
     const Point last { end.x - run.advance.x, end.y - run.advance.y };
@@ -220,9 +222,7 @@ void PageBuilder::addVisibleText(const TextRun &run, std::uint32_t style)
         include({ base.x + below.x, base.y + below.y }, 0);
         include({ base.x + run.up.x, base.y + run.up.y }, 0);
     }
-    TextRun stored = run;
-    stored.strokeStyle = style;
-    m_page.texts.push_back(std::move(stored));
+    m_page.texts.push_back(std::move(run));
     appendItem(ItemKind::Text, style, static_cast<std::uint32_t>(m_page.texts.size() - 1), 1);
 }
 

@@ -73,7 +73,8 @@ private:
     std::uint32_t fillStyleIndex(const FillStyle &style);
     void appendItem(ItemKind kind, std::uint32_t style, std::uint32_t firstPath, std::uint32_t pathCount);
     void include(Point p, double margin);
-    void addVisibleText(const TextRun &run, std::uint32_t style);
+    /// Characters [`from`, `to`) of `whole`, all inside the clip, as a run of their own.
+    void addVisibleText(const TextRun &whole, std::size_t from, std::size_t to, std::uint32_t style);
 
     Page m_page;
     RectClipper m_clipper;

@@ -5,6 +5,7 @@
 
 #include "DisplayList.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -32,12 +33,18 @@ public:
     /// Calls `sink(const std::vector<Point> &)` for each visible piece; a single point is a dot.
     template<typename Sink> void clipPolyline(const std::vector<Point> &points, Sink &&sink) const
     {
-        std::vector<Point> piece;
         if (points.size() == 1) {
             if (isFinite(points[0]) && contains(points[0]))
                 sink(points);
             return;
         }
+        // Most polylines lie wholly inside: they are their own piece, with nothing to copy.
+        if (points.size() >= 2
+            && std::all_of(points.begin(), points.end(), [this](Point p) { return contains(p); })) {
+            sink(points);
+            return;
+        }
+        std::vector<Point> piece;
         for (std::size_t i = 1; i < points.size(); ++i) {
             Point from = points[i - 1];
             Point to = points[i];
