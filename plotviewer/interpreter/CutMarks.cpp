@@ -89,8 +89,19 @@ Rect CutMarks::reach() const
         }
         for (std::uint32_t n = 0; item.kind != ItemKind::Text && n < item.pathCount; ++n) {
             const PathSpan &span = m_marks.paths[item.firstPath + n];
-            const std::vector<Point> path(
-                m_marks.points.begin() + span.first, m_marks.points.begin() + span.first + span.count);
+            const auto begin = m_marks.points.begin() + span.first;
+            const auto end = begin + span.count;
+            // A path the window holds whole is its own reach (a fill's points that are not finite
+            // are dropped, as include does): only the others need clipping.
+            const bool whole = item.kind == ItemKind::Fill
+                ? std::all_of(
+                    begin, end, [&](Point p) { return !RectClipper::isFinite(p) || window.contains(p); })
+                : std::all_of(begin, end, [&](Point p) { return window.contains(p); });
+            if (whole) {
+                std::for_each(begin, end, [&](Point p) { include(reach, p); });
+                continue;
+            }
+            const std::vector<Point> path(begin, end);
             if (item.kind == ItemKind::Fill) {
                 for (const Point &p : window.clipPolygon(path))
                     include(reach, p);

@@ -156,8 +156,14 @@ void PageBuilder::addFill(const std::vector<std::vector<Point>> &subpaths, const
     const std::size_t firstItem = m_page.items.size();
     const auto firstPath = static_cast<std::uint32_t>(m_page.paths.size());
     bool cut = false;
+    std::vector<Point> clipped;
     for (const std::vector<Point> &subpath : subpaths) {
-        const std::vector<Point> visible = m_clipper.clipPolygon(subpath);
+        // Most subpaths lie wholly inside the clip, which would hand back a copy of the same points.
+        const bool inside
+            = std::all_of(subpath.begin(), subpath.end(), [&](Point p) { return m_clipper.contains(p); });
+        if (!inside)
+            clipped = m_clipper.clipPolygon(subpath);
+        const std::vector<Point> &visible = inside ? subpath : clipped;
         if (m_frameCut.watching())
             cut = m_frameCut.checkPolygon(
                       subpath, visible.size() < 3 ? 0 : FrameCutDetector::inkAmount(visible, true))
@@ -287,20 +293,23 @@ template<typename Keep> void PageBuilder::noteCut(bool cut, std::size_t firstIte
 
 void PageBuilder::addItem(const Page &source, const Item &item, std::vector<RasterImage> &images)
 {
-    const auto path = [&](std::uint32_t n) {
+    const auto copyPath = [&](std::uint32_t n, std::vector<Point> &points) {
         const PathSpan &span = source.paths[item.firstPath + n];
-        return std::vector<Point>(
-            source.points.begin() + span.first, source.points.begin() + span.first + span.count);
+        points.assign(source.points.begin() + span.first, source.points.begin() + span.first + span.count);
     };
     switch (item.kind) {
-    case ItemKind::Stroke:
-        for (std::uint32_t n = 0; n < item.pathCount; ++n)
-            addStroke(path(n), source.strokeStyles[item.style], source.paths[item.firstPath + n].closed);
+    case ItemKind::Stroke: {
+        std::vector<Point> points; // one buffer for the many paths of a joined stroke
+        for (std::uint32_t n = 0; n < item.pathCount; ++n) {
+            copyPath(n, points);
+            addStroke(points, source.strokeStyles[item.style], source.paths[item.firstPath + n].closed);
+        }
         break;
+    }
     case ItemKind::Fill: {
-        std::vector<std::vector<Point>> subpaths;
+        std::vector<std::vector<Point>> subpaths(item.pathCount);
         for (std::uint32_t n = 0; n < item.pathCount; ++n)
-            subpaths.push_back(path(n));
+            copyPath(n, subpaths[n]);
         addFill(subpaths, source.fillStyles[item.style]);
         break;
     }
