@@ -217,7 +217,7 @@ bool CharacterSet::drawsPlotterSet(int number)
     return !(number >= firstAsciiLikePlotterSet && number <= lastAsciiLikePlotterSet);
 }
 
-char32_t CharacterSet::decode(unsigned char byte) const
+char32_t CharacterSet::decodeByTable(unsigned char byte) const
 {
     if (m_lower == LowerHalf::Downloadable)
         return firstDownloadedCharacter + byte;

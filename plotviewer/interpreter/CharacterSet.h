@@ -30,13 +30,21 @@ public:
     CharacterSet() = default;
 
     /// The character for a printable byte; 0 for a byte that prints nothing.
-    char32_t decode(unsigned char byte) const;
+    char32_t decode(unsigned char byte) const
+    {
+        // Plain ASCII, by far the commonest, needs no table.
+        if (m_lower == LowerHalf::Ascii && byte < 0x7f)
+            return byte;
+        return decodeByTable(byte);
+    }
 
     friend bool operator==(const CharacterSet &, const CharacterSet &) = default;
 
 private:
     enum class LowerHalf : unsigned char { Ascii, National, RomanExtension, Katakana, Symbols, Downloadable };
     enum class UpperHalf : unsigned char { Roman8, Latin1, WindowsLatin1, Pc8, Pc850 };
+
+    char32_t decodeByTable(unsigned char byte) const;
 
     CharacterSet(LowerHalf lower, UpperHalf upper, int national = 0)
         : m_lower(lower)

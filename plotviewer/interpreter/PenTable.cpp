@@ -21,6 +21,16 @@ constexpr std::array<std::array<double, 3>, 8> builtinPalette = { {
     { 0, 255, 255 },
 } };
 
+// std::lround for a level from 0 to 255, without the library call: the fraction of so small a
+// number is exact, and half rounds up as lround has it.
+std::uint8_t roundedLevel(double level)
+{
+    if (!(level >= 0))
+        return 0; // not a number: a colour range too wide for doubles
+    const int whole = static_cast<int>(level);
+    return static_cast<std::uint8_t>(level - whole >= 0.5 ? whole + 1 : whole);
+}
+
 std::array<double, 3> builtinColour(int pen)
 {
     return pen >= 0 && pen < int(builtinPalette.size()) ? builtinPalette[static_cast<std::size_t>(pen)]
@@ -167,7 +177,7 @@ Rgb PenTable::colour(int pen) const
         const double black = m_range[2 * i];
         const double white = m_range[2 * i + 1];
         const double level = std::clamp((given.value[i] - black) / (white - black), 0.0, 1.0);
-        component[i] = static_cast<std::uint8_t>(std::lround(level * 255));
+        component[i] = roundedLevel(level * 255);
     }
     return { component[0], component[1], component[2] };
 }
