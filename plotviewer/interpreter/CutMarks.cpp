@@ -29,7 +29,7 @@ void CutMarks::place(std::size_t firstItem, std::size_t endItem)
     m_placements.push_back({ static_cast<std::uint32_t>(m_windows.size() - 1), firstItem, endItem });
 }
 
-std::uint32_t CutMarks::addPath(const std::vector<Point> &points, bool closed)
+std::uint32_t CutMarks::addPath(std::span<const Point> points, bool closed)
 {
     const auto first = static_cast<std::uint32_t>(m_marks.points.size());
     m_marks.points.insert(m_marks.points.end(), points.begin(), points.end());
@@ -37,7 +37,7 @@ std::uint32_t CutMarks::addPath(const std::vector<Point> &points, bool closed)
     return static_cast<std::uint32_t>(m_marks.paths.size() - 1);
 }
 
-void CutMarks::addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed,
+void CutMarks::addStroke(std::span<const Point> polyline, const StrokeStyle &style, bool closed,
     std::size_t firstItem, std::size_t endItem)
 {
     const std::uint32_t path = addPath(polyline, closed);
@@ -45,11 +45,11 @@ void CutMarks::addStroke(const std::vector<Point> &polyline, const StrokeStyle &
     place(firstItem, endItem);
 }
 
-void CutMarks::addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style,
+void CutMarks::addFill(std::span<const std::span<const Point>> subpaths, const FillStyle &style,
     std::size_t firstItem, std::size_t endItem)
 {
     const auto first = static_cast<std::uint32_t>(m_marks.paths.size());
-    for (const std::vector<Point> &subpath : subpaths)
+    for (const std::span<const Point> subpath : subpaths)
         addPath(subpath, true);
     m_marks.items.push_back({ ItemKind::Fill, lastOrNew(m_marks.fillStyles, style), first,
         static_cast<std::uint32_t>(subpaths.size()) });
@@ -106,7 +106,7 @@ Rect CutMarks::reach() const
                 for (const Point &p : window.clipPolygon(path))
                     include(reach, p);
             } else {
-                window.clipPolyline(path, [&](const std::vector<Point> &piece) {
+                window.clipPolyline(path, [&](std::span<const Point> piece) {
                     for (const Point &p : piece)
                         include(reach, p);
                 });

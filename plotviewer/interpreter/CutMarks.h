@@ -8,6 +8,7 @@
 #include "plotviewer/model/PlotUnits.h"
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace plotviewer::hpgl {
@@ -26,9 +27,9 @@ public:
     /// The window (IW) that clips the marks from now on.
     void setWindow(const Rect &window);
     /// A mark whose clipped pieces are the page's items [`firstItem`, `endItem`).
-    void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed,
+    void addStroke(std::span<const Point> polyline, const StrokeStyle &style, bool closed,
         std::size_t firstItem, std::size_t endItem);
-    void addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style,
+    void addFill(std::span<const std::span<const Point>> subpaths, const FillStyle &style,
         std::size_t firstItem, std::size_t endItem);
     void addText(const TextRun &run, const StrokeStyle &style, std::size_t firstItem, std::size_t endItem);
 
@@ -53,7 +54,7 @@ private:
     };
 
     void place(std::size_t firstItem, std::size_t endItem);
-    std::uint32_t addPath(const std::vector<Point> &points, bool closed);
+    std::uint32_t addPath(std::span<const Point> points, bool closed);
 
     Page m_marks;
     std::vector<Placement> m_placements;

@@ -43,7 +43,7 @@ void FrameCutDetector::reset()
     m_keptAmount = m_cutAmount = 0;
 }
 
-double FrameCutDetector::inkAmount(const std::vector<Point> &points, bool closed)
+double FrameCutDetector::inkAmount(std::span<const Point> points, bool closed)
 {
     double length = 0;
     for (std::size_t i = 1; i < points.size(); ++i)
@@ -58,12 +58,12 @@ bool FrameCutDetector::beyondFrame(Point p) const
     return RectClipper::isFinite(p) && !m_frame.contains(p);
 }
 
-bool FrameCutDetector::anyBeyondFrame(const std::vector<Point> &points) const
+bool FrameCutDetector::anyBeyondFrame(std::span<const Point> points) const
 {
     return std::any_of(points.begin(), points.end(), [this](Point p) { return beyondFrame(p); });
 }
 
-bool FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double kept, bool beyond)
+bool FrameCutDetector::checkPolyline(std::span<const Point> polyline, double kept, bool beyond)
 {
     if (!m_active)
         return false;
@@ -77,7 +77,7 @@ bool FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double 
         inWindow = inkAmount(polyline, false);
         cut = true;
     } else {
-        m_window.clipPolyline(polyline, [&](const std::vector<Point> &piece) {
+        m_window.clipPolyline(polyline, [&](std::span<const Point> piece) {
             inWindow += inkAmount(piece, false);
             cut = cut || anyBeyondFrame(piece);
         });
@@ -89,14 +89,19 @@ bool FrameCutDetector::checkPolyline(const std::vector<Point> &polyline, double 
     return cut;
 }
 
-bool FrameCutDetector::checkPolygon(const std::vector<Point> &polygon, double kept)
+bool FrameCutDetector::checkPolygon(std::span<const Point> polygon, double kept)
 {
     if (!m_active)
         return false;
     m_keptAmount += kept;
     if (!anyBeyondFrame(polygon))
         return false;
-    const std::vector<Point> visible = m_windowEverywhere ? polygon : m_window.clipPolygon(polygon);
+    std::vector<Point> clipped;
+    std::span<const Point> visible = polygon;
+    if (!m_windowEverywhere) {
+        clipped = m_window.clipPolygon({ polygon.begin(), polygon.end() });
+        visible = clipped;
+    }
     if (!anyBeyondFrame(visible))
         return false;
     m_cut = true;

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <span>
 
 namespace plotviewer::hpgl {
 
@@ -21,11 +21,11 @@ public:
     bool watching() const { return m_active; }
 
     /// Whether `points` reach beyond the frame, where the clip may cut them.
-    bool reachesBeyond(const std::vector<Point> &points) const { return m_active && anyBeyondFrame(points); }
+    bool reachesBeyond(std::span<const Point> points) const { return m_active && anyBeyondFrame(points); }
     /// Each mark with the amount of it the clip kept (see inkAmount), and for a polyline whether it
     /// reachesBeyond; true when the mark reached beyond the frame inside the window.
-    bool checkPolyline(const std::vector<Point> &polyline, double kept, bool beyond);
-    bool checkPolygon(const std::vector<Point> &polygon, double kept);
+    bool checkPolyline(std::span<const Point> polyline, double kept, bool beyond);
+    bool checkPolygon(std::span<const Point> polygon, double kept);
     /// A point that stands for a whole mark of `amount` ink, such as a character cell's centre, and
     /// whether the clip kept it.
     bool checkPoint(Point p, double amount, bool kept);
@@ -42,14 +42,14 @@ public:
     static Rect widened(const Rect &frame);
     /// How much ink a line along `points` lays: its length in plotter units along the axes, which
     /// is cheap and serves to compare amounts.
-    static double inkAmount(const std::vector<Point> &points, bool closed);
+    static double inkAmount(std::span<const Point> points, bool closed);
     static double segmentInk(Point a, Point b) { return std::abs(b.x - a.x) + std::abs(b.y - a.y); }
     /// The ink of a mark whose segments add up to `length`: a dot lays a little too.
     static double markInk(double length) { return std::isfinite(length) ? std::max(length, 1.0) : 0; }
 
 private:
     bool beyondFrame(Point p) const;
-    bool anyBeyondFrame(const std::vector<Point> &points) const;
+    bool anyBeyondFrame(std::span<const Point> points) const;
 
     RectClipper m_frame; // widened by a tolerance
     RectClipper m_window;

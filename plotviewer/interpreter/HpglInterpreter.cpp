@@ -609,7 +609,7 @@ StrokeStyle HpglInterpreter::strokeStyle() const
     return m_line.strokeStyle(m_pens.colour(m_pen), m_pens.width(m_pen, m_coords.diagonal()) * deviceScale());
 }
 
-void HpglInterpreter::strokePolyline(const std::vector<Point> &polyline)
+void HpglInterpreter::strokePolyline(std::span<const Point> polyline)
 {
     ensurePenSelected();
     if (!penVisible())
@@ -617,8 +617,7 @@ void HpglInterpreter::strokePolyline(const std::vector<Point> &polyline)
     markPage();
     const StrokeStyle style = strokeStyle();
     const double length = m_lineType.patternLength(m_coords.diagonal()) * deviceScale();
-    m_lineType.cut(
-        polyline, length, [&](const std::vector<Point> &piece) { m_page.addStroke(piece, style); });
+    m_lineType.cut(polyline, length, [&](std::span<const Point> piece) { m_page.addStroke(piece, style); });
 }
 
 void HpglInterpreter::selectPen(double number)
@@ -723,7 +722,8 @@ void HpglInterpreter::ticks(bool vertical)
         to.x += m_line.tickPositive / 100 * (p2.x - p1.x);
     }
     const AffineMap &map = m_coords.rotatedToOutput();
-    strokePolyline({ map.map(from), map.map(to) });
+    const Point tick[] = { map.map(from), map.map(to) };
+    strokePolyline(tick);
 }
 
 // ---- Polygons and fills ---------------------------------------------------------------------------
@@ -760,7 +760,8 @@ void HpglInterpreter::rectangle(const std::vector<double> &n, bool relative, boo
         if (penVisible()) {
             const FillStyle style = fillStyle(FillRule::EvenOdd);
             markPage(style.pattern != FillPattern::Solid);
-            m_page.addFill({ corners }, style);
+            const std::span<const Point> outline[] = { corners };
+            m_page.addFill(outline, style);
         }
         return;
     }
@@ -813,8 +814,7 @@ void HpglInterpreter::fillPolygon(double rule)
 
 void HpglInterpreter::edgePolygon()
 {
-    for (const std::vector<Point> &edge : m_polygon.penDownEdges())
-        strokePolyline(edge);
+    m_polygon.forEachPenDownEdge([this](std::span<const Point> edge) { strokePolyline(edge); });
 }
 
 } // namespace plotviewer::hpgl

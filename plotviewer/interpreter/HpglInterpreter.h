@@ -21,6 +21,7 @@
 #include "UserCharacters.h"
 #include "plotviewer/reader/PlotCommand.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,7 @@ private:
     void penMove(const PlotCommand &command, bool penDownChange, bool down);
     void moveTo(Point target, bool draw);
     void endPendingLine();
-    void strokePolyline(const std::vector<Point> &polyline);
+    void strokePolyline(std::span<const Point> polyline);
     void encodedPolyline(const PlotCommand &command);
     void selectPen(double number);
     void arc(const std::vector<double> &n, bool relative);

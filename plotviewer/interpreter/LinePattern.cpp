@@ -133,7 +133,7 @@ double LinePattern::patternLength(double diagonal) const
     return m_length / 100 * diagonal;
 }
 
-double LinePattern::polylineLength(const std::vector<Point> &polyline)
+double LinePattern::polylineLength(std::span<const Point> polyline)
 {
     double length = 0;
     for (std::size_t i = 1; i < polyline.size(); ++i)

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 namespace plotviewer::hpgl {
@@ -37,8 +38,8 @@ public:
     double patternLength(double diagonal) const;
     void resetToDefaults();
 
-    /// Calls `sink(const std::vector<Point> &)` for each solid piece; one point is a dot.
-    template<typename Sink> void cut(const std::vector<Point> &polyline, double length, Sink &&sink)
+    /// Calls `sink(std::span<const Point>)` for each solid piece; one point is a dot.
+    template<typename Sink> void cut(std::span<const Point> polyline, double length, Sink &&sink)
     {
         if (m_solid || polyline.size() < 2 || !(length >= 0.5) || !std::isfinite(length)
             || polylineLength(polyline) / length > maxDashesPerPolyline) {
@@ -80,7 +81,7 @@ public:
     }
 
 private:
-    static double polylineLength(const std::vector<Point> &polyline);
+    static double polylineLength(std::span<const Point> polyline);
     /// The fractions of one repeat of pattern `slot` (0 to 7), down and up in turn.
     const std::vector<double> &definition(std::size_t slot) const;
 
@@ -88,7 +89,7 @@ private:
     /// of one repeat); returns the phase where it stopped.
     template<typename Sink>
     static double walk(
-        const std::vector<Point> &polyline, const std::vector<double> &entries, double phase, Sink &sink)
+        std::span<const Point> polyline, const std::vector<double> &entries, double phase, Sink &sink)
     {
         double total = 0;
         for (double entry : entries)

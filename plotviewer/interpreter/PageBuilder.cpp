@@ -111,7 +111,23 @@ void PageBuilder::include(Point p, double margin)
     bounds.top = std::max(bounds.top, p.y + margin);
 }
 
-void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed)
+std::uint32_t PageBuilder::appendPoints(std::span<const Point> points, double margin)
+{
+    const auto first = static_cast<std::uint32_t>(m_page.points.size());
+    m_page.points.insert(m_page.points.end(), points.begin(), points.end());
+    // The ink bounds grow by the corners of the points' own bounds, as they would point by point.
+    Point low = points.front();
+    Point high = low;
+    for (const Point &p : points.subspan(1)) {
+        low = { std::min(low.x, p.x), std::min(low.y, p.y) };
+        high = { std::max(high.x, p.x), std::max(high.y, p.y) };
+    }
+    include(low, margin);
+    include(high, margin);
+    return first;
+}
+
+void PageBuilder::addStroke(std::span<const Point> polyline, const StrokeStyle &style, bool closed)
 {
     if (m_overBudget || polyline.empty())
         return;
@@ -124,18 +140,14 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
     double kept = 0;
     std::uint32_t styleIndex = 0;
     bool haveStyle = false;
-    m_clipper.clipPolyline(polyline, [&](const std::vector<Point> &piece) {
+    m_clipper.clipPolyline(polyline, [&](std::span<const Point> piece) {
         if (!reserve(piece.size()))
             return;
         if (!haveStyle) {
             styleIndex = strokeStyleIndex(style);
             haveStyle = true;
         }
-        const auto first = static_cast<std::uint32_t>(m_page.points.size());
-        for (const Point &p : piece) {
-            m_page.points.push_back(p);
-            include(p, margin);
-        }
+        const std::uint32_t first = appendPoints(piece, margin);
         // Only a frame that cuts into the window needs to know how much ink it kept.
         if (m_frameCut.watching())
             kept += FrameCutDetector::inkAmount(piece, false);
@@ -149,32 +161,27 @@ void PageBuilder::addStroke(const std::vector<Point> &polyline, const StrokeStyl
         [&] { m_cut.addStroke(polyline, style, closed, firstItem, m_page.items.size()); });
 }
 
-void PageBuilder::addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style)
+void PageBuilder::addFill(std::span<const std::span<const Point>> subpaths, const FillStyle &style)
 {
     if (m_overBudget)
         return;
     const std::size_t firstItem = m_page.items.size();
     const auto firstPath = static_cast<std::uint32_t>(m_page.paths.size());
     bool cut = false;
-    std::vector<Point> clipped;
-    for (const std::vector<Point> &subpath : subpaths) {
-        // Most subpaths lie wholly inside the clip, which would hand back a copy of the same points.
-        const bool inside
-            = std::all_of(subpath.begin(), subpath.end(), [&](Point p) { return m_clipper.contains(p); });
-        if (!inside)
-            clipped = m_clipper.clipPolygon(subpath);
-        const std::vector<Point> &visible = inside ? subpath : clipped;
+    for (const std::span<const Point> subpath : subpaths) {
+        // Most fills lie wholly inside the clip, which would hand back the same points.
+        std::span<const Point> visible = subpath;
+        if (!m_clipper.containsAll(subpath)) {
+            m_clipped = m_clipper.clipPolygon({ subpath.begin(), subpath.end() });
+            visible = m_clipped;
+        }
         if (m_frameCut.watching())
             cut = m_frameCut.checkPolygon(
                       subpath, visible.size() < 3 ? 0 : FrameCutDetector::inkAmount(visible, true))
                 || cut;
         if (visible.size() < 3 || !reserve(visible.size()))
             continue;
-        const auto first = static_cast<std::uint32_t>(m_page.points.size());
-        for (const Point &p : visible) {
-            m_page.points.push_back(p);
-            include(p, 0);
-        }
+        const std::uint32_t first = appendPoints(visible, 0);
         m_page.paths.push_back({ first, static_cast<std::uint32_t>(visible.size()), true });
     }
     const auto count = static_cast<std::uint32_t>(m_page.paths.size()) - firstPath;
@@ -293,23 +300,20 @@ template<typename Keep> void PageBuilder::noteCut(bool cut, std::size_t firstIte
 
 void PageBuilder::addItem(const Page &source, const Item &item, std::vector<RasterImage> &images)
 {
-    const auto copyPath = [&](std::uint32_t n, std::vector<Point> &points) {
+    // The paths are read where they lie: the page being built is another one.
+    const auto path = [&](std::uint32_t n) {
         const PathSpan &span = source.paths[item.firstPath + n];
-        points.assign(source.points.begin() + span.first, source.points.begin() + span.first + span.count);
+        return std::span<const Point>(source.points).subspan(span.first, span.count);
     };
     switch (item.kind) {
-    case ItemKind::Stroke: {
-        std::vector<Point> points; // one buffer for the many paths of a joined stroke
-        for (std::uint32_t n = 0; n < item.pathCount; ++n) {
-            copyPath(n, points);
-            addStroke(points, source.strokeStyles[item.style], source.paths[item.firstPath + n].closed);
-        }
-        break;
-    }
-    case ItemKind::Fill: {
-        std::vector<std::vector<Point>> subpaths(item.pathCount);
+    case ItemKind::Stroke:
         for (std::uint32_t n = 0; n < item.pathCount; ++n)
-            copyPath(n, subpaths[n]);
+            addStroke(path(n), source.strokeStyles[item.style], source.paths[item.firstPath + n].closed);
+        break;
+    case ItemKind::Fill: {
+        std::vector<std::span<const Point>> subpaths;
+        for (std::uint32_t n = 0; n < item.pathCount; ++n)
+            subpaths.push_back(path(n));
         addFill(subpaths, source.fillStyles[item.style]);
         break;
     }

@@ -9,6 +9,7 @@
 #include "plotviewer/model/RectClipper.h"
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace plotviewer::hpgl {
@@ -24,9 +25,9 @@ public:
     void setClip(const Rect &frame, const Rect &window, const Rect &watched, const Rect &swappedFrame);
 
     /// A `closed` polyline stays closed where the clip leaves it whole.
-    void addStroke(const std::vector<Point> &polyline, const StrokeStyle &style, bool closed = false);
+    void addStroke(std::span<const Point> polyline, const StrokeStyle &style, bool closed = false);
     /// Subpaths are closed polygons; empty ones are skipped.
-    void addFill(const std::vector<std::vector<Point>> &subpaths, const FillStyle &style);
+    void addFill(std::span<const std::span<const Point>> subpaths, const FillStyle &style);
     void addText(const TextRun &run, const StrokeStyle &style);
     /// Images are not clipped: raster lies outside HP-GL's clip limits.
     void addImage(RasterImage image);
@@ -73,11 +74,14 @@ private:
     std::uint32_t fillStyleIndex(const FillStyle &style);
     void appendItem(ItemKind kind, std::uint32_t style, std::uint32_t firstPath, std::uint32_t pathCount);
     void include(Point p, double margin);
+    /// Appends `points` to the page's points, their ink `margin` wide; returns the index of the first.
+    std::uint32_t appendPoints(std::span<const Point> points, double margin);
     /// Characters [`from`, `to`) of `whole`, all inside the clip, as a run of their own.
     void addVisibleText(const TextRun &whole, std::size_t from, std::size_t to, std::uint32_t style);
 
     Page m_page;
     RectClipper m_clipper;
+    std::vector<Point> m_clipped; // a fill's subpath as the clip left it
     FrameCutDetector m_frameCut;
     CutMarks m_cut;
     Rect m_watched = everywhere;

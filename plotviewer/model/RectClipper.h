@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <vector>
 
 namespace plotviewer {
@@ -27,11 +28,18 @@ public:
         return p.x >= m_rect.left && p.x <= m_rect.right && p.y >= m_rect.bottom && p.y <= m_rect.top;
     }
 
+    /// Whether every point is finite and inside: then clipping hands the points back as they are.
+    bool containsAll(std::span<const Point> points) const
+    {
+        return std::all_of(
+            points.begin(), points.end(), [this](Point p) { return isFinite(p) && contains(p); });
+    }
+
     /// Shortens the segment to the part inside; false when no part is inside or it is not finite.
     bool clipSegment(Point &from, Point &to) const;
 
-    /// Calls `sink(const std::vector<Point> &)` for each visible piece; a single point is a dot.
-    template<typename Sink> void clipPolyline(const std::vector<Point> &points, Sink &&sink) const
+    /// Calls `sink(std::span<const Point>)` for each visible piece; a single point is a dot.
+    template<typename Sink> void clipPolyline(std::span<const Point> points, Sink &&sink) const
     {
         if (points.size() == 1) {
             if (isFinite(points[0]) && contains(points[0]))
@@ -39,8 +47,7 @@ public:
             return;
         }
         // Most polylines lie wholly inside: they are their own piece, with nothing to copy.
-        if (points.size() >= 2
-            && std::all_of(points.begin(), points.end(), [this](Point p) { return contains(p); })) {
+        if (points.size() >= 2 && containsAll(points)) {
             sink(points);
             return;
         }
@@ -80,7 +87,7 @@ private:
     template<typename Sink> static void flush(std::vector<Point> &piece, Sink &sink)
     {
         if (piece.size() >= 2)
-            sink(piece);
+            sink(std::span<const Point>(piece));
         piece.clear();
     }
 

@@ -78,7 +78,7 @@ void tst_PlotGeometry::clipPolyline()
     QFETCH(QList<double>, polyline);
     QFETCH(QStringList, expected);
     QStringList actual;
-    RectClipper({ 0, 0, 100, 100 }).clipPolyline(points(polyline), [&](const std::vector<Point> &piece) {
+    RectClipper({ 0, 0, 100, 100 }).clipPolyline(points(polyline), [&](std::span<const Point> piece) {
         actual << plottest::pathText(piece);
     });
     QCOMPARE(actual, expected);
@@ -238,7 +238,7 @@ void tst_PlotGeometry::userLineType()
     QVERIFY(pattern.setType(5, &length, nullptr));
     QStringList actual;
     pattern.cut(points({ 0, 0, 800, 0 }), length,
-        [&](const std::vector<Point> &piece) { actual << plottest::pathText(piece); });
+        [&](std::span<const Point> piece) { actual << plottest::pathText(piece); });
     QCOMPARE(actual, dashes);
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -64,7 +65,7 @@ inline QString pointText(plotviewer::Point p)
     return number(p.x) + QLatin1Char(',') + number(p.y);
 }
 
-inline QString pathText(const std::vector<plotviewer::Point> &path)
+inline QString pathText(std::span<const plotviewer::Point> path)
 {
     QStringList points;
     for (const plotviewer::Point &p : path)

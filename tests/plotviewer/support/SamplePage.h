@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ public:
     }
     SamplePage &fill(const std::vector<std::vector<Point>> &rings, const FillStyle &style)
     {
-        m_builder.addFill(rings, style);
+        const std::vector<std::span<const Point>> subpaths(rings.begin(), rings.end());
+        m_builder.addFill(subpaths, style);
         return *this;
     }
     /// A label in fixed pitch: cells `height` * 1.5 wide along +x (rotated by `angleDegrees`),
