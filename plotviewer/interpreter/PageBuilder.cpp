@@ -12,15 +12,20 @@ namespace plotviewer::hpgl {
 
 namespace {
 
-// The index of `style` in `styles`, added when new. The latest styles are the likeliest matches.
-template<typename Style> std::uint32_t sharedIndex(std::vector<Style> &styles, const Style &style)
+// The index of `style` in `styles`, added when new. Each style is there once, so the one matched
+// last (`last`) is checked first: most marks take the style of the mark before. Of the others, the
+// latest are the likeliest matches.
+template<typename Style>
+std::uint32_t sharedIndex(std::vector<Style> &styles, const Style &style, std::uint32_t &last)
 {
+    if (last < styles.size() && styles[last] == style)
+        return last;
     for (std::size_t i = styles.size(); i-- > 0;) {
         if (styles[i] == style)
-            return static_cast<std::uint32_t>(i);
+            return last = static_cast<std::uint32_t>(i);
     }
     styles.push_back(style);
-    return static_cast<std::uint32_t>(styles.size() - 1);
+    return last = static_cast<std::uint32_t>(styles.size() - 1);
 }
 
 Rect shifted(const Rect &r, Point by)
@@ -75,12 +80,12 @@ bool PageBuilder::reserve(std::size_t points)
 
 std::uint32_t PageBuilder::strokeStyleIndex(const StrokeStyle &style)
 {
-    return sharedIndex(m_page.strokeStyles, style);
+    return sharedIndex(m_page.strokeStyles, style, m_lastStrokeStyle);
 }
 
 std::uint32_t PageBuilder::fillStyleIndex(const FillStyle &style)
 {
-    return sharedIndex(m_page.fillStyles, style);
+    return sharedIndex(m_page.fillStyles, style, m_lastFillStyle);
 }
 
 void PageBuilder::appendItem(
@@ -114,13 +119,15 @@ void PageBuilder::include(Point p, double margin)
 std::uint32_t PageBuilder::appendPoints(std::span<const Point> points, double margin)
 {
     const auto first = static_cast<std::uint32_t>(m_page.points.size());
-    m_page.points.insert(m_page.points.end(), points.begin(), points.end());
+    m_page.points.insert(m_page.points.end(), points.data(), points.data() + points.size());
     // The ink bounds grow by the corners of the points' own bounds, as they would point by point.
     Point low = points.front();
     Point high = low;
     for (const Point &p : points.subspan(1)) {
-        low = { std::min(low.x, p.x), std::min(low.y, p.y) };
-        high = { std::max(high.x, p.x), std::max(high.y, p.y) };
+        low.x = p.x < low.x ? p.x : low.x; // as std::min and std::max choose, without a branch
+        low.y = p.y < low.y ? p.y : low.y;
+        high.x = high.x < p.x ? p.x : high.x;
+        high.y = high.y < p.y ? p.y : high.y;
     }
     include(low, margin);
     include(high, margin);

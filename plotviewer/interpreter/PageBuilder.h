@@ -89,6 +89,8 @@ private:
     bool m_frameClips = false;
     bool m_framesChanged = false; // the frame changed while the page had marks
     std::size_t m_mergeFloor = 0; // strokes join only items after this one
+    std::uint32_t m_lastStrokeStyle = 0; // the style indexes matched last, likely to match again
+    std::uint32_t m_lastFillStyle = 0;
     std::size_t m_budget;
     const std::size_t m_pointBudget;
     bool m_cutsDropped = false; // the marks cut were too many to keep
