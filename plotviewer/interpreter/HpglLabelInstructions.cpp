@@ -66,7 +66,12 @@ void HpglInterpreter::label(const PlotCommand &command)
         warnOnce("a label had no terminator; it was cut at the end of its line");
     const Point p1 = m_coords.p1();
     const Point p2 = m_coords.p2();
-    const LabelFont fonts[2] = { m_labels.font(false, p1, p2), m_labels.font(true, p1, p2) };
+    // The alternate font is drawn only when selected or shifted to (SO); most labels never are.
+    constexpr char shiftOut = 14;
+    const bool mayUseAlternate
+        = m_labels.alternateSelected() || command.text.find(shiftOut) != std::string_view::npos;
+    const LabelFont standard = m_labels.font(false, p1, p2);
+    const LabelFont fonts[2] = { standard, mayUseAlternate ? m_labels.font(true, p1, p2) : standard };
     const AffineMap &map = m_coords.rotatedToOutput();
     LabelLayout::Result layout = LabelLayout::layout(command.text, toRotated(m_penState.position),
         toRotated(m_penState.carriageReturn), fonts, m_labels.alternateSelected(), m_labels.origin(),
