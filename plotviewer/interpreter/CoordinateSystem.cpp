@@ -66,12 +66,8 @@ void CoordinateSystem::setScalingPoints(Point p1, Point p2)
         p2.y += 1;
     m_p1 = p1;
     m_p2 = p2;
+    m_diagonal = std::hypot(m_p2.x - m_p1.x, m_p2.y - m_p1.y);
     update();
-}
-
-double CoordinateSystem::diagonal() const
-{
-    return std::hypot(m_p2.x - m_p1.x, m_p2.y - m_p1.y);
 }
 
 bool CoordinateSystem::setScaling(const std::vector<double> &parameters)

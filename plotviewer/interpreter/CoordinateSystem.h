@@ -34,7 +34,8 @@ public:
     void inputScalingPoints(const std::vector<double> &n, bool relative);
     Point p1() const { return m_p1; }
     Point p2() const { return m_p2; }
-    double diagonal() const;
+    /// The P1-P2 diagonal, which sizes pens, line patterns and hatching in every stroke.
+    double diagonal() const { return m_diagonal; }
 
     /// SC with its parameters; false (and no change) when the command must be ignored.
     bool setScaling(const std::vector<double> &parameters);
@@ -64,6 +65,7 @@ private:
     int m_rotation = 0;
     Point m_p1;
     Point m_p2;
+    double m_diagonal = 0;
     Scaling m_scaling = Scaling::Off;
     std::vector<double> m_scalingParameters;
     AffineMap m_userToRotated;

@@ -600,8 +600,13 @@ void HpglInterpreter::ensurePenSelected()
 
 bool HpglInterpreter::penVisible() const
 {
+    return inkVisible(m_pens.colour(m_pen));
+}
+
+bool HpglInterpreter::inkVisible(Rgb colour) const
+{
     // White marks on white paper are invisible, and drawing them would erase earlier lines.
-    return !(m_fill.transparent() && isWhite(m_pens.colour(m_pen)));
+    return !(m_fill.transparent() && isWhite(colour));
 }
 
 StrokeStyle HpglInterpreter::strokeStyle() const
@@ -612,10 +617,10 @@ StrokeStyle HpglInterpreter::strokeStyle() const
 void HpglInterpreter::strokePolyline(std::span<const Point> polyline)
 {
     ensurePenSelected();
-    if (!penVisible())
+    const StrokeStyle style = strokeStyle(); // works out the pen's colour once for both
+    if (!inkVisible(style.colour))
         return;
     markPage();
-    const StrokeStyle style = strokeStyle();
     const double length = m_lineType.patternLength(m_coords.diagonal()) * deviceScale();
     m_lineType.cut(polyline, length, [&](std::span<const Point> piece) { m_page.addStroke(piece, style); });
 }

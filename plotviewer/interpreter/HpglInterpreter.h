@@ -92,6 +92,7 @@ private:
     void edgePolygon();
     void anchorCorner(const std::vector<double> &n);
     bool penVisible() const;
+    bool inkVisible(Rgb colour) const;
     StrokeStyle strokeStyle() const;
     FillStyle fillStyle(FillRule rule) const;
 
