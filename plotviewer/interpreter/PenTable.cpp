@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace plotviewer::hpgl {
 
@@ -172,6 +173,14 @@ void PenTable::resetColourRange()
 Rgb PenTable::colour(int pen) const
 {
     const Entry &given = entry(pen);
+    // Every stroke asks for its pen's colour: the last answer stands while its inputs are the same
+    // to the bit (a range whose ends differ only in the sign of zero gives another colour).
+    if (m_lastColour.known && std::memcmp(&m_lastColour.value, &given.value, sizeof given.value) == 0
+        && std::memcmp(&m_lastColour.range, &m_range, sizeof m_range) == 0)
+        return m_lastColour.rgb;
+    m_lastColour.known = true;
+    m_lastColour.value = given.value;
+    m_lastColour.range = m_range;
     std::uint8_t component[3];
     for (std::size_t i = 0; i < 3; ++i) {
         const double black = m_range[2 * i];
@@ -179,7 +188,8 @@ Rgb PenTable::colour(int pen) const
         const double level = std::clamp((given.value[i] - black) / (white - black), 0.0, 1.0);
         component[i] = roundedLevel(level * 255);
     }
-    return { component[0], component[1], component[2] };
+    m_lastColour.rgb = { component[0], component[1], component[2] };
+    return m_lastColour.rgb;
 }
 
 bool PenTable::isRedefined(int pen) const

@@ -92,6 +92,15 @@ private:
     double m_thickness = 0; // mm, from PT; 0 = not given
     AllWidths m_allWidths;
     std::uint64_t m_widthClock = 0; // counts the widths set, so that the latest wins
+    // The colour worked out last, and what from.
+    struct ColourMemo
+    {
+        bool known = false;
+        std::array<double, 3> value {};
+        std::array<double, 6> range {};
+        Rgb rgb;
+    };
+    mutable ColourMemo m_lastColour;
 };
 
 } // namespace plotviewer::hpgl
