@@ -14,11 +14,6 @@ constexpr Point plotterInset { 603, 521 };
 
 } // namespace
 
-CoordinateSystem::CoordinateSystem()
-{
-    update();
-}
-
 void CoordinateSystem::setFrame(double width, double height, bool inset)
 {
     m_width = width;
@@ -31,7 +26,7 @@ void CoordinateSystem::setDeviceScale(double sx, double sy)
 {
     m_deviceScaleX = std::isfinite(sx) && sx > 0 ? sx : 1;
     m_deviceScaleY = std::isfinite(sy) && sy > 0 ? sy : 1;
-    update();
+    m_mapsStale = true;
 }
 
 bool CoordinateSystem::setRotation(double degrees)
@@ -40,7 +35,7 @@ bool CoordinateSystem::setRotation(double degrees)
     if (normalised != 0 && normalised != 90 && normalised != 180 && normalised != 270)
         return false;
     m_rotation = static_cast<int>(normalised);
-    update();
+    m_mapsStale = true;
     return true;
 }
 
@@ -67,7 +62,7 @@ void CoordinateSystem::setScalingPoints(Point p1, Point p2)
     m_p1 = p1;
     m_p2 = p2;
     m_diagonal = std::hypot(m_p2.x - m_p1.x, m_p2.y - m_p1.y);
-    update();
+    m_mapsStale = true;
 }
 
 bool CoordinateSystem::setScaling(const std::vector<double> &parameters)
@@ -94,14 +89,14 @@ bool CoordinateSystem::setScaling(const std::vector<double> &parameters)
         return false;
     }
     m_scalingParameters = parameters;
-    update();
+    m_mapsStale = true;
     return true;
 }
 
 void CoordinateSystem::scalingOff()
 {
     m_scaling = Scaling::Off;
-    update();
+    m_mapsStale = true;
 }
 
 Rect CoordinateSystem::frameInOutput() const
@@ -124,17 +119,17 @@ AffineMap CoordinateSystem::rotationMap(int degrees, double width, double height
     }
 }
 
-void CoordinateSystem::update()
+void CoordinateSystem::updateMaps() const
 {
     const std::vector<double> &s = m_scalingParameters;
     const double dx = m_p2.x - m_p1.x;
     const double dy = m_p2.y - m_p1.y;
     switch (m_scaling) {
     case Scaling::Off:
-        m_userToRotated = {};
+        m_maps.userToRotated = {};
         break;
     case Scaling::PointFactor:
-        m_userToRotated = { s[1], 0, 0, s[3], m_p1.x - s[0] * s[1], m_p1.y - s[2] * s[3] };
+        m_maps.userToRotated = { s[1], 0, 0, s[3], m_p1.x - s[0] * s[1], m_p1.y - s[2] * s[3] };
         break;
     case Scaling::Anisotropic:
     case Scaling::Isotropic: {
@@ -156,15 +151,16 @@ void CoordinateSystem::update()
                 sy = std::copysign(std::abs(sx), sy);
             }
         }
-        m_userToRotated = { sx, 0, 0, sy, m_p1.x - s[0] * sx + shiftX, m_p1.y - s[2] * sy + shiftY };
+        m_maps.userToRotated = { sx, 0, 0, sy, m_p1.x - s[0] * sx + shiftX, m_p1.y - s[2] * sy + shiftY };
         break;
     }
     }
-    m_rotatedToOutput
+    m_maps.rotatedToOutput
         = rotationMap(m_rotation, m_width, m_height).then(AffineMap::scaling(m_deviceScaleX, m_deviceScaleY));
-    m_outputToRotated = m_rotatedToOutput.inverted();
-    m_userToOutput = m_userToRotated.then(m_rotatedToOutput);
-    m_outputToUser = m_userToOutput.inverted();
+    m_maps.outputToRotated = m_maps.rotatedToOutput.inverted();
+    m_maps.userToOutput = m_maps.userToRotated.then(m_maps.rotatedToOutput);
+    m_maps.outputToUser = m_maps.userToOutput.inverted();
+    m_mapsStale = false;
 }
 
 void CoordinateSystem::inputScalingPoints(const std::vector<double> &n, bool relative)

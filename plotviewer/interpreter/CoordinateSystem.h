@@ -11,8 +11,6 @@ namespace plotviewer::hpgl {
 class CoordinateSystem
 {
 public:
-    CoordinateSystem();
-
     /// The hard-clip frame in the unrotated system. `inset` places the default P1/P2 inside it as
     /// small pen plotters do, instead of on its corners.
     void setFrame(double width, double height, bool inset);
@@ -42,20 +40,36 @@ public:
     void scalingOff();
     bool scalingOn() const { return m_scaling != Scaling::Off; }
 
-    const AffineMap &userToOutput() const { return m_userToOutput; }
-    const AffineMap &outputToUser() const { return m_outputToUser; }
+    const AffineMap &userToOutput() const { return maps().userToOutput; }
+    const AffineMap &outputToUser() const { return maps().outputToUser; }
     /// From plotter units in the rotated system (sizes of text, hatch spacing) to output.
-    const AffineMap &rotatedToOutput() const { return m_rotatedToOutput; }
-    const AffineMap &outputToRotated() const { return m_outputToRotated; }
+    const AffineMap &rotatedToOutput() const { return maps().rotatedToOutput; }
+    const AffineMap &outputToRotated() const { return maps().outputToRotated; }
     /// The user-unit factors of the current scaling (1 when off).
-    Point userScale() const { return { m_userToRotated.a, m_userToRotated.d }; }
+    Point userScale() const { return { maps().userToRotated.a, maps().userToRotated.d }; }
     Rect frameInOutput() const;
     /// Rotated system to unrotated for rotation `degrees` in a frame of `width` x `height`.
     static AffineMap rotationMap(int degrees, double width, double height);
 
 private:
     enum class Scaling : unsigned char { Off, Anisotropic, Isotropic, PointFactor };
-    void update();
+    struct Maps
+    {
+        AffineMap userToRotated;
+        AffineMap rotatedToOutput;
+        AffineMap outputToRotated;
+        AffineMap userToOutput;
+        AffineMap outputToUser;
+    };
+    // Set-up and IN change the inputs many times before anything is drawn, so the maps are worked
+    // out when first asked for after a change.
+    const Maps &maps() const
+    {
+        if (m_mapsStale)
+            updateMaps();
+        return m_maps;
+    }
+    void updateMaps() const;
 
     double m_width = 0;
     double m_height = 0;
@@ -68,11 +82,8 @@ private:
     double m_diagonal = 0;
     Scaling m_scaling = Scaling::Off;
     std::vector<double> m_scalingParameters;
-    AffineMap m_userToRotated;
-    AffineMap m_rotatedToOutput;
-    AffineMap m_outputToRotated;
-    AffineMap m_userToOutput;
-    AffineMap m_outputToUser;
+    mutable Maps m_maps;
+    mutable bool m_mapsStale = true;
 };
 
 } // namespace plotviewer::hpgl
