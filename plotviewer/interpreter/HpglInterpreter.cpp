@@ -50,7 +50,6 @@ HpglInterpreter::HpglInterpreter(std::size_t inputSize)
     , m_page(m_pointBudget)
     , m_raster(m_page, [this](const std::string &text) { warnOnce(text); })
 {
-    startPage();
     applyFrame();
     initialize();
 }
@@ -60,7 +59,7 @@ void HpglInterpreter::run(PlotReader &reader)
     PlotCommand command;
     while (!overBudget() && m_raster.error().empty() && reader.next(command))
         execute(command);
-    finishPage();
+    closePage(); // no page follows the last
     if (const std::string unknown = m_unknown.summary(); !unknown.empty())
         m_result.warnings.push_back(unknown);
 }
@@ -160,7 +159,10 @@ void HpglInterpreter::applyFrame()
 void HpglInterpreter::updateClip()
 {
     const PageSetup::Clip clip = m_setup.clip(m_coords);
+    if (clip == m_appliedClip)
+        return;
     m_page.setClip(clip.frame, clip.window, clip.watched, clip.swappedFrame);
+    m_appliedClip = clip;
 }
 
 void HpglInterpreter::updateSwapFrame()
@@ -252,6 +254,14 @@ void HpglInterpreter::markPage(bool hatched)
 
 void HpglInterpreter::finishPage()
 {
+    closePage();
+    m_raster.startPage();
+    m_setup.pageFinished();
+    startPage();
+}
+
+void HpglInterpreter::closePage()
+{
     endPendingLine(); // at the end of the file no instruction has ended the last line
     m_raster.endImage();
     const Rect frame = framePage();
@@ -260,9 +270,6 @@ void HpglInterpreter::finishPage()
         warnOnce("raster rows that fall outside the page were not drawn (page "
             + std::to_string(m_result.pages.size() + 1) + ")");
     m_page.finishPage(frame, m_result.pages);
-    m_raster.startPage();
-    m_setup.pageFinished();
-    startPage();
 }
 
 // The page's frame, decided from what the page drew: a frame that holds the drawing clips it; a PS
@@ -296,6 +303,7 @@ Rect HpglInterpreter::framePage()
 void HpglInterpreter::startPage()
 {
     m_swap.startPage();
+    m_appliedClip.reset(); // finishing the page reset its clip and cut windows
     updateClip();
 }
 

@@ -21,6 +21,7 @@
 #include "UserCharacters.h"
 #include "plotviewer/reader/PlotCommand.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -66,6 +67,7 @@ private:
     void scale(const std::vector<double> &n);
     void rotate(const std::vector<double> &n);
     void finishPage();
+    void closePage();
     Rect framePage();
     void startPage();
     void updateSwapFrame();
@@ -116,6 +118,8 @@ private:
     PageBuilder m_page;
     RasterGraphics m_raster;
     PageSetup m_setup;
+    // The clip the page holds; set-up and IN ask for the same one several times over.
+    std::optional<PageSetup::Clip> m_appliedClip;
     CoordinateSystem m_coords;
     PenTable m_pens;
     LinePattern m_lineType;

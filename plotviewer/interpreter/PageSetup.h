@@ -64,6 +64,7 @@ public:
         Rect window; // soft clip
         Rect watched; // the frame whose cuts are noted; everywhere when none
         Rect swappedFrame; // the frame of PS with its sides swapped
+        friend bool operator==(const Clip &, const Clip &) = default;
     };
     Clip clip(const CoordinateSystem &coords) const;
 
