@@ -157,6 +157,24 @@ constexpr SymbolCode specialSymbols[] = {
 
 constexpr int nationalVariantCount = int(std::size(nationalVariants));
 
+// Byte to its place in nationalPositions (-1 for none), and byte to its special symbol (the byte
+// itself when not listed), so that decoding a character needs no search.
+constexpr std::array<signed char, 128> nationalPositionIndex = [] {
+    std::array<signed char, 128> index {};
+    index.fill(-1);
+    for (std::size_t i = 0; i < nationalPositions.size(); ++i)
+        index[nationalPositions[i]] = static_cast<signed char>(i);
+    return index;
+}();
+constexpr std::array<char16_t, 128> specialSymbolByByte = [] {
+    std::array<char16_t, 128> table {};
+    for (std::size_t byte = 0; byte < table.size(); ++byte)
+        table[byte] = static_cast<char16_t>(byte);
+    for (const SymbolCode &symbol : specialSymbols)
+        table[symbol.byte] = symbol.code;
+    return table;
+}();
+
 // Symbol sets with an upper half of their own.
 constexpr int latin1 = 14; // "0N"
 constexpr int windowsLatin1 = 629; // "19U"
@@ -229,9 +247,9 @@ char32_t CharacterSet::decodeByTable(unsigned char byte) const
         case LowerHalf::Downloadable: // decoded above
             break;
         case LowerHalf::National:
-            for (std::size_t i = 0; i < nationalPositions.size(); ++i) {
-                const char16_t replacement = nationalVariants[m_national].replacements[i];
-                if (nationalPositions[i] == byte && replacement != 0)
+            if (const int position = nationalPositionIndex[byte]; position >= 0) {
+                const char16_t replacement = nationalVariants[m_national].replacements[std::size_t(position)];
+                if (replacement != 0)
                     return replacement;
             }
             break;
@@ -241,11 +259,7 @@ char32_t CharacterSet::decodeByTable(unsigned char byte) const
                 return roman8Upper[std::size_t(byte - ' ')];
             break;
         case LowerHalf::Symbols:
-            for (const SymbolCode &symbol : specialSymbols) {
-                if (symbol.byte == byte)
-                    return symbol.code;
-            }
-            break;
+            return specialSymbolByByte[byte];
         case LowerHalf::Katakana:
             // JIS X 0201: half-width katakana from 0x21; nothing after them.
             if (byte > ' ')
