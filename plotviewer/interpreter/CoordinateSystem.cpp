@@ -16,6 +16,7 @@ constexpr Point plotterInset { 603, 521 };
 
 void CoordinateSystem::setFrame(double width, double height, bool inset)
 {
+    frameChanged();
     m_width = width;
     m_height = height;
     m_inset = inset;
@@ -26,7 +27,7 @@ void CoordinateSystem::setDeviceScale(double sx, double sy)
 {
     m_deviceScaleX = std::isfinite(sx) && sx > 0 ? sx : 1;
     m_deviceScaleY = std::isfinite(sy) && sy > 0 ? sy : 1;
-    m_mapsStale = true;
+    frameChanged();
 }
 
 bool CoordinateSystem::setRotation(double degrees)
@@ -34,8 +35,9 @@ bool CoordinateSystem::setRotation(double degrees)
     const double normalised = std::fmod(std::fmod(degrees, 360.0) + 360.0, 360.0);
     if (normalised != 0 && normalised != 90 && normalised != 180 && normalised != 270)
         return false;
+    if (m_rotation != static_cast<int>(normalised))
+        frameChanged();
     m_rotation = static_cast<int>(normalised);
-    m_mapsStale = true;
     return true;
 }
 
@@ -62,7 +64,7 @@ void CoordinateSystem::setScalingPoints(Point p1, Point p2)
     m_p1 = p1;
     m_p2 = p2;
     m_diagonal = std::hypot(m_p2.x - m_p1.x, m_p2.y - m_p1.y);
-    m_mapsStale = true;
+    m_userMapsStale = true;
 }
 
 bool CoordinateSystem::setScaling(const std::vector<double> &parameters)
@@ -89,14 +91,14 @@ bool CoordinateSystem::setScaling(const std::vector<double> &parameters)
         return false;
     }
     m_scalingParameters = parameters;
-    m_mapsStale = true;
+    m_userMapsStale = true;
     return true;
 }
 
 void CoordinateSystem::scalingOff()
 {
     m_scaling = Scaling::Off;
-    m_mapsStale = true;
+    m_userMapsStale = true;
 }
 
 Rect CoordinateSystem::frameInOutput() const
@@ -119,17 +121,25 @@ AffineMap CoordinateSystem::rotationMap(int degrees, double width, double height
     }
 }
 
-void CoordinateSystem::updateMaps() const
+void CoordinateSystem::updateFrameMaps() const
+{
+    m_frameMaps.rotatedToOutput
+        = rotationMap(m_rotation, m_width, m_height).then(AffineMap::scaling(m_deviceScaleX, m_deviceScaleY));
+    m_frameMaps.outputToRotated = m_frameMaps.rotatedToOutput.inverted();
+    m_frameMapsStale = false;
+}
+
+void CoordinateSystem::updateUserMaps() const
 {
     const std::vector<double> &s = m_scalingParameters;
     const double dx = m_p2.x - m_p1.x;
     const double dy = m_p2.y - m_p1.y;
     switch (m_scaling) {
     case Scaling::Off:
-        m_maps.userToRotated = {};
+        m_userMaps.userToRotated = {};
         break;
     case Scaling::PointFactor:
-        m_maps.userToRotated = { s[1], 0, 0, s[3], m_p1.x - s[0] * s[1], m_p1.y - s[2] * s[3] };
+        m_userMaps.userToRotated = { s[1], 0, 0, s[3], m_p1.x - s[0] * s[1], m_p1.y - s[2] * s[3] };
         break;
     case Scaling::Anisotropic:
     case Scaling::Isotropic: {
@@ -151,16 +161,13 @@ void CoordinateSystem::updateMaps() const
                 sy = std::copysign(std::abs(sx), sy);
             }
         }
-        m_maps.userToRotated = { sx, 0, 0, sy, m_p1.x - s[0] * sx + shiftX, m_p1.y - s[2] * sy + shiftY };
+        m_userMaps.userToRotated = { sx, 0, 0, sy, m_p1.x - s[0] * sx + shiftX, m_p1.y - s[2] * sy + shiftY };
         break;
     }
     }
-    m_maps.rotatedToOutput
-        = rotationMap(m_rotation, m_width, m_height).then(AffineMap::scaling(m_deviceScaleX, m_deviceScaleY));
-    m_maps.outputToRotated = m_maps.rotatedToOutput.inverted();
-    m_maps.userToOutput = m_maps.userToRotated.then(m_maps.rotatedToOutput);
-    m_maps.outputToUser = m_maps.userToOutput.inverted();
-    m_mapsStale = false;
+    m_userMaps.userToOutput = m_userMaps.userToRotated.then(frameMaps().rotatedToOutput);
+    m_userMaps.outputToUser = m_userMaps.userToOutput.inverted();
+    m_userMapsStale = false;
 }
 
 void CoordinateSystem::inputScalingPoints(const std::vector<double> &n, bool relative)

@@ -40,36 +40,49 @@ public:
     void scalingOff();
     bool scalingOn() const { return m_scaling != Scaling::Off; }
 
-    const AffineMap &userToOutput() const { return maps().userToOutput; }
-    const AffineMap &outputToUser() const { return maps().outputToUser; }
+    const AffineMap &userToOutput() const { return userMaps().userToOutput; }
+    const AffineMap &outputToUser() const { return userMaps().outputToUser; }
     /// From plotter units in the rotated system (sizes of text, hatch spacing) to output.
-    const AffineMap &rotatedToOutput() const { return maps().rotatedToOutput; }
-    const AffineMap &outputToRotated() const { return maps().outputToRotated; }
+    const AffineMap &rotatedToOutput() const { return frameMaps().rotatedToOutput; }
+    const AffineMap &outputToRotated() const { return frameMaps().outputToRotated; }
     /// The user-unit factors of the current scaling (1 when off).
-    Point userScale() const { return { maps().userToRotated.a, maps().userToRotated.d }; }
+    Point userScale() const { return { userMaps().userToRotated.a, userMaps().userToRotated.d }; }
     Rect frameInOutput() const;
     /// Rotated system to unrotated for rotation `degrees` in a frame of `width` x `height`.
     static AffineMap rotationMap(int degrees, double width, double height);
 
 private:
     enum class Scaling : unsigned char { Off, Anisotropic, Isotropic, PointFactor };
-    struct Maps
+    // The maps of the frame follow the frame, rotation and device scale; the user maps also follow
+    // P1, P2 and the scaling.
+    struct FrameMaps
     {
-        AffineMap userToRotated;
         AffineMap rotatedToOutput;
         AffineMap outputToRotated;
+    };
+    struct UserMaps
+    {
+        AffineMap userToRotated;
         AffineMap userToOutput;
         AffineMap outputToUser;
     };
     // Set-up and IN change the inputs many times before anything is drawn, so the maps are worked
     // out when first asked for after a change.
-    const Maps &maps() const
+    const FrameMaps &frameMaps() const
     {
-        if (m_mapsStale)
-            updateMaps();
-        return m_maps;
+        if (m_frameMapsStale)
+            updateFrameMaps();
+        return m_frameMaps;
     }
-    void updateMaps() const;
+    const UserMaps &userMaps() const
+    {
+        if (m_userMapsStale)
+            updateUserMaps();
+        return m_userMaps;
+    }
+    void updateFrameMaps() const;
+    void updateUserMaps() const;
+    void frameChanged() { m_frameMapsStale = m_userMapsStale = true; }
 
     double m_width = 0;
     double m_height = 0;
@@ -82,8 +95,10 @@ private:
     double m_diagonal = 0;
     Scaling m_scaling = Scaling::Off;
     std::vector<double> m_scalingParameters;
-    mutable Maps m_maps;
-    mutable bool m_mapsStale = true;
+    mutable FrameMaps m_frameMaps;
+    mutable UserMaps m_userMaps;
+    mutable bool m_frameMapsStale = true;
+    mutable bool m_userMapsStale = true;
 };
 
 } // namespace plotviewer::hpgl
