@@ -35,7 +35,10 @@ ConversionResult convertFile(
         const Page &page = document.previewPage();
         if (needsOutlineFont(page, renderOptions.strokeFont))
             fonts();
-        const QImage picture = renderPlotPicture(page, options.pictureSize, renderOptions);
+        bool fewerChords = false;
+        const QImage picture = renderPlotPicture(page, options.pictureSize, renderOptions, &fewerChords);
+        if (fewerChords)
+            warnings << fewerChordsWarning();
         const char *format = options.format == ConvertOptions::Format::Jpeg ? "jpeg" : "png";
         written = writePictureFile(picture, output, format, &error);
     }

@@ -679,12 +679,35 @@ void HpglInterpreter::drawUserPolyline(const std::vector<Point> &userPoints)
 
 void HpglInterpreter::arc(const std::vector<double> &n, bool relative)
 {
-    drawUserPolyline(ShapeOutlines::arc(userPosition(), n, relative, m_line.chordDeviation));
+    const std::vector<Point> points = ShapeOutlines::arc(userPosition(), n, relative, m_line.chordDeviation);
+    if (m_penState.down || m_inPolygonMode)
+        noteFineCurve(n, 3, points.data(), points.size(), m_inPolygonMode);
+    drawUserPolyline(points);
 }
 
 void HpglInterpreter::arcThreePoint(const std::vector<double> &n, bool relative)
 {
-    drawUserPolyline(ShapeOutlines::arcThreePoint(userPosition(), n, relative, m_line.chordDeviation));
+    const std::vector<Point> points
+        = ShapeOutlines::arcThreePoint(userPosition(), n, relative, m_line.chordDeviation);
+    if (m_penState.down || m_inPolygonMode)
+        noteFineCurve(n, 4, points.data(), points.size(), m_inPolygonMode);
+    drawUserPolyline(points);
+}
+
+void HpglInterpreter::noteFineCurve(
+    const std::vector<double> &n, std::size_t index, const Point *arc, std::size_t count, bool area)
+{
+    if (count < 3 || !ShapeOutlines::asksFinerChords(n, index, arc, m_line.chordDeviation))
+        return;
+    const AffineMap &map = m_coords.userToOutput();
+    const Point a = map.map(arc[0]);
+    const Point b = map.map(arc[1]);
+    const Point c = map.map(arc[2]);
+    // A circle in a polygon may be filled, edged or both.
+    if (area)
+        m_page.noteFineCurve(a, b, c, -1);
+    if (!area || m_inPolygonMode)
+        m_page.noteFineCurve(a, b, c, strokeStyle().width);
 }
 
 void HpglInterpreter::circle(const std::vector<double> &n)
@@ -692,6 +715,7 @@ void HpglInterpreter::circle(const std::vector<double> &n)
     std::vector<Point> points = ShapeOutlines::circle(userPosition(), n, m_line.chordDeviation);
     if (points.empty())
         return;
+    noteFineCurve(n, 1, points.data(), points.size(), m_inPolygonMode);
     const AffineMap &map = m_coords.userToOutput();
     for (Point &p : points)
         p = map.map(p);
@@ -791,6 +815,8 @@ void HpglInterpreter::wedge(const std::vector<double> &n, bool fill)
     std::vector<Point> points = ShapeOutlines::wedge(userPosition(), n, m_line.chordDeviation);
     if (points.empty())
         return;
+    const std::size_t arcStart = std::abs(n[2]) >= 360 ? 0 : 1; // past the centre
+    noteFineCurve(n, 3, points.data() + arcStart, points.size() - 2 * arcStart, fill);
     const AffineMap &map = m_coords.userToOutput();
     for (Point &p : points)
         p = map.map(p);

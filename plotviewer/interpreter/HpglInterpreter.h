@@ -84,6 +84,10 @@ private:
     void circle(const std::vector<double> &n);
     void bezier(const std::vector<double> &n, bool relative);
     void drawUserPolyline(const std::vector<Point> &userPoints);
+    /// Notes the `count` points of an arc in user units on the page when its chord argument
+    /// `n[index]` asks for finer chords than the default; `area` when they outline a filled area.
+    void noteFineCurve(
+        const std::vector<double> &n, std::size_t index, const Point *arc, std::size_t count, bool area);
     void ticks(bool vertical);
 
     // Polygons and fills

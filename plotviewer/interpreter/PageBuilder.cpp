@@ -12,6 +12,9 @@ namespace plotviewer::hpgl {
 
 namespace {
 
+// Pen widths noted apart in Page::fineCurves.
+constexpr std::size_t mostFineCurveWidths = 16;
+
 // The index of `style` in `styles`, added when new. Each style is there once, so the one matched
 // last (`last`) is checked first: most marks take the style of the mark before. Of the others, the
 // latest are the likeliest matches.
@@ -289,6 +292,30 @@ void PageBuilder::addRectangle(const Rect &area, const FillStyle &style)
     appendItem(ItemKind::Fill, fillStyleIndex(style), path, 1);
 }
 
+void PageBuilder::noteFineCurve(Point a, Point b, Point c, double penWidth)
+{
+    const double chord = std::min(std::hypot(b.x - a.x, b.y - a.y), std::hypot(c.x - b.x, c.y - b.y));
+    const double span = std::hypot(c.x - a.x, c.y - a.y);
+    const double bend
+        = span > 0 ? std::abs((c.x - a.x) * (b.y - a.y) - (c.y - a.y) * (b.x - a.x)) / span : chord;
+    if (!std::isfinite(chord) || !std::isfinite(bend))
+        return;
+    for (FineCurves &curves : m_page.fineCurves) {
+        if (curves.penWidth == penWidth) {
+            curves.chord = std::min(curves.chord, chord);
+            curves.bend = std::min(curves.bend, bend);
+            return;
+        }
+    }
+    // A plot that changes the pen width for every curve shares the last entry: the finest chords
+    // then stand for all of them.
+    if (m_page.fineCurves.size() < mostFineCurveWidths)
+        m_page.fineCurves.push_back({ penWidth, chord, bend });
+    else
+        m_page.fineCurves.back() = { penWidth, std::min(m_page.fineCurves.back().chord, chord),
+            std::min(m_page.fineCurves.back().bend, bend) };
+}
+
 template<typename Keep> void PageBuilder::noteCut(bool cut, std::size_t firstItem, Keep keep)
 {
     // Where the frame only watches, it cut nothing away.
@@ -340,6 +367,7 @@ void PageBuilder::rebuild(
     Page drawn, const CutMarks &cut, const Page &cutMarks, const Rect &keptClip, CutClip cutClip)
 {
     m_page = Page {};
+    m_page.fineCurves = std::move(drawn.fineCurves);
     m_haveInk = false;
     m_mergeFloor = 0;
     // What is drawn again was counted against the budget, and noted if cut, the first time.

@@ -33,6 +33,9 @@ public:
     void addImage(RasterImage image);
     /// A PCL rectangle fill, which lies outside HP-GL's clip limits as raster does.
     void addRectangle(const Rect &area, const FillStyle &style);
+    /// Notes a curve the plot asked for in finer chords than the default, from three of its points
+    /// in a row, drawn with a pen `penWidth` wide (negative for an area's edge); see FineCurves.
+    void noteFineCurve(Point a, Point b, Point c, double penWidth);
 
     const Rect &inkBounds() const { return m_page.inkBounds; }
     bool hasMarks() const { return !m_page.items.empty(); }

@@ -18,6 +18,16 @@ double chordAngle(const std::vector<double> &n, std::size_t index, double radius
     return CurveTessellator::clampChordAngle(n[index]);
 }
 
+bool asksFinerChords(const std::vector<double> &n, std::size_t index, const Point *arc, bool chordDeviation)
+{
+    if (index >= n.size() || !std::isfinite(n[index]))
+        return false;
+    const auto through = CurveTessellator::arcThrough(arc[0], arc[1], arc[2]);
+    const double radius
+        = through ? std::hypot(arc[0].x - through->centre.x, arc[0].y - through->centre.y) : 0;
+    return chordAngle(n, index, radius, chordDeviation) < CurveTessellator::defaultChordAngle;
+}
+
 std::vector<Point> arc(Point start, const std::vector<double> &n, bool relative, bool chordDeviation)
 {
     std::vector<Point> points;

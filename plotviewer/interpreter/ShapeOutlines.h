@@ -13,6 +13,10 @@ namespace ShapeOutlines {
 /// The chord angle argument `n[index]` of a curve of `radius`: an angle, or with CT1 a deviation.
 double chordAngle(const std::vector<double> &n, std::size_t index, double radius, bool chordDeviation);
 
+/// Whether the chord argument `n[index]` asks for finer chords than the default on the arc whose
+/// points begin with `arc` (three in a row at least).
+bool asksFinerChords(const std::vector<double> &n, std::size_t index, const Point *arc, bool chordDeviation);
+
 /// AA/AR from the pen at `start`: the arc's points after `start`.
 std::vector<Point> arc(Point start, const std::vector<double> &n, bool relative, bool chordDeviation);
 /// AT/RT from the pen at `start`: the arc's points after `start`, ending exactly on its end point.

@@ -137,6 +137,17 @@ struct RasterImage
     }
 };
 
+/// The finest chords of the curves a page draws with one pen that the plot asked to be drawn in
+/// finer chords than by default, in plotter units: the shortest chord, and the least distance of a
+/// curve point from the chord joining its two neighbours. Where the output cannot show such chords
+/// the renderer draws fewer, and says so.
+struct FineCurves
+{
+    double penWidth = 0; // negative for the edges of filled areas
+    double chord = 0;
+    double bend = 0;
+};
+
 struct Page
 {
     /// The page to show and print. Empty when the plot gives no page size; then inkBounds decide.
@@ -150,6 +161,7 @@ struct Page
     std::vector<FillStyle> fillStyles;
     std::vector<TextRun> texts;
     std::vector<RasterImage> images;
+    std::vector<FineCurves> fineCurves; // one entry a pen width
 };
 
 struct DisplayList

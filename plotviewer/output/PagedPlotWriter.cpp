@@ -3,6 +3,7 @@
 #include "SheetMarks.h"
 #include "plotviewer/model/PlotUnits.h"
 #include "plotviewer/render/PageExtent.h"
+#include "plotviewer/render/PlotPicture.h"
 #include "plotviewer/render/PlotRenderer.h"
 
 #include <QPagedPaintDevice>
@@ -66,6 +67,8 @@ QStringList PrintedSheets::warnings() const
                      .arg(paper)
                      .arg(SheetPlan::mostSheets);
     }
+    if (fewerChords)
+        lines << fewerChordsWarning();
     return lines;
 }
 
@@ -110,21 +113,21 @@ QString PagedPlotWriter::labelFor(
     return sheetLabel(name, sheet, plan);
 }
 
-void PagedPlotWriter::paintSheet(QPainter &painter, const QPagedPaintDevice &device,
+bool PagedPlotWriter::paintSheet(QPainter &painter, const QPagedPaintDevice &device,
     const QTransform &toDevice, const PlotRenderer &renderer, const Page &page, const Sheet &sheet)
 {
     const Rect extent = pageExtent(page);
     const QRectF extentOnSheet = toDevice.mapRect(QRectF(sheet.extentOrigin, sizeInMillimetres(extent)));
     const QSizeF resolution(device.logicalDpiX(), device.logicalDpiY());
-    renderer.render(painter, page, PageTransform::actualSize(extent, extentOnSheet, resolution),
+    return renderer.render(painter, page, PageTransform::actualSize(extent, extentOnSheet, resolution),
         toDevice.mapRect(sheet.clip));
 }
 
-void PagedPlotWriter::paintFitted(
+bool PagedPlotWriter::paintFitted(
     QPainter &painter, const QPagedPaintDevice &device, const PlotRenderer &renderer, const Page &page)
 {
     const QRectF printable(QPointF(0, 0), device.pageLayout().paintRectPixels(device.logicalDpiX()).size());
-    renderer.render(painter, page,
+    return renderer.render(painter, page,
         PageTransform::fit(pageExtent(page), printable, QSizeF(device.logicalDpiX(), device.logicalDpiY())),
         printable);
 }
@@ -161,7 +164,7 @@ PrintedSheets PagedPlotWriter::write(QPagedPaintDevice &device, const DisplayLis
                         return printed;
                     const Sheet sheet = plan.sheet(s);
                     const QTransform toDevice = sheetToDevice(device);
-                    paintSheet(painter, device, toDevice, renderer, page, sheet);
+                    printed.fewerChords |= paintSheet(painter, device, toDevice, renderer, page, sheet);
                     if (!sheet.tile.isNull())
                         paintSheetMarks(
                             painter, toDevice, sheet, plan, labelFor(sheet, plan, i, plot.pages.size()));
@@ -172,7 +175,7 @@ PrintedSheets PagedPlotWriter::write(QPagedPaintDevice &device, const DisplayLis
         }
         if (!startSheet(orientationFor(page)))
             return printed;
-        paintFitted(painter, device, renderer, page);
+        printed.fewerChords |= paintFitted(painter, device, renderer, page);
     }
     printed.written = !painter.isActive() || painter.end();
     return printed;

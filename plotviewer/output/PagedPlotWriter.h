@@ -26,8 +26,10 @@ struct PrintedSheets
     /// The most sheets a plot page too large to tile would have needed; 0 when none was.
     qint64 refusedSheets = 0;
     QString paper; // the paper's name, such as "A4"
+    bool fewerChords = false; // curves drawn in fewer chords than the plot asked for
 
-    /// What the caller should be told: tiling, or a page fitted because it was too large to tile.
+    /// What the caller should be told: tiling, a page fitted because it was too large to tile, or
+    /// curves drawn in fewer chords.
     QStringList warnings() const;
 };
 
@@ -50,10 +52,11 @@ private:
     QPageLayout::Orientation orientationFor(const Page &page) const;
     /// The label of a tiled sheet: the name, and the page's number when the plot has more than one.
     QString labelFor(const Sheet &sheet, const SheetPlan &plan, std::size_t page, std::size_t pages) const;
-    static void paintFitted(
+    /// Both return what PlotRenderer::render() does.
+    static bool paintFitted(
         QPainter &painter, const QPagedPaintDevice &device, const PlotRenderer &renderer, const Page &page);
     /// `toDevice` maps the sheet's millimetres to the painter's coordinates.
-    static void paintSheet(QPainter &painter, const QPagedPaintDevice &device, const QTransform &toDevice,
+    static bool paintSheet(QPainter &painter, const QPagedPaintDevice &device, const QTransform &toDevice,
         const PlotRenderer &renderer, const Page &page, const Sheet &sheet);
 
     RenderOptions m_options;

@@ -18,17 +18,13 @@ namespace {
 // only cost time.
 constexpr double minimumHatchSpacing = 2;
 constexpr double maximumHatchLines = 20000;
-// How far an area's edge may stray from the points left out of it, in device pixels: far finer
-// than for wide lines, as an area can be thinner than a pixel, and moving both its sides would
-// darken it.
-constexpr double edgeTolerance = 0.02;
 
 } // namespace
 
 FillPainter::FillPainter(const PageTransform &transform, const DeviceClipper &clipper)
     : m_transform(transform)
     , m_clipper(clipper)
-    , m_straightRuns(edgeTolerance)
+    , m_straightRuns(areaEdgeTolerance)
 { }
 
 void FillPainter::paint(

@@ -26,7 +26,7 @@ QSize plotPictureSize(const Rect &extent, QSize bound, Placement placement)
     return QSize(pixels(width * scale, bound.width()), pixels(height * scale, bound.height()));
 }
 
-QImage renderPlotPicture(const Page &page, QSize bound, const RenderOptions &options)
+QImage renderPlotPicture(const Page &page, QSize bound, const RenderOptions &options, bool *fewerChords)
 {
     // A page of raster images is drawn into three bytes a pixel: drawing it costs about the same,
     // and the picture takes a quarter less memory beside the images, which may be scanned pages.
@@ -38,8 +38,16 @@ QImage renderPlotPicture(const Page &page, QSize bound, const RenderOptions &opt
     picture.fill(Qt::white);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
-    PlotRenderer(options).render(painter, page, QRectF(picture.rect()));
+    const bool fewer = PlotRenderer(options).render(painter, page, QRectF(picture.rect()));
+    if (fewerChords)
+        *fewerChords = fewer;
     return picture;
+}
+
+QString fewerChordsWarning()
+{
+    return QStringLiteral("some arcs and circles are drawn with fewer segments than the plot asks for, "
+                          "as finer ones would not show at this resolution");
 }
 
 } // namespace plotviewer

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <QString>
 
 namespace plotviewer {
 
@@ -16,7 +17,12 @@ inline constexpr double pictureDotsPerInch = 96;
 /// pixel each way.
 QSize plotPictureSize(const Rect &extent, QSize bound, Placement placement);
 
-/// `page` drawn anti-aliased on white, in a picture of plotPictureSize().
-QImage renderPlotPicture(const Page &page, QSize bound, const RenderOptions &options);
+/// `page` drawn anti-aliased on white, in a picture of plotPictureSize(). `fewerChords`, when
+/// given, tells whether curves were drawn in fewer chords than the plot asked for.
+QImage renderPlotPicture(
+    const Page &page, QSize bound, const RenderOptions &options, bool *fewerChords = nullptr);
+
+/// What to tell the user when curves were drawn in fewer chords than the plot asked for.
+QString fewerChordsWarning();
 
 } // namespace plotviewer

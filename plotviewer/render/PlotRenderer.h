@@ -17,11 +17,13 @@ public:
     explicit PlotRenderer(RenderOptions options = {});
 
     /// Draws `page` into `target` (painter coordinates), fitted to it or at actual size for the
-    /// painter's device resolution, centred and clipped to `target`. Paints no background.
-    void render(QPainter &painter, const Page &page, const QRectF &target) const;
+    /// painter's device resolution, centred and clipped to `target`. Paints no background. Both
+    /// calls return whether curves were drawn in fewer chords than the plot asked for, as finer
+    /// ones would not show (see dropsAskedChords).
+    bool render(QPainter &painter, const Page &page, const QRectF &target) const;
     /// Draws `page` through `transform`, clipped to `clip` (painter coordinates), such as one
     /// sheet's share of a drawing larger than the paper. Paints no background.
-    void render(
+    bool render(
         QPainter &painter, const Page &page, const PageTransform &transform, const QRectF &clip) const;
 
 private:

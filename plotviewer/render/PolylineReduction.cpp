@@ -7,9 +7,6 @@ namespace plotviewer {
 
 namespace {
 
-// Points closer than this many device pixels to the last one kept change nothing visible but cost
-// a segment each.
-constexpr double minimumStep = 0.25;
 // A run of left-out points is checked whole against each new chord; bounding it keeps the work
 // linear in the number of points.
 constexpr std::size_t longestChord = 64;
@@ -31,6 +28,24 @@ bool nearSegment(QPointF p, QPointF a, QPointF b, double tolerance)
 
 } // namespace
 
+bool dropsAskedChords(const Page &page, const PageTransform &transform)
+{
+    const double scale = transform.mapLength(1);
+    for (const FineCurves &curves : page.fineCurves) {
+        if (curves.penWidth < 0) {
+            if (curves.bend * scale <= areaEdgeTolerance)
+                return true;
+            continue;
+        }
+        if (curves.chord * scale < crowdedStep)
+            return true;
+        // Hairlines lose crowded points only (see StraightRunReduction).
+        if (transform.penWidth(curves.penWidth) > 0 && curves.bend * scale <= wideLineTolerance)
+            return true;
+    }
+    return false;
+}
+
 void dropCrowdedPoints(std::vector<QPointF> &points)
 {
     if (points.size() < 3)
@@ -38,7 +53,7 @@ void dropCrowdedPoints(std::vector<QPointF> &points)
     std::size_t kept = 0;
     for (std::size_t i = 1; i + 1 < points.size(); ++i) {
         // Written so that a non-finite point is kept.
-        if (!(squaredLength(points[i] - points[kept]) < minimumStep * minimumStep))
+        if (!(squaredLength(points[i] - points[kept]) < crowdedStep * crowdedStep))
             points[++kept] = points[i];
     }
     points[++kept] = points.back();

@@ -4,11 +4,29 @@
 // chord angle the plot asked for. The first and last points always stay, and non-finite points
 // are kept for the clipper to drop.
 
+#include "PageTransform.h"
+
 #include <QPointF>
 
 #include <vector>
 
 namespace plotviewer {
+
+// How far, in device pixels, the drawing may move for fewer points. The output's pixels set the
+// bound: what moves by a small fraction of one cannot be seen, whatever the plot asked for.
+
+/// Points closer than this to the last one kept change nothing visible but cost a segment each.
+inline constexpr double crowdedStep = 0.25;
+/// How far a wide line may stray from the points left out of it: a tenth of a pixel on an edge the
+/// pen moves at least a pixel away from them.
+inline constexpr double wideLineTolerance = 0.1;
+/// How far an area's edge may stray: far less than a wide line, as an area can be thinner than a
+/// pixel, and moving both its sides would darken it.
+inline constexpr double areaEdgeTolerance = 0.02;
+
+/// Whether drawing `page` through `transform` leaves out chords of curves the plot asked for in
+/// finer chords than the default (see FineCurves): chords these reductions drop.
+bool dropsAskedChords(const Page &page, const PageTransform &transform);
 
 /// Drops the points within a quarter pixel of the last point kept: dense plots shrunk to a
 /// preview are mostly such points.

@@ -12,9 +12,6 @@ namespace plotviewer {
 
 namespace {
 
-// How far a wide line may stray from the points left out of it, in device pixels: a tenth of a
-// pixel on an edge the pen moves at least a pixel away from them.
-constexpr double wideLineTolerance = 0.1;
 // Hairlines are painted once this many have gathered, so that a plot of millions of short chords
 // does not hold them all at once. Qt strokes each hairline on its own, so the picture is the same.
 constexpr std::size_t largestHairlineBatch = 4096;
