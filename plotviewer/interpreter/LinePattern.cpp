@@ -1,6 +1,7 @@
 #include "LinePattern.h"
 
 #include "InstructionArguments.h"
+#include "plotviewer/model/PlotUnits.h"
 
 #include <numeric>
 
@@ -129,7 +130,7 @@ bool LinePattern::define(int index, const std::vector<double> &gaps)
 double LinePattern::patternLength(double diagonal) const
 {
     if (m_lengthMode == LengthMode::Millimetres)
-        return m_length * 40;
+        return m_length * plotUnitsPerMillimetre;
     return m_length / 100 * diagonal;
 }
 
