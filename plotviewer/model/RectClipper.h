@@ -20,6 +20,7 @@ public:
 
     explicit RectClipper(const Rect &rect)
         : m_rect(rect)
+        , m_finiteSides(isFinite({ rect.left, rect.bottom }) && isFinite({ rect.right, rect.top }))
     { }
 
     const Rect &rect() const { return m_rect; }
@@ -31,7 +32,7 @@ public:
     /// Whether every point is finite and inside: then clipping hands the points back as they are.
     bool containsAll(std::span<const Point> points) const
     {
-        if (!isFinite({ m_rect.left, m_rect.bottom }) || !isFinite({ m_rect.right, m_rect.top }))
+        if (!m_finiteSides)
             return std::all_of(
                 points.begin(), points.end(), [this](Point p) { return isFinite(p) && contains(p); });
         // Within finite sides every point is finite. No branch per point: nearly all are inside.
@@ -99,6 +100,7 @@ private:
     }
 
     Rect m_rect;
+    bool m_finiteSides; // asked of every mark, for dashes two points at a time
     mutable std::vector<Point> m_scratch;
 };
 
