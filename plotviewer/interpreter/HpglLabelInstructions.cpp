@@ -4,6 +4,7 @@
 #include "HpglInterpreter.h"
 
 #include "InstructionArguments.h"
+#include "LabelLayout.h"
 #include "plotviewer/model/Geometry.h"
 
 #include <algorithm>
@@ -67,9 +68,8 @@ void HpglInterpreter::label(const PlotCommand &command)
     const Point p1 = m_coords.p1();
     const Point p2 = m_coords.p2();
     // The alternate font is drawn only when selected or shifted to (SO); most labels never are.
-    constexpr char shiftOut = 14;
     const bool mayUseAlternate
-        = m_labels.alternateSelected() || command.text.find(shiftOut) != std::string_view::npos;
+        = m_labels.alternateSelected() || command.text.find(char(shiftOut)) != std::string_view::npos;
     const LabelFont standard = m_labels.font(false, p1, p2);
     const LabelFont fonts[2] = { standard, mayUseAlternate ? m_labels.font(true, p1, p2) : standard };
     const AffineMap &map = m_coords.rotatedToOutput();

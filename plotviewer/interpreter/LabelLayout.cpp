@@ -13,8 +13,6 @@ namespace {
 constexpr unsigned char backspace = 8;
 constexpr unsigned char lineFeed = 10;
 constexpr unsigned char carriageReturn = 13;
-constexpr unsigned char shiftOut = 14;
-constexpr unsigned char shiftIn = 15;
 
 // The box of one label line's glyphs, relative to its first character's origin, in the frame of the
 // label direction: `along` it and `up` square to it.

@@ -11,6 +11,10 @@
 
 namespace plotviewer::hpgl {
 
+/// Control bytes in a label that shift to the alternate font (SO) and back to the standard one (SI).
+constexpr unsigned char shiftOut = 14;
+constexpr unsigned char shiftIn = 15;
+
 /// Which way characters follow each other (DV): along the label direction, or turned from it.
 enum class LabelPath : unsigned char { Right, Down, Left, Up };
 
