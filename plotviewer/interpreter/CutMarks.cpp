@@ -73,8 +73,7 @@ Rect CutMarks::reach() const
     Rect bounds = none;
     const auto include = [](Rect &r, Point p) {
         if (RectClipper::isFinite(p))
-            r = { std::min(r.left, p.x), std::min(r.bottom, p.y), std::max(r.right, p.x),
-                std::max(r.top, p.y) };
+            r = extended(r, p);
     };
     for (std::size_t i = 0; i < m_marks.items.size(); ++i) {
         const Item &item = m_marks.items[i];
@@ -89,21 +88,19 @@ Rect CutMarks::reach() const
         }
         for (std::uint32_t n = 0; item.kind != ItemKind::Text && n < item.pathCount; ++n) {
             const PathSpan &span = m_marks.paths[item.firstPath + n];
-            const auto begin = m_marks.points.begin() + span.first;
-            const auto end = begin + span.count;
+            const std::span<const Point> path(m_marks.points.data() + span.first, span.count);
             // A path the window holds whole is its own reach (a fill's points that are not finite
             // are dropped, as include does): only the others need clipping.
-            const bool whole = item.kind == ItemKind::Fill
-                ? std::all_of(
-                    begin, end, [&](Point p) { return !RectClipper::isFinite(p) || window.contains(p); })
-                : std::all_of(begin, end, [&](Point p) { return window.contains(p); });
+            const bool whole = item.kind == ItemKind::Fill ? std::all_of(path.begin(), path.end(),
+                                   [&](Point p) { return !RectClipper::isFinite(p) || window.contains(p); })
+                                                           : window.containsAll(path);
             if (whole) {
-                std::for_each(begin, end, [&](Point p) { include(reach, p); });
+                for (const Point p : path)
+                    include(reach, p);
                 continue;
             }
-            const std::vector<Point> path(begin, end);
             if (item.kind == ItemKind::Fill) {
-                for (const Point &p : window.clipPolygon(path))
+                for (const Point &p : window.clipPolygon({ path.begin(), path.end() }))
                     include(reach, p);
             } else {
                 window.clipPolyline(path, [&](std::span<const Point> piece) {
@@ -113,8 +110,7 @@ Rect CutMarks::reach() const
             }
         }
         if (reach.left <= reach.right)
-            bounds = { std::min(bounds.left, reach.left), std::min(bounds.bottom, reach.bottom),
-                std::max(bounds.right, reach.right), std::max(bounds.top, reach.top) };
+            bounds = united(bounds, reach);
     }
     return bounds;
 }

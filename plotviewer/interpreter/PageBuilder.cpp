@@ -31,11 +31,6 @@ std::uint32_t sharedIndex(std::vector<Style> &styles, const Style &style, std::u
     return last = static_cast<std::uint32_t>(styles.size() - 1);
 }
 
-Rect shifted(const Rect &r, Point by)
-{
-    return { r.left + by.x, r.bottom + by.y, r.right + by.x, r.top + by.y };
-}
-
 void shift(Page &page, Point by)
 {
     for (Point &p : page.points)
@@ -167,7 +162,7 @@ void PageBuilder::addStroke(std::span<const Point> polyline, const StrokeStyle &
         m_page.paths.push_back({ first, static_cast<std::uint32_t>(piece.size()), whole });
         appendItem(ItemKind::Stroke, styleIndex, path, 1);
     });
-    noteCut(m_frameCut.watching() && m_frameCut.checkPolyline(polyline, kept, beyond), firstItem,
+    noteCut(m_frameCut.checkPolyline(polyline, kept, beyond), firstItem,
         [&] { m_cut.addStroke(polyline, style, closed, firstItem, m_page.items.size()); });
 }
 
@@ -406,10 +401,7 @@ void PageBuilder::restoreDrawing()
 Rect PageBuilder::uncutReach() const
 {
     Rect reach { unbounded, unbounded, -unbounded, -unbounded };
-    const auto include = [&](Point p) {
-        reach = { std::min(reach.left, p.x), std::min(reach.bottom, p.y), std::max(reach.right, p.x),
-            std::max(reach.top, p.y) };
-    };
+    const auto include = [&](Point p) { reach = extended(reach, p); };
     std::size_t next = 0;
     for (std::size_t i = 0; i < m_page.items.size(); ++i) {
         while (next < m_cut.size() && m_cut.endItem(next) <= i)

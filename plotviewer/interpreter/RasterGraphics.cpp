@@ -219,7 +219,7 @@ void RasterGraphics::startImage(double mode)
     const Point &right = m_pclPage.right;
     const Point &down = m_pclPage.down;
     m_across = scaled(turned ? down : right, pixel);
-    m_down = scaled(turned ? Point { -right.x, -right.y } : down, pixel);
+    m_down = scaled(turned ? scaled(right, -1) : down, pixel);
     // Even modes start at the left graphics margin, odd ones at the cursor.
     if (!keepsPosition(mode)) {
         const Point along = turned ? down : right;

@@ -38,4 +38,22 @@ inline Rect intersected(const Rect &a, const Rect &b)
         std::min(a.top, b.top) };
 }
 
+/// The smallest rectangle holding `r` and `p`.
+inline Rect extended(const Rect &r, Point p)
+{
+    return { std::min(r.left, p.x), std::min(r.bottom, p.y), std::max(r.right, p.x), std::max(r.top, p.y) };
+}
+
+/// The smallest rectangle holding both; an inverted `a` (left beyond right) holds nothing.
+inline Rect united(const Rect &a, const Rect &b)
+{
+    return { std::min(a.left, b.left), std::min(a.bottom, b.bottom), std::max(a.right, b.right),
+        std::max(a.top, b.top) };
+}
+
+inline Rect shifted(const Rect &r, Point by)
+{
+    return { r.left + by.x, r.bottom + by.y, r.right + by.x, r.top + by.y };
+}
+
 } // namespace plotviewer

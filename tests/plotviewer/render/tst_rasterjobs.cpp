@@ -658,7 +658,7 @@ void TestRasterJobs::rowsOffThePage_data()
         for (int row = 0; row < rows; ++row)
             job += "\x1b*b1W\xff";
         for (int row = 0; row < blankRows; ++row)
-            job += "\x1b*b1W\x00";
+            job += QByteArray("\x1b*b1W\x00", 6);
         return job + "\x1b*rB";
     };
     const auto onPage = [](int page) {
