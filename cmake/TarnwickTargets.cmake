@@ -8,6 +8,7 @@ function(tarnwick_add_test name)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
+    # Each suite keeps its own configuration (a saved print setup), never the user's.
     # A suite whose every test skipped (a missing corpus, printer or desktop; initTestCase and
     # cleanupTestCase always pass) shows as skipped, not passed. TARNWICK_REQUIRE_* turn those
     # skips into failures where the checks must run.
@@ -15,7 +16,7 @@ function(tarnwick_add_test name)
         TIMEOUT ${T_TIMEOUT}
         LABELS "${T_LABELS}"
         SKIP_REGULAR_EXPRESSION "Totals: [0-2] passed, 0 failed, [1-9][0-9]* skipped"
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARNWICK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARNWICK_SOURCE_DIR=${PROJECT_SOURCE_DIR};XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config/${name}")
 endfunction()
 
 # tarnwick_add_server_plugin(<name> SOURCES <files...> [LIBRARIES <targets...>])

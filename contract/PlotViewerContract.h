@@ -14,6 +14,9 @@ inline constexpr auto PrintSetup = "PrintSetup"; // ()
 // A server member of our own: every later Open takes the device's pens from the [Pens] section of
 // this settings file, read afresh each time. A server without it draws with pens of its own.
 inline constexpr auto SetPenTable = "SetPenTable"; // (QString settingsFile)
+// A server member of our own: the native id of the caller's main window, which the print dialog of
+// a server in another process then stands in front of. A server without it shows the dialog alone.
+inline constexpr auto SetOwnerWindow = "SetOwnerWindow"; // (qlonglong windowId)
 
 // Document members.
 inline constexpr auto SetColorMode = "SetColorMode"; // (short mode): a ColourMode's number

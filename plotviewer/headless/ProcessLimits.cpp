@@ -28,12 +28,7 @@ bool ProcessLimits::apply(const QByteArray &timeoutLine, int timeoutExit)
     std::memcpy(g_timeoutLine, timeoutLine.constData(), g_timeoutLength);
     g_timeoutExit = timeoutExit;
 
-    rlimit memory {};
-    bool limited = ::getrlimit(RLIMIT_AS, &memory) == 0;
-    if (limited && (memory.rlim_cur == RLIM_INFINITY || memory.rlim_cur > rlim_t(MemoryBytes))) {
-        memory.rlim_cur = rlim_t(MemoryBytes);
-        limited = ::setrlimit(RLIMIT_AS, &memory) == 0;
-    }
+    bool limited = capAddressSpace();
     struct sigaction action
     {
     };
@@ -42,6 +37,17 @@ bool ProcessLimits::apply(const QByteArray &timeoutLine, int timeoutExit)
     limited = ::sigaction(SIGALRM, &action, nullptr) == 0 && limited;
     ::alarm(TimeSeconds);
     return limited;
+}
+
+bool ProcessLimits::capAddressSpace()
+{
+    rlimit memory {};
+    if (::getrlimit(RLIMIT_AS, &memory) != 0)
+        return false;
+    if (memory.rlim_cur != RLIM_INFINITY && memory.rlim_cur <= rlim_t(MemoryBytes))
+        return true;
+    memory.rlim_cur = rlim_t(MemoryBytes);
+    return ::setrlimit(RLIMIT_AS, &memory) == 0;
 }
 
 QString ProcessLimits::memoryMessage()

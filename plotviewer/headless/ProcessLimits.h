@@ -16,6 +16,9 @@ struct ProcessLimits
     /// memoryMessage() says), and ends the process after the time limit with `timeoutLine` on
     /// standard error and exit status `timeoutExit`. False when the system refused a limit.
     static bool apply(const QByteArray &timeoutLine, int timeoutExit);
+    /// Caps the address space alone, for a process whose work may rightly take long (a print run)
+    /// and is ended by its caller instead. False when the system refused.
+    static bool capAddressSpace();
 
     /// Why work that ran out of memory under the cap stopped.
     static QString memoryMessage();

@@ -13,4 +13,8 @@ namespace plotviewer {
 bool saveAtomically(const QString &path, const QString &what,
     const std::function<bool(QSaveFile &file, QString &reason)> &write, QString *error);
 
+/// Puts the finished file `source` at `path` in one step, replacing any file there, and removes
+/// `source`: by renaming it where it can, else through a copy saved as above.
+bool moveAtomically(const QString &source, const QString &path, const QString &what, QString *error);
+
 } // namespace plotviewer

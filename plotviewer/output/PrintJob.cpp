@@ -1,10 +1,15 @@
 #include "PrintJob.h"
 
+#include "AtomicSave.h"
 #include "PagedPlotWriter.h"
 #include "PlotDocument.h"
 #include "PrinterSelection.h"
 
+#include <QDir>
 #include <QPrinter>
+#include <QTemporaryFile>
+
+#include <sys/stat.h>
 
 namespace plotviewer {
 
@@ -20,10 +25,40 @@ bool PrintJob::run(QString *error)
         *error = QStringLiteral("Cannot print \"%1\": %2").arg(m_document.fileName(), *error);
         return false;
     }
-    return runOn(*printer, error);
+    const QString outputFile = printer->outputFileName();
+    if (outputFile.isEmpty())
+        return runOn(*printer, error);
+    // A job printed to a file is written aside and put in place whole, so a print that is stopped
+    // (its server ended) never leaves half a file under the name the user chose.
+    QTemporaryFile aside(QDir(QDir::tempPath()).filePath(QStringLiteral("tarnwick-print-XXXXXX.pdf")));
+    if (!aside.open()) {
+        *error = QStringLiteral("Cannot print \"%1\": no room for the job: %2")
+                     .arg(m_document.fileName(), aside.errorString());
+        return false;
+    }
+    aside.close();
+    // The printed file gets the permissions of any new file, not a temporary file's private ones.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(QFile::encodeName(aside.fileName()).constData(), 0666 & ~mask);
+    printer->setOutputFileName(aside.fileName());
+    if (!print(*printer, QStringLiteral("\"%1\"").arg(outputFile), error))
+        return false;
+    if (!moveAtomically(aside.fileName(), outputFile, QStringLiteral("printed file"), error))
+        return false;
+    aside.setAutoRemove(false); // moved away: the name may be another file's by now
+    return true;
 }
 
 bool PrintJob::runOn(QPrinter &printer, QString *error)
+{
+    const QString target = printer.outputFileName().isEmpty()
+        ? QStringLiteral("the printer \"%1\"").arg(printer.printerName())
+        : QStringLiteral("\"%1\"").arg(printer.outputFileName());
+    return print(printer, target, error);
+}
+
+bool PrintJob::print(QPrinter &printer, const QString &target, QString *error)
 {
     printer.setDocName(m_document.fileName());
     RenderOptions options;
@@ -34,9 +69,6 @@ bool PrintJob::runOn(QPrinter &printer, QString *error)
     m_document.notePrinted(printed.warnings());
     if (printed.written && printer.printerState() != QPrinter::Error)
         return true;
-    const QString target = printer.outputFileName().isEmpty()
-        ? QStringLiteral("the printer \"%1\"").arg(printer.printerName())
-        : QStringLiteral("\"%1\"").arg(printer.outputFileName());
     *error
         = QStringLiteral("Cannot print \"%1\": %2 did not take the job.").arg(m_document.fileName(), target);
     return false;

@@ -24,6 +24,9 @@ public:
     bool runOn(QPrinter &printer, QString *error);
 
 private:
+    /// Prints to `printer`, which `target` names in a failure's description.
+    bool print(QPrinter &printer, const QString &target, QString *error);
+
     PlotDocument &m_document;
     PrinterSelection &m_selection;
 };

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QSettings;
+
 namespace plotviewer {
 
 /// What the user chose in the print dialog, kept so that later print jobs can use it.
@@ -26,6 +28,11 @@ struct PrinterChoice
         const QPrinter &printer, std::optional<QPageLayout::Orientation> orientation);
     /// Sets `printer` up for this choice (the orientation is left to the print job).
     void applyTo(QPrinter &printer) const;
+
+    /// Keeps the choice in `settings`, so that a later server can start from it.
+    void save(QSettings &settings) const;
+    /// The choice kept in `settings`; nullopt when it holds none.
+    static std::optional<PrinterChoice> load(QSettings &settings);
 };
 
 } // namespace plotviewer

@@ -6,16 +6,31 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace plotviewer {
 
 PrinterSelection::PrinterSelection(
-    std::shared_ptr<const PrinterLookup> lookup, std::shared_ptr<PrintDialogPrompt> prompt)
+    std::shared_ptr<const PrinterLookup> lookup, std::shared_ptr<PrintDialogPrompt> prompt, QString setupFile)
     : m_lookup(std::move(lookup))
     , m_prompt(std::move(prompt))
-{ }
+    , m_setupFile(std::move(setupFile))
+{
+    if (m_setupFile.isEmpty() || !QFileInfo::exists(m_setupFile))
+        return;
+    QSettings saved(m_setupFile, QSettings::IniFormat);
+    m_choice = PrinterChoice::load(saved);
+    m_choiceInherited = m_choice.has_value();
+}
 
-bool PrinterSelection::choose(QString *error)
+QString PrinterSelection::userSetupFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/tarnwick/print-setup.ini");
+}
+
+bool PrinterSelection::choose(QString *error, quintptr ownerWindow)
 {
     QPrinter printer(QPrinter::HighResolution);
     if (m_choice) {
@@ -26,7 +41,7 @@ bool PrinterSelection::choose(QString *error)
         printer.setPrinterName(name);
     }
     const QPageLayout::Orientation offered = printer.pageLayout().orientation();
-    switch (m_prompt->ask(printer, error)) {
+    switch (m_prompt->ask(printer, ownerWindow, error)) {
     case PrintDialogPrompt::Outcome::Accepted: {
         // Turning the page in the dialog fixes the orientation; leaving it lets each plot decide.
         const QPageLayout::Orientation chosen = printer.pageLayout().orientation();
@@ -34,6 +49,8 @@ bool PrinterSelection::choose(QString *error)
             = chosen != offered ? std::optional(chosen) : orientation();
         m_choice = PrinterChoice::capture(printer, forced);
         m_jobsToFile = 0;
+        m_choiceInherited = false;
+        keepChoice();
         return true;
     }
     case PrintDialogPrompt::Outcome::Cancelled:
@@ -77,12 +94,29 @@ std::optional<QPageLayout::Orientation> PrinterSelection::orientation() const
 QString PrinterSelection::nextOutputFileName()
 {
     const QString &chosen = m_choice->outputFileName;
-    if (++m_jobsToFile == 1)
-        return chosen;
     const QFileInfo info(chosen);
     const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
-    return info.dir().filePath(
-        QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(m_jobsToFile).arg(suffix));
+    const auto numbered = [&](int job) {
+        return job == 1 ? chosen
+                        : info.dir().filePath(
+                            QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(job).arg(suffix));
+    };
+    QString name = numbered(++m_jobsToFile);
+    while (m_choiceInherited && QFileInfo::exists(name))
+        name = numbered(++m_jobsToFile);
+    return name;
+}
+
+void PrinterSelection::keepChoice() const
+{
+    if (m_setupFile.isEmpty())
+        return;
+    QSettings kept(m_setupFile, QSettings::IniFormat);
+    kept.clear();
+    m_choice->save(kept);
+    kept.sync(); // QSettings replaces the file as a whole, never half written
+    if (kept.status() != QSettings::NoError)
+        qWarning("The print setup cannot be kept in %s.", qPrintable(m_setupFile));
 }
 
 } // namespace plotviewer

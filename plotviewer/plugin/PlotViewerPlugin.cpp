@@ -1,9 +1,6 @@
 #include "PlotViewerPlugin.h"
 
-#include "PlotServerObject.h"
-#include "plotviewer/output/PlatformPrintDialog.h"
-#include "plotviewer/output/PrinterSelection.h"
-#include "plotviewer/output/SystemPrinterLookup.h"
+#include "plotviewer/automation/PlotServerObject.h"
 
 namespace plotviewer {
 
@@ -15,9 +12,7 @@ QObject *PlotViewerPlugin::createObject(const QString &progId, QString *error)
         return nullptr;
     }
     try {
-        auto printers = std::make_shared<PrinterSelection>(
-            std::make_shared<SystemPrinterLookup>(), std::make_shared<PlatformPrintDialog>());
-        return new PlotServerObject(std::move(printers));
+        return PlotServerObject::forThisSystem(true).release();
     } catch (const std::exception &e) {
         *error = QString::fromLocal8Bit(e.what());
         return nullptr;

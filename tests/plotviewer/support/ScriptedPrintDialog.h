@@ -18,10 +18,12 @@ public:
     int shown = 0;
     QString offeredOutputFile;
     int offeredCopies = 0;
+    quintptr ownerWindow = 0;
 
-    Outcome ask(QPrinter &printer, QString *error) override
+    Outcome ask(QPrinter &printer, quintptr owner, QString *error) override
     {
         ++shown;
+        ownerWindow = owner;
         offeredOutputFile = printer.outputFileName();
         offeredCopies = printer.copyCount();
         script(printer);

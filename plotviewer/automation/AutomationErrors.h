@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <exception>
+#include <new>
 #include <utility>
 
 namespace plotviewer {
@@ -19,6 +20,9 @@ public:
         m_error.clear();
         try {
             m_error = body();
+        } catch (const std::bad_alloc &) {
+            m_error = QStringLiteral("%1 failed: the plot needs more memory than there is to draw it.")
+                          .arg(QLatin1String(member));
         } catch (const std::exception &e) {
             m_error = QStringLiteral("%1 failed: %2")
                           .arg(QLatin1String(member), QString::fromLocal8Bit(e.what()));

@@ -2,8 +2,10 @@
 
 #include "PlotDocumentObject.h"
 #include "plotviewer/output/PenTableFile.h"
+#include "plotviewer/output/PlatformPrintDialog.h"
 #include "plotviewer/output/PlotLoader.h"
 #include "plotviewer/output/PrinterSelection.h"
+#include "plotviewer/output/SystemPrinterLookup.h"
 
 #include <QDebug>
 
@@ -12,6 +14,13 @@ namespace plotviewer {
 PlotServerObject::PlotServerObject(std::shared_ptr<PrinterSelection> printers)
     : m_printers(std::move(printers))
 { }
+
+std::unique_ptr<PlotServerObject> PlotServerObject::forThisSystem(bool displayAvailable)
+{
+    return std::make_unique<PlotServerObject>(
+        std::make_shared<PrinterSelection>(std::make_shared<SystemPrinterLookup>(),
+            std::make_shared<PlatformPrintDialog>(displayAvailable), PrinterSelection::userSetupFile()));
+}
 
 QObject *PlotServerObject::Open(const QString &path)
 {
@@ -32,8 +41,16 @@ void PlotServerObject::PrintSetup()
 {
     m_errors.run(PlotViewer::PrintSetup, [&] {
         QString error;
-        m_printers->choose(&error);
+        m_printers->choose(&error, m_ownerWindow);
         return error;
+    });
+}
+
+void PlotServerObject::SetOwnerWindow(qlonglong windowId)
+{
+    m_errors.run(PlotViewer::SetOwnerWindow, [&] {
+        m_ownerWindow = quintptr(windowId);
+        return QString();
     });
 }
 
