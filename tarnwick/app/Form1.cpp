@@ -4,6 +4,7 @@
 #include "tarnwick/about/Form3.h"
 #include "tarnwick/app/Global.h"
 #include "tarnwick/app/Shutdown.h"
+#include "tarnwick/automation/AutomationError.h"
 #include "tarnwick/base/AccessKeys.h"
 #include "tarnwick/base/AppIcon.h"
 #include "tarnwick/base/FileSystem.h"
@@ -32,7 +33,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace {
@@ -177,6 +177,21 @@ void Form1::handle(void (Form1::*handler)())
     m_guard.run(Trap::None, [this, handler] { (this->*handler)(); });
 }
 
+void Form1::handleServerWork(void (Form1::*handler)())
+{
+    // A second print run asked for while one runs would print the list twice.
+    if (handler == &Form1::cmdPrint_Click && m_serverWork.contains(handler))
+        return;
+    m_serverWork.append(handler);
+    if (m_serverWork.size() > 1)
+        return;
+    while (!m_serverWork.isEmpty()) {
+        if (!m_guard.hasEnded())
+            handle(m_serverWork.constFirst());
+        m_serverWork.removeFirst();
+    }
+}
+
 void Form1::bindEvents()
 {
     bind(Drive1, &DriveList::driveChanged, &Form1::Drive1_Change);
@@ -187,9 +202,12 @@ void Form1::bindEvents()
     bind(cmdAddList, &QPushButton::clicked, &Form1::cmdAddList_Click);
     bind(cmdRem, &QPushButton::clicked, &Form1::cmdRem_Click);
     bind(cmdClear, &QPushButton::clicked, &Form1::cmdClear_Click);
-    bind(File1, &FileList::entryDoubleClicked, &Form1::File1_DblClick);
-    bind(cmdPrint, &QPushButton::clicked, &Form1::cmdPrint_Click);
-    bind(cmdPrintSet, &QPushButton::clicked, &Form1::cmdPrintSet_Click);
+    const auto bindServerWork = [this](auto *sender, auto signal, void (Form1::*handler)()) {
+        connect(sender, signal, this, [this, handler] { handleServerWork(handler); });
+    };
+    bindServerWork(File1, &FileList::entryDoubleClicked, &Form1::File1_DblClick);
+    bindServerWork(cmdPrint, &QPushButton::clicked, &Form1::cmdPrint_Click);
+    bindServerWork(cmdPrintSet, &QPushButton::clicked, &Form1::cmdPrintSet_Click);
     // An option's click comes with its selection, whether the user or the program selects it.
     const auto onSelected = [this](QRadioButton *option, void (Form1::*handler)()) {
         connect(option, &QRadioButton::toggled, this, [this, handler](bool selected) {
@@ -294,7 +312,7 @@ void Form1::Form_Unload()
 {
     const QStringList failures = Shutdown::deleteTemporaryFiles(m_environment);
     // The server is released even when a file could not be deleted.
-    m_plotServer.release();
+    m_plotServer.shutDown();
     if (!failures.isEmpty())
         throw RuntimeError(failures.join(u'\n'));
     m_guard.endProgram(0);
@@ -379,8 +397,9 @@ void Form1::showCount()
 void Form1::File1_DblClick()
 {
     m_guard.run(Trap::Silent, [this] {
-        const auto showPicture = [this](const QString &pictureFile, const QString &path, PreviewPages pages) {
-            Form2::showPreview(m_guard, pictureFile, QFileInfo(path).fileName(), std::move(pages));
+        const auto showPicture = [this](const QString &pictureFile, const QString &path, PreviewPages pages,
+                                     const AutomationObject &document) {
+            Form2::showPreview(m_guard, pictureFile, QFileInfo(path).fileName(), std::move(pages), document);
         };
         Preview(m_plotServer.object(), m_colourMode,
             m_environment.temporaryFile(QString::fromLatin1(AppFiles::PreviewImage)), showPicture)
@@ -390,20 +409,27 @@ void Form1::File1_DblClick()
 
 void Form1::cmdPrint_Click()
 {
-    // The progress dialog bars the mouse and keyboard, not a screen reader's press: one run at a time.
-    if (m_printRunning)
-        return;
-    const QScopedValueRollback running(m_printRunning, true);
     m_guard.run(
         Trap::Reporting,
         [this] {
             // The dialog lives only as long as the run, so a failure's report never sits behind it.
             PrintProgressDialog progress(this);
             const QStringList entries = List1->entries(); // a copy: events run while the dialog shows
-            PrintRun::printAll(m_plotServer.object(), entries, m_colourMode, chkActSze->isChecked(),
-                [&progress](qsizetype index, qsizetype count, const QString &path) {
-                    return progress.entryStarting(index, count, path);
-                });
+            // Cancel stops the plot printing now too: its server is asked to stop, and ended if it
+            // does not.
+            const AutomationObject server = m_plotServer.object();
+            connect(&progress, &QProgressDialog::canceled, &progress, [server] { server.interrupt(); });
+            try {
+                PrintRun::printAll(server, entries, m_colourMode, chkActSze->isChecked(),
+                    [&progress](qsizetype index, qsizetype count, const QString &path) {
+                        return progress.entryStarting(index, count, path);
+                    });
+            } catch (const AutomationError &) {
+                if (!progress.wasCanceled())
+                    throw;
+                // The user asked for the stop: nothing to report, and the next run just works.
+                m_plotServer.replaceIfGone();
+            }
         },
         [this](const QString &) { reportPrintServerFailed(); });
 }
@@ -421,7 +447,7 @@ void Form1::reportPrintServerFailed()
 void Form1::cmdPrintSet_Click()
 {
     m_guard.run(
-        Trap::Reporting, [this] { m_plotServer.printSetup(); },
+        Trap::Reporting, [this] { m_plotServer.printSetup(quintptr(winId())); },
         [this](const QString &description) { reportPrintSetupFailed(description); });
 }
 

@@ -53,6 +53,9 @@ private:
     void bind(Sender *sender, Signal signal, void (Form1::*handler)());
     /// Runs a handler through the guard with the generic report; handlers with a trap arm it inside.
     void handle(void (Form1::*handler)());
+    /// Runs a handler that works with the plot server. One that comes while another waits for the
+    /// server (a screen reader's press, say) runs after it, in order, so that two never overlap.
+    void handleServerWork(void (Form1::*handler)());
 
     void openDefaultDirectory();
     /// Appends full paths to the print list and shows the new count.
@@ -93,7 +96,7 @@ private:
     PlotServer m_plotServer;
     QString m_defaultDirectory;
     bool m_driveGuard = false;
-    bool m_printRunning = false;
+    QList<void (Form1::*)()> m_serverWork; // the handler running first, then those waiting for it
 
     QPointer<Form3> m_about;
 

@@ -1,11 +1,17 @@
 #include "tarnwick/automation/AutomationRegistry.h"
 
 #include "contract/AutomationInterfaces.h"
+#include "contract/PlotServerBus.h"
 #include "tarnwick/automation/AutomationError.h"
+#include "tarnwick/automation/InProcessTarget.h"
+#include "tarnwick/automation/RemoteTarget.h"
+#include "tarnwick/automation/ServerProcess.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLibrary>
 #include <QObject>
@@ -20,17 +26,18 @@ QString key(const QString &progId)
     return progId.toLower();
 }
 
+bool listsProgId(const QJsonObject &declaration, const QString &progId)
+{
+    const QJsonArray progIds = declaration.value(QLatin1String("ProgIDs")).toArray();
+    return std::any_of(progIds.begin(), progIds.end(), [&](const QJsonValue &declared) {
+        return declared.toString().compare(progId, Qt::CaseInsensitive) == 0;
+    });
+}
+
 bool declaresProgId(const QJsonObject &metaData, const QString &progId)
 {
-    if (metaData.value(QLatin1String("IID")).toString() != QLatin1String(AutomationServerFactory_iid))
-        return false;
-    const QJsonArray progIds
-        = metaData.value(QLatin1String("MetaData")).toObject().value(QLatin1String("ProgIDs")).toArray();
-    for (const QJsonValue &declared : progIds) {
-        if (declared.toString().compare(progId, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    return metaData.value(QLatin1String("IID")).toString() == QLatin1String(AutomationServerFactory_iid)
+        && listsProgId(metaData.value(QLatin1String("MetaData")).toObject(), progId);
 }
 
 } // namespace
@@ -72,33 +79,51 @@ QStringList AutomationRegistry::defaultSearchFolders()
     return folders;
 }
 
-QObject *AutomationRegistry::createObject(const QString &progId) const
+std::shared_ptr<AutomationTarget> AutomationRegistry::create(const QString &progId) const
 {
     if (const auto inProcess = m_inProcess.constFind(key(progId)); inProcess != m_inProcess.cend()) {
         QString error;
         if (QObject *object = (*inProcess)(&error))
-            return object;
+            return std::make_shared<InProcessTarget>(object);
         throw AutomationError(
             QStringLiteral("The automation server \"%1\" could not create an object: %2").arg(progId, error));
     }
-    const QString pluginPath = findPlugin(progId);
-    if (pluginPath.isEmpty()) {
-        throw AutomationError(
-            QStringLiteral("The automation server \"%1\" is not installed (looked in %2).")
-                .arg(progId, QDir::toNativeSeparators(m_searchFolders.join(QStringLiteral(", ")))));
+    for (const QString &folder : m_searchFolders) {
+        if (const QString program = findProgram(folder, progId); !program.isEmpty()) {
+            return std::make_shared<RemoteTarget>(
+                ServerProcess::start(progId, program), QString::fromLatin1(PlotServerBus::ServerPath), false);
+        }
+        if (const QString plugin = findPlugin(folder, progId); !plugin.isEmpty())
+            return std::make_shared<InProcessTarget>(createFromPlugin(progId, plugin));
     }
-    return createFromPlugin(progId, pluginPath);
+    throw AutomationError(
+        QStringLiteral("The automation server \"%1\" is not installed (looked in %2).")
+            .arg(progId, QDir::toNativeSeparators(m_searchFolders.join(QStringLiteral(", ")))));
 }
 
-QString AutomationRegistry::findPlugin(const QString &progId) const
+QString AutomationRegistry::findProgram(const QString &folder, const QString &progId) const
 {
-    for (const QString &folder : m_searchFolders) {
-        const QDir dir(folder);
-        for (const QString &name : dir.entryList(QDir::Files | QDir::Readable, QDir::Name)) {
-            const QString path = dir.filePath(name);
-            if (QLibrary::isLibrary(path) && declaresProgId(QPluginLoader(path).metaData(), progId))
-                return path;
-        }
+    const QDir dir(folder);
+    for (const QString &name :
+        dir.entryList({ QStringLiteral("*.json") }, QDir::Files | QDir::Readable, QDir::Name)) {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QJsonObject description = QJsonDocument::fromJson(file.readAll()).object();
+        const QString program = description.value(QLatin1String("Program")).toString();
+        if (!program.isEmpty() && listsProgId(description, progId))
+            return dir.absoluteFilePath(program);
+    }
+    return {};
+}
+
+QString AutomationRegistry::findPlugin(const QString &folder, const QString &progId) const
+{
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Readable, QDir::Name)) {
+        const QString path = dir.filePath(name);
+        if (QLibrary::isLibrary(path) && declaresProgId(QPluginLoader(path).metaData(), progId))
+            return path;
     }
     return {};
 }

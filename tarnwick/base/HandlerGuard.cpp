@@ -12,7 +12,9 @@ HandlerGuard::HandlerGuard(EndProgram endProgram)
 
 void HandlerGuard::run(Trap trap, const std::function<void()> &handler, const Report &report)
 {
-    if (m_ended || runCatching(handler))
+    // A handler that waited for work elsewhere may fail because the program ended meanwhile:
+    // there is nobody left to tell.
+    if (m_ended || runCatching(handler) || m_ended)
         return;
     switch (trap) {
     case Trap::None:

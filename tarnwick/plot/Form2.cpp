@@ -6,6 +6,7 @@
 #include "tarnwick/base/RuntimeError.h"
 #include "tarnwick/base/Twips.h"
 #include "tarnwick/base/WindowFlags.h"
+#include "tarnwick/plot/PreviewPageMaker.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -49,13 +50,49 @@ Form2::Form2(HandlerGuard &guard, const QString &plotName, PreviewPages pages)
     Picture1->hide();
 }
 
-void Form2::showPreview(
-    HandlerGuard &guard, const QString &pictureFile, const QString &plotName, PreviewPages pages)
+void Form2::showPreview(HandlerGuard &guard, const QString &pictureFile, const QString &plotName,
+    PreviewPages pages, const AutomationObject &document)
 {
     auto window = std::make_unique<Form2>(guard, plotName, std::move(pages));
     window->loadPicture(pictureFile);
     window->show();
-    window.release()->showPicture(); // the window deletes itself when closed
+    window->showPicture();
+    window.release()->makeOtherPages(document); // the window deletes itself when closed
+}
+
+void Form2::makeOtherPages(const AutomationObject &document)
+{
+    QList<qsizetype> pending;
+    // Forward from the page in view, the way the user reads, then the ones before it.
+    for (qsizetype page = m_pages.current(); page <= m_pages.last(); ++page)
+        pending.append(page);
+    for (qsizetype page = m_pages.first(); page < m_pages.current(); ++page)
+        pending.append(page);
+    pending.removeIf([this](qsizetype page) { return m_pages.isMade(page); });
+    if (pending.isEmpty() || document.isEmpty())
+        return;
+    m_maker = new PreviewPageMaker(document, pending, this);
+    connect(m_maker, &PreviewPageMaker::pageMade, this, &Form2::notePageMade);
+    connect(m_maker, &PreviewPageMaker::finished, this, &Form2::noteMakingEnded);
+    m_maker->start();
+}
+
+void Form2::notePageMade(qsizetype page, const QByteArray &picture)
+{
+    m_pages.setPicture(page, picture);
+    if (page == m_pages.current())
+        m_guard.run(Trap::Silent, [this, page] { showPage(page); });
+}
+
+void Form2::noteMakingEnded(const QString &failure)
+{
+    m_maker->deleteLater();
+    m_maker = nullptr;
+    if (failure.isEmpty())
+        return;
+    // The pages made so far stay; the caption says that no more will come.
+    m_makingStopped = true;
+    showCaption();
 }
 
 bool Form2::event(QEvent *event)
@@ -86,19 +123,35 @@ void Form2::Form_KeyDown(int key)
 
 void Form2::loadPicture(const QString &fileName)
 {
-    m_pages.setPicture(m_pages.current(), FileSystem::readFile(fileName));
+    QByteArray picture = FileSystem::readFile(fileName);
+    if (picture.isEmpty()) // no picture, and not one still to come
+        throw RuntimeError(QStringLiteral("The picture \"%1\" cannot be loaded: it is empty.").arg(fileName));
+    m_pages.setPicture(m_pages.current(), std::move(picture));
     showPage(m_pages.current());
 }
 
 void Form2::showPage(qsizetype page)
 {
+    if (!m_pages.isMade(page)) {
+        // The picture in view stays until the page's own comes, which is made next.
+        m_pages.setCurrent(page);
+        if (m_maker)
+            m_maker->prefer(page);
+        showCaption();
+        return;
+    }
     const QPixmap picture = QPixmap::fromImage(decodePicture(
         m_pages.picture(page), QStringLiteral("of page %1 of \"%2\"").arg(page + 1).arg(m_plotName)));
     m_pages.setCurrent(page);
     Picture1->setPixmap(picture);
     Picture1->resize(picture.size());
     fitToPicture();
-    const QString caption = m_pages.caption(m_plotName, page);
+    showCaption();
+}
+
+void Form2::showCaption()
+{
+    const QString caption = m_pages.caption(m_plotName, m_pages.current(), m_makingStopped);
     if (caption != windowTitle()) {
         setWindowTitle(caption);
         // Qt announces no new window title on its own; a screen reader learns the page from this.

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "tarnwick/automation/AutomationObject.h"
 #include "tarnwick/plot/PreviewPages.h"
 
 #include <QWidget>
 
 class HandlerGuard;
+class PreviewPageMaker;
 class QLabel;
 
 /// A preview window: one picture box at the top-left corner of a window that cannot be resized.
-/// For a plot of several pages, Page Down and Page Up, Home and End turn the pages. It lives until
-/// the user closes it or the program ends.
+/// For a plot of several pages, Page Down and Page Up, Home and End turn the pages, whose pictures
+/// the plot server makes while the window is open. It lives until the user closes it or the program
+/// ends.
 class Form2 : public QWidget
 {
     Q_OBJECT
@@ -17,10 +20,10 @@ public:
     Form2(HandlerGuard &guard, const QString &plotName, PreviewPages pages);
 
     /// Opens a preview window of its own showing the picture file, the page in view of `pages`,
-    /// titled after the plot's name. Throws RuntimeError, and shows nothing, when the file cannot be
-    /// read as a picture.
-    static void showPreview(
-        HandlerGuard &guard, const QString &pictureFile, const QString &plotName, PreviewPages pages);
+    /// titled after the plot's name; the pages without a picture are then made from `document`.
+    /// Throws RuntimeError, and shows nothing, when the file cannot be read as a picture.
+    static void showPreview(HandlerGuard &guard, const QString &pictureFile, const QString &plotName,
+        PreviewPages pages, const AutomationObject &document = {});
 
 protected:
     bool event(QEvent *event) override;
@@ -40,9 +43,16 @@ private:
     /// The frame the window manager gives the window, as far as it is known yet.
     QSize frameSize() const;
     void showPicture();
+    /// Has the pages without a picture made from `document`, the nearest first.
+    void makeOtherPages(const AutomationObject &document);
+    void notePageMade(qsizetype page, const QByteArray &picture);
+    void noteMakingEnded(const QString &failure);
+    void showCaption();
 
     HandlerGuard &m_guard;
     QString m_plotName;
     PreviewPages m_pages;
+    PreviewPageMaker *m_maker = nullptr;
+    bool m_makingStopped = false;
     QLabel *Picture1;
 };

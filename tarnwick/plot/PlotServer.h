@@ -15,10 +15,16 @@ public:
 
     /// Creates a server and holds it in place of any earlier one.
     void create();
-    /// Creates a fresh server, holds it, then shows its print setup. A failing print setup leaves
-    /// the fresh server held.
-    void printSetup();
+    /// Creates a fresh server, holds it, then shows its print setup in front of the native window
+    /// `ownerWindow`. A failing print setup leaves the fresh server held.
+    void printSetup(quintptr ownerWindow = 0);
+    /// After a run the user stopped: a server that was ended on the way is replaced by a fresh one,
+    /// or, when none can be started, the reference is left empty. Nothing is reported either way.
+    void replaceIfGone();
     void release() { m_server.release(); }
+    /// Releases the server at the program's end, ending its process at once, also when a call to
+    /// it is still waiting: nothing may keep the program from ending.
+    void shutDown();
     bool isHeld() const { return !m_server.isEmpty(); }
     /// The reference itself, empty when none is held: calls through it then fail.
     const AutomationObject &object() const { return m_server; }

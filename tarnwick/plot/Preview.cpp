@@ -4,15 +4,13 @@
 #include "tarnwick/base/FileSystem.h"
 #include "tarnwick/plot/PlotServer.h"
 
-#include <QTemporaryDir>
-
 #include <algorithm>
 #include <exception>
 
 namespace {
 
 // A page's picture takes some milliseconds to make and some hundred kilobytes to keep: past this
-// many, a window would be long in coming and heavy to hold.
+// many, a window would be long in filling and heavy to hold.
 constexpr int mostPagesHeld = 200;
 
 } // namespace
@@ -29,7 +27,9 @@ void Preview::showAll(const QStringList &paths)
 {
     for (const QString &path : paths) {
         probePictureFile();
-        m_showPicture(m_pictureFile, path, render(path));
+        const AutomationObject document = openPlot(m_server, path, m_colourMode);
+        document.call(PlotViewer::SaveTo, { m_pictureFile });
+        m_showPicture(m_pictureFile, path, pagesOf(document), document);
     }
 }
 
@@ -45,17 +45,8 @@ void Preview::probePictureFile()
     }
 }
 
-PreviewPages Preview::render(const QString &path)
+PreviewPages Preview::pagesOf(const AutomationObject &document)
 {
-    const AutomationObject document = openPlot(m_server, path, m_colourMode);
-    document.call(PlotViewer::SaveTo, { m_pictureFile });
-    return otherPages(document);
-}
-
-PreviewPages Preview::otherPages(const AutomationObject &document)
-{
-    // All pictures are made now, while the document is open: the window keeps them compressed,
-    // far smaller than the plot's pages, and turning a page then only decodes a picture.
     using namespace PlotViewer;
     for (const char *member : { PageCount, PreviewPage, SavePageTo }) {
         if (!document.hasMember(member))
@@ -72,18 +63,5 @@ PreviewPages Preview::otherPages(const AutomationObject &document)
     // Pages from the first on, or from SaveTo's page should it lie beyond them.
     const int first = shown <= mostPagesHeld ? 1 : shown;
     const int last = std::min(count, first + mostPagesHeld - 1);
-    const QTemporaryDir folder;
-    if (!folder.isValid()) {
-        throw RuntimeError(
-            QStringLiteral("No folder for the pictures of the pages: %1").arg(folder.errorString()));
-    }
-    const QString pageFile = folder.filePath(QStringLiteral("page.jpg"));
-    QList<QByteArray> pictures(last - first + 1);
-    for (int page = first; page <= last; ++page) {
-        if (page == shown)
-            continue;
-        document.call(SavePageTo, { page, pageFile });
-        pictures[page - first] = FileSystem::readFile(pageFile);
-    }
-    return PreviewPages(count, first - 1, std::move(pictures), shown - 1);
+    return PreviewPages(count, first - 1, QList<QByteArray>(last - first + 1), shown - 1);
 }

@@ -8,15 +8,15 @@
 #include <functional>
 
 /// The preview of a double click: each plot is rendered by the plot server into the preview
-/// picture file, which is then handed on to be shown together with the pictures of the plot's other
-/// pages.
+/// picture file, which is then handed on to be shown at once, with the plot's document, from which
+/// the pictures of the plot's other pages are then made.
 class Preview
 {
 public:
     /// Shows the picture file rendered for the plot at `path`, the page in view of `pages`, whose
-    /// other pages hold their pictures already; throws to stop the preview.
-    using ShowPicture
-        = std::function<void(const QString &pictureFile, const QString &path, PreviewPages pages)>;
+    /// other pictures are still to be made from `document`; throws to stop the preview.
+    using ShowPicture = std::function<void(const QString &pictureFile, const QString &path,
+        PreviewPages pages, const AutomationObject &document)>;
 
     Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode, const QString &pictureFile,
         ShowPicture showPicture);
@@ -29,10 +29,9 @@ private:
     /// Deletes the previous picture while the picture-exists flag holds; a failed existence test or
     /// deletion clears the flag for the rest of this preview.
     void probePictureFile();
-    PreviewPages render(const QString &path);
-    /// The pictures of the document's pages, but for the one SaveTo saved; one page when the
+    /// The pages of the document, none of them made but the one SaveTo saved; one page when the
     /// server cannot tell its pages. Of a long plot, only a run of pages is held.
-    static PreviewPages otherPages(const AutomationObject &document);
+    static PreviewPages pagesOf(const AutomationObject &document);
 
     AutomationObject m_server;
     PlotViewer::ColourMode m_colourMode;

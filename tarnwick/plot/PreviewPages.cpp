@@ -1,5 +1,7 @@
 #include "tarnwick/plot/PreviewPages.h"
 
+#include <algorithm>
+
 PreviewPages::PreviewPages()
     : m_pictures(1)
 { }
@@ -42,17 +44,23 @@ qsizetype PreviewPages::pageForKey(int key) const
     return page >= m_first && page <= last && page != m_current ? page : -1;
 }
 
-QString PreviewPages::caption(const QString &plotName, qsizetype page) const
+qsizetype PreviewPages::madeCount() const
+{
+    return std::count_if(
+        m_pictures.cbegin(), m_pictures.cend(), [](const QByteArray &p) { return !p.isEmpty(); });
+}
+
+QString PreviewPages::caption(const QString &plotName, qsizetype page, bool stopped) const
 {
     const QString caption = QStringLiteral("Preview of : ") + plotName;
     if (m_total == 1)
         return caption;
-    if (m_pictures.size() == m_total)
-        return caption + QStringLiteral(" (page %1 of %2)").arg(page + 1).arg(m_total);
-    return caption
-        + QStringLiteral(" (page %1 of %2; pages %3 to %4 shown)")
-              .arg(page + 1)
-              .arg(m_total)
-              .arg(m_first + 1)
-              .arg(m_first + m_pictures.size());
+    QString pages = QStringLiteral("page %1 of %2").arg(page + 1).arg(m_total);
+    if (m_pictures.size() != m_total)
+        pages += QStringLiteral("; pages %1 to %2 shown").arg(m_first + 1).arg(last() + 1);
+    if (!isMade(page))
+        pages += stopped ? QStringLiteral(", not made") : QStringLiteral(", being made");
+    if (stopped)
+        pages += QStringLiteral("; the plot server stopped after %1 of them").arg(madeCount());
+    return caption + QStringLiteral(" (%1)").arg(pages);
 }

@@ -5,8 +5,8 @@
 #include <QString>
 
 /// The pages of one preview window: the pictures of a run of the plot's pages as the plot server
-/// wrote them, kept compressed so that a long job costs little memory, and the page in view.
-/// Pages are counted from 0.
+/// wrote them, kept compressed so that a long job costs little memory, and the page in view. A
+/// page whose picture is still to come holds none. Pages are counted from 0.
 class PreviewPages
 {
 public:
@@ -17,6 +17,10 @@ public:
 
     qsizetype total() const { return m_total; }
     qsizetype current() const { return m_current; }
+    qsizetype first() const { return m_first; }
+    qsizetype last() const { return m_first + m_pictures.size() - 1; }
+    bool isMade(qsizetype page) const { return !picture(page).isEmpty(); }
+    qsizetype madeCount() const;
     /// The picture of `page`, one of the pages held.
     const QByteArray &picture(qsizetype page) const { return m_pictures.at(page - m_first); }
     void setPicture(qsizetype page, QByteArray picture) { m_pictures[page - m_first] = std::move(picture); }
@@ -30,7 +34,8 @@ public:
 
     /// The window's caption: "Preview of : " and the plot's name, with "(page 2 of 3)" after it
     /// when the plot has more than one page, and which pages are held when not all of them are.
-    QString caption(const QString &plotName, qsizetype page) const;
+    /// It tells of a page not made yet, and with `stopped`, that the server stopped making pages.
+    QString caption(const QString &plotName, qsizetype page, bool stopped = false) const;
 
 private:
     qsizetype m_total = 1;
