@@ -12,9 +12,13 @@ struct Held
     qsizetype held;
 };
 
-PreviewPages pagesOf(Held run, qsizetype current)
+/// The pages of `run`, of which the first `made` have their pictures (all, when it is -1).
+PreviewPages pagesOf(Held run, qsizetype current, qsizetype made = -1)
 {
-    return PreviewPages(run.total, run.first, QList<QByteArray>(run.held), current);
+    QList<QByteArray> pictures(run.held);
+    for (qsizetype page = 0; page < run.held && (made < 0 || page < made); ++page)
+        pictures[page] = "picture";
+    return PreviewPages(run.total, run.first, pictures, current);
 }
 
 } // namespace
@@ -68,24 +72,39 @@ private Q_SLOTS:
     {
         QTest::addColumn<Held>("run");
         QTest::addColumn<qsizetype>("page");
+        QTest::addColumn<qsizetype>("made"); // -1: every page held
+        QTest::addColumn<bool>("stopped");
         QTest::addColumn<QString>("caption");
 
-        QTest::newRow("one page: the name alone")
-            << Held { 1, 0, 1 } << qsizetype(0) << QStringLiteral("Preview of : A.PLT");
-        QTest::newRow("first of three")
-            << Held { 3, 0, 3 } << qsizetype(0) << QStringLiteral("Preview of : A.PLT (page 1 of 3)");
-        QTest::newRow("last of fifty")
-            << Held { 50, 0, 50 } << qsizetype(49) << QStringLiteral("Preview of : A.PLT (page 50 of 50)");
+        const Held three { 3, 0, 3 };
+        QTest::newRow("one page: the name alone") << Held { 1, 0, 1 } << qsizetype(0) << qsizetype(-1)
+                                                  << false << QStringLiteral("Preview of : A.PLT");
+        QTest::newRow("first of three") << three << qsizetype(0) << qsizetype(-1) << false
+                                        << QStringLiteral("Preview of : A.PLT (page 1 of 3)");
+        QTest::newRow("last of fifty") << Held { 50, 0, 50 } << qsizetype(49) << qsizetype(-1) << false
+                                       << QStringLiteral("Preview of : A.PLT (page 50 of 50)");
         QTest::newRow("a run of a long plot")
-            << Held { 1000, 300, 200 } << qsizetype(310)
+            << Held { 1000, 300, 200 } << qsizetype(310) << qsizetype(-1) << false
             << QStringLiteral("Preview of : A.PLT (page 311 of 1000; pages 301 to 500 shown)");
+        QTest::newRow("a page still to come")
+            << three << qsizetype(1) << qsizetype(1) << false
+            << QStringLiteral("Preview of : A.PLT (page 2 of 3, being made)");
+        QTest::newRow("the server stopped")
+            << three << qsizetype(0) << qsizetype(2) << true
+            << QStringLiteral("Preview of : A.PLT (page 1 of 3; the plot server stopped after 2 of them)");
+        QTest::newRow("the server stopped before this page")
+            << three << qsizetype(2) << qsizetype(1) << true
+            << QStringLiteral(
+                   "Preview of : A.PLT (page 3 of 3, not made; the plot server stopped after 1 of them)");
     }
     void caption()
     {
         QFETCH(Held, run);
         QFETCH(qsizetype, page);
+        QFETCH(qsizetype, made);
+        QFETCH(bool, stopped);
         QFETCH(QString, caption);
-        QCOMPARE(pagesOf(run, page).caption(QStringLiteral("A.PLT"), page), caption);
+        QCOMPARE(pagesOf(run, page, made).caption(QStringLiteral("A.PLT"), page, stopped), caption);
     }
 };
 

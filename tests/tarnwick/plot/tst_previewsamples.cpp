@@ -80,6 +80,8 @@ private Q_SLOTS:
                  Qt::Key_Home, Qt::Key_End }) {
             if (key != Qt::Key_unknown)
                 QTest::keyClick(window, key);
+            // A page the server has not made yet shows once it has.
+            QTRY_VERIFY(!window->windowTitle().contains(u"being made"));
             seen += shape();
             seen += window->windowTitle().section(u'(', 1).at(5);
             QTRY_COMPARE(window->frameGeometry().height(), box->height() + Twips(*window).y(400));
