@@ -6,8 +6,8 @@
 // Members are called by name, matched without regard to case, with or without an interface. A
 // member's own failure comes back as the error FailedError, whose message is the member's
 // description; unknown members and unusable arguments as D-Bus's own errors. An object a member
-// returns travels as an object path below ServerPath, belongs to the caller that asked for it, and
-// lives until that caller calls its Release member or goes away.
+// returns travels as an object path below ServerPath that only its caller is told, and lives until
+// its Release member is called or the server ends.
 
 namespace PlotServerBus {
 

@@ -7,7 +7,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDBusServiceWatcher>
+#include <QRandomGenerator>
 
 #include <unistd.h>
 
@@ -59,12 +59,6 @@ bool BusExporter::serveOn(const QDBusConnection &connection, QString *error)
                      .arg(m_serverPath, served.lastError().message());
         return false;
     }
-    if (served.interface()) {
-        // On a bus, a caller that leaves gives up what it held.
-        m_owners
-            = new QDBusServiceWatcher(QString(), served, QDBusServiceWatcher::WatchForUnregistration, this);
-        connect(m_owners, &QDBusServiceWatcher::serviceUnregistered, this, &BusExporter::releaseObjectsOf);
-    }
     return true;
 }
 
@@ -91,12 +85,9 @@ QDBusMessage BusExporter::reply(const QDBusMessage &call, const QDBusConnection 
     if (path == m_serverPath) {
         target = m_server.get();
     } else if (const auto held = m_objects.find(path); held != m_objects.end()) {
-        if (held->second.owner != call.service())
-            return call.createErrorReply(
-                AccessDenied, QStringLiteral("%1 belongs to another caller.").arg(path));
         if (call.member().compare(QLatin1String(PlotServerBus::Release), Qt::CaseInsensitive) == 0)
             return release(call);
-        target = held->second.object.get();
+        target = held->second.get();
     } else {
         return call.createErrorReply(UnknownObject, QStringLiteral("There is no object at %1.").arg(path));
     }
@@ -110,7 +101,7 @@ QDBusMessage BusExporter::reply(const QDBusMessage &call, const QDBusConnection 
         return call.createErrorReply(errorName(outcome.kind), outcome.error);
     }
     if (outcome.object)
-        return call.createReply(QVariant::fromValue(QDBusObjectPath(hold(outcome.object, call.service()))));
+        return call.createReply(QVariant::fromValue(QDBusObjectPath(hold(outcome.object))));
     if (!outcome.value.isValid())
         return call.createReply();
     return call.createReply(BusValues::toBus(outcome.value));
@@ -133,39 +124,27 @@ bool BusExporter::callerIsOwnUser(const QDBusMessage &call, const QDBusConnectio
     return uid.isValid() && uid.value() == ::getuid();
 }
 
-QString BusExporter::hold(QObject *object, const QString &owner)
+QString BusExporter::hold(QObject *object)
 {
-    const QString path = QStringLiteral("%1/object/%2").arg(m_serverPath).arg(++m_lastNumber);
-    m_objects.emplace(path, Held { std::unique_ptr<QObject>(object), owner });
-    if (m_owners && !owner.isEmpty() && !m_owners->watchedServices().contains(owner))
-        m_owners->addWatchedService(owner);
+    // Numbered, so that no two are alike, and with a random part, so that no caller finds another's.
+    QRandomGenerator &random = *QRandomGenerator::system();
+    const QString path = QStringLiteral("%1/object/n%2_%3%4")
+                             .arg(m_serverPath)
+                             .arg(++m_lastNumber)
+                             .arg(random.generate64(), 16, 16, QLatin1Char('0'))
+                             .arg(random.generate64(), 16, 16, QLatin1Char('0'));
+    m_objects.emplace(path, object);
     return path;
-}
-
-void BusExporter::releaseObjectsOf(const QString &owner)
-{
-    std::erase_if(m_objects, [&](const auto &entry) { return entry.second.owner == owner; });
-    m_owners->removeWatchedService(owner);
 }
 
 QString BusExporter::introspect(const QString &path) const
 {
-    if (path == m_serverPath) {
-        QString xml = interfaceXml(*m_server->metaObject(), m_serverInterface, false);
-        if (!m_objects.empty())
-            xml += QStringLiteral("<node name=\"object\"/>");
-        return xml;
-    }
-    if (path == m_serverPath + QLatin1String("/object")) {
-        QString children;
-        for (const auto &[heldPath, held] : m_objects)
-            children += QStringLiteral("<node name=\"%1\"/>").arg(heldPath.section(u'/', -1));
-        return children;
-    }
+    // Held objects are not listed: each is its caller's alone.
+    if (path == m_serverPath)
+        return interfaceXml(*m_server->metaObject(), m_serverInterface, false);
     const auto held = m_objects.find(path);
-    return held == m_objects.end()
-        ? QString()
-        : interfaceXml(*held->second.object->metaObject(), m_objectInterface, true);
+    return held == m_objects.end() ? QString()
+                                   : interfaceXml(*held->second->metaObject(), m_objectInterface, true);
 }
 
 QString BusExporter::interfaceXml(const QMetaObject &type, const QString &interface, bool releasable) const

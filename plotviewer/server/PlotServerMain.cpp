@@ -21,9 +21,9 @@ namespace {
 
 constexpr auto ProgramName = "plotviewer-server";
 // How often the server looks whether its caller is still there, and how long a server started
-// on the session bus waits, holding no document, for its next call before it ends.
+// on the session bus waits for its next call before it ends, with any documents a script left.
 constexpr int CallerCheckMs = 1000;
-constexpr int IdleEndMs = 5 * 60 * 1000;
+constexpr int IdleEndMs = 10 * 60 * 1000;
 
 struct Arguments
 {
@@ -117,17 +117,12 @@ int runPlotServer(int argc, char **argv)
             QCoreApplication::exit(0);
     });
     callerCheck.start(CallerCheckMs);
-    // Started by the bus, it ends once nobody has used it for a while and it holds nothing.
+    // Started by the bus, it ends once nobody has used it for a while; the bus starts it again.
     QTimer idle;
     if (arguments.sessionBus) {
         idle.setSingleShot(true);
         QObject::connect(&exporter, &BusExporter::called, &idle, qOverload<>(&QTimer::start));
-        QObject::connect(&idle, &QTimer::timeout, &application, [&] {
-            if (exporter.objectCount() == 0)
-                QCoreApplication::exit(0);
-            else
-                idle.start();
-        });
+        QObject::connect(&idle, &QTimer::timeout, &application, [] { QCoreApplication::exit(0); });
         idle.start(IdleEndMs);
     }
     return application.exec();

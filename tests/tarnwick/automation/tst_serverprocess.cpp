@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
@@ -48,17 +49,13 @@ QString failureOf(const std::function<void()> &call)
     return QStringLiteral("<no error>");
 }
 
-/// The paths of the objects the server holds for its callers.
-QStringList heldObjects(const ServerProcess &server)
+/// What the server answers a call of PageCount at `path`: the count, or the error's name.
+QVariant pageCountAt(const ServerProcess &server, const QString &path)
 {
-    const QDBusMessage reply = server.connection().call(QDBusMessage::createMethodCall(QString(),
-        QString::fromLatin1(PlotServerBus::ServerPath) + QStringLiteral("/object"),
-        QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect")));
-    QStringList held;
-    const QString xml = reply.arguments().value(0).toString();
-    for (qsizetype at = xml.indexOf(u"<node name=\""); at >= 0; at = xml.indexOf(u"<node name=\"", at + 1))
-        held << xml.mid(at + 12).section(u'"', 0, 0);
-    return held;
+    const QDBusMessage reply = server.connection().call(QDBusMessage::createMethodCall(
+        QString(), path, QString(), QString::fromLatin1(PlotViewer::PageCount)));
+    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0)
+                                                      : QVariant(reply.errorName());
 }
 
 /// Searches `folder` alone for servers while it lives.
@@ -176,14 +173,23 @@ private Q_SLOTS:
     {
         const std::shared_ptr<ServerProcess> process
             = ServerProcess::start(ProgId, serversFolder() + QStringLiteral("/plotviewer-server"));
-        const AutomationObject server(
-            std::make_shared<RemoteTarget>(process, QString::fromLatin1(PlotServerBus::ServerPath), false));
-        AutomationObject first = server.callObject(PlotViewer::Open, { sample("pages.plt") });
-        const AutomationObject second = server.callObject(PlotViewer::Open, { sample("colours.plt") });
-        QCOMPARE(heldObjects(*process).size(), 2);
-        first.release();
-        QTRY_COMPARE(heldObjects(*process).size(), 1);
-        QCOMPARE(second.call(PlotViewer::PageCount).toInt(), 1);
+        QDBusMessage open = QDBusMessage::createMethodCall(QString(),
+            QString::fromLatin1(PlotServerBus::ServerPath), QString(), QString::fromLatin1(PlotViewer::Open));
+        open.setArguments({ sample("pages.plt") });
+        const QString path
+            = process->connection().call(open).arguments().value(0).value<QDBusObjectPath>().path();
+        QVERIFY2(path.startsWith(QString::fromLatin1(PlotServerBus::ServerPath) + u'/'), qPrintable(path));
+        AutomationObject document(std::make_shared<RemoteTarget>(process, path, true));
+        QCOMPARE(document.call(PlotViewer::PageCount).toInt(), 3);
+        open.setArguments({ sample("colours.plt") });
+        const QString other
+            = process->connection().call(open).arguments().value(0).value<QDBusObjectPath>().path();
+        QVERIFY(other != path);
+
+        document.release();
+        QTRY_COMPARE(pageCountAt(*process, path),
+            QVariant(QStringLiteral("org.freedesktop.DBus.Error.UnknownObject")));
+        QCOMPARE(pageCountAt(*process, other), QVariant(1));
     }
 
     void lastReferenceEndsTheProcess()
