@@ -10,6 +10,7 @@ TARNWICK_REQUIRE_CUPS=1 for the printing ones)."""
 import glob
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -439,6 +440,101 @@ def preview_pages(build_bin):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+CORPUS = os.environ.get("TARNWICK_CORPUS_DIR", os.path.join(os.path.dirname(SOURCE), "shared", "corpus", "files"))
+NESTING = "straight-coding-gcode-hpgl-viewer__B_Fabric_Nesting.plt"
+# A screen reader's client asks this often; answers slower than the goal are counted, not failed.
+ASK_EVERY_SECONDS = 0.05
+ANSWER_GOAL_SECONDS = 0.2
+
+
+def heavy_run_folder():
+    """A folder of the corpus's 2.8 MB nesting plot ten times and a plot of 20 000 pages."""
+    nesting = os.path.join(CORPUS, NESTING)
+    if not os.path.exists(nesting):
+        raise Skip(f"the corpus plot {nesting} is missing (TARNWICK_CORPUS_DIR)")
+    folder = tempfile.mkdtemp(prefix="tarnwick-heavy-")
+    for copy in range(10):
+        os.symlink(nesting, os.path.join(folder, f"nesting{copy:02}.plt"))
+    with open(os.path.join(folder, "pages.plt"), "w") as pages:
+        pages.write("IN;SP1;PA0,0;PD4000,3000;PU;PG;" * 20000 + "SP0;")
+    return folder
+
+
+def printing_to_file(folder):
+    """An environment whose plot servers print every job into PDF files in `folder`, as a print
+    setup confirmed with "Print to file" makes them do."""
+    config = os.path.join(folder, "config")
+    os.makedirs(os.path.join(config, "tarnwick"))
+    with open(os.path.join(config, "tarnwick", "print-setup.ini"), "w") as setup:
+        setup.write(f"[General]\nPrinter=\nOutputFile={os.path.join(folder, 'printed.pdf')}\n")
+    return dict(os.environ, XDG_CONFIG_HOME=config)
+
+
+def print_run_answers_a_screen_reader(build_bin):
+    """During a print run of heavy plots a screen reader's client asks for the file count every
+    50 ms and gets every answer; Cancel then ends a second run in the middle of a file, quietly,
+    with nothing of that file printed. Prints the slowest answer, which the issue's goal is about."""
+    plots = heavy_run_folder()
+    output = tempfile.mkdtemp(prefix="tarnwick-printed-")
+    session = TarnwickSession(build_bin, settings_opening(plots)).start(environment=printing_to_file(output))
+    try:
+        session.press("Select All")
+        session.press("Add to List")
+        session.count_becomes("11", 30)
+        count = session.control("File count", pyatspi.ROLE_TEXT).queryText()
+        session.press("Print List")
+        printed = lambda: glob.glob(os.path.join(output, "printed*.pdf"))
+        answers, slowest, slow = 0, 0.0, 0
+        deadline = time.monotonic() + PRINT_SECONDS
+        while len(printed()) < 11:
+            check(time.monotonic() < deadline, f"the run did not end within {PRINT_SECONDS} s")
+            asked = time.monotonic()
+            text = count.getText(0, -1)
+            took = time.monotonic() - asked
+            check(text == "11", f"the count box said {text!r} during the run")
+            answers += 1
+            slowest = max(slowest, took)
+            slow += took > ANSWER_GOAL_SECONDS
+            time.sleep(ASK_EVERY_SECONDS)
+        wait_until(lambda: session.dialog() is None, RESPONSIVE_SECONDS, "the progress dialog stayed after the run")
+        print(f"screen reader: {answers} answers during the run, slowest {slowest * 1000:.0f} ms, "
+              f"{slow} over {ANSWER_GOAL_SECONDS * 1000:.0f} ms")
+        check(not any(w.getRole() == pyatspi.ROLE_ALERT for w in session._application()), "the run reported a failure")
+
+        # A second run, cancelled while the long plot prints: the run ends, nothing more comes out.
+        for pdf in printed():
+            os.remove(pdf)
+        session.press("Print List")
+        wait_until(lambda: len(printed()) >= 10, PRINT_SECONDS, "the ten nesting plots were not printed again")
+        dialog = wait_until(session.dialog, RESPONSIVE_SECONDS, "no progress dialog during the run")
+        cancel = next(node for node in session.descendants(dialog)
+                      if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == "Cancel")
+        asked = time.monotonic()
+        cancel.queryAction().doAction(0)
+        wait_until(lambda: session.dialog() is None, RESPONSIVE_SECONDS, "Cancel did not end the run")
+        print(f"cancel: the run ended {(time.monotonic() - asked) * 1000:.0f} ms after the press")
+        check(len(printed()) == 10, f"{len(printed())} files printed: the cancelled plot came out")
+        check(not any(w.getRole() == pyatspi.ROLE_ALERT for w in session._application()),
+              "the cancelled run reported a failure")
+
+        # A third run whose server stops answering (kill -STOP): Cancel still ends it.
+        session.press("Print List")
+        dialog = wait_until(session.dialog, RESPONSIVE_SECONDS, "no progress dialog during the third run")
+        server = session.server_pids()
+        check(len(server) == 1, f"the program runs {len(server)} plot servers")
+        os.kill(server[0], signal.SIGSTOP)
+        next(node for node in session.descendants(dialog)
+             if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == "Cancel").queryAction().doAction(0)
+        wait_until(lambda: session.dialog() is None, RESPONSIVE_SECONDS, "Cancel did not end a run whose server hangs")
+        wait_until(lambda: not os.path.exists(f"/proc/{server[0]}"), RESPONSIVE_SECONDS, "the hung server was not ended")
+        check(session.text("File count") == "11", "the print list changed")
+        check(session.close() == 0, "the program ended with an error")
+    finally:
+        session.end()
+        shutil.rmtree(plots, ignore_errors=True)
+        shutil.rmtree(output, ignore_errors=True)
+
+
 def read_only_program_folder(build_bin):
     if os.geteuid() == 0:
         raise Skip("a write-protected folder binds no one as root; "
@@ -475,6 +571,15 @@ def print_setup_says_ok(build_bin):
     try:
         session.press("Print Setup...")
         dialog = wait_until(lambda: session.window_named("Print Setup"), 30, "no Print Setup dialog opened")
+        # The dialog is the plot server's, in a process of its own, and stands in front of the main window.
+        servers = session.server_pids()
+        check(len(servers) == 1, f"the program runs {len(servers)} plot servers")
+        setup = wait_until(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(servers[0]), "--name",
+                                                   "^Print Setup$"], capture_output=True, text=True).stdout.split(),
+                           10, "the Print Setup dialog has no X window")
+        owner = subprocess.run(["xprop", "-id", setup[0], "WM_TRANSIENT_FOR"], capture_output=True, text=True).stdout
+        main = int(session._x_window())
+        check(f"window id # {hex(main)}" in owner, f"the dialog is not transient for the main window {hex(main)}: {owner}")
         buttons = [node.name for node in session.descendants(dialog) if node.getRole() == pyatspi.ROLE_PUSH_BUTTON]
         check("OK" in buttons and "Cancel" in buttons, f"the dialog's buttons are {buttons}")
         check("Print" not in buttons, f"a button of the setup dialog says Print: {buttons}")
@@ -499,6 +604,7 @@ CASES = {case.__name__: case for case in (
     preview_pages,
     read_only_program_folder,
     print_setup_says_ok,
+    print_run_answers_a_screen_reader,
 )}
 
 

@@ -53,9 +53,9 @@ class TarnwickSession:
     def settings_file(self):
         return os.path.join(self.folder, "tarnwick.ini")
 
-    def start(self, arguments=()):
+    def start(self, arguments=(), environment=None):
         self.process = subprocess.Popen([self.program, *arguments], cwd=self.folder, stderr=subprocess.PIPE,
-                                        text=True)
+                                        text=True, env=environment)
         self.app = wait_until(self._application, STARTUP_SECONDS, "the program did not appear on the accessibility bus")
         self.window = wait_until(lambda: self._main_window(self.app), STARTUP_SECONDS, "the main window did not open")
         return self
@@ -138,8 +138,19 @@ class TarnwickSession:
         return ids[0] if ids else None
 
     def window_named(self, title):
-        """The program's top-level accessible window of that name, or None."""
-        return next((window for window in self._application() if window is not None and window.name == title), None)
+        """The top-level accessible window of that name of the program or of its plot server (whose
+        print dialog stands in front of the program's window), or None."""
+        return next((window for app in self._applications() for window in app
+                     if window is not None and window.name == title), None)
+
+    def server_pids(self):
+        """The process ids of the plot servers the program started."""
+        found = subprocess.run(["pgrep", "-P", str(self.process.pid)], capture_output=True, text=True)
+        return [int(pid) for pid in found.stdout.split()]
+
+    def _applications(self):
+        pids = {self.process.pid, *self.server_pids()}
+        return [app for app in pyatspi.Registry.getDesktop(0) if app is not None and app.get_process_id() in pids]
 
     @staticmethod
     def descendants(node, leave_out=(pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE)):
@@ -153,6 +164,11 @@ class TarnwickSession:
                 yield child
                 if child.getRole() not in leave_out:
                     pending.append(child)
+
+    def dialog(self, role=pyatspi.ROLE_DIALOG):
+        """The program's open dialog of that role (the print run's progress), or None."""
+        return next((window for window in self._application()
+                     if window is not None and window.getRole() == role), None)
 
     def end(self):
         if self.process is not None and self.process.poll() is None:

@@ -43,7 +43,7 @@ echo "package: $deb ($(du -k "$deb" | cut -f1) KiB)"
 [ "$(dpkg-deb -f "$deb" Package)" = tarnwick ] || fail "the package is not named tarnwick"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libcups2; do
+for library in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6dbus6 libcups2; do
     grep -Eq "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 
@@ -60,9 +60,12 @@ expected="0755 usr/bin/plotconvert
 0755 usr/lib/cups/filter/plottopdf
 0755 usr/lib/tarnwick/tarnwick
 0644 usr/lib/tarnwick/servers/plotviewer_server.so
+0755 usr/lib/tarnwick/servers/plotviewer-server
+0644 usr/lib/tarnwick/servers/plotviewer-server.json
 0644 usr/share/applications/$app_id.desktop
 0644 usr/share/cups/mime/tarnwick.convs
 0644 usr/share/cups/mime/tarnwick.types
+0644 usr/share/dbus-1/services/$app_id.PlotViewer.service
 0644 usr/share/doc/tarnwick/changelog.gz
 0644 usr/share/doc/tarnwick/copyright
 0644 usr/share/icons/hicolor/16x16/apps/tarnwick.png
@@ -88,11 +91,16 @@ fi
     || fail "usr/bin/tarnwick does not lead to usr/lib/tarnwick/tarnwick"
 
 for binary in usr/bin/plotconvert usr/lib/cups/filter/plottopdf usr/lib/tarnwick/tarnwick \
-    usr/lib/tarnwick/servers/plotviewer_server.so; do
+    usr/lib/tarnwick/servers/plotviewer_server.so usr/lib/tarnwick/servers/plotviewer-server; do
     [ -f "$tree/$binary" ] || continue
     readelf -d "$tree/$binary" | grep -E 'RPATH|RUNPATH' && fail "$binary carries a run path"
     file -b "$tree/$binary" | grep -q ', stripped' || fail "$binary is not stripped"
 done
+
+# D-Bus starts the plot server from where the package puts it.
+grep -qx "Exec=/usr/lib/tarnwick/servers/plotviewer-server --session-bus" \
+    "$tree/usr/share/dbus-1/services/$app_id.PlotViewer.service" \
+    || fail "the D-Bus service does not start /usr/lib/tarnwick/servers/plotviewer-server"
 
 # The thumbnailer entry's command, run from the package as a file manager would.
 exec_line=$(sed -n 's/^Exec=//p' "$tree/usr/share/thumbnailers/tarnwick.thumbnailer")

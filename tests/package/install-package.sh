@@ -3,7 +3,7 @@
 # a virtual display, prints a plot with lp through the installed CUPS filter, and removes the
 # package again, checking that its files went with it. Whatever happens, the package is removed
 # and the files it replaced (a build's CUPS filter, say) are put back.
-# Usage: install-package.sh PACKAGE_DIR VERSION
+# Usage: install-package.sh PACKAGE_DIR VERSION APP_ID
 # It changes the system, so it runs only as root with TARNWICK_INSTALL_PACKAGE_TEST=1 (CI sets
 # it), and needs a running CUPS with a cups-pdf default queue (scripts/cups-pdf-printer.sh).
 # Skipped (77) otherwise; TARNWICK_REQUIRE_CUPS=1 or TARNWICK_REQUIRE_DESKTOP=1 turn skips into
@@ -53,6 +53,7 @@ fi
 
 packages=$1
 version=$2
+app_id=$3
 # apt-get takes a path to a package file only when it has a slash in front: made absolute.
 deb=$(realpath -m "$packages/tarnwick_${version}_$(dpkg --print-architecture).deb")
 
@@ -65,7 +66,7 @@ skip() {
     || skip "installs the package into this system; run as root with TARNWICK_INSTALL_PACKAGE_TEST=1"
 [ "$(id -u)" -eq 0 ] || skip "must run as root to install the package" 1
 [ -f "$deb" ] || skip "$deb is missing; the test package_contents builds it" "${TARNWICK_REQUIRE_DESKTOP:-}"
-for tool in apt-get setpriv xdotool lp lpstat pdfinfo pdftoppm python3; do
+for tool in apt-get setpriv xdotool lp lpstat pdfinfo pdftoppm python3 dbus-run-session gdbus; do
     command -v "$tool" >/dev/null \
         || skip "$tool is not installed; install it with scripts/setup-debian.sh test" "${TARNWICK_REQUIRE_DESKTOP:-}"
 done
@@ -156,6 +157,17 @@ home=$work/home
 mkdir "$home"
 chown nobody:nogroup "$home"
 "$source/scripts/desktop-session.sh" --window-manager "$here/install-package.sh" --session "$home"
+
+# A script reaches the installed server on a session bus by its name alone: D-Bus starts it.
+scripted=$work/scripted.jpg
+if ! env -u DBUS_SESSION_BUS_ADDRESS BUS_NAME="$app_id.PlotViewer" SERVER_PATH="/${app_id//.//}/PlotViewer" \
+    PLOT="$source/samples/pages.plt" MISSING="$work/missing.plt" OUT="$scripted" ERRORS="$work/errors.txt" \
+    timeout "$step_seconds" dbus-run-session -- sh "$source/tests/plotviewer/server/drive-server.sh" >"$work/script.log" 2>&1; then
+    echo "FAIL: a script could not use the installed plot server on the session bus: $(cat "$work/script.log")" >&2
+    exit 1
+fi
+file -b "$scripted" | grep -q '^JPEG image data' || { echo "FAIL: the script's picture is no JPEG" >&2; exit 1; }
+echo "a script turned a plot into a picture through the installed server on the session bus"
 
 title=tarnwick-package-$$
 cp "$source/samples/drawing.plt" "$work/$title.plt"
