@@ -21,6 +21,8 @@ QString suffixFor(ConvertOptions::Format format)
         return QStringLiteral("jpg");
     case ConvertOptions::Format::Pdf:
         return QStringLiteral("pdf");
+    case ConvertOptions::Format::Svg:
+        return QStringLiteral("svg");
     case ConvertOptions::Format::Png:
         break;
     }

@@ -51,6 +51,8 @@ std::optional<ConvertOptions::Format> formatNamed(const QString &name)
         return ConvertOptions::Format::Png;
     if (suffix == QLatin1String("pdf"))
         return ConvertOptions::Format::Pdf;
+    if (suffix == QLatin1String("svg"))
+        return ConvertOptions::Format::Svg;
     return std::nullopt;
 }
 
@@ -60,10 +62,12 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Converts HP-GL or HP-GL/2 plot files to JPEG, PNG or PDF files.\n"
+        "Converts HP-GL or HP-GL/2 plot files to JPEG, PNG, PDF or SVG files.\n"
         "With one plot, the output's extension or --format chooses the kind of file. With "
         "--output-dir, each plot becomes a file of its own name in that folder, several at once.\n"
-        "Pictures show the first page with something on it; a PDF holds every page."));
+        "Pictures show the first page with something on it; a PDF holds every page. An SVG holds one "
+        "page: a plot of several pages gives the name asked for to its first page and numbered names "
+        "beside it to the others (drawing.svg, drawing-2.svg, drawing-3.svg, ...)."));
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help."));
     const QCommandLineOption colour({ QStringLiteral("c"), QStringLiteral("colour") },
@@ -77,10 +81,11 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
                        "1024x768); the picture keeps the plot's shape."),
         QStringLiteral("size"));
     const QCommandLineOption paper({ QStringLiteral("p"), QStringLiteral("paper") },
-        QStringLiteral("Paper for PDF output, such as A4 (the default), A3, Letter or a PWG media name."),
+        QStringLiteral("Paper for PDF output, such as A4 (the default), A3, Letter or a PWG media name; "
+                       "an SVG given a paper takes its size instead of the plot's own."),
         QStringLiteral("name"));
     const QCommandLineOption format({ QStringLiteral("f"), QStringLiteral("format") },
-        QStringLiteral("Kind of output: png (the default for a folder), jpeg or pdf."),
+        QStringLiteral("Kind of output: png (the default for a folder), jpeg, pdf or svg."),
         QStringLiteral("kind"));
     const QCommandLineOption outputDir({ QStringLiteral("o"), QStringLiteral("output-dir") },
         QStringLiteral("Convert every plot given into this folder."), QStringLiteral("folder"));
@@ -94,7 +99,7 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
     parser.addOptions({ help, colour, actualSize, size, paper, format, outputDir, jobs, pens });
     parser.addPositionalArgument(QStringLiteral("plot"), QStringLiteral("The plot file to read."));
     parser.addPositionalArgument(QStringLiteral("output"),
-        QStringLiteral("The file to write (.jpg, .png or .pdf), or more plots with --output-dir."));
+        QStringLiteral("The file to write (.jpg, .png, .pdf or .svg), or more plots with --output-dir."));
 
     if (!parser.parse(arguments))
         return Invalid { parser.errorText() };
@@ -112,7 +117,7 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
         chosenFormat = formatNamed(parser.value(format));
         if (!chosenFormat)
             return Invalid {
-                QStringLiteral("unknown format \"%1\"; use png, jpeg or pdf").arg(parser.value(format))
+                QStringLiteral("unknown format \"%1\"; use png, jpeg, pdf or svg").arg(parser.value(format))
             };
     }
     const QStringList files = parser.positionalArguments();
@@ -143,8 +148,8 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
         const std::optional<ConvertOptions::Format> fromName
             = formatNamed(QFileInfo(options.output).suffix());
         if (!chosenFormat && !fromName)
-            return Invalid { QStringLiteral(
-                "cannot tell the output format from \"%1\"; end it in .jpg, .png or .pdf, or give --format")
+            return Invalid { QStringLiteral("cannot tell the output format from \"%1\"; end it in .jpg, "
+                                            ".png, .pdf or .svg, or give --format")
                                  .arg(options.output) };
         options.format = chosenFormat ? *chosenFormat : *fromName;
     }
@@ -172,6 +177,7 @@ ConvertCommandLine::Result ConvertCommandLine::parse(const QStringList &argument
         if (!known)
             return Invalid { QStringLiteral("unknown paper \"%1\"").arg(parser.value(paper)) };
         options.paper = *known;
+        options.paperChosen = true;
     }
     return options;
 }

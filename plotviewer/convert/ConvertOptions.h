@@ -15,7 +15,7 @@ namespace plotviewer {
 /// What one run of the converter is asked to do: one plot to one file, or many plots into a folder.
 struct ConvertOptions
 {
-    enum class Format { Jpeg, Png, Pdf };
+    enum class Format { Jpeg, Png, Pdf, Svg };
 
     QStringList inputs;
     QString output; // the file for one input
@@ -26,6 +26,7 @@ struct ConvertOptions
     Placement placement = Placement::Fit;
     QSize pictureSize { 1024, 768 }; // the bound a picture fits within
     QPageSize paper { QPageSize::A4 }; // for PDF output
+    bool paperChosen = false; // an SVG then takes the paper's size, not the plot's own
     QString penTableFile; // the settings file whose [Pens] section to read, if any
     hpgl::LoadedPens pens; // read from it before the first plot
 

@@ -1,12 +1,26 @@
 #include "FileConversion.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "plotviewer/output/PdfFile.h"
 #include "plotviewer/output/PictureFile.h"
 #include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/output/SvgFile.h"
 #include "plotviewer/render/LabelPainter.h"
 #include "plotviewer/render/PlotPicture.h"
 
 namespace plotviewer {
+
+QString pageFileName(const QString &output, int page)
+{
+    if (page == 0)
+        return output;
+    const QFileInfo info(output);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    return info.dir().filePath(
+        QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(page + 1).arg(suffix));
+}
 
 ConversionResult convertFile(
     const QString &input, const QString &output, const ConvertOptions &options, const FontSupport &fonts)
@@ -31,6 +45,17 @@ ConversionResult convertFile(
             document.plot(), output, options.paper, renderOptions, document.fileName(), &error);
         written = printed.written;
         warnings << printed.warnings();
+    } else if (options.format == ConvertOptions::Format::Svg) {
+        const std::optional<QPageSize> paper
+            = options.paperChosen ? std::optional(options.paper) : std::nullopt;
+        const std::vector<Page> &pages = document.plot().pages;
+        written = true;
+        for (std::size_t page = 0; page < pages.size() && written; ++page) {
+            if (needsOutlineFont(pages[page], renderOptions.strokeFont))
+                fonts();
+            written = writeSvgFile(pages[page], pageFileName(output, int(page)), paper, renderOptions,
+                document.fileName(), &error);
+        }
     } else {
         const Page &page = document.previewPage();
         if (needsOutlineFont(page, renderOptions.strokeFont))

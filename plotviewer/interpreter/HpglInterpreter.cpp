@@ -619,7 +619,10 @@ bool HpglInterpreter::inkVisible(Rgb colour) const
 
 StrokeStyle HpglInterpreter::strokeStyle() const
 {
-    return m_line.strokeStyle(m_pens.colour(m_pen), m_pens.width(m_pen, m_coords.diagonal()) * deviceScale());
+    StrokeStyle style
+        = m_line.strokeStyle(m_pens.colour(m_pen), m_pens.width(m_pen, m_coords.diagonal()) * deviceScale());
+    style.pen = m_pen;
+    return style;
 }
 
 void HpglInterpreter::strokePolyline(std::span<const Point> polyline)
@@ -836,7 +839,9 @@ void HpglInterpreter::anchorCorner(const std::vector<double> &n)
 
 FillStyle HpglInterpreter::fillStyle(FillRule rule) const
 {
-    return m_fill.fillStyle(rule, m_pens, m_pen, m_coords, deviceScale());
+    FillStyle style = m_fill.fillStyle(rule, m_pens, m_pen, m_coords, deviceScale());
+    style.pen = m_pen;
+    return style;
 }
 
 void HpglInterpreter::fillPolygon(double rule)

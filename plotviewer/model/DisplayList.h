@@ -48,6 +48,7 @@ struct StrokeStyle
     LineJoin join = LineJoin::Miter;
     double miterLimit = 5;
     double tint = 100; // percent of the colour's strength (SV shading); less lightens it towards white
+    int pen = 0; // the plotter pen that draws it; 0 for marks of no pen
     friend bool operator==(const StrokeStyle &, const StrokeStyle &) = default;
 };
 
@@ -64,6 +65,7 @@ struct FillStyle
     /// cells. Less lightens the colour towards white (see Tint.h); the renderer applies it after
     /// the colour mode, so that shading stays a light grey in black and white.
     double tint = 100;
+    int pen = 0; // the plotter pen that fills it; 0 for fills of no pen (PCL rectangles)
     friend bool operator==(const FillStyle &, const FillStyle &) = default;
 };
 

@@ -52,6 +52,7 @@ PagePainter::PagePainter(QPainter &painter, const Page &page, const PageTransfor
     , m_fills(transform, m_clipper)
     , m_labels(transform, m_clipper, page.texts.empty() ? nullptr : options.strokeFont(), outlineFont)
     , m_images(transform, options.colourMode, m_clipper.bounds())
+    , m_penStarting(options.penStarting)
 {
     m_pens.reserve(page.strokeStyles.size());
     for (const StrokeStyle &style : page.strokeStyles)
@@ -81,6 +82,8 @@ QPen PagePainter::pen(const StrokeStyle &style) const
 void PagePainter::paint()
 {
     for (const Item &item : m_page.items) {
+        if (m_penStarting)
+            notePen(item);
         switch (item.kind) {
         case ItemKind::Stroke:
             paintStroke(item);
@@ -105,6 +108,41 @@ void PagePainter::paint()
         }
     }
     m_strokes.flush(m_painter);
+}
+
+void PagePainter::notePen(const Item &item)
+{
+    int pen = 0;
+    QColor colour;
+    const auto fromStroke = [&](std::uint32_t style) {
+        if (style < m_pens.size()) {
+            pen = m_page.strokeStyles[style].pen;
+            colour = m_pens[style].color();
+        }
+    };
+    switch (item.kind) {
+    case ItemKind::Stroke:
+        fromStroke(item.style);
+        break;
+    case ItemKind::Text:
+        if (item.firstPath < m_page.texts.size())
+            fromStroke(m_page.texts[item.firstPath].strokeStyle);
+        break;
+    case ItemKind::Fill:
+        if (item.style < m_page.fillStyles.size()) {
+            const FillStyle &style = m_page.fillStyles[item.style];
+            pen = style.pen;
+            colour = deviceColour(style.colour, style.tint, m_colourMode);
+        }
+        break;
+    case ItemKind::Image:
+        break;
+    }
+    if (pen == m_lastPen)
+        return;
+    m_strokes.flush(m_painter);
+    m_lastPen = pen;
+    m_penStarting(pen, colour);
 }
 
 void PagePainter::paintStroke(const Item &item)

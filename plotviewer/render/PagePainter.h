@@ -31,6 +31,8 @@ private:
     QPen pen(const StrokeStyle &style) const;
     void paintStroke(const Item &item);
     void paintText(const Item &item);
+    /// Tells penStarting of `item`'s pen when it is not the pen of the item before.
+    void notePen(const Item &item);
 
     QPainter &m_painter;
     const Page &m_page;
@@ -41,6 +43,8 @@ private:
     FillPainter m_fills;
     LabelPainter m_labels;
     RasterPainter m_images;
+    std::function<void(int pen, const QColor &colour)> m_penStarting;
+    int m_lastPen = -1;
     std::vector<QPen> m_pens;
     std::vector<QPointF> m_points;
 };
