@@ -22,13 +22,16 @@ inline constexpr auto SetOwnerWindow = "SetOwnerWindow"; // (qlonglong windowId)
 inline constexpr auto SetColorMode = "SetColorMode"; // (short mode): a ColourMode's number
 inline constexpr auto ActualSize = "ActualSize"; // ()
 inline constexpr auto DoPrint = "DoPrint"; // ()
-inline constexpr auto SaveTo = "SaveTo"; // (QString path): a JPEG
+inline constexpr auto SaveTo = "SaveTo"; // (QString path): a JPEG (ours: an SVG for a path ending in .svg)
 
 // Document members of our own, for a preview of every page. A server without them still gives the
 // preview of the one page SaveTo saves.
 inline constexpr auto PageCount = "PageCount"; // () -> int: the plot's pages, as DoPrint prints them
 inline constexpr auto PreviewPage = "PreviewPage"; // () -> int: the one SaveTo saves, from 1
 inline constexpr auto SavePageTo = "SavePageTo"; // (int page, QString path): a JPEG of that page
+// A document member of our own: the page as SVG, which a preview draws again at any scale to zoom
+// into it. A server without it gives the fixed pictures alone, and its previews do not zoom.
+inline constexpr auto SaveSvgPageTo = "SaveSvgPageTo"; // (int page, QString path): an SVG of that page
 
 /// How drawing colours reach the device. The numbers are what SetColorMode carries.
 enum class ColourMode : short { BlackAndWhite = 0, Colour = 1, GreyScale = 2 };

@@ -5,7 +5,7 @@ set -euo pipefail
 
 # The benchmarks are part of every build, so their library is a build package.
 # The tests, built with everything else, pack the archives they refuse as plots with zlib.
-build_packages=(cmake ninja-build g++ qt6-base-dev libcups2-dev libpng-dev libbenchmark-dev fonts-wine
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libcups2-dev libpng-dev libbenchmark-dev fonts-wine
     hershey-fonts-data zlib1g-dev)
 run_packages=(xvfb x11-utils imagemagick)
 # The desktop set runs the program on Xvfb under openbox and drives it over the accessibility bus.
@@ -13,7 +13,7 @@ run_packages=(xvfb x11-utils imagemagick)
 # rows run where those (large) packages are installed.
 test_packages=(clang libclang-rt-14-dev cups printer-driver-cups-pdf poppler-utils shared-mime-info
     desktop-file-utils netpbm xvfb x11-utils xdotool openbox dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-    gnuplot-nox plotutils ghostscript python3-pil libglib2.0-bin)
+    gnuplot-nox plotutils ghostscript python3-pil libglib2.0-bin librsvg2-bin)
 # cpack -G DEB finds the package's dependencies with dpkg-shlibdeps and its binaries with file.
 package_packages=(dpkg-dev file)
 # The package test checks what the package holds with the tools a Debian archive uses.

@@ -3,6 +3,7 @@
 #include "plotviewer/output/PictureFile.h"
 #include "plotviewer/output/PrintJob.h"
 #include "plotviewer/output/PrinterSelection.h"
+#include "plotviewer/output/SvgFile.h"
 #include "plotviewer/render/PlotPicture.h"
 
 namespace plotviewer {
@@ -71,18 +72,42 @@ void PlotDocumentObject::SaveTo(const QString &path)
 void PlotDocumentObject::SavePageTo(int page, const QString &path)
 {
     m_errors.run(PlotViewer::SavePageTo, [&] {
-        const int count = m_document.pageCount();
-        if (page < 1 || page > count) {
-            const QString pages
-                = count == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(count);
-            return QStringLiteral("There is no page %1: the plot has %2.").arg(page).arg(pages);
-        }
-        return savePicture(m_document.plot().pages[std::size_t(page - 1)], path);
+        QString error;
+        const Page *found = pageNumbered(page, &error);
+        return found ? savePicture(*found, path) : error;
     });
+}
+
+void PlotDocumentObject::SaveSvgPageTo(int page, const QString &path)
+{
+    m_errors.run(PlotViewer::SaveSvgPageTo, [&] {
+        QString error;
+        const Page *found = pageNumbered(page, &error);
+        return found ? saveSvg(*found, path) : error;
+    });
+}
+
+const Page *PlotDocumentObject::pageNumbered(int page, QString *error) const
+{
+    const int count = m_document.pageCount();
+    if (page >= 1 && page <= count)
+        return &m_document.plot().pages[std::size_t(page - 1)];
+    const QString pages = count == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(count);
+    *error = QStringLiteral("There is no page %1: the plot has %2.").arg(page).arg(pages);
+    return nullptr;
+}
+
+QString PlotDocumentObject::saveSvg(const Page &page, const QString &path) const
+{
+    QString error;
+    writeSvgFile(page, path, std::nullopt, m_document.pictureOptions(), m_document.fileName(), &error);
+    return error;
 }
 
 QString PlotDocumentObject::savePicture(const Page &page, const QString &path) const
 {
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+        return saveSvg(page, path);
     QString error;
     const QImage picture = renderPlotPicture(page, pictureBound, m_document.pictureOptions());
     writePictureFile(picture, path, "jpeg", &error);

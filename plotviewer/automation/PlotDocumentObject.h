@@ -28,7 +28,7 @@ public:
     Q_INVOKABLE void ActualSize();
     Q_INVOKABLE void DoPrint();
     /// Writes a JPEG of the first page with something on it, fitting within 1024 x 768, replacing
-    /// any file at `path`.
+    /// any file at `path`; ours: an SVG of the page, of its own size, when `path` ends in ".svg".
     Q_INVOKABLE void SaveTo(const QString &path);
     /// Ours, beside the specified members: what the interpreter had to say about the plot, then
     /// what its last DoPrint had to (such as the sheets a drawing at actual size took).
@@ -39,11 +39,16 @@ public:
     Q_INVOKABLE int PreviewPage() const { return int(m_document.previewPageIndex()) + 1; }
     /// Ours: writes page `page` (from 1) as SaveTo writes its page.
     Q_INVOKABLE void SavePageTo(int page, const QString &path);
+    /// Ours: writes page `page` (from 1) as an SVG of the page's own size.
+    Q_INVOKABLE void SaveSvgPageTo(int page, const QString &path);
 
     QString takeError() override;
 
 private:
     QString savePicture(const Page &page, const QString &path) const;
+    QString saveSvg(const Page &page, const QString &path) const;
+    /// Page `page` (from 1) for `member`; null with `error` set when the plot has no such page.
+    const Page *pageNumbered(int page, QString *error) const;
 
     PlotDocument m_document;
     std::shared_ptr<PrinterSelection> m_printers;

@@ -1,11 +1,14 @@
 #include "tarnwick/plot/Form2.h"
 
+#include "contract/PlotViewerContract.h"
+
 #include "tarnwick/base/AppIcon.h"
 #include "tarnwick/base/FileSystem.h"
 #include "tarnwick/base/HandlerGuard.h"
 #include "tarnwick/base/RuntimeError.h"
 #include "tarnwick/base/Twips.h"
 #include "tarnwick/base/WindowFlags.h"
+#include "tarnwick/plot/PagePicture.h"
 #include "tarnwick/plot/PreviewPageMaker.h"
 
 #include <QAccessible>
@@ -13,8 +16,8 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QKeyEvent>
-#include <QLabel>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -40,7 +43,7 @@ Form2::Form2(HandlerGuard &guard, const QString &plotName, PreviewPages pages)
     , m_guard(guard)
     , m_plotName(plotName)
     , m_pages(std::move(pages))
-    , Picture1(new QLabel(this))
+    , Picture1(new PagePicture(this))
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -48,6 +51,12 @@ Form2::Form2(HandlerGuard &guard, const QString &plotName, PreviewPages pages)
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->move(0, 0);
     Picture1->hide();
+    connect(Picture1, &PagePicture::wheelTurned, this,
+        [this](QPointF position, QPoint angle, Qt::KeyboardModifiers modifiers) {
+            m_guard.run(Trap::Silent, [&] { Picture1_Wheel(position, angle, modifiers); });
+        });
+    connect(Picture1, &PagePicture::dragged, this,
+        [this](QPointF delta) { m_guard.run(Trap::Silent, [&] { Picture1_Drag(delta); }); });
 }
 
 void Form2::showPreview(HandlerGuard &guard, const QString &pictureFile, const QString &plotName,
@@ -62,17 +71,24 @@ void Form2::showPreview(HandlerGuard &guard, const QString &pictureFile, const Q
 
 void Form2::makeOtherPages(const AutomationObject &document)
 {
-    QList<qsizetype> pending;
+    if (document.isEmpty())
+        return;
+    const bool drawings = document.hasMember(PlotViewer::SaveSvgPageTo);
+    QList<PreviewPageMaker::Work> pending;
     // Forward from the page in view, the way the user reads, then the ones before it.
+    const auto add = [&](qsizetype page) {
+        if (!m_pages.isMade(page) || drawings)
+            pending.append({ page, !m_pages.isMade(page), drawings });
+    };
     for (qsizetype page = m_pages.current(); page <= m_pages.last(); ++page)
-        pending.append(page);
+        add(page);
     for (qsizetype page = m_pages.first(); page < m_pages.current(); ++page)
-        pending.append(page);
-    pending.removeIf([this](qsizetype page) { return m_pages.isMade(page); });
-    if (pending.isEmpty() || document.isEmpty())
+        add(page);
+    if (pending.isEmpty())
         return;
     m_maker = new PreviewPageMaker(document, pending, this);
     connect(m_maker, &PreviewPageMaker::pageMade, this, &Form2::notePageMade);
+    connect(m_maker, &PreviewPageMaker::drawingMade, this, &Form2::noteDrawingMade);
     connect(m_maker, &PreviewPageMaker::finished, this, &Form2::noteMakingEnded);
     m_maker->start();
 }
@@ -82,6 +98,13 @@ void Form2::notePageMade(qsizetype page, const QByteArray &picture)
     m_pages.setPicture(page, picture);
     if (page == m_pages.current())
         m_guard.run(Trap::Silent, [this, page] { showPage(page); });
+}
+
+void Form2::noteDrawingMade(qsizetype page, const QByteArray &svg)
+{
+    m_pages.setDrawing(page, svg);
+    if (page == m_pages.current() && m_pages.isMade(page))
+        Picture1->setDrawing(svg);
 }
 
 void Form2::noteMakingEnded(const QString &failure)
@@ -107,18 +130,87 @@ bool Form2::event(QEvent *event)
 
 void Form2::keyPressEvent(QKeyEvent *event)
 {
-    if (!PreviewPages::isPageKey(event->key())) {
+    if (!isViewKey(event->key(), event->modifiers())) {
         QWidget::keyPressEvent(event);
         return;
     }
-    m_guard.run(Trap::Silent, [this, key = event->key()] { Form_KeyDown(key); });
+    m_guard.run(Trap::Silent,
+        [this, key = event->key(), modifiers = event->modifiers()] { Form_KeyDown(key, modifiers); });
 }
 
-void Form2::Form_KeyDown(int key)
+bool Form2::isViewKey(int key, Qt::KeyboardModifiers modifiers)
 {
-    const qsizetype page = m_pages.pageForKey(key);
-    if (page >= 0)
-        showPage(page);
+    switch (key) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: // + without Shift on many keyboards
+    case Qt::Key_Minus:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return true;
+    case Qt::Key_0:
+        return modifiers.testFlag(Qt::ControlModifier);
+    default:
+        return PreviewPages::isPageKey(key);
+    }
+}
+
+void Form2::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (PreviewPages::isPageKey(key)) {
+        const qsizetype page = m_pages.pageForKey(key);
+        if (page >= 0)
+            showPage(page);
+        return;
+    }
+    // An arrow moves the page an eighth of the view, as far as its edges allow.
+    const QPointF stride(Picture1->width() / 8.0, Picture1->height() / 8.0);
+    switch (key) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        Picture1->zoomAbout(QRectF(Picture1->rect()).center(), PageZoom::step);
+        break;
+    case Qt::Key_Minus:
+        Picture1->zoomAbout(QRectF(Picture1->rect()).center(), 1 / PageZoom::step);
+        break;
+    case Qt::Key_0:
+        if (modifiers.testFlag(Qt::ControlModifier))
+            Picture1->resetZoom();
+        break;
+    case Qt::Key_Left:
+        Picture1->pan({ stride.x(), 0 });
+        break;
+    case Qt::Key_Right:
+        Picture1->pan({ -stride.x(), 0 });
+        break;
+    case Qt::Key_Up:
+        Picture1->pan({ 0, stride.y() });
+        break;
+    case Qt::Key_Down:
+        Picture1->pan({ 0, -stride.y() });
+        break;
+    default:
+        break;
+    }
+    showCaption();
+}
+
+void Form2::Picture1_Wheel(QPointF position, QPoint angle, Qt::KeyboardModifiers modifiers)
+{
+    // One notch of the wheel is 120 eighths of a degree: a zoom step, or an eighth of the view.
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+        Picture1->zoomAbout(position, std::pow(PageZoom::step, angle.y() / 120.0));
+    } else {
+        const QPoint turned = modifiers.testFlag(Qt::ShiftModifier) ? QPoint(angle.y(), angle.x()) : angle;
+        Picture1->pan(QPointF(turned.x() * Picture1->width(), turned.y() * Picture1->height()) / (8 * 120.0));
+    }
+    showCaption();
+}
+
+void Form2::Picture1_Drag(QPointF delta)
+{
+    Picture1->pan(delta);
 }
 
 void Form2::loadPicture(const QString &fileName)
@@ -143,15 +235,16 @@ void Form2::showPage(qsizetype page)
     const QPixmap picture = QPixmap::fromImage(decodePicture(
         m_pages.picture(page), QStringLiteral("of page %1 of \"%2\"").arg(page + 1).arg(m_plotName)));
     m_pages.setCurrent(page);
-    Picture1->setPixmap(picture);
-    Picture1->resize(picture.size());
+    Picture1->showPage(picture, m_pages.drawing(page)); // a new page opens whole
     fitToPicture();
     showCaption();
 }
 
 void Form2::showCaption()
 {
-    const QString caption = m_pages.caption(m_plotName, m_pages.current(), m_makingStopped);
+    const PageZoom &zoom = Picture1->zoom();
+    const QString caption = m_pages.caption(
+        m_plotName, m_pages.current(), m_makingStopped, zoom.isFirstView() ? QString() : zoom.percent());
     if (caption != windowTitle()) {
         setWindowTitle(caption);
         // Qt announces no new window title on its own; a screen reader learns the page from this.

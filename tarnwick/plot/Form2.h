@@ -6,13 +6,15 @@
 #include <QWidget>
 
 class HandlerGuard;
+class PagePicture;
 class PreviewPageMaker;
-class QLabel;
 
 /// A preview window: one picture box at the top-left corner of a window that cannot be resized.
 /// For a plot of several pages, Page Down and Page Up, Home and End turn the pages, whose pictures
-/// the plot server makes while the window is open. It lives until the user closes it or the program
-/// ends.
+/// the plot server makes while the window is open. Where the server gives a page's SVG, Ctrl and
+/// the wheel zoom about the pointer, + and - about the centre, Ctrl+0 back to the whole page; the
+/// wheel, the arrow keys and dragging move the page when zoomed in. It lives until the user closes
+/// it or the program ends.
 class Form2 : public QWidget
 {
     Q_OBJECT
@@ -30,7 +32,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void Form_KeyDown(int key);
+    void Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void Picture1_Wheel(QPointF position, QPoint angle, Qt::KeyboardModifiers modifiers);
+    void Picture1_Drag(QPointF delta);
+    /// Whether a key turns the pages or moves the view.
+    static bool isViewKey(int key, Qt::KeyboardModifiers modifiers);
     /// Loads the picture file as the page in view. Throws RuntimeError when the file cannot be read
     /// as a picture.
     void loadPicture(const QString &fileName);
@@ -46,6 +52,7 @@ private:
     /// Has the pages without a picture made from `document`, the nearest first.
     void makeOtherPages(const AutomationObject &document);
     void notePageMade(qsizetype page, const QByteArray &picture);
+    void noteDrawingMade(qsizetype page, const QByteArray &svg);
     void noteMakingEnded(const QString &failure);
     void showCaption();
 
@@ -54,5 +61,5 @@ private:
     PreviewPages m_pages;
     PreviewPageMaker *m_maker = nullptr;
     bool m_makingStopped = false;
-    QLabel *Picture1;
+    PagePicture *Picture1;
 };

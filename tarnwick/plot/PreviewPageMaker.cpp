@@ -3,12 +3,13 @@
 #include "contract/PlotViewerContract.h"
 #include "tarnwick/base/FileSystem.h"
 
+#include <algorithm>
 #include <exception>
 
-PreviewPageMaker::PreviewPageMaker(AutomationObject document, QList<qsizetype> pages, QObject *parent)
+PreviewPageMaker::PreviewPageMaker(AutomationObject document, QList<Work> work, QObject *parent)
     : QObject(parent)
     , m_document(std::move(document))
-    , m_pending(std::move(pages))
+    , m_pending(std::move(work))
 { }
 
 void PreviewPageMaker::start()
@@ -22,8 +23,13 @@ void PreviewPageMaker::start()
 
 void PreviewPageMaker::prefer(qsizetype page)
 {
-    if (m_pending.removeOne(page))
-        m_pending.prepend(page);
+    const auto found
+        = std::find_if(m_pending.begin(), m_pending.end(), [page](const Work &w) { return w.page == page; });
+    if (found == m_pending.end())
+        return;
+    const Work work = *found;
+    m_pending.erase(found);
+    m_pending.prepend(work);
 }
 
 void PreviewPageMaker::makeNext()
@@ -32,22 +38,36 @@ void PreviewPageMaker::makeNext()
         finish({});
         return;
     }
-    const qsizetype page = m_pending.takeFirst();
-    const QString pageFile = m_folder.filePath(QStringLiteral("page.jpg"));
-    m_document.callLater(PlotViewer::SavePageTo, { int(page + 1), pageFile }, this,
-        [this, page, pageFile](const AutomationResult &result) {
+    // A page's picture comes before its drawing: the window shows the one and zooms with the other.
+    Work &work = m_pending.first();
+    const qsizetype page = work.page;
+    const bool picture = work.picture;
+    if (!picture && !work.drawing) {
+        m_pending.removeFirst();
+        makeNext();
+        return;
+    }
+    work.picture = false;
+    if (!picture || !work.drawing)
+        m_pending.removeFirst();
+    const QString file = m_folder.filePath(picture ? QStringLiteral("page.jpg") : QStringLiteral("page.svg"));
+    m_document.callLater(picture ? PlotViewer::SavePageTo : PlotViewer::SaveSvgPageTo,
+        { int(page + 1), file }, this, [this, page, picture, file](const AutomationResult &result) {
             if (result.failed()) {
                 finish(result.failure);
                 return;
             }
-            QByteArray picture;
+            QByteArray bytes;
             try {
-                picture = FileSystem::readFile(pageFile);
+                bytes = FileSystem::readFile(file);
             } catch (const std::exception &failure) {
                 finish(QString::fromUtf8(failure.what()));
                 return;
             }
-            Q_EMIT pageMade(page, picture);
+            if (picture)
+                Q_EMIT pageMade(page, bytes);
+            else
+                Q_EMIT drawingMade(page, bytes);
             makeNext();
         });
 }

@@ -6,15 +6,24 @@
 #include <QObject>
 #include <QTemporaryDir>
 
-/// Has the plot server make the pictures of a preview's other pages in the background, one page at
-/// a time, through a folder of its own, so that a window never waits for them. It holds the plot
-/// document until every page is made or the server fails, and drops it when it is dropped itself.
+/// Has the plot server make what a preview window shows of its pages, in the background, one at a
+/// time, through a folder of its own, so that the window never waits for it: each page's picture,
+/// and where the server can give it, its SVG to zoom into. It holds the plot document until all is
+/// made or the server fails, and drops it when it is dropped itself.
 class PreviewPageMaker : public QObject
 {
     Q_OBJECT
 public:
-    /// Pages are counted from 0 and made in the order given.
-    PreviewPageMaker(AutomationObject document, QList<qsizetype> pages, QObject *parent = nullptr);
+    /// What to make of one page (counted from 0).
+    struct Work
+    {
+        qsizetype page = 0;
+        bool picture = true;
+        bool drawing = false;
+    };
+
+    /// Makes the work in the order given.
+    PreviewPageMaker(AutomationObject document, QList<Work> work, QObject *parent = nullptr);
 
     void start();
     /// Makes `page` next, if it is still to be made: the user is waiting for it.
@@ -22,7 +31,8 @@ public:
 
 Q_SIGNALS:
     void pageMade(qsizetype page, const QByteArray &picture);
-    /// No more pages come: all were made, or `failure` says why not.
+    void drawingMade(qsizetype page, const QByteArray &svg);
+    /// No more comes: all was made, or `failure` says why not.
     void finished(const QString &failure);
 
 private:
@@ -30,6 +40,6 @@ private:
     void finish(const QString &failure);
 
     AutomationObject m_document;
-    QList<qsizetype> m_pending;
+    QList<Work> m_pending;
     QTemporaryDir m_folder;
 };

@@ -24,6 +24,10 @@ public:
     /// The picture of `page`, one of the pages held.
     const QByteArray &picture(qsizetype page) const { return m_pictures.at(page - m_first); }
     void setPicture(qsizetype page, QByteArray picture) { m_pictures[page - m_first] = std::move(picture); }
+    /// The SVG of `page` to zoom into; empty while there is none.
+    QByteArray drawing(qsizetype page) const;
+    /// Keeps `svg`, compressed: a dense board's drawing shrinks to a fifth.
+    void setDrawing(qsizetype page, const QByteArray &svg);
     void setCurrent(qsizetype page) { m_current = page; }
 
     /// Whether `key` turns pages: Page Down and Page Up, Home and End.
@@ -34,12 +38,15 @@ public:
 
     /// The window's caption: "Preview of : " and the plot's name, with "(page 2 of 3)" after it
     /// when the plot has more than one page, and which pages are held when not all of them are.
-    /// It tells of a page not made yet, and with `stopped`, that the server stopped making pages.
-    QString caption(const QString &plotName, qsizetype page, bool stopped = false) const;
+    /// It tells of a page not made yet, with `stopped`, that the server stopped making pages, and
+    /// the zoom (as "400 %") when `zoom` is given.
+    QString caption(
+        const QString &plotName, qsizetype page, bool stopped = false, const QString &zoom = {}) const;
 
 private:
     qsizetype m_total = 1;
     qsizetype m_first = 0;
     QList<QByteArray> m_pictures;
+    QList<QByteArray> m_drawings; // compressed
     qsizetype m_current = 0;
 };

@@ -43,7 +43,7 @@ echo "package: $deb ($(du -k "$deb" | cut -f1) KiB)"
 [ "$(dpkg-deb -f "$deb" Package)" = tarnwick ] || fail "the package is not named tarnwick"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6dbus6 libcups2; do
+for library in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6dbus6 libqt6svg6 libcups2; do
     grep -Eq "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 

@@ -124,6 +124,8 @@ private Q_SLOTS:
                 QStringLiteral("Wrong number of arguments for \"SaveTo\": it takes 1, 0 given.") },
             { "no such page", QStringLiteral("SavePageTo"), { 9, noPage }, {},
                 QStringLiteral("\"SavePageTo\" failed: There is no page 9: the plot has 3 pages.") },
+            { "no such page to draw", QStringLiteral("SaveSvgPageTo"), { 0, noPage }, {},
+                QStringLiteral("\"SaveSvgPageTo\" failed: There is no page 0: the plot has 3 pages.") },
         };
         for (const auto &row : rows) {
             for (const QString &kind : { QStringLiteral("process"), QStringLiteral("plugin") }) {
@@ -164,6 +166,16 @@ private Q_SLOTS:
         QCOMPARE(reader.format(), QByteArray("jpeg"));
         QVERIFY(reader.size().height() > reader.size().width()); // the job's second plot stands tall
         QCOMPARE(document.call("Warnings").metaType(), QMetaType::fromType<QStringList>());
+        // The page as SVG, for a preview to draw at any scale; SaveTo writes one for an .svg name.
+        for (const auto &[member, arguments] : { std::pair { PlotViewer::SaveSvgPageTo, QVariantList { 2 } },
+                 std::pair { PlotViewer::SaveTo, QVariantList {} } }) {
+            const QString svg = m_scratch.filePath(QStringLiteral("page.svg"));
+            QFile::remove(svg);
+            document.call(member, QVariantList(arguments) << svg);
+            QFile drawn(svg);
+            QVERIFY(drawn.open(QIODevice::ReadOnly));
+            QVERIFY2(drawn.readAll().contains("inkscape:groupmode=\"layer\""), member);
+        }
         QVERIFY(failureOf([&] {
             server.call(PlotViewer::Open, { m_scratch.filePath(QStringLiteral("none.plt")) });
         }).startsWith(u"\"Open\" failed: "));

@@ -168,10 +168,10 @@ private Q_SLOTS:
         QCOMPARE(run.shown.first().pictureSize, run.fake.log().pageSize(1, savedPage));
 
         // Made in the background, each held page but SaveTo's once, the one after SaveTo's first.
-        QList<qsizetype> toMake;
+        QList<PreviewPageMaker::Work> toMake;
         for (int page = firstHeld; page <= lastHeld; ++page) {
             if (page != savedPage)
-                toMake.append(page - 1);
+                toMake.append(PreviewPageMaker::Work { page - 1 });
         }
         PreviewPageMaker maker(std::exchange(run.shown.first().document, {}), toMake);
         QSignalSpy made(&maker, &PreviewPageMaker::pageMade);
@@ -201,7 +201,7 @@ private Q_SLOTS:
         run.fake.log().pageCount = [](int) { return 4; };
         QCOMPARE(run.preview({ "/plots/a.plt" }), QString());
         run.fake.log().failCall(QStringLiteral("SavePageTo"), 2, QStringLiteral("server gone"));
-        PreviewPageMaker maker(std::exchange(run.shown.first().document, {}), { 1, 2, 3 });
+        PreviewPageMaker maker(std::exchange(run.shown.first().document, {}), { { 1 }, { 2 }, { 3 } });
         QSignalSpy made(&maker, &PreviewPageMaker::pageMade);
         QSignalSpy finished(&maker, &PreviewPageMaker::finished);
         maker.start();
@@ -217,7 +217,7 @@ private Q_SLOTS:
         PreviewRun run;
         run.fake.log().pageCount = [](int) { return 5; };
         QCOMPARE(run.preview({ "/plots/a.plt" }), QString());
-        PreviewPageMaker maker(std::exchange(run.shown.first().document, {}), { 1, 2, 3, 4 });
+        PreviewPageMaker maker(std::exchange(run.shown.first().document, {}), { { 1 }, { 2 }, { 3 }, { 4 } });
         QSignalSpy made(&maker, &PreviewPageMaker::pageMade);
         QSignalSpy finished(&maker, &PreviewPageMaker::finished);
         maker.start(); // page 1 is under way: the preferred page comes after it
