@@ -28,6 +28,13 @@ void PagePicture::setDrawing(const QByteArray &svg)
         return;
     m_svg = svg;
     m_drawer.setDrawing(svg);
+    describeZoom();
+}
+
+void PagePicture::describeZoom()
+{
+    // A screen reader names the zoom, once there is one to change.
+    setAccessibleDescription(canZoom() ? QStringLiteral("Zoom %1").arg(m_zoom.percent()) : QString());
 }
 
 bool PagePicture::zoomAbout(QPointF anchor, double by)
@@ -57,7 +64,7 @@ void PagePicture::resetZoom()
 void PagePicture::viewChanged()
 {
     setCursor(m_zoom.isFirstView() ? Qt::ArrowCursor : Qt::OpenHandCursor);
-    setAccessibleDescription(QStringLiteral("Zoom %1").arg(m_zoom.percent()));
+    describeZoom();
     if (!m_zoom.isFirstView() && m_sharpPage != m_zoom.pageRect())
         m_drawer.request(size(), devicePixelRatioF(), m_zoom.pageRect());
     update();

@@ -48,6 +48,7 @@ private:
     /// Asks for the view as it now is, drawn sharp.
     void viewChanged();
     void noteDrawn(const QImage &picture, const QRectF &pageRect);
+    void describeZoom();
 
     PageZoom m_zoom;
     QByteArray m_svg;
