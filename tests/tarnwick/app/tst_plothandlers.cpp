@@ -210,6 +210,38 @@ private Q_SLOTS:
         QCOMPARE(f.server->log().trace(), expectedRun(dir, names, 1, false));
     }
 
+    void serverWorkWaitsForTheRunUnderWay()
+    {
+        Form1Fixture f;
+        startShown(f);
+        const QStringList names = plotNames(4);
+        const QString dir = fillPrintList(f, names);
+        f.control<QPushButton>("cmdAll")->click();
+        QStringList shown;
+        recordProgressDuringPrints(f, shown, 400);
+        const auto record = f.server->log().duringCall;
+        f.server->log().duringCall = [&](const QString &member, int occurrence) {
+            record(member, occurrence);
+            // A screen reader double-clicks a file and presses Print Setup while the second plot prints.
+            if (member == u"DoPrint" && occurrence == 2) {
+                QMetaObject::invokeMethod(
+                    f.control<FileList>("File1"), "entryDoubleClicked", Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    f.control<QPushButton>("cmdPrintSet"), &QPushButton::click, Qt::QueuedConnection);
+            }
+        };
+        f.control<QPushButton>("cmdPrint")->click();
+        f.server->log().duringCall = {};
+        // The run went to its end first; then the preview and the print setup, in the order they came.
+        const QStringList trace = f.server->log().trace();
+        const QStringList run = expectedRun(dir, names, 1, false);
+        QCOMPARE(trace.mid(0, run.size()), run);
+        QVERIFY2(trace.at(run.size()).startsWith(u"Open(") && trace.last() == u"PrintSetup()",
+            qPrintable(trace.join(u' ')));
+        QCOMPARE(f.boxes.count(), 0);
+        QApplication::closeAllWindows();
+    }
+
     void shortRunShowsNoProgress_data()
     {
         QTest::addColumn<int>("plots");
