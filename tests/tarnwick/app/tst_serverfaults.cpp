@@ -82,8 +82,7 @@ private Q_SLOTS:
     void crashInARunShowsOneBoxAndPrintSetupRecovers()
     {
         Form1Fixture f;
-        f.server.reset();
-        f.start();
+        f.startWithRealServer();
         QVERIFY(f.loaded);
         auto *list = f.control<PrintList>("List1");
         list->append({ m_long, m_short });
@@ -114,8 +113,7 @@ private Q_SLOTS:
     void cancelEndsAServerThatHangs()
     {
         Form1Fixture f;
-        f.server.reset();
-        f.start();
+        f.startWithRealServer();
         f.control<PrintList>("List1")->append({ m_long, m_short });
         qint64 hung = 0;
         WhenReady hang([this] { return printing(); },
@@ -142,8 +140,7 @@ private Q_SLOTS:
     void cancelStopsInTheMiddleOfAFile()
     {
         Form1Fixture f;
-        f.server.reset();
-        f.start();
+        f.startWithRealServer();
         f.control<PrintList>("List1")->append({ m_long, m_short });
         WhenReady cancel([this] { return printing(); }, [&f] { pressCancel(f); });
         f.control<QPushButton>("cmdPrint")->click();
@@ -159,8 +156,7 @@ private Q_SLOTS:
     void closingEndsAServerThatHangs()
     {
         Form1Fixture f;
-        f.server.reset();
-        f.start();
+        f.startWithRealServer();
         const qint64 server = serverProcesses().value(0);
         ::kill(pid_t(server), SIGSTOP);
         f.form->close();
@@ -178,8 +174,7 @@ private Q_SLOTS:
         const QStringList kept = AutomationRegistry::instance().searchFolders();
         AutomationRegistry::instance().setSearchFolders({ folder.path() });
         Form1Fixture f;
-        f.server.reset();
-        f.start();
+        f.startWithRealServer();
         AutomationRegistry::instance().setSearchFolders(kept);
         QVERIFY(!f.loaded);
         QCOMPARE(f.exitCode, 1);

@@ -1,3 +1,4 @@
+#include "AutomationFailure.h"
 #include "contract/AutomationInterfaces.h"
 #include "tarnwick/automation/AutomationError.h"
 #include "tarnwick/automation/AutomationObject.h"
@@ -41,16 +42,6 @@ Q_SIGNALS:
 private:
     QString m_error;
 };
-
-QString failureOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const AutomationError &error) {
-        return error.description();
-    }
-    return QStringLiteral("<no error>");
-}
 
 } // namespace
 

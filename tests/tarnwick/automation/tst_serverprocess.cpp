@@ -2,6 +2,7 @@
 // in the servers folder, called by member name over a private connection, ended with its last
 // reference, and never able to take its caller down.
 
+#include "AutomationFailure.h"
 #include "ServerProcesses.h"
 #include "contract/PlotServerBus.h"
 #include "contract/PlotViewerContract.h"
@@ -37,16 +38,6 @@ QString serversFolder()
 QString sample(const char *name)
 {
     return qEnvironmentVariable("TARNWICK_SOURCE_DIR") + QStringLiteral("/samples/") + QLatin1String(name);
-}
-
-QString failureOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const AutomationError &error) {
-        return error.description();
-    }
-    return QStringLiteral("<no error>");
 }
 
 /// What the server answers a call of PageCount at `path`: the count, or the error's name.

@@ -90,8 +90,7 @@ private Q_SLOTS:
     void firstViewIsSaveTosPicture()
     {
         Form1Fixture f;
-        f.server.reset();
-        f.start();
+        f.startWithRealServer();
         QWidget *window = previewOf(f, QStringLiteral("drawing.plt"));
         QVERIFY(window);
         PagePicture *picture = pictureOf(window);
@@ -106,9 +105,9 @@ private Q_SLOTS:
     void zoomedViewIsDrawnSharpAtItsScale()
     {
         Form1Fixture f;
-        f.server.reset();
-        f.start();
+        f.startWithRealServer();
         QWidget *window = previewOf(f, QStringLiteral("drawing.plt"));
+        QVERIFY(window);
         PagePicture *picture = pictureOf(window);
         QTRY_VERIFY(picture->canZoom());
         const QSize view = picture->size();
@@ -139,9 +138,9 @@ private Q_SLOTS:
     void zoomKeepsItsLimits()
     {
         Form1Fixture f;
-        f.server.reset();
-        f.start();
+        f.startWithRealServer();
         QWidget *window = previewOf(f, QStringLiteral("drawing.plt"));
+        QVERIFY(window);
         PagePicture *picture = pictureOf(window);
         QTRY_VERIFY(picture->canZoom());
         QTest::keyClick(window, Qt::Key_Minus);
@@ -163,8 +162,7 @@ private Q_SLOTS:
     void pageTurnedWhileZoomedOpensWhole()
     {
         Form1Fixture f;
-        f.server.reset();
-        f.start();
+        f.startWithRealServer();
         QWidget *window = previewOf(f, QStringLiteral("pages.plt"));
         PagePicture *picture = pictureOf(window);
         QTRY_VERIFY(picture->canZoom());

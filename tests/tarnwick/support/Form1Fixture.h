@@ -33,6 +33,12 @@ public:
         loaded = form->load();
         return *form;
     }
+    /// Starts over the real plot server, found beside the test in servers/, not the fake.
+    Form1 &startWithRealServer()
+    {
+        server.reset();
+        return start();
+    }
     template<typename T> T *control(const char *name) const
     {
         return form->findChild<T *>(QLatin1String(name));
