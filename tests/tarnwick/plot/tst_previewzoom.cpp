@@ -18,23 +18,29 @@
 
 namespace {
 
-/// Opens the preview of the sample `name` and waits until its page can be zoomed.
-QWidget *previewOf(Form1Fixture &f, const QString &name)
+/// The preview of a sample through the real plot server, once its page can be zoomed.
+struct ZoomablePreview
 {
-    const QString samples = qEnvironmentVariable("TARNWICK_SOURCE_DIR") + QStringLiteral("/samples");
-    if (!f.control<DirList>("Dir1")->setPath(samples))
-        return nullptr;
-    auto *files = f.control<FileList>("File1");
-    files->setPattern(name);
-    f.control<QPushButton>("cmdAll")->click();
-    QMetaObject::invokeMethod(files, "entryDoubleClicked");
-    return previewWindows().value(0);
-}
+    explicit ZoomablePreview(const QString &sample)
+    {
+        f.startWithRealServer();
+        if (!f.control<DirList>("Dir1")->setPath(
+                qEnvironmentVariable("TARNWICK_SOURCE_DIR") + QStringLiteral("/samples")))
+            return;
+        auto *files = f.control<FileList>("File1");
+        files->setPattern(sample);
+        f.control<QPushButton>("cmdAll")->click();
+        QMetaObject::invokeMethod(files, "entryDoubleClicked");
+        window = previewWindows().value(0);
+        picture = window ? window->findChild<PagePicture *>(QStringLiteral("Picture1")) : nullptr;
+        if (picture && !QTest::qWaitFor([this] { return picture->canZoom(); }))
+            picture = nullptr;
+    }
 
-PagePicture *pictureOf(QWidget *window)
-{
-    return window->findChild<PagePicture *>(QStringLiteral("Picture1"));
-}
+    Form1Fixture f;
+    QWidget *window = nullptr;
+    PagePicture *picture = nullptr; // null when the page never became zoomable
+};
 
 void turnWheel(QWidget *target, QPointF at, int notches, Qt::KeyboardModifiers modifiers)
 {
@@ -89,13 +95,11 @@ private Q_SLOTS:
 
     void firstViewIsSaveTosPicture()
     {
-        Form1Fixture f;
-        f.startWithRealServer();
-        QWidget *window = previewOf(f, QStringLiteral("drawing.plt"));
-        QVERIFY(window);
-        PagePicture *picture = pictureOf(window);
-        QTRY_VERIFY(picture->canZoom());
-        const QImage saved = QImageReader(f.env.appDir() + QStringLiteral("/~plt000.jpg")).read();
+        ZoomablePreview preview(QStringLiteral("drawing.plt"));
+        QVERIFY(preview.picture);
+        QWidget *window = preview.window;
+        PagePicture *picture = preview.picture;
+        const QImage saved = QImageReader(preview.f.env.appDir() + QStringLiteral("/~plt000.jpg")).read();
         QCOMPARE(picture->pos(), QPoint(0, 0));
         QCOMPARE(picture->grab().toImage().convertToFormat(QImage::Format_RGB32),
             saved.convertToFormat(QImage::Format_RGB32));
@@ -104,12 +108,10 @@ private Q_SLOTS:
 
     void zoomedViewIsDrawnSharpAtItsScale()
     {
-        Form1Fixture f;
-        f.startWithRealServer();
-        QWidget *window = previewOf(f, QStringLiteral("drawing.plt"));
-        QVERIFY(window);
-        PagePicture *picture = pictureOf(window);
-        QTRY_VERIFY(picture->canZoom());
+        ZoomablePreview preview(QStringLiteral("drawing.plt"));
+        QVERIFY(preview.picture);
+        QWidget *window = preview.window;
+        PagePicture *picture = preview.picture;
         const QSize view = picture->size();
         turnWheel(picture, QPointF(view.width() * 0.75, view.height() * 0.25), 8, Qt::ControlModifier);
         const double factor = std::pow(PageZoom::step, 8);
@@ -119,7 +121,7 @@ private Q_SLOTS:
         const QImage shown = shownWhenSharp(picture);
 
         // The same part of the page drawn directly at that scale from the server's SVG.
-        const QString svg = f.env.scratch() + QStringLiteral("/page.svg");
+        const QString svg = preview.f.env.scratch() + QStringLiteral("/page.svg");
         QVERIFY(QFile::exists(QStringLiteral(TARNWICK_PLOTCONVERT)));
         QCOMPARE(QProcess::execute(QStringLiteral(TARNWICK_PLOTCONVERT),
                      { qEnvironmentVariable("TARNWICK_SOURCE_DIR") + QStringLiteral("/samples/drawing.plt"),
@@ -137,12 +139,10 @@ private Q_SLOTS:
 
     void zoomKeepsItsLimits()
     {
-        Form1Fixture f;
-        f.startWithRealServer();
-        QWidget *window = previewOf(f, QStringLiteral("drawing.plt"));
-        QVERIFY(window);
-        PagePicture *picture = pictureOf(window);
-        QTRY_VERIFY(picture->canZoom());
+        ZoomablePreview preview(QStringLiteral("drawing.plt"));
+        QVERIFY(preview.picture);
+        QWidget *window = preview.window;
+        PagePicture *picture = preview.picture;
         QTest::keyClick(window, Qt::Key_Minus);
         QCOMPARE(picture->zoom().factor(), 1.0); // never smaller than the whole page
         for (int step = 0; step < 40; ++step)
@@ -161,11 +161,10 @@ private Q_SLOTS:
 
     void pageTurnedWhileZoomedOpensWhole()
     {
-        Form1Fixture f;
-        f.startWithRealServer();
-        QWidget *window = previewOf(f, QStringLiteral("pages.plt"));
-        PagePicture *picture = pictureOf(window);
-        QTRY_VERIFY(picture->canZoom());
+        ZoomablePreview preview(QStringLiteral("pages.plt"));
+        QVERIFY(preview.picture);
+        QWidget *window = preview.window;
+        PagePicture *picture = preview.picture;
         QTest::keyClick(window, Qt::Key_Plus);
         QTest::keyClick(window, Qt::Key_Plus);
         QCOMPARE(window->windowTitle(), QStringLiteral("Preview of : pages.plt (page 1 of 3, 156 %)"));
