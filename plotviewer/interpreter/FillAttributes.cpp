@@ -61,6 +61,7 @@ FillStyle FillAttributes::fillStyle(
     FillRule rule, const PenTable &pens, int pen, const CoordinateSystem &coords, double deviceScale) const
 {
     FillStyle style;
+    style.pen = pen;
     style.colour = pens.colour(pen);
     style.rule = rule;
     if (m_kind == FillKind::Shading)

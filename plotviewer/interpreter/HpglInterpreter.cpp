@@ -619,10 +619,8 @@ bool HpglInterpreter::inkVisible(Rgb colour) const
 
 StrokeStyle HpglInterpreter::strokeStyle() const
 {
-    StrokeStyle style
-        = m_line.strokeStyle(m_pens.colour(m_pen), m_pens.width(m_pen, m_coords.diagonal()) * deviceScale());
-    style.pen = m_pen;
-    return style;
+    return m_line.strokeStyle(
+        m_pen, m_pens.colour(m_pen), m_pens.width(m_pen, m_coords.diagonal()) * deviceScale());
 }
 
 void HpglInterpreter::strokePolyline(std::span<const Point> polyline)
@@ -839,9 +837,7 @@ void HpglInterpreter::anchorCorner(const std::vector<double> &n)
 
 FillStyle HpglInterpreter::fillStyle(FillRule rule) const
 {
-    FillStyle style = m_fill.fillStyle(rule, m_pens, m_pen, m_coords, deviceScale());
-    style.pen = m_pen;
-    return style;
+    return m_fill.fillStyle(rule, m_pens, m_pen, m_coords, deviceScale());
 }
 
 void HpglInterpreter::fillPolygon(double rule)

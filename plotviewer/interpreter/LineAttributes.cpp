@@ -46,9 +46,10 @@ void LineAttributes::setChordTolerance(const std::vector<double> &n)
     chordDeviation = argument(n, 0, 0) == 1;
 }
 
-StrokeStyle LineAttributes::strokeStyle(Rgb colour, double width) const
+StrokeStyle LineAttributes::strokeStyle(int pen, Rgb colour, double width) const
 {
     StrokeStyle style;
+    style.pen = pen;
     style.colour = colour;
     if (screenLevel >= 0)
         style.tint = std::clamp(screenLevel, 0.0, 100.0);

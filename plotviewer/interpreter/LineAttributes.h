@@ -27,7 +27,8 @@ struct LineAttributes
     /// CT
     void setChordTolerance(const std::vector<double> &n);
 
-    StrokeStyle strokeStyle(Rgb colour, double width) const;
+    /// The look of a line drawn by `pen` in `colour`, `width` wide.
+    StrokeStyle strokeStyle(int pen, Rgb colour, double width) const;
 };
 
 } // namespace plotviewer::hpgl
