@@ -575,6 +575,19 @@ def preview_zooms(build_bin):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def killed_program_leaves_no_server(build_bin):
+    """The plot server ends with the program, also when the program is killed and cannot say so."""
+    session = TarnwickSession(build_bin).start()
+    try:
+        servers = wait_until(session.server_pids, RESPONSIVE_SECONDS, "the program started no plot server")
+        session.process.send_signal(signal.SIGKILL)
+        session.process.wait()
+        wait_until(lambda: not any(os.path.exists(f"/proc/{pid}") for pid in servers), RESPONSIVE_SECONDS,
+                   "the plot server outlived the program killed")
+    finally:
+        session.end()
+
+
 def read_only_program_folder(build_bin):
     if os.geteuid() == 0:
         raise Skip("a write-protected folder binds no one as root; "
@@ -646,6 +659,7 @@ CASES = {case.__name__: case for case in (
     print_setup_says_ok,
     print_run_answers_a_screen_reader,
     preview_zooms,
+    killed_program_leaves_no_server,
 )}
 
 
