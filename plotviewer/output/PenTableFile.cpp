@@ -1,75 +1,45 @@
 #include "PenTableFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "contract/SettingsText.h"
 
 namespace plotviewer {
 
-namespace {
-
-// A settings file is a few lines; anything this large is not one.
-constexpr qint64 largestSettingsFile = qint64(1) << 20;
-
-bool isSectionHeader(const QByteArray &line)
-{
-    return line.startsWith('[');
-}
-
-bool isPensHeader(const QByteArray &line)
-{
-    return line.endsWith(']') && line.mid(1, line.size() - 2).trimmed().toLower() == "pens";
-}
-
-bool isComment(const QByteArray &line)
-{
-    return line.startsWith(';') || line.startsWith('#');
-}
-
-} // namespace
+using SettingsText::Line;
 
 PenTableFile PenTableFile::read(const QString &path)
 {
     PenTableFile table;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return table;
-    table.status = Status::Unreadable;
-    QFile file(path);
-    // Only a regular file: a pipe or a device would block or never end.
-    if (!info.isFile()) {
-        table.error = QStringLiteral("the pen table \"%1\" is not a file").arg(path);
-        return table;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        table.error = QStringLiteral("cannot read the pen table \"%1\": %2").arg(path, file.errorString());
-        return table;
-    }
-    const QByteArray contents = file.read(largestSettingsFile + 1);
-    if (contents.size() > largestSettingsFile) {
-        table.error = QStringLiteral("the pen table \"%1\" is larger than a settings file can be").arg(path);
+    const SettingsText::FileContents contents = SettingsText::readFile(path, QStringLiteral("pen table"));
+    if (contents.status != SettingsText::FileContents::Status::Read) {
+        table.status = contents.status == SettingsText::FileContents::Status::Missing ? Status::Missing
+                                                                                      : Status::Unreadable;
+        table.error = contents.error;
         return table;
     }
     table.status = Status::Read;
-    const QList<QByteArray> lines = contents.split('\n');
+    const QList<QByteArray> lines = SettingsText::lines(contents.bytes);
     bool inPens = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray line = lines[i].trimmed();
-        if (isSectionHeader(line)) {
+        const Line line = SettingsText::parse(lines[i]);
+        if (line.kind == Line::Kind::Section) {
             // The first [Pens] section counts, as the first of any section does in a settings file.
             if (inPens)
                 break;
-            inPens = isPensHeader(line);
+            inPens = line.name.compare(QLatin1String("Pens"), Qt::CaseInsensitive) == 0;
             continue;
         }
-        if (!inPens || line.isEmpty() || isComment(line))
+        if (!inPens || line.kind == Line::Kind::Blank || line.kind == Line::Kind::Comment)
             continue;
+        const QByteArray text = line.kind == Line::Kind::Entry
+            ? (line.name + u'=' + line.value).toUtf8()
+            : SettingsText::decode(lines[i]).trimmed().toUtf8();
         const std::string why
-            = table.pens.readLine(std::string_view(line.constData(), std::size_t(line.size())));
+            = table.pens.readLine(std::string_view(text.constData(), std::size_t(text.size())));
         if (!why.empty()) {
             table.warnings << QStringLiteral("pen table \"%1\", line %2 (\"%3\") is skipped: %4")
                                   .arg(path)
                                   .arg(i + 1)
-                                  .arg(QString::fromUtf8(line), QString::fromStdString(why));
+                                  .arg(QString::fromUtf8(text), QString::fromStdString(why));
         }
     }
     return table;

@@ -2,30 +2,21 @@
 
 #include "tarnwick/app/IniFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "contract/SettingsText.h"
+
 #include <QSaveFile>
 #include <optional>
 
 namespace {
 
-// A settings file is a few lines; anything near this size is not one, and is left alone.
-constexpr qint64 MaxSettingsFileSize = 16 * 1024 * 1024;
-
 /// The file's contents, empty when there is no file, nothing when it cannot be read as a settings
-/// file: a pipe or device would block or never end, so only regular files are read, and only so far.
+/// file (a folder, a pipe, a device, something far too large).
 std::optional<QByteArray> readSettingsFile(const QString &fileName)
 {
-    const QFileInfo info(fileName);
-    if (!info.exists() && !info.isSymLink())
-        return QByteArray();
-    QFile file(fileName);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+    SettingsText::FileContents contents = SettingsText::readFile(fileName, QStringLiteral("settings file"));
+    if (contents.status == SettingsText::FileContents::Status::Unreadable)
         return std::nullopt;
-    QByteArray contents = file.read(MaxSettingsFileSize + 1);
-    if (contents.size() > MaxSettingsFileSize)
-        return std::nullopt;
-    return contents;
+    return std::move(contents.bytes);
 }
 
 } // namespace
@@ -38,7 +29,11 @@ QString ReadSetting(
     const std::optional<QByteArray> contents = readSettingsFile(fileName);
     if (!contents)
         return defaultValue;
-    return IniFile(*contents).value(section, key).value_or(defaultValue);
+    const IniFile ini(*contents);
+    // Tarnwick shows no message for these: they go where a desktop keeps its programs' messages.
+    for (const qsizetype line : ini.unreadableLines())
+        qWarning("%s, line %lld cannot be read and is left out.", qPrintable(fileName), qint64(line));
+    return ini.value(section, key).value_or(defaultValue);
 }
 
 void WriteSetting(const QString &section, const QString &key, const QString &value, const QString &fileName)

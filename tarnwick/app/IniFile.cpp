@@ -1,25 +1,18 @@
 #include "tarnwick/app/IniFile.h"
 
-#include <QStringDecoder>
+#include "contract/SettingsText.h"
+
+using Parsed = SettingsText::Line;
 
 namespace {
 
-bool isQuote(QChar c)
-{
-    return c == u'"' || c == u'\'';
-}
-
-QString unquote(const QString &value)
-{
-    if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front())
-        return value.mid(1, value.size() - 2);
-    return value;
-}
-
+/// Whether `value` would not read back as itself unquoted: outer blanks, or quotes of its own.
 bool needsQuotes(const QString &value)
 {
-    return !value.isEmpty()
-        && (value.front().isSpace() || value.back().isSpace() || unquote(value).size() != value.size());
+    if (value.isEmpty())
+        return false;
+    const Parsed read = SettingsText::parse(QByteArray("k=") + value.toUtf8());
+    return read.value != value;
 }
 
 } // namespace
@@ -49,7 +42,7 @@ std::optional<QString> IniFile::value(const QString &section, const QString &key
     const qsizetype line = findKey(header, key);
     if (line < 0)
         return std::nullopt;
-    return keyLine(decode(m_lines.at(line).text))->value;
+    return SettingsText::parse(m_lines.at(line).text).value;
 }
 
 bool IniFile::setValue(const QString &section, const QString &key, const QString &value)
@@ -77,38 +70,14 @@ QByteArray IniFile::contents() const
     return out;
 }
 
-QString IniFile::decode(const QByteArray &bytes)
+QList<qsizetype> IniFile::unreadableLines() const
 {
-    // Files from older systems may be in a single-byte code page rather than UTF-8.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
-}
-
-std::optional<QString> IniFile::sectionName(const QString &line)
-{
-    const QString trimmed = line.trimmed();
-    if (!trimmed.startsWith(u'['))
-        return std::nullopt;
-    const qsizetype close = trimmed.indexOf(u']');
-    if (close < 0)
-        return std::nullopt;
-    return trimmed.mid(1, close - 1).trimmed();
-}
-
-std::optional<IniFile::KeyLine> IniFile::keyLine(const QString &line)
-{
-    const QString trimmed = line.trimmed();
-    if (trimmed.startsWith(u';') || trimmed.startsWith(u'['))
-        return std::nullopt;
-    const qsizetype equals = trimmed.indexOf(u'=');
-    if (equals <= 0)
-        return std::nullopt;
-    return KeyLine { trimmed.left(equals).trimmed(), unquote(trimmed.mid(equals + 1).trimmed()) };
+    QList<qsizetype> unreadable;
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        if (SettingsText::parse(m_lines.at(i).text).kind == Parsed::Kind::Unreadable)
+            unreadable.append(i + 1);
+    }
+    return unreadable;
 }
 
 QByteArray IniFile::encodeKeyLine(const QString &key, const QString &value)
@@ -120,8 +89,8 @@ QByteArray IniFile::encodeKeyLine(const QString &key, const QString &value)
 qsizetype IniFile::findSection(const QString &section) const
 {
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        const auto name = sectionName(decode(m_lines.at(i).text));
-        if (name && name->compare(section, Qt::CaseInsensitive) == 0)
+        const Parsed line = SettingsText::parse(m_lines.at(i).text);
+        if (line.kind == Parsed::Kind::Section && line.name.compare(section, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
@@ -130,11 +99,10 @@ qsizetype IniFile::findSection(const QString &section) const
 qsizetype IniFile::findKey(qsizetype header, const QString &key) const
 {
     for (qsizetype i = header + 1; i < m_lines.size(); ++i) {
-        const QString text = decode(m_lines.at(i).text);
-        if (sectionName(text))
+        const Parsed line = SettingsText::parse(m_lines.at(i).text);
+        if (line.kind == Parsed::Kind::Section)
             break;
-        const auto entry = keyLine(text);
-        if (entry && entry->key.compare(key, Qt::CaseInsensitive) == 0)
+        if (line.kind == Parsed::Kind::Entry && line.name.compare(key, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
@@ -144,10 +112,10 @@ qsizetype IniFile::sectionEnd(qsizetype header) const
 {
     qsizetype end = header + 1;
     for (qsizetype i = header + 1; i < m_lines.size(); ++i) {
-        const QString text = decode(m_lines.at(i).text);
-        if (sectionName(text))
+        const Parsed line = SettingsText::parse(m_lines.at(i).text);
+        if (line.kind == Parsed::Kind::Section)
             break;
-        if (!text.trimmed().isEmpty())
+        if (line.kind != Parsed::Kind::Blank)
             end = i + 1;
     }
     return end;

@@ -5,11 +5,12 @@
 #include <QString>
 #include <optional>
 
-/// INI text with the semantics of the Windows private-profile functions: section and key names
-/// match without regard to case, the first match wins, and every line that is not changed keeps
-/// its bytes (comments, other sections, line ends, unknown encodings). Values are taken verbatim:
-/// backslashes are not escapes; blank space around names and values is trimmed, and one pair of
-/// surrounding quotes is removed so that values with outer blanks can be stored.
+/// INI text with the semantics of the Windows private-profile functions, read as the settings-file
+/// format says (SettingsText): section and key names match without regard to case, the first match
+/// wins, and every line that is not changed keeps its bytes (comments, other sections, line ends,
+/// unknown encodings). Values are taken verbatim: backslashes are not escapes; blank space around
+/// names and values is trimmed, and one pair of surrounding quotes is removed so that values with
+/// outer blanks can be stored.
 class IniFile
 {
 public:
@@ -21,6 +22,8 @@ public:
     bool setValue(const QString &section, const QString &key, const QString &value);
 
     QByteArray contents() const;
+    /// The numbers (from 1) of the lines that are no section, entry, comment or blank line.
+    QList<qsizetype> unreadableLines() const;
 
 private:
     struct Line
@@ -28,15 +31,6 @@ private:
         QByteArray text; // without its line end
         QByteArray end; // "\n", "\r\n" or empty for an unterminated last line
     };
-    struct KeyLine
-    {
-        QString key;
-        QString value;
-    };
-
-    static QString decode(const QByteArray &bytes);
-    static std::optional<QString> sectionName(const QString &line);
-    static std::optional<KeyLine> keyLine(const QString &line);
     static QByteArray encodeKeyLine(const QString &key, const QString &value);
 
     /// Index of the header line of `section`, or -1.
