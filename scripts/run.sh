@@ -28,28 +28,37 @@ done
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 program=
+made_runtime_folder=
 cleanup() {
-    [ -n "$program" ] && kill "$program" 2>/dev/null || true
+    # The program first, so that it does not see its display go.
+    if [ -n "$program" ]; then
+        kill "$program" 2>/dev/null || true
+        wait "$program" 2>/dev/null || true
+    fi
     kill "$xvfb" 2>/dev/null || true
+    [ -z "$made_runtime_folder" ] || rm -rf "$made_runtime_folder"
 }
 trap cleanup EXIT INT TERM
 for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "run: Xvfb did not start" >&2; exit 1; }
 
 echo "run: no display found, so Tarnwick runs on the virtual display $display (Xvfb)."
-DISPLAY=$display "$build/bin/tarnwick" &
+# Without a desktop session there is no runtime folder either: one of its own, as a session gives.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    made_runtime_folder=$(mktemp -d)
+    export XDG_RUNTIME_DIR=$made_runtime_folder
+fi
+shot=$build/tarnwick-main-window.png
+rm -f "$shot"
+# The program saves a picture of its main window once it has painted it.
+DISPLAY=$display TARNWICK_SCREENSHOT=$shot "$build/bin/tarnwick" &
 program=$!
-window=
-for _ in $(seq 200); do
-    window=$(xwininfo -display "$display" -root -tree 2>/dev/null | awk '/"Tarnwick": [(]"tarnwick"/ { print $1; exit }')
-    [ -n "$window" ] && break
+for _ in $(seq 300); do
+    [ -s "$shot" ] && break
     kill -0 "$program" 2>/dev/null || { wait "$program" || true; echo "run: Tarnwick ended before its window opened" >&2; exit 1; }
     sleep 0.1
 done
-[ -n "$window" ] || { echo "run: the main window did not appear" >&2; exit 1; }
-sleep 1 # let the window finish painting
-shot=$build/tarnwick-main-window.png
-import -display "$display" -window "$window" "$shot"
+[ -s "$shot" ] || { echo "run: the main window did not appear" >&2; exit 1; }
 echo "run: a screenshot of the main window is in $shot"
 if [ -n "${TARNWICK_EXIT_AFTER_SCREENSHOT:-}" ]; then
     exit 0

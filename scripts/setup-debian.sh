@@ -7,7 +7,7 @@ set -euo pipefail
 # The tests, built with everything else, pack the archives they refuse as plots with zlib.
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libcups2-dev libpng-dev libbenchmark-dev fonts-wine
     hershey-fonts-data zlib1g-dev)
-run_packages=(xvfb x11-utils imagemagick)
+run_packages=(xvfb x11-utils)
 # The desktop set runs the program on Xvfb under openbox and drives it over the accessibility bus.
 # Plots that gnuplot, plotutils and Ghostscript's PCL drivers write must open; KiCad's and Inkscape's
 # rows run where those (large) packages are installed.

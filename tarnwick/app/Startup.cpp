@@ -8,6 +8,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
+
+namespace {
+
+constexpr int ScreenshotDelayMs = 1000;
+
+} // namespace
 
 int runTarnwick(QApplication &application)
 {
@@ -24,5 +31,9 @@ int runTarnwick(QApplication &application)
         return 1;
     form.show();
     form.addFileArguments(files);
+    // A picture of the main window for the run script, which shows a user what started without a
+    // display to see it on. Taken once the window has painted.
+    if (const QString shot = qEnvironmentVariable("TARNWICK_SCREENSHOT"); !shot.isEmpty())
+        QTimer::singleShot(ScreenshotDelayMs, &form, [&form, shot] { form.grab().save(shot); });
     return application.exec();
 }
