@@ -9,7 +9,6 @@ struct AffineMap
 {
     double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
 
-    static AffineMap translation(double dx, double dy) { return { 1, 0, 0, 1, dx, dy }; }
     static AffineMap scaling(double sx, double sy) { return { sx, 0, 0, sy, 0, 0 }; }
 
     Point map(Point p) const { return { a * p.x + c * p.y + e, b * p.x + d * p.y + f }; }

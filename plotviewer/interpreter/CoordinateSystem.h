@@ -38,7 +38,6 @@ public:
     /// SC with its parameters; false (and no change) when the command must be ignored.
     bool setScaling(const std::vector<double> &parameters);
     void scalingOff();
-    bool scalingOn() const { return m_scaling != Scaling::Off; }
 
     const AffineMap &userToOutput() const { return userMaps().userToOutput; }
     const AffineMap &outputToUser() const { return userMaps().outputToUser; }

@@ -25,7 +25,6 @@ public:
     bool setType(int type, const double *length, const double *mode);
     /// LT99: the previous type again while the line is solid.
     void restorePrevious();
-    bool isSolid() const { return m_solid; }
     /// UL index, gaps...; an empty list restores that type's default. False when invalid.
     bool define(int index, const std::vector<double> &gaps);
     void resetDefinitions();

@@ -133,7 +133,6 @@ bool PenTable::setColour(int pen, double red, double green, double blue)
         return false;
     touch(pen);
     m_pens[static_cast<std::size_t>(pen)].value = { red, green, blue };
-    m_pens[static_cast<std::size_t>(pen)].redefined = true;
     return true;
 }
 
@@ -142,15 +141,12 @@ void PenTable::resetColour(int pen)
     if (pen < 0 || pen >= m_paletteSize || static_cast<std::size_t>(pen) >= m_pens.size())
         return; // a pen without an entry has its default colour
     m_pens[static_cast<std::size_t>(pen)].value = defaultColour(pen);
-    m_pens[static_cast<std::size_t>(pen)].redefined = false;
 }
 
 void PenTable::resetColours()
 {
-    for (std::size_t pen = 0; pen < m_pens.size(); ++pen) {
+    for (std::size_t pen = 0; pen < m_pens.size(); ++pen)
         m_pens[pen].value = defaultColour(static_cast<int>(pen));
-        m_pens[pen].redefined = false;
-    }
 }
 
 bool PenTable::setColourRange(const std::vector<double> &range)
@@ -190,11 +186,6 @@ Rgb PenTable::colour(int pen) const
     }
     m_lastColour.rgb = { component[0], component[1], component[2] };
     return m_lastColour.rgb;
-}
-
-bool PenTable::isRedefined(int pen) const
-{
-    return pen >= 0 && pen < maxPaletteSize && entry(pen).redefined;
 }
 
 void PenTable::setRelativeWidths(bool relative)

@@ -38,7 +38,6 @@ public:
     bool setColourRange(const std::vector<double> &range);
     void resetColourRange();
     Rgb colour(int pen) const;
-    bool isRedefined(int pen) const;
 
     /// PC: none resets every colour, fewer than four arguments reset one pen's.
     void penColour(const std::vector<double> &n);
@@ -62,7 +61,6 @@ private:
     struct Entry
     {
         std::array<double, 3> value {};
-        bool redefined = false;
         double width = defaultMetricWidth; // as PW gave this pen alone
         std::uint64_t widthSet = 0; // when, on m_widthClock; 0: not since IN
         double loadedWidth = defaultMetricWidth; // mm: the device's pen

@@ -35,7 +35,6 @@ public:
 
     std::size_t position() const;
     bool sawKnownInstruction() const { return m_sawKnownInstruction; }
-    bool notHpgl() const { return m_notHpgl; }
     bool sawRasterData() const { return m_sawRasterData; }
     /// With Weighing::On, how the bytes read so far divide up between plot content and the rest.
     const ContentTally &tally() const { return m_tally; }
