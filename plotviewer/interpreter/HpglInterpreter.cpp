@@ -22,27 +22,6 @@ bool isWhite(Rgb colour)
     return colour == Rgb { 255, 255, 255 };
 }
 
-// Only the moves that carry on from the pen's place keep the pending line; any other instruction
-// may change the pen, width, line type, clip or frame it is to be drawn with.
-bool continuesPendingLine(Mnemonic name)
-{
-    switch (name) {
-    case "PA"_mn:
-    case "PR"_mn:
-    case "PD"_mn:
-    case "PE"_mn:
-    case "AA"_mn:
-    case "AR"_mn:
-    case "AT"_mn:
-    case "RT"_mn:
-    case "BZ"_mn:
-    case "BR"_mn:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 HpglInterpreter::HpglInterpreter(std::size_t inputSize)
@@ -309,13 +288,6 @@ void HpglInterpreter::startPage()
 
 // ---- Instructions -------------------------------------------------------------------------------
 
-bool HpglInterpreter::allowedInPolygonMode(Mnemonic name) const
-{
-    static constexpr Mnemonic allowed[] = { "PA"_mn, "PR"_mn, "PU"_mn, "PD"_mn, "PE"_mn, "AA"_mn, "AR"_mn,
-        "AT"_mn, "RT"_mn, "BZ"_mn, "BR"_mn, "CI"_mn, "PM"_mn, "IN"_mn, "DF"_mn, "CO"_mn };
-    return std::find(std::begin(allowed), std::end(allowed), name) != std::end(allowed);
-}
-
 void HpglInterpreter::executeInstruction(const PlotCommand &command)
 {
     if (!command.known) {
@@ -323,214 +295,15 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
             m_unknown.count(command.name);
         return;
     }
-    if (m_inPolygonMode && !allowedInPolygonMode(command.name))
+    const InstructionTraits &traits = traitsOf(command.instruction);
+    if (m_inPolygonMode && !traits.allowedInPolygonMode)
         return;
-    const std::vector<double> &n = command.numbers;
     const bool first = !command.continued;
-    const Mnemonic name = command.name;
     // The line drawn so far is stroked in the state it was drawn in, before anything changes it.
-    if (first && !m_pendingLine.empty() && !continuesPendingLine(name))
+    if (first && !m_pendingLine.empty() && !traits.continuesLine)
         endPendingLine();
-    switch (name) {
-    // Set-up, scaling and pages
-    case "IN"_mn:
-    case "BP"_mn:
-        if (first)
-            initialize();
-        break;
-    case "DF"_mn:
-        setDefaults();
-        break;
-    case "PG"_mn:
-    case "FR"_mn:
-    case "AF"_mn:
-    case "AH"_mn:
-        finishPage();
-        break;
-    case "IP"_mn:
-    case "IR"_mn:
-        inputP1P2(n, name == "IR"_mn);
-        break;
-    case "SC"_mn:
-        scale(n);
-        break;
-    case "IW"_mn:
-        inputWindow(n);
-        break;
-    case "RO"_mn:
-        rotate(n);
-        break;
-    case "PS"_mn:
-        plotSize(n);
-        break;
-    // Drawing
-    case "PU"_mn:
-    case "PD"_mn:
-    case "PA"_mn:
-    case "PR"_mn:
-        penMove(command, first, name == "PD"_mn);
-        break;
-    case "PE"_mn:
-        encodedPolyline(command);
-        break;
-    case "CI"_mn:
-        circle(n);
-        break;
-    case "AA"_mn:
-    case "AR"_mn:
-        arc(n, name == "AR"_mn);
-        break;
-    case "AT"_mn:
-    case "RT"_mn:
-        arcThreePoint(n, name == "RT"_mn);
-        break;
-    case "BZ"_mn:
-    case "BR"_mn:
-        bezier(n, name == "BR"_mn);
-        break;
-    case "XT"_mn:
-    case "YT"_mn:
-        ticks(name == "XT"_mn);
-        break;
-    // Polygons and fills
-    case "PM"_mn:
-        polygonMode(n);
-        break;
-    case "EP"_mn:
-        edgePolygon();
-        break;
-    case "FP"_mn:
-        fillPolygon(argument(n, 0, 0));
-        break;
-    case "EA"_mn:
-    case "ER"_mn:
-        rectangle(n, name == "ER"_mn, false, false);
-        break;
-    case "RA"_mn:
-    case "RR"_mn:
-        rectangle(n, name == "RR"_mn, true, false);
-        break;
-    case "RQ"_mn:
-        rectangle(n, true, true, true);
-        break;
-    case "EW"_mn:
-    case "WG"_mn:
-        wedge(n, name == "WG"_mn);
-        break;
-    case "FT"_mn:
-        m_fill.setFillType(n);
-        break;
-    case "RF"_mn:
-        if (m_fill.defineRasterPattern(n))
-            m_lineType.resetResidue();
-        break;
-    case "AC"_mn:
-        anchorCorner(n);
-        break;
-    case "TR"_mn:
-        m_fill.setTransparent(argument(n, 0, 1) != 0);
-        break;
-    // Pens and lines
-    case "SP"_mn:
-        selectPen(argument(n, 0, 0));
-        break;
-    case "NP"_mn:
-        m_pens.setPaletteSize(n.empty() ? PenTable::defaultPaletteSize : argument(n, 0, 0));
-        break;
-    case "PC"_mn:
-        m_pens.penColour(n);
-        break;
-    case "CR"_mn:
-        m_pens.colourRange(n);
-        break;
-    case "PW"_mn:
-    case "WU"_mn:
-        m_lineType.resetResidue();
-        if (name == "PW"_mn)
-            m_pens.penWidth(n);
-        else
-            m_pens.setRelativeWidths(argument(n, 0, 0) == 1);
-        break;
-    case "PT"_mn:
-        m_pens.penThickness(n);
-        break;
-    case "LT"_mn:
-        m_lineType.lineType(n);
-        break;
-    case "UL"_mn:
-        m_lineType.userLineType(n);
-        break;
-    case "LA"_mn:
-        m_line.setLineAttributes(n);
-        break;
-    case "SV"_mn:
-        m_line.setScreen(n);
-        break;
-    case "TL"_mn:
-        m_line.setTickLength(n);
-        break;
-    case "CT"_mn:
-        m_line.setChordTolerance(n);
-        break;
-    // Labels
-    case "LB"_mn:
-        label(command);
-        break;
-    case "CP"_mn:
-        characterPlot(n);
-        break;
-    case "SM"_mn:
-        m_labels.setSymbol(command.text);
-        break;
-    case "SI"_mn:
-    case "SR"_mn:
-        m_labels.setSize(name == "SR"_mn, n);
-        break;
-    case "DI"_mn:
-    case "DR"_mn:
-        m_labels.setDirection(name == "DR"_mn, n);
-        m_penState.carriageReturn = m_penState.position;
-        break;
-    case "DV"_mn:
-        m_labels.setPath(n);
-        m_penState.carriageReturn = m_penState.position;
-        break;
-    case "LO"_mn:
-        m_labels.setOrigin(n);
-        m_penState.carriageReturn = m_penState.position;
-        break;
-    case "ES"_mn:
-        m_labels.setExtraSpace(n);
-        break;
-    case "SL"_mn:
-        m_labels.setSlant(n);
-        break;
-    case "SD"_mn:
-    case "AD"_mn:
-        m_labels.setFontDefinition(name == "AD"_mn, n);
-        break;
-    case "CS"_mn:
-    case "CA"_mn:
-        warnOnce(m_labels.setCharacterSet(name == "CA"_mn, argument(n, 0, 0)));
-        break;
-    case "DL"_mn:
-        if (first) // a continued list is one too long, ignored with its first part
-            warnOnce(m_userCharacters.define(n));
-        break;
-    case "UC"_mn:
-        if (first)
-            userCharacter(n);
-        break;
-    case "SS"_mn:
-    case "SA"_mn:
-        m_labels.setAlternateSelected(name == "SA"_mn);
-        break;
-    case "TD"_mn:
-        m_labels.setTransparentData(n);
-        break;
-    default:
-        break; // parsed and deliberately ignored
-    }
+    if (const InstructionHandler handle = instructionHandlers()[indexOf(command.instruction)])
+        handle(*this, command, first);
 }
 
 // ---- Pen movement ---------------------------------------------------------------------------------

@@ -21,6 +21,7 @@
 #include "UserCharacters.h"
 #include "plotviewer/reader/PlotCommand.h"
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,9 +51,13 @@ public:
     const std::string &rasterError() const { return m_raster.error(); }
 
 private:
+    /// Runs an instruction: `first` unless it is a later chunk of a long argument list.
+    using InstructionHandler = void (*)(HpglInterpreter &, const PlotCommand &command, bool first);
+    /// The handler of each instruction, by its index; null for those parsed and deliberately ignored.
+    static const std::array<InstructionHandler, instructionCount> &instructionHandlers();
+
     void execute(const PlotCommand &command);
     void executeInstruction(const PlotCommand &command);
-    bool allowedInPolygonMode(Mnemonic name) const;
     void pclEvent(const PlotCommand &command);
     void pclGraphics(const PlotCommand &command);
 

@@ -2,6 +2,7 @@
 // One unit of the command stream the reader hands to the interpreter: an HP-GL instruction with
 // its arguments, or one of the PCL / PJL events that place HP-GL on the page or build raster images.
 
+#include "Instruction.h"
 #include "Mnemonic.h"
 
 #include <cstdint>
@@ -85,7 +86,8 @@ struct PlotCommand
 {
     CommandKind kind = CommandKind::Instruction;
     Mnemonic name = 0;
-    bool known = false; // name is an HP-GL instruction
+    bool known = false; // name is an HP-GL instruction: `instruction`
+    Instruction instruction = Instruction::AA;
     /// Long argument lists arrive in chunks: `continued` marks a chunk after the first,
     /// `more` a chunk that another one follows.
     bool continued = false;

@@ -206,7 +206,9 @@ bool PlotReader::nextInHpgl(PlotCommand &command)
 void PlotReader::readInstruction(PlotCommand &command, Mnemonic name)
 {
     clearCommand(command, CommandKind::Instruction, name);
-    command.known = isKnownMnemonic(name);
+    const std::optional<Instruction> instruction = instructionNamed(name);
+    command.known = instruction.has_value();
+    command.instruction = instruction.value_or(Instruction::AA);
     m_sawKnownInstruction = m_sawKnownInstruction || command.known;
     m_instructionSinceEject = true;
     bool finished = true;
