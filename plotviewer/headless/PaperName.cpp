@@ -1,5 +1,7 @@
 #include "PaperName.h"
 
+#include "plotviewer/model/PlotUnits.h"
+
 #include <QRegularExpression>
 #include <QSizeF>
 
@@ -21,7 +23,7 @@ std::optional<QPageSize> fromPwgName(const QString &name)
         return std::nullopt;
     const bool inches = match.captured(3) == QLatin1String("in");
     const QSizeF size(match.captured(1).toDouble(), match.captured(2).toDouble());
-    const double millimetresPerUnit = inches ? 25.4 : 1.0;
+    const double millimetresPerUnit = inches ? millimetresPerInch : 1.0;
     if (size.isEmpty()
         || std::max(size.width(), size.height()) * millimetresPerUnit > largestPaperMillimetres)
         return std::nullopt;

@@ -19,7 +19,7 @@ constexpr std::size_t maxPolylineLength = 4096;
 
 bool isWhite(Rgb colour)
 {
-    return colour == Rgb { 255, 255, 255 };
+    return colour == white;
 }
 
 } // namespace

@@ -10,7 +10,7 @@ namespace plotviewer::hpgl {
 
 namespace {
 
-constexpr double plotUnitsPerDecipoint = plotUnitsPerInch / 720;
+constexpr double plotUnitsPerDecipoint = plotUnitsPerInch / decipointsPerInch;
 constexpr double pclLogicalPageMargin = 0.25 * plotUnitsPerInch;
 // The default picture frame leaves half an inch above and below, the default top margin.
 constexpr double pclTopMargin = 0.5 * plotUnitsPerInch;

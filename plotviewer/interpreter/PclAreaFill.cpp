@@ -10,7 +10,6 @@ namespace plotviewer::hpgl {
 namespace {
 
 constexpr Rgb black {};
-constexpr Rgb white { 255, 255, 255 };
 
 // The shading PCL prints for a requested level, in percent.
 double shadingTint(double level)

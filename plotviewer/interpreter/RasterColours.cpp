@@ -7,7 +7,6 @@ namespace plotviewer::hpgl {
 
 namespace {
 
-constexpr Rgb white { 255, 255, 255 };
 constexpr Rgb black {};
 
 std::uint8_t bitAt(const std::vector<std::uint8_t> &plane, std::size_t pixel)

@@ -63,7 +63,6 @@ private:
         int cells = 0; // 0 = not defined
     };
 
-    static constexpr Rgb white { 255, 255, 255 };
     static Rgb average(const double (&sum)[3], int cells);
 
     std::array<Pattern, patternCount> m_patterns;

@@ -87,7 +87,7 @@ bool RasterImageBuilder::rowIsBlank(std::uint32_t row) const
 {
     // White is all ones in RGB, and index 0 in the others when the palette keeps it white.
     const std::uint8_t blank = m_image.format == RasterFormat::Rgb ? 255 : 0;
-    if (m_image.format != RasterFormat::Rgb && !(m_image.palette.at(0) == Rgb { 255, 255, 255 }))
+    if (m_image.format != RasterFormat::Rgb && !(m_image.palette.at(0) == white))
         return false;
     const std::size_t stride = m_image.bytesPerRow();
     const auto first = m_image.pixels.begin() + std::ptrdiff_t(std::size_t(row) * stride);

@@ -35,6 +35,9 @@ struct Rgb
     friend bool operator==(const Rgb &, const Rgb &) = default;
 };
 
+/// The paper's colour, which marks in it leave unseen.
+inline constexpr Rgb white { 255, 255, 255 };
+
 enum class LineCap : std::uint8_t { Butt, Square, Round };
 enum class LineJoin : std::uint8_t { Miter, Bevel, Round };
 enum class FillRule : std::uint8_t { EvenOdd, NonZero };

@@ -16,8 +16,7 @@ namespace plotviewer {
 
 namespace {
 
-constexpr double millimetresPerUnit = 25.4 / plotUnitsPerInch;
-constexpr double millimetresPerInch = 25.4;
+constexpr double millimetresPerUnit = millimetresPerInch / plotUnitsPerInch;
 
 QSizeF sizeInMillimetres(const Rect &r)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plotviewer/model/PlotUnits.h"
+
 #include <QByteArray>
 #include <QPaintDevice>
 #include <QSizeF>
@@ -22,7 +24,7 @@ class SvgCanvas : public QPaintDevice
 public:
     /// Units of the device to a millimetre, and the resolution they make.
     static constexpr double unitsPerMillimetre = 100;
-    static constexpr double dotsPerInch = unitsPerMillimetre * 25.4;
+    static constexpr double dotsPerInch = unitsPerMillimetre * millimetresPerInch;
 
     SvgCanvas(QSizeF millimetres, const QString &title);
     ~SvgCanvas() override;

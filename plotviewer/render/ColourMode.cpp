@@ -8,7 +8,6 @@ namespace plotviewer {
 
 namespace {
 
-constexpr Rgb white { 255, 255, 255 };
 
 } // namespace
 

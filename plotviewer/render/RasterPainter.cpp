@@ -12,7 +12,6 @@ namespace plotviewer {
 
 namespace {
 
-constexpr Rgb white { 255, 255, 255 };
 constexpr std::uint32_t blendSteps = 255;
 
 // The colour table of a reduced two-colour image: entry k holds k / blendSteps of `ink` over

@@ -20,7 +20,6 @@ constexpr Rgb black { 0, 0, 0 };
 constexpr Rgb red { 255, 0, 0 };
 constexpr Rgb green { 0, 160, 0 };
 constexpr Rgb blue { 0, 0, 255 };
-constexpr Rgb white { 255, 255, 255 };
 constexpr Rect sampleFrame { 0, 0, 4000, 3000 };
 const QSize sampleSize(200, 150);
 
