@@ -65,6 +65,7 @@ private Q_SLOTS:
         // The servers' private folders go here, where the test can look into them.
         QVERIFY(m_tmp.isValid());
         qputenv("TMPDIR", QFile::encodeName(m_tmp.path()));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_tmp.path()));
     }
 
     void init()
