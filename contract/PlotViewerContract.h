@@ -19,7 +19,7 @@ inline constexpr auto SetPenTable = "SetPenTable"; // (QString settingsFile)
 inline constexpr auto SetOwnerWindow = "SetOwnerWindow"; // (qlonglong windowId)
 
 // Document members.
-inline constexpr auto SetColorMode = "SetColorMode"; // (short mode): a ColourMode's number
+inline constexpr auto SetColorMode = "SetColorMode"; // (short mode): a ColourModeNumber
 inline constexpr auto ActualSize = "ActualSize"; // ()
 inline constexpr auto DoPrint = "DoPrint"; // ()
 inline constexpr auto SaveTo = "SaveTo"; // (QString path): a JPEG (ours: an SVG for a path ending in .svg)
@@ -34,5 +34,5 @@ inline constexpr auto SavePageTo = "SavePageTo"; // (int page, QString path): a 
 inline constexpr auto SaveSvgPageTo = "SaveSvgPageTo"; // (int page, QString path): an SVG of that page
 
 /// How drawing colours reach the device. The numbers are what SetColorMode carries.
-enum class ColourMode : short { BlackAndWhite = 0, Colour = 1, GreyScale = 2 };
+enum class ColourModeNumber : short { BlackAndWhite = 0, Colour = 1, GreyScale = 2 };
 } // namespace PlotViewer

@@ -1,5 +1,6 @@
 #include "PlotDocumentObject.h"
 
+#include "plotviewer/output/ColourModeNumbers.h"
 #include "plotviewer/output/PictureFile.h"
 #include "plotviewer/output/PrintJob.h"
 #include "plotviewer/output/PrinterSelection.h"
@@ -12,20 +13,6 @@ namespace {
 
 const QSize pictureBound(1024, 768);
 
-// The contract's numbers onto the renderer's modes; nullopt for a number the contract lacks.
-std::optional<ColourMode> colourModeFromNumber(short number)
-{
-    switch (PlotViewer::ColourMode(number)) {
-    case PlotViewer::ColourMode::BlackAndWhite:
-        return ColourMode::BlackAndWhite;
-    case PlotViewer::ColourMode::Colour:
-        return ColourMode::Colour;
-    case PlotViewer::ColourMode::GreyScale:
-        return ColourMode::GreyScale;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 PlotDocumentObject::PlotDocumentObject(PlotDocument document, std::shared_ptr<PrinterSelection> printers)
@@ -36,7 +23,7 @@ PlotDocumentObject::PlotDocumentObject(PlotDocument document, std::shared_ptr<Pr
 void PlotDocumentObject::SetColorMode(short mode)
 {
     m_errors.run(PlotViewer::SetColorMode, [&] {
-        const std::optional<ColourMode> known = colourModeFromNumber(mode);
+        const std::optional<ColourMode> known = colourModeNumbered(mode);
         if (!known) {
             return QStringLiteral("%1 is not a colour mode; use 0 (black and white), 1 (colour) or "
                                   "2 (grey scale).")

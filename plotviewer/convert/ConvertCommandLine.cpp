@@ -1,6 +1,7 @@
 #include "ConvertCommandLine.h"
 
 #include "plotviewer/headless/PaperName.h"
+#include "plotviewer/output/ColourModeNumbers.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -19,13 +20,13 @@ std::optional<ColourMode> parseColourMode(const QString &value)
     static const QMap<QString, ColourMode> names { { QStringLiteral("colour"), ColourMode::Colour },
         { QStringLiteral("color"), ColourMode::Colour }, { QStringLiteral("grey"), ColourMode::GreyScale },
         { QStringLiteral("gray"), ColourMode::GreyScale },
-        { QStringLiteral("bw"), ColourMode::BlackAndWhite },
-        // The numbers the program passes its plot server, for scripts that use them.
-        { QStringLiteral("0"), ColourMode::BlackAndWhite }, { QStringLiteral("1"), ColourMode::Colour },
-        { QStringLiteral("2"), ColourMode::GreyScale } };
+        { QStringLiteral("bw"), ColourMode::BlackAndWhite } };
     if (const auto found = names.constFind(value.toLower()); found != names.constEnd())
         return *found;
-    return std::nullopt;
+    // The numbers the program passes its plot server, for scripts that use them.
+    bool isNumber = false;
+    const int number = value.toInt(&isNumber);
+    return isNumber ? colourModeNumbered(number) : std::nullopt;
 }
 
 // WIDTHxHEIGHT, or one number for the longest side as thumbnailers ask.

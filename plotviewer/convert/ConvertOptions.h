@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotviewer/interpreter/LoadedPens.h"
+#include "plotviewer/output/PenTableFile.h"
 #include "plotviewer/render/RenderOptions.h"
 
 #include <QPageSize>
@@ -28,7 +28,7 @@ struct ConvertOptions
     QPageSize paper { QPageSize::A4 }; // for PDF output
     bool paperChosen = false; // an SVG then takes the paper's size, not the plot's own
     QString penTableFile; // the settings file whose [Pens] section to read, if any
-    hpgl::LoadedPens pens; // read from it before the first plot
+    PenTableFile penTable; // read from it before the first plot
 
     bool isBatch() const { return !outputFolder.isEmpty(); }
 };

@@ -25,7 +25,7 @@ QString pageFileName(const QString &output, int page)
 ConversionResult convertFile(
     const QString &input, const QString &output, const ConvertOptions &options, const FontSupport &fonts)
 {
-    const PlotLoader::Result loaded = PlotLoader::load(input, options.pens);
+    const PlotLoader::Result loaded = PlotLoader::load(input, options.penTable.pens);
     if (!loaded.document) {
         return ConversionResult::failed(loaded.failure == PlotLoader::Failure::Unreadable
                 ? ConvertExit::Unreadable

@@ -32,7 +32,7 @@ bool readPenTable(ConvertOptions &options, QTextStream &err)
     }
     for (const QString &warning : table.warnings)
         err << "plotconvert: warning: " << warning << '\n';
-    options.pens = table.pens;
+    options.penTable = table;
     return true;
 }
 

@@ -58,7 +58,7 @@ double FillAttributes::hatchSpacing(const CoordinateSystem &coords, double devic
 }
 
 FillStyle FillAttributes::fillStyle(
-    FillRule rule, const PenTable &pens, int pen, const CoordinateSystem &coords, double deviceScale) const
+    FillRule rule, const PenPalette &pens, int pen, const CoordinateSystem &coords, double deviceScale) const
 {
     FillStyle style;
     style.pen = pen;

@@ -3,7 +3,7 @@
 // assigning a default-constructed object.
 
 #include "CoordinateSystem.h"
-#include "PenTable.h"
+#include "PenPalette.h"
 #include "RasterFillPatterns.h"
 
 #include <map>
@@ -25,7 +25,7 @@ public:
     bool transparent() const { return m_transparent; }
 
     /// The fill of a polygon in pen `pen`; `deviceScale` is the PCL plot-size scale.
-    FillStyle fillStyle(FillRule rule, const PenTable &pens, int pen, const CoordinateSystem &coords,
+    FillStyle fillStyle(FillRule rule, const PenPalette &pens, int pen, const CoordinateSystem &coords,
         double deviceScale) const;
 
 private:

@@ -76,7 +76,7 @@ HpglInterpreter::instructionHandlers()
         on({ I::SP }, [](HpglInterpreter &p, Command c, bool) { p.selectPen(argument(c.numbers, 0, 0)); });
         on({ I::NP }, [](HpglInterpreter &p, Command c, bool) {
             p.m_pens.setPaletteSize(
-                c.numbers.empty() ? PenTable::defaultPaletteSize : argument(c.numbers, 0, 0));
+                c.numbers.empty() ? PenPalette::defaultPaletteSize : argument(c.numbers, 0, 0));
         });
         on({ I::PC }, [](HpglInterpreter &p, Command c, bool) { p.m_pens.penColour(c.numbers); });
         on({ I::CR }, [](HpglInterpreter &p, Command c, bool) { p.m_pens.colourRange(c.numbers); });

@@ -13,10 +13,10 @@
 #include "PageBuilder.h"
 #include "PageSetup.h"
 #include "PenState.h"
-#include "PenTable.h"
+#include "PenPalette.h"
 #include "PlotSizeSwap.h"
 #include "PolygonBuffer.h"
-#include "RasterGraphics.h"
+#include "PclPageGraphics.h"
 #include "UnknownInstructions.h"
 #include "UserCharacters.h"
 #include "plotviewer/reader/PlotCommand.h"
@@ -125,12 +125,12 @@ private:
     std::size_t m_pointBudget;
     DisplayList m_result;
     PageBuilder m_page;
-    RasterGraphics m_raster;
+    PclPageGraphics m_raster;
     PageSetup m_setup;
     // The clip the page holds; set-up and IN ask for the same one several times over.
     std::optional<PageSetup::Clip> m_appliedClip;
     CoordinateSystem m_coords;
-    PenTable m_pens;
+    PenPalette m_pens;
     LinePattern m_lineType;
     LineAttributes m_line;
     FillAttributes m_fill;

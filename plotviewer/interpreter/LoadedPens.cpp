@@ -1,7 +1,5 @@
 #include "LoadedPens.h"
 
-#include "PenTable.h"
-
 #include <charconv>
 #include <cmath>
 
@@ -50,9 +48,8 @@ std::string LoadedPens::readLine(std::string_view line)
     if (equals == std::string_view::npos)
         return "expected N=width-in-mm #rrggbb";
     const std::optional<int> number = wholeNumber<int>(trimmed(line.substr(0, equals)));
-    if (!number || *number < 0 || *number >= PenTable::maxPaletteSize)
-        return "the pen number must be a whole number from 0 to "
-            + std::to_string(PenTable::maxPaletteSize - 1);
+    if (!number || *number < 0 || *number >= penNumbers)
+        return "the pen number must be a whole number from 0 to " + std::to_string(penNumbers - 1);
     if (m_pens.count(*number))
         return "pen " + std::to_string(*number) + " is already in the table";
 

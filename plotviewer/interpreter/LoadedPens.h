@@ -16,6 +16,8 @@ class LoadedPens
 {
 public:
     static constexpr double widestPen = 100; // mm; far wider than any pen, narrower than a typo
+    /// Pen numbers run from 0 to one less than this, the largest palette HP-GL/2 has.
+    static constexpr int penNumbers = 1024;
 
     struct Pen
     {

@@ -458,17 +458,17 @@ void Form1::reportPrintSetupFailed(const QString &description)
 
 void Form1::optColor_Click()
 {
-    m_colourMode = PlotViewer::ColourMode::Colour;
+    m_colourMode = PlotViewer::ColourModeNumber::Colour;
 }
 
 void Form1::optBandW_Click()
 {
-    m_colourMode = PlotViewer::ColourMode::BlackAndWhite;
+    m_colourMode = PlotViewer::ColourModeNumber::BlackAndWhite;
 }
 
 void Form1::optGrey_Click()
 {
-    m_colourMode = PlotViewer::ColourMode::GreyScale;
+    m_colourMode = PlotViewer::ColourModeNumber::GreyScale;
 }
 
 void Form1::cmdDflt_Click()

@@ -36,7 +36,7 @@ public:
     /// Those left out are reported together in one message box once the event loop runs.
     void addFileArguments(const FileArguments::Sorted &arguments);
 
-    PlotViewer::ColourMode colourMode() const { return m_colourMode; }
+    PlotViewer::ColourModeNumber colourMode() const { return m_colourMode; }
     bool holdsPlotServer() const { return m_plotServer.isHeld(); }
     QString defaultDirectory() const { return m_defaultDirectory; }
 
@@ -92,7 +92,7 @@ private:
     HandlerGuard &m_guard;
 
     // State.
-    PlotViewer::ColourMode m_colourMode = PlotViewer::ColourMode::BlackAndWhite;
+    PlotViewer::ColourModeNumber m_colourMode = PlotViewer::ColourModeNumber::BlackAndWhite;
     PlotServer m_plotServer;
     QString m_defaultDirectory;
     bool m_driveGuard = false;

@@ -36,7 +36,7 @@ void PlotServer::replaceIfGone()
 }
 
 AutomationObject openPlot(
-    const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode)
+    const AutomationObject &server, const QString &path, PlotViewer::ColourModeNumber colourMode)
 {
     AutomationObject document = server.callObject(PlotViewer::Open, { path });
     document.call(PlotViewer::SetColorMode, { QVariant::fromValue(short(colourMode)) });

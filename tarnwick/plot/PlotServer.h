@@ -37,4 +37,4 @@ private:
 /// Opens the plot at `path` through `server` in the chosen colour mode, as every print run and
 /// preview begins.
 AutomationObject openPlot(
-    const AutomationObject &server, const QString &path, PlotViewer::ColourMode colourMode);
+    const AutomationObject &server, const QString &path, PlotViewer::ColourModeNumber colourMode);

@@ -15,7 +15,7 @@ constexpr int mostPagesHeld = 200;
 
 } // namespace
 
-Preview::Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode,
+Preview::Preview(const AutomationObject &server, PlotViewer::ColourModeNumber colourMode,
     const QString &pictureFile, ShowPicture showPicture)
     : m_server(server)
     , m_colourMode(colourMode)

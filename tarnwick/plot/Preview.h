@@ -18,7 +18,7 @@ public:
     using ShowPicture = std::function<void(const QString &pictureFile, const QString &path,
         PreviewPages pages, const AutomationObject &document)>;
 
-    Preview(const AutomationObject &server, PlotViewer::ColourMode colourMode, const QString &pictureFile,
+    Preview(const AutomationObject &server, PlotViewer::ColourModeNumber colourMode, const QString &pictureFile,
         ShowPicture showPicture);
 
     /// Previews `paths` in order. The first failure throws: the pictures shown so far stay shown,
@@ -34,7 +34,7 @@ private:
     static PreviewPages pagesOf(const AutomationObject &document);
 
     AutomationObject m_server;
-    PlotViewer::ColourMode m_colourMode;
+    PlotViewer::ColourModeNumber m_colourMode;
     QString m_pictureFile;
     ShowPicture m_showPicture;
     bool m_pictureExists = true;

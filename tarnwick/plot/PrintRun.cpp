@@ -5,7 +5,7 @@
 
 namespace PrintRun {
 
-void printAll(const AutomationObject &server, const QStringList &paths, PlotViewer::ColourMode colourMode,
+void printAll(const AutomationObject &server, const QStringList &paths, PlotViewer::ColourModeNumber colourMode,
     bool actualSize, const EntryStarting &entryStarting)
 {
     for (qsizetype index = 0; index < paths.size(); ++index) {

@@ -50,7 +50,7 @@ AutomationObject &server()
 int pageCount(const QString &path)
 {
     try {
-        return openPlot(server(), path, PlotViewer::ColourMode::Colour).call(PlotViewer::PageCount).toInt();
+        return openPlot(server(), path, PlotViewer::ColourModeNumber::Colour).call(PlotViewer::PageCount).toInt();
     } catch (const std::exception &) {
         return 0;
     }
@@ -212,7 +212,7 @@ void MadeInBackground(benchmark::State &state)
     measure<bool>(
         state,
         [](const QString &job) {
-            Preview(server(), PlotViewer::ColourMode::Colour, pictureFile(),
+            Preview(server(), PlotViewer::ColourModeNumber::Colour, pictureFile(),
                 [](const QString &picture, const QString &path, PreviewPages pages,
                     const AutomationObject &document) {
                     Form2::showPreview(
@@ -236,7 +236,7 @@ void KeepDocument(benchmark::State &state)
     measure<AutomationObject>(
         state,
         [](const QString &job) {
-            AutomationObject document = openPlot(server(), job, PlotViewer::ColourMode::Colour);
+            AutomationObject document = openPlot(server(), job, PlotViewer::ColourModeNumber::Colour);
             document.call(PlotViewer::SaveTo, { pictureFile() });
             Form2::showPreview(guard(), pictureFile(), QFileInfo(job).fileName(), {});
             return document;

@@ -77,7 +77,7 @@ void PrintRunEventLoop(benchmark::State &state)
         ticks.start(TickMs);
         try {
             // Events are let through between plots too, as the progress dialog does.
-            PrintRun::printAll(server, run, PlotViewer::ColourMode::Colour, false,
+            PrintRun::printAll(server, run, PlotViewer::ColourModeNumber::Colour, false,
                 [](qsizetype, qsizetype, const QString &) {
                     QCoreApplication::processEvents();
                     return true;

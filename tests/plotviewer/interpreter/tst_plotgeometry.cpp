@@ -5,7 +5,7 @@
 
 #include "plotviewer/interpreter/CurveTessellator.h"
 #include "plotviewer/interpreter/LinePattern.h"
-#include "plotviewer/interpreter/PenTable.h"
+#include "plotviewer/interpreter/PenPalette.h"
 #include "plotviewer/model/RectClipper.h"
 
 #include <QTest>
@@ -204,7 +204,7 @@ void tst_PlotGeometry::penNumbers()
     QFETCH(double, paletteSize);
     QFETCH(double, pen);
     QFETCH(int, resolved);
-    PenTable pens;
+    PenPalette pens;
     QVERIFY(pens.setPaletteSize(paletteSize));
     QCOMPARE(pens.resolve(pen), resolved);
 }

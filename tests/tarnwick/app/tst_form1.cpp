@@ -62,7 +62,7 @@ private Q_SLOTS:
         QCOMPARE(f.control<QLineEdit>("txtCount")->text(), QStringLiteral("0"));
         QCOMPARE(f.control<QLineEdit>("Text1")->text(), QStringLiteral("*.plt"));
         QVERIFY(f.control<QRadioButton>("optColor")->isChecked());
-        QCOMPARE(form.colourMode(), PlotViewer::ColourMode::Colour);
+        QCOMPARE(form.colourMode(), PlotViewer::ColourModeNumber::Colour);
         QVERIFY(!f.control<QCheckBox>("chkActSze")->isChecked());
         QVERIFY(form.holdsPlotServer());
         QCOMPARE(f.server->log().liveServers, 1);

@@ -12,7 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using PlotViewer::ColourMode;
+using PlotViewer::ColourModeNumber;
 
 namespace {
 
@@ -36,7 +36,7 @@ public:
     }
 
     /// Previews `paths`; the failure it threw, or an empty string.
-    QString preview(const QStringList &paths, ColourMode mode = ColourMode::Colour)
+    QString preview(const QStringList &paths, ColourModeNumber mode = ColourModeNumber::Colour)
     {
         Preview run(server.object(), mode, picture,
             [this](const QString &pictureFile, const QString &path, PreviewPages pages,
@@ -83,14 +83,14 @@ class tst_Preview : public QObject
 private Q_SLOTS:
     void everyPlotIsRenderedAndHandedOn_data()
     {
-        QTest::addColumn<ColourMode>("mode");
-        QTest::newRow("colour") << ColourMode::Colour;
-        QTest::newRow("black and white") << ColourMode::BlackAndWhite;
-        QTest::newRow("grey scale") << ColourMode::GreyScale;
+        QTest::addColumn<ColourModeNumber>("mode");
+        QTest::newRow("colour") << ColourModeNumber::Colour;
+        QTest::newRow("black and white") << ColourModeNumber::BlackAndWhite;
+        QTest::newRow("grey scale") << ColourModeNumber::GreyScale;
     }
     void everyPlotIsRenderedAndHandedOn()
     {
-        QFETCH(ColourMode, mode);
+        QFETCH(ColourModeNumber, mode);
         PreviewRun run;
         const QStringList paths { "/plots/a.plt", "/plots/b.plt", "/plots/d.plt" };
         QCOMPARE(run.preview(paths, mode), QString());
@@ -257,7 +257,7 @@ private Q_SLOTS:
     void failureToShowStopsThePreview()
     {
         PreviewRun run;
-        Preview preview(run.server.object(), ColourMode::Colour, run.picture,
+        Preview preview(run.server.object(), ColourModeNumber::Colour, run.picture,
             [](const QString &, const QString &, PreviewPages, const AutomationObject &) {
                 throw AutomationError(QStringLiteral("cannot show"));
             });

@@ -5,7 +5,7 @@
 
 #include <QTest>
 
-using PlotViewer::ColourMode;
+using PlotViewer::ColourModeNumber;
 
 namespace {
 
@@ -24,7 +24,7 @@ QStringList expectedRun(const QStringList &paths, int mode, bool actualSize)
 }
 
 /// Runs the print and says what it threw, or an empty string.
-QString printFailure(const PlotServer &server, const QStringList &paths, ColourMode mode = ColourMode::Colour,
+QString printFailure(const PlotServer &server, const QStringList &paths, ColourModeNumber mode = ColourModeNumber::Colour,
     bool actualSize = false)
 {
     try {
@@ -44,17 +44,17 @@ class tst_PrintRun : public QObject
 private Q_SLOTS:
     void callSequence_data()
     {
-        QTest::addColumn<ColourMode>("mode");
+        QTest::addColumn<ColourModeNumber>("mode");
         QTest::addColumn<bool>("actualSize");
-        QTest::newRow("colour") << ColourMode::Colour << false;
-        QTest::newRow("black and white") << ColourMode::BlackAndWhite << false;
-        QTest::newRow("grey scale") << ColourMode::GreyScale << false;
-        QTest::newRow("colour, actual size") << ColourMode::Colour << true;
-        QTest::newRow("grey scale, actual size") << ColourMode::GreyScale << true;
+        QTest::newRow("colour") << ColourModeNumber::Colour << false;
+        QTest::newRow("black and white") << ColourModeNumber::BlackAndWhite << false;
+        QTest::newRow("grey scale") << ColourModeNumber::GreyScale << false;
+        QTest::newRow("colour, actual size") << ColourModeNumber::Colour << true;
+        QTest::newRow("grey scale, actual size") << ColourModeNumber::GreyScale << true;
     }
     void callSequence()
     {
-        QFETCH(ColourMode, mode);
+        QFETCH(ColourModeNumber, mode);
         QFETCH(bool, actualSize);
         FakePlotServerRegistration fake;
         PlotServer server;
@@ -106,7 +106,7 @@ private Q_SLOTS:
         PlotServer server;
         server.create();
         fake.log().failCall(failingMember, occurrence);
-        const QString failure = printFailure(server, ThreePlots, ColourMode::Colour, actualSize);
+        const QString failure = printFailure(server, ThreePlots, ColourModeNumber::Colour, actualSize);
         QVERIFY2(failure.contains(failingMember) && failure.contains(QStringLiteral("simulated failure")),
             qPrintable(failure));
         QCOMPARE(fake.log().calls.size(), callsMade); // nothing after the failing call
@@ -150,7 +150,7 @@ private Q_SLOTS:
             return index != stopBefore;
         };
         try {
-            PrintRun::printAll(server.object(), ThreePlots, ColourMode::GreyScale, true, entryStarting);
+            PrintRun::printAll(server.object(), ThreePlots, ColourModeNumber::GreyScale, true, entryStarting);
             QVERIFY(failingPrint.isEmpty());
         } catch (const AutomationError &) {
             QVERIFY(!failingPrint.isEmpty());

@@ -1,4 +1,4 @@
-#include "RasterGraphics.h"
+#include "PclPageGraphics.h"
 
 #include "plotviewer/model/Geometry.h"
 
@@ -26,14 +26,14 @@ std::uint64_t declaredCount(double value)
 
 } // namespace
 
-RasterGraphics::RasterGraphics(PageBuilder &page, Warn warn)
+PclPageGraphics::PclPageGraphics(PageBuilder &page, Warn warn)
     : m_page(page)
     , m_warn(std::move(warn))
 {
     reset();
 }
 
-void RasterGraphics::reset()
+void PclPageGraphics::reset()
 {
     endImage();
     m_colours.reset();
@@ -47,12 +47,12 @@ void RasterGraphics::reset()
     m_cursor = {};
 }
 
-double RasterGraphics::pixelSize() const
+double PclPageGraphics::pixelSize() const
 {
     return pluPerInch / m_resolution;
 }
 
-void RasterGraphics::noteText(std::size_t page)
+void PclPageGraphics::noteText(std::size_t page)
 {
     if (page == m_textPage)
         return;
@@ -60,7 +60,7 @@ void RasterGraphics::noteText(std::size_t page)
     m_warn("PCL text is not drawn (page " + std::to_string(page) + ")");
 }
 
-void RasterGraphics::execute(const PlotCommand &command, const PclPage &page)
+void PclPageGraphics::execute(const PlotCommand &command, const PclPage &page)
 {
     if (!m_error.empty())
         return;
@@ -177,7 +177,7 @@ void RasterGraphics::execute(const PlotCommand &command, const PclPage &page)
     }
 }
 
-void RasterGraphics::fillRectangle(double type)
+void PclPageGraphics::fillRectangle(double type)
 {
     const Point topLeft = cursor(m_pclPage.origin);
     if (const auto rectangle
@@ -187,7 +187,7 @@ void RasterGraphics::fillRectangle(double type)
     }
 }
 
-void RasterGraphics::moveCursor(double value, bool relative, double unit, bool vertical)
+void PclPageGraphics::moveCursor(double value, bool relative, double unit, bool vertical)
 {
     if (!std::isfinite(value))
         return;
@@ -206,7 +206,7 @@ void RasterGraphics::moveCursor(double value, bool relative, double unit, bool v
     }
 }
 
-void RasterGraphics::startImage(double mode)
+void PclPageGraphics::startImage(double mode)
 {
     endImage();
     m_inRaster = true;
@@ -236,7 +236,7 @@ void RasterGraphics::startImage(double mode)
     startSegment();
 }
 
-void RasterGraphics::startSegment()
+void PclPageGraphics::startSegment()
 {
     m_planes.assign(std::size_t(m_colours.planeCount()), {});
     m_plane = 0;
@@ -246,7 +246,7 @@ void RasterGraphics::startSegment()
         m_colours, m_sourceWidth, m_sourceHeight > 0 ? height : 0, maxPixelsPerPage - m_pixelsOnPage);
 }
 
-void RasterGraphics::endImage()
+void PclPageGraphics::endImage()
 {
     if (!m_builder.active()) {
         m_inRaster = false;
@@ -268,7 +268,7 @@ void RasterGraphics::endImage()
     m_page.addImage(std::move(image));
 }
 
-void RasterGraphics::tooLarge(std::uint64_t width, std::uint64_t height)
+void PclPageGraphics::tooLarge(std::uint64_t width, std::uint64_t height)
 {
     m_error = "the raster image of " + std::to_string(width) + " x " + std::to_string(height)
         + " pixels is too large to display (more than " + std::to_string(RasterImageBuilder::maxWidth)
@@ -276,7 +276,7 @@ void RasterGraphics::tooLarge(std::uint64_t width, std::uint64_t height)
     m_inRaster = false;
 }
 
-void RasterGraphics::abandonImage(const std::string &reason)
+void PclPageGraphics::abandonImage(const std::string &reason)
 {
     m_warn("a raster image ends early at row " + std::to_string(m_builder.rows() + 1) + ": " + reason);
     endImage();
@@ -284,7 +284,7 @@ void RasterGraphics::abandonImage(const std::string &reason)
     m_abandoned = true;
 }
 
-bool RasterGraphics::addRow()
+bool PclPageGraphics::addRow()
 {
     if (m_rowsLeft == 0)
         return true;
@@ -296,7 +296,7 @@ bool RasterGraphics::addRow()
     return true;
 }
 
-void RasterGraphics::transfer(const PlotCommand &command, bool lastPlane)
+void PclPageGraphics::transfer(const PlotCommand &command, bool lastPlane)
 {
     if (m_abandoned)
         return;
@@ -330,7 +330,7 @@ void RasterGraphics::transfer(const PlotCommand &command, bool lastPlane)
         addRow();
 }
 
-void RasterGraphics::transferAdaptive(std::span<const std::uint8_t> data)
+void PclPageGraphics::transferAdaptive(std::span<const std::uint8_t> data)
 {
     AdaptiveBlockReader block(data);
     std::size_t count = 0;
@@ -358,7 +358,7 @@ void RasterGraphics::transferAdaptive(std::span<const std::uint8_t> data)
     }
 }
 
-void RasterGraphics::skipRows(double count)
+void PclPageGraphics::skipRows(double count)
 {
     if (!(count >= 1) || m_abandoned)
         return;

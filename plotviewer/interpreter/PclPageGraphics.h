@@ -25,14 +25,14 @@ inline bool keepsPosition(double mode)
     return std::fmod(std::fabs(mode), 2) >= 1;
 }
 
-class RasterGraphics
+class PclPageGraphics
 {
 public:
     /// The most pixels the images of one page may hold.
     static constexpr std::uint64_t maxPixelsPerPage = std::uint64_t(256) << 20;
 
     using Warn = std::function<void(const std::string &)>;
-    RasterGraphics(PageBuilder &page, Warn warn);
+    PclPageGraphics(PageBuilder &page, Warn warn);
 
     /// ESC E: ends any image and restores every default.
     void reset();

@@ -11,15 +11,15 @@
 
 namespace plotviewer::hpgl {
 
-class PenTable
+class PenPalette
 {
 public:
     static constexpr int defaultPaletteSize = 8;
-    static constexpr int maxPaletteSize = 1024;
+    static constexpr int maxPaletteSize = LoadedPens::penNumbers;
     static constexpr double defaultMetricWidth = 0.35; // mm
     static constexpr double defaultRelativeWidth = 0.1; // % of the P1-P2 diagonal
 
-    PenTable();
+    PenPalette();
 
     /// The device's pens: the defaults of every later reset. Resets the table.
     void load(const LoadedPens &pens);

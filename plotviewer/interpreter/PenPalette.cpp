@@ -1,4 +1,4 @@
-#include "PenTable.h"
+#include "PenPalette.h"
 
 #include "InstructionArguments.h"
 #include "plotviewer/model/PlotUnits.h"
@@ -40,12 +40,12 @@ std::array<double, 3> builtinColour(int pen)
 
 } // namespace
 
-PenTable::PenTable()
+PenPalette::PenPalette()
 {
     reset();
 }
 
-std::array<double, 3> PenTable::defaultColour(int pen) const
+std::array<double, 3> PenPalette::defaultColour(int pen) const
 {
     if (const auto loaded = m_loaded.pens().find(pen);
         loaded != m_loaded.pens().end() && loaded->second.colour) {
@@ -55,7 +55,7 @@ std::array<double, 3> PenTable::defaultColour(int pen) const
     return builtinColour(pen);
 }
 
-PenTable::Entry PenTable::defaultEntry(int pen) const
+PenPalette::Entry PenPalette::defaultEntry(int pen) const
 {
     Entry entry;
     entry.value = defaultColour(pen);
@@ -65,7 +65,7 @@ PenTable::Entry PenTable::defaultEntry(int pen) const
     return entry;
 }
 
-const PenTable::Entry &PenTable::entry(int pen) const
+const PenPalette::Entry &PenPalette::entry(int pen) const
 {
     const std::size_t index = static_cast<std::size_t>(std::clamp(pen, 0, maxPaletteSize - 1));
     if (index < m_pens.size())
@@ -80,19 +80,19 @@ const PenTable::Entry &PenTable::entry(int pen) const
     return builtin[std::min(index, builtin.size() - 1)];
 }
 
-void PenTable::touch(int pen)
+void PenPalette::touch(int pen)
 {
     for (int next = static_cast<int>(m_pens.size()); next <= pen; ++next)
         m_pens.push_back(defaultEntry(next));
 }
 
-void PenTable::load(const LoadedPens &pens)
+void PenPalette::load(const LoadedPens &pens)
 {
     m_loaded = pens;
     reset();
 }
 
-void PenTable::reset()
+void PenPalette::reset()
 {
     m_paletteSize = defaultPaletteSize;
     m_relativeWidths = false;
@@ -106,7 +106,7 @@ void PenTable::reset()
     resetColourRange();
 }
 
-bool PenTable::setPaletteSize(double size)
+bool PenPalette::setPaletteSize(double size)
 {
     if (!(size >= 2))
         return false;
@@ -117,7 +117,7 @@ bool PenTable::setPaletteSize(double size)
     return true;
 }
 
-int PenTable::resolve(double pen) const
+int PenPalette::resolve(double pen) const
 {
     if (!(pen >= 0) || !std::isfinite(pen))
         return -1;
@@ -127,7 +127,7 @@ int PenTable::resolve(double pen) const
     return static_cast<int>(std::fmod(number - 1, m_paletteSize - 1)) + 1;
 }
 
-bool PenTable::setColour(int pen, double red, double green, double blue)
+bool PenPalette::setColour(int pen, double red, double green, double blue)
 {
     if (pen < 0 || pen >= m_paletteSize)
         return false;
@@ -136,20 +136,20 @@ bool PenTable::setColour(int pen, double red, double green, double blue)
     return true;
 }
 
-void PenTable::resetColour(int pen)
+void PenPalette::resetColour(int pen)
 {
     if (pen < 0 || pen >= m_paletteSize || static_cast<std::size_t>(pen) >= m_pens.size())
         return; // a pen without an entry has its default colour
     m_pens[static_cast<std::size_t>(pen)].value = defaultColour(pen);
 }
 
-void PenTable::resetColours()
+void PenPalette::resetColours()
 {
     for (std::size_t pen = 0; pen < m_pens.size(); ++pen)
         m_pens[pen].value = defaultColour(static_cast<int>(pen));
 }
 
-bool PenTable::setColourRange(const std::vector<double> &range)
+bool PenPalette::setColourRange(const std::vector<double> &range)
 {
     if (range.size() != 6)
         return false;
@@ -161,12 +161,12 @@ bool PenTable::setColourRange(const std::vector<double> &range)
     return true;
 }
 
-void PenTable::resetColourRange()
+void PenPalette::resetColourRange()
 {
     m_range = { 0, 255, 0, 255, 0, 255 };
 }
 
-Rgb PenTable::colour(int pen) const
+Rgb PenPalette::colour(int pen) const
 {
     const Entry &given = entry(pen);
     // Every stroke asks for its pen's colour: the last answer stands while its inputs are the same
@@ -188,19 +188,19 @@ Rgb PenTable::colour(int pen) const
     return m_lastColour.rgb;
 }
 
-void PenTable::setRelativeWidths(bool relative)
+void PenPalette::setRelativeWidths(bool relative)
 {
     m_relativeWidths = relative;
     setDefaultWidths(relative);
 }
 
-void PenTable::setDefaultWidths(bool relative)
+void PenPalette::setDefaultWidths(bool relative)
 {
     // The metric default is the device's own pen, as a plotter's front panel has it.
     m_allWidths = { relative ? defaultRelativeWidth : 0, !relative, ++m_widthClock };
 }
 
-bool PenTable::setWidth(double width, int pen)
+bool PenPalette::setWidth(double width, int pen)
 {
     if (pen < 0 || pen >= m_paletteSize || !(width >= 0) || !std::isfinite(width))
         return false;
@@ -210,14 +210,14 @@ bool PenTable::setWidth(double width, int pen)
     return true;
 }
 
-void PenTable::setAllWidths(double width)
+void PenPalette::setAllWidths(double width)
 {
     if (!(width >= 0) || !std::isfinite(width))
         return;
     m_allWidths = { width, false, ++m_widthClock };
 }
 
-void PenTable::penThickness(const std::vector<double> &n)
+void PenPalette::penThickness(const std::vector<double> &n)
 {
     static constexpr double thickestPen = 5; // mm
     const double thickness = argument(n, 0, 0);
@@ -227,7 +227,7 @@ void PenTable::penThickness(const std::vector<double> &n)
         m_thickness = thickness;
 }
 
-double PenTable::width(int pen, double diagonal) const
+double PenPalette::width(int pen, double diagonal) const
 {
     // A pen the plot gave a width (PW, or WU's defaults) draws at that width. Any other pen is the
     // HP-GL/1 kind, a physical pen: PT says how thick the pens are, else the device's own pen (the
@@ -244,7 +244,7 @@ double PenTable::width(int pen, double diagonal) const
     return (m_thickness > 0 ? m_thickness : entry.loadedWidth) * plotUnitsPerMillimetre;
 }
 
-void PenTable::penColour(const std::vector<double> &n)
+void PenPalette::penColour(const std::vector<double> &n)
 {
     if (n.empty())
         resetColours();
@@ -254,7 +254,7 @@ void PenTable::penColour(const std::vector<double> &n)
         setColour(static_cast<int>(std::round(n[0])), n[1], n[2], n[3]);
 }
 
-void PenTable::colourRange(const std::vector<double> &n)
+void PenPalette::colourRange(const std::vector<double> &n)
 {
     if (n.empty())
         resetColourRange();
@@ -262,7 +262,7 @@ void PenTable::colourRange(const std::vector<double> &n)
         setColourRange(n);
 }
 
-void PenTable::penWidth(const std::vector<double> &n)
+void PenPalette::penWidth(const std::vector<double> &n)
 {
     if (n.empty())
         setDefaultWidths(relativeWidths());
