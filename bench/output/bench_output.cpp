@@ -15,11 +15,11 @@
 #include "RasterEncoder.h"
 #include "contract/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
-#include "plotviewer/output/PlatformPrintDialog.h"
-#include "plotviewer/output/PlotLoader.h"
-#include "plotviewer/output/PrintJob.h"
-#include "plotviewer/output/PrinterSelection.h"
-#include "plotviewer/output/SystemPrinterLookup.h"
+#include "plotviewer/document/PlatformPrintDialog.h"
+#include "plotviewer/document/PlotLoader.h"
+#include "plotviewer/document/PrintJob.h"
+#include "plotviewer/document/PrinterSelection.h"
+#include "plotviewer/document/SystemPrinterLookup.h"
 #include "plotviewer/render/PlotPicture.h"
 
 #include <QDir>

@@ -10,12 +10,12 @@
 #include "BenchmarkScratch.h"
 #include "ProcessMemory.h"
 #include "QtBenchmarkMain.h"
-#include "plotviewer/output/PagedPlotWriter.h"
-#include "plotviewer/output/PlatformPrintDialog.h"
-#include "plotviewer/output/PlotLoader.h"
-#include "plotviewer/output/PrintJob.h"
-#include "plotviewer/output/PrinterSelection.h"
-#include "plotviewer/output/SystemPrinterLookup.h"
+#include "plotviewer/files/PagedPlotWriter.h"
+#include "plotviewer/document/PlatformPrintDialog.h"
+#include "plotviewer/document/PlotLoader.h"
+#include "plotviewer/document/PrintJob.h"
+#include "plotviewer/document/PrinterSelection.h"
+#include "plotviewer/document/SystemPrinterLookup.h"
 
 #include <QFile>
 #include <QFileInfo>

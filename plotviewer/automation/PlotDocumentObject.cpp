@@ -1,10 +1,10 @@
 #include "PlotDocumentObject.h"
 
-#include "plotviewer/output/ColourModeNumbers.h"
-#include "plotviewer/output/PictureFile.h"
-#include "plotviewer/output/PrintJob.h"
-#include "plotviewer/output/PrinterSelection.h"
-#include "plotviewer/output/SvgFile.h"
+#include "plotviewer/document/ColourModeNumbers.h"
+#include "plotviewer/files/PictureFile.h"
+#include "plotviewer/document/PrintJob.h"
+#include "plotviewer/document/PrinterSelection.h"
+#include "plotviewer/files/SvgFile.h"
 #include "plotviewer/render/PlotPicture.h"
 
 namespace plotviewer {

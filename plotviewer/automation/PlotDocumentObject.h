@@ -3,7 +3,7 @@
 #include "AutomationErrors.h"
 #include "contract/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
-#include "plotviewer/output/PlotDocument.h"
+#include "plotviewer/document/PlotDocument.h"
 
 #include <QObject>
 

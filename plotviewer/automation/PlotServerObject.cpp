@@ -1,11 +1,11 @@
 #include "PlotServerObject.h"
 
 #include "PlotDocumentObject.h"
-#include "plotviewer/output/PenTableFile.h"
-#include "plotviewer/output/PlatformPrintDialog.h"
-#include "plotviewer/output/PlotLoader.h"
-#include "plotviewer/output/PrinterSelection.h"
-#include "plotviewer/output/SystemPrinterLookup.h"
+#include "plotviewer/document/PenTableFile.h"
+#include "plotviewer/document/PlatformPrintDialog.h"
+#include "plotviewer/document/PlotLoader.h"
+#include "plotviewer/document/PrinterSelection.h"
+#include "plotviewer/document/SystemPrinterLookup.h"
 
 #include <QDebug>
 

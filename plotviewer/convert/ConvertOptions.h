@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotviewer/output/PenTableFile.h"
+#include "plotviewer/document/PenTableFile.h"
 #include "plotviewer/render/RenderOptions.h"
 
 #include <QPageSize>

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "plotviewer/output/PdfFile.h"
-#include "plotviewer/output/PictureFile.h"
-#include "plotviewer/output/PlotLoader.h"
-#include "plotviewer/output/SvgFile.h"
+#include "plotviewer/files/PdfFile.h"
+#include "plotviewer/files/PictureFile.h"
+#include "plotviewer/document/PlotLoader.h"
+#include "plotviewer/files/SvgFile.h"
 #include "plotviewer/render/LabelPainter.h"
 #include "plotviewer/render/PlotPicture.h"
 

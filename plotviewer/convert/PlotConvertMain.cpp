@@ -3,7 +3,7 @@
 #include "BatchConversion.h"
 #include "ConvertCommandLine.h"
 #include "plotviewer/headless/ProcessLimits.h"
-#include "plotviewer/output/PenTableFile.h"
+#include "plotviewer/document/PenTableFile.h"
 
 #include <QTextStream>
 

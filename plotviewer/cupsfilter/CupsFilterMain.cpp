@@ -2,9 +2,9 @@
 
 #include "CupsJobOptions.h"
 #include "plotviewer/headless/ProcessLimits.h"
-#include "plotviewer/output/PdfFile.h"
-#include "plotviewer/output/PenTableFile.h"
-#include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/files/PdfFile.h"
+#include "plotviewer/document/PenTableFile.h"
+#include "plotviewer/document/PlotLoader.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,7 +2,7 @@
 // settings (the default directory) and the plot server's pen table.
 
 #include "contract/SettingsText.h"
-#include "plotviewer/output/PenTableFile.h"
+#include "plotviewer/document/PenTableFile.h"
 #include "tarnwick/app/Global.h"
 
 #include <QFile>

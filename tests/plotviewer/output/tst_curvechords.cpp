@@ -2,7 +2,7 @@
 // user is told so once; curves left to the default chord angle are thinned without a word.
 
 #include "plotviewer/interpreter/PlotInterpreter.h"
-#include "plotviewer/output/PdfFile.h"
+#include "plotviewer/files/PdfFile.h"
 #include "plotviewer/render/PlotPicture.h"
 
 #include <QBuffer>

@@ -2,7 +2,7 @@
 // Ghostscript's PCL printer drivers, KiCad's and Inkscape's plotters, each run here where it is
 // installed (a row is skipped, saying which package brings it, where it is not).
 
-#include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/document/PlotLoader.h"
 
 #include <QDir>
 #include <QFile>

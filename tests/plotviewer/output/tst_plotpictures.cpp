@@ -8,7 +8,7 @@
 #include "CorpusFiles.h"
 #include "PictureComparison.h"
 #include "PictureInk.h"
-#include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/document/PlotLoader.h"
 #include "plotviewer/render/PlotPicture.h"
 
 #include <QDir>

@@ -5,9 +5,9 @@
 #include "PictureInk.h"
 #include "SamplePage.h"
 #include "ScriptedPrintDialog.h"
-#include "plotviewer/output/PlotDocument.h"
-#include "plotviewer/output/PrintJob.h"
-#include "plotviewer/output/PrinterSelection.h"
+#include "plotviewer/document/PlotDocument.h"
+#include "plotviewer/document/PrintJob.h"
+#include "plotviewer/document/PrinterSelection.h"
 
 #include <QTemporaryDir>
 #include <QTest>

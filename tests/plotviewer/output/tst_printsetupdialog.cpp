@@ -1,4 +1,4 @@
-#include "plotviewer/output/PlatformPrintDialog.h"
+#include "plotviewer/document/PlatformPrintDialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 // How drawings at actual size are laid out on sheets of paper: counts, orientation, reading
 // order, overlaps and the ink kept printable, without a printer.
 
-#include "plotviewer/output/SheetPlan.h"
+#include "plotviewer/files/SheetPlan.h"
 
 #include <QPageSize>
 #include <QTest>

@@ -3,8 +3,8 @@
 
 #include "CorpusFiles.h"
 #include "PictureInk.h"
-#include "plotviewer/output/PlotLoader.h"
-#include "plotviewer/output/SvgFile.h"
+#include "plotviewer/document/PlotLoader.h"
+#include "plotviewer/files/SvgFile.h"
 #include "plotviewer/render/PlotPicture.h"
 
 #include <QDir>

@@ -7,10 +7,10 @@
 #include "SamplePage.h"
 #include "ScriptedPrintDialog.h"
 #include "TiledSheets.h"
-#include "plotviewer/output/PagedPlotWriter.h"
-#include "plotviewer/output/PlotLoader.h"
-#include "plotviewer/output/PrintJob.h"
-#include "plotviewer/output/PrinterSelection.h"
+#include "plotviewer/files/PagedPlotWriter.h"
+#include "plotviewer/document/PlotLoader.h"
+#include "plotviewer/document/PrintJob.h"
+#include "plotviewer/document/PrinterSelection.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -7,9 +7,9 @@
 #include "PlotServerPlugin.h"
 #include "contract/AutomationInterfaces.h"
 #include "contract/PlotViewerContract.h"
-#include "plotviewer/output/PlotLoader.h"
-#include "plotviewer/output/PrintJob.h"
-#include "plotviewer/output/PrinterSelection.h"
+#include "plotviewer/document/PlotLoader.h"
+#include "plotviewer/document/PrintJob.h"
+#include "plotviewer/document/PrinterSelection.h"
 
 #include <QApplication>
 #include <QColor>

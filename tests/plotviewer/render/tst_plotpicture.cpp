@@ -2,8 +2,8 @@
 
 #include "PictureInk.h"
 #include "SamplePage.h"
-#include "plotviewer/output/PictureFile.h"
-#include "plotviewer/output/PngEncoder.h"
+#include "plotviewer/files/PictureFile.h"
+#include "plotviewer/files/PngEncoder.h"
 #include "plotviewer/render/PlotPicture.h"
 
 #include <QBuffer>

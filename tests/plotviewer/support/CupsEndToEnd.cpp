@@ -4,8 +4,8 @@
 #include "PdfProbe.h"
 #include "PictureInk.h"
 #include "TiledSheets.h"
-#include "plotviewer/output/PagedPlotWriter.h"
-#include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/files/PagedPlotWriter.h"
+#include "plotviewer/document/PlotLoader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

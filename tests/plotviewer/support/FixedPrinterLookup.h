@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotviewer/output/PrinterLookup.h"
+#include "plotviewer/document/PrinterLookup.h"
 
 namespace plotviewer::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plotviewer/output/PrintDialogPrompt.h"
+#include "plotviewer/document/PrintDialogPrompt.h"
 
 #include <QPrinter>
 

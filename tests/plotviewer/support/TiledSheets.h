@@ -2,7 +2,7 @@
 // Checks of a drawing printed at actual size over several sheets.
 
 #include "plotviewer/model/DisplayList.h"
-#include "plotviewer/output/SheetPlan.h"
+#include "plotviewer/files/SheetPlan.h"
 
 #include <QSize>
 #include <QString>

@@ -13,8 +13,8 @@
 #include "PdfProbe.h"
 #include "PictureInk.h"
 #include "TiledSheets.h"
-#include "plotviewer/output/PagedPlotWriter.h"
-#include "plotviewer/output/PlotLoader.h"
+#include "plotviewer/files/PagedPlotWriter.h"
+#include "plotviewer/document/PlotLoader.h"
 #include "tarnwick/browse/DirList.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "PrintJob.h"
 
-#include "AtomicSave.h"
-#include "PagedPlotWriter.h"
+#include "plotviewer/files/AtomicSave.h"
+#include "plotviewer/files/PagedPlotWriter.h"
 #include "PlotDocument.h"
 #include "PrinterSelection.h"
 
