@@ -104,6 +104,16 @@ void tst_SheetPlan::sheets_data()
         << QSizeF(370, 250) << a4 << 0.0 << false << Orientation::Portrait << 1 << 2;
     QTest::newRow("a hair over two tiles wide")
         << QSizeF(370.01, 250) << a4 << 0.0 << false << Orientation::Portrait << 1 << 3;
+    // n tiles cover n steps and the one overlap: 3 x 180 + 10 mm across, 2 x 180 + 10 down when
+    // the sheets lie on their side.
+    QTest::newRow("exactly three tiles wide")
+        << QSizeF(550, 250) << a4 << 0.0 << false << Orientation::Portrait << 1 << 3;
+    QTest::newRow("a hair over three tiles wide")
+        << QSizeF(550.01, 250) << a4 << 0.0 << false << Orientation::Portrait << 1 << 4;
+    QTest::newRow("exactly two tiles high, on their side")
+        << QSizeF(540, 370) << a4 << 0.0 << true << Orientation::Landscape << 2 << 2;
+    QTest::newRow("a hair over two tiles high, on their side")
+        << QSizeF(540, 370.01) << a4 << 0.0 << true << Orientation::Landscape << 3 << 2;
     // Fits the printable area: one sheet, as the drawing is turned.
     QTest::newRow("A4 on A4 without margins")
         << QSizeF(297, 210) << a4 << 0.0 << false << Orientation::Landscape << 1 << 1;

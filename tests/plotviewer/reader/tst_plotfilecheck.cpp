@@ -43,7 +43,31 @@ private Q_SLOTS:
     void plotsAreKept();
     void filesOfTheCorpusAndSamplesAreKept_data();
     void filesOfTheCorpusAndSamplesAreKept();
+    void shareDecidesCloseToTheThreshold_data();
+    void shareDecidesCloseToTheThreshold();
 };
+
+void tst_PlotFileCheck::shareDecidesCloseToTheThreshold_data()
+{
+    QTest::addColumn<int>("instructions"); // lines of drawing among a hundred, the rest words
+    QTest::addColumn<bool>("plot");
+    // Plot content just under half is no plot; just over half is one.
+    QTest::newRow("40 of 100 lines drawing (0.48)") << 40 << false;
+    QTest::newRow("45 of 100 lines drawing (0.52)") << 45 << true;
+    QTest::newRow("10 of 100 lines drawing (0.27)") << 10 << false;
+}
+
+void tst_PlotFileCheck::shareDecidesCloseToTheThreshold()
+{
+    QFETCH(int, instructions);
+    QFETCH(bool, plot);
+    QByteArray bytes;
+    for (int line = 0; line < 100; ++line)
+        bytes += line < instructions ? "PD1000,2000;" : "a line of words.";
+    const PlotFileCheck::Verdict verdict = PlotFileCheck::examine(bytes);
+    QVERIFY2(verdict.plot == plot, qPrintable(shareText(verdict)));
+    QVERIFY(std::abs(verdict.plotShare - hpgl::PlotContentSurvey::plotThreshold) < 0.25);
+}
 
 void tst_PlotFileCheck::otherKindsAreRefused_data()
 {
