@@ -16,8 +16,8 @@ class FillAttributes
 public:
     /// FT
     void setFillType(const std::vector<double> &n);
-    /// RF: false when nothing changed.
-    bool defineRasterPattern(const std::vector<double> &n) { return m_rasterPatterns.define(n); }
+    /// RF: a pattern for fill type 11.
+    void defineRasterPattern(const std::vector<double> &n) { m_rasterPatterns.define(n); }
     /// AC: the point hatch lines pass through, in output units.
     void setAnchor(Point anchor) { m_anchor = anchor; }
     /// TR: whether white is transparent.

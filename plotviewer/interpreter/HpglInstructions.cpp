@@ -63,10 +63,7 @@ HpglInterpreter::instructionHandlers()
         on({ I::EW, I::WG },
             [](HpglInterpreter &p, Command c, bool) { p.wedge(c.numbers, c.instruction == I::WG); });
         on({ I::FT }, [](HpglInterpreter &p, Command c, bool) { p.m_fill.setFillType(c.numbers); });
-        on({ I::RF }, [](HpglInterpreter &p, Command c, bool) {
-            if (p.m_fill.defineRasterPattern(c.numbers))
-                p.m_lineType.resetResidue();
-        });
+        on({ I::RF }, [](HpglInterpreter &p, Command c, bool) { p.m_fill.defineRasterPattern(c.numbers); });
         on({ I::AC }, [](HpglInterpreter &p, Command c, bool) { p.anchorCorner(c.numbers); });
         on({ I::TR }, [](HpglInterpreter &p, Command c, bool) {
             p.m_fill.setTransparent(argument(c.numbers, 0, 1) != 0);
@@ -80,12 +77,8 @@ HpglInterpreter::instructionHandlers()
         });
         on({ I::PC }, [](HpglInterpreter &p, Command c, bool) { p.m_pens.penColour(c.numbers); });
         on({ I::CR }, [](HpglInterpreter &p, Command c, bool) { p.m_pens.colourRange(c.numbers); });
-        on({ I::PW }, [](HpglInterpreter &p, Command c, bool) {
-            p.m_lineType.resetResidue();
-            p.m_pens.penWidth(c.numbers);
-        });
+        on({ I::PW }, [](HpglInterpreter &p, Command c, bool) { p.m_pens.penWidth(c.numbers); });
         on({ I::WU }, [](HpglInterpreter &p, Command c, bool) {
-            p.m_lineType.resetResidue();
             p.m_pens.setRelativeWidths(argument(c.numbers, 0, 0) == 1);
         });
         on({ I::PT }, [](HpglInterpreter &p, Command c, bool) { p.m_pens.penThickness(c.numbers); });

@@ -188,7 +188,6 @@ void HpglInterpreter::plotSize(const std::vector<double> &n)
 
 void HpglInterpreter::inputP1P2(const std::vector<double> &n, bool relative)
 {
-    m_lineType.resetResidue();
     m_coords.inputScalingPoints(n, relative);
 }
 
@@ -204,7 +203,6 @@ void HpglInterpreter::inputWindow(const std::vector<double> &n)
     } else {
         return;
     }
-    m_lineType.resetResidue();
     updateClip();
 }
 
@@ -214,15 +212,12 @@ void HpglInterpreter::scale(const std::vector<double> &n)
         m_coords.scalingOff();
     else
         m_coords.setScaling(n);
-    m_lineType.resetResidue();
 }
 
 void HpglInterpreter::rotate(const std::vector<double> &n)
 {
-    if (m_coords.setRotation(argument(n, 0, 0))) {
-        m_lineType.resetResidue();
+    if (m_coords.setRotation(argument(n, 0, 0)))
         updateSwapFrame();
-    }
 }
 
 void HpglInterpreter::markPage(bool hatched)
@@ -302,6 +297,8 @@ void HpglInterpreter::executeInstruction(const PlotCommand &command)
     // The line drawn so far is stroked in the state it was drawn in, before anything changes it.
     if (first && !m_pendingLine.empty() && !traits.continuesLine)
         endPendingLine();
+    if (first && traits.restartsLinePattern)
+        m_lineType.resetResidue();
     if (const InstructionHandler handle = instructionHandlers()[indexOf(command.instruction)])
         handle(*this, command, first);
 }
@@ -416,7 +413,6 @@ void HpglInterpreter::selectPen(double number)
         return;
     m_pen = pen;
     m_penSelected = true;
-    m_lineType.resetResidue();
 }
 
 void HpglInterpreter::encodedPolyline(const PlotCommand &command)

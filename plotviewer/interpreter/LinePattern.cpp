@@ -71,7 +71,6 @@ void LinePattern::setSolid()
         m_previousSolid = false;
     }
     m_solid = true;
-    m_phase = 0;
 }
 
 bool LinePattern::setType(int type, const double *length, const double *mode)
@@ -92,7 +91,6 @@ bool LinePattern::setType(int type, const double *length, const double *mode)
         m_length = *length;
     if (mode)
         m_lengthMode = *mode == 1 ? LengthMode::Millimetres : LengthMode::PercentOfDiagonal;
-    m_phase = 0;
     return true;
 }
 
@@ -102,7 +100,6 @@ void LinePattern::restorePrevious()
         m_type = m_previousType;
         m_solid = false;
     }
-    m_phase = 0;
 }
 
 bool LinePattern::define(int index, const std::vector<double> &gaps)
@@ -123,7 +120,6 @@ bool LinePattern::define(int index, const std::vector<double> &gaps)
     if (!(total > 0) || !std::isfinite(total))
         return false;
     m_userDefinitions[static_cast<std::size_t>(slot - 1)] = normalised(gaps);
-    m_phase = 0;
     return true;
 }
 

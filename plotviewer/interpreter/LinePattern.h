@@ -32,6 +32,7 @@ public:
     void lineType(const std::vector<double> &n);
     /// UL: none restores every user pattern, otherwise index,gaps...
     void userLineType(const std::vector<double> &n);
+    /// Drops the unused part of a fixed pattern that carries into the next vector.
     void resetResidue() { m_phase = 0; }
     /// Pattern length in plotter units for a P1-P2 diagonal.
     double patternLength(double diagonal) const;
