@@ -8,36 +8,9 @@
 using namespace plotviewer;
 using plottest::interpret;
 using plottest::pathText;
+using plottest::styledStrokes;
 
 namespace {
-
-// Each stroked subpath of the first page with its style: "points | r,g,b width cap tint".
-QStringList styledStrokes(const InterpretResult &result)
-{
-    QStringList lines;
-    if (result.plot.pages.empty())
-        return lines;
-    const Page &page = result.plot.pages.front();
-    for (const Item &item : page.items) {
-        if (item.kind != ItemKind::Stroke)
-            continue;
-        const StrokeStyle &style = page.strokeStyles[item.style];
-        const QString styleText = QStringLiteral("%1,%2,%3 %4 %5 %6")
-                                      .arg(style.colour.r)
-                                      .arg(style.colour.g)
-                                      .arg(style.colour.b)
-                                      .arg(style.width)
-                                      .arg(int(style.cap))
-                                      .arg(style.tint);
-        for (std::uint32_t i = 0; i < item.pathCount; ++i) {
-            const PathSpan &span = page.paths[item.firstPath + i];
-            const std::vector<Point> points(
-                page.points.begin() + span.first, page.points.begin() + span.first + span.count);
-            lines << pathText(points) + QStringLiteral(" | ") + styleText;
-        }
-    }
-    return lines;
-}
 
 QString kindsInPaintingOrder(const InterpretResult &result)
 {

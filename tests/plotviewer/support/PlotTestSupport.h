@@ -73,4 +73,31 @@ inline QString pathText(std::span<const plotviewer::Point> path)
     return points.join(QLatin1Char(' '));
 }
 
+/// Each stroked subpath of the first page with its style: "points | r,g,b width cap tint".
+inline QStringList styledStrokes(const plotviewer::InterpretResult &result)
+{
+    QStringList lines;
+    if (result.plot.pages.empty())
+        return lines;
+    const plotviewer::Page &page = result.plot.pages.front();
+    for (const plotviewer::Item &item : page.items) {
+        if (item.kind != plotviewer::ItemKind::Stroke)
+            continue;
+        const plotviewer::StrokeStyle &style = page.strokeStyles[item.style];
+        const QString styleText = QStringLiteral("%1,%2,%3 %4 %5 %6")
+                                      .arg(style.colour.r)
+                                      .arg(style.colour.g)
+                                      .arg(style.colour.b)
+                                      .arg(style.width)
+                                      .arg(int(style.cap))
+                                      .arg(style.tint);
+        for (std::uint32_t i = 0; i < item.pathCount; ++i) {
+            const plotviewer::PathSpan &span = page.paths[item.firstPath + i];
+            lines << pathText({ page.points.data() + span.first, span.count }) + QStringLiteral(" | ")
+                    + styleText;
+        }
+    }
+    return lines;
+}
+
 } // namespace plottest
