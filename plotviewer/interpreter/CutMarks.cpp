@@ -7,17 +7,6 @@
 
 namespace plotviewer::hpgl {
 
-namespace {
-
-template<typename Style> std::uint32_t lastOrNew(std::vector<Style> &styles, const Style &style)
-{
-    if (styles.empty() || !(styles.back() == style))
-        styles.push_back(style);
-    return static_cast<std::uint32_t>(styles.size() - 1);
-}
-
-} // namespace
-
 void CutMarks::setWindow(const Rect &window)
 {
     if (window != m_windows.back())
@@ -29,19 +18,12 @@ void CutMarks::place(std::size_t firstItem, std::size_t endItem)
     m_placements.push_back({ static_cast<std::uint32_t>(m_windows.size() - 1), firstItem, endItem });
 }
 
-std::uint32_t CutMarks::addPath(std::span<const Point> points, bool closed)
-{
-    const auto first = static_cast<std::uint32_t>(m_marks.points.size());
-    m_marks.points.insert(m_marks.points.end(), points.begin(), points.end());
-    m_marks.paths.push_back({ first, static_cast<std::uint32_t>(points.size()), closed });
-    return static_cast<std::uint32_t>(m_marks.paths.size() - 1);
-}
-
 void CutMarks::addStroke(std::span<const Point> polyline, const StrokeStyle &style, bool closed,
     std::size_t firstItem, std::size_t endItem)
 {
-    const std::uint32_t path = addPath(polyline, closed);
-    m_marks.items.push_back({ ItemKind::Stroke, lastOrNew(m_marks.strokeStyles, style), path, 1 });
+    const std::uint32_t path = appendPath(m_marks, polyline, closed);
+    m_marks.items.push_back(
+        { ItemKind::Stroke, sharedStyleIndex(m_marks.strokeStyles, style, m_lastStrokeStyle), path, 1 });
     place(firstItem, endItem);
 }
 
@@ -50,8 +32,8 @@ void CutMarks::addFill(std::span<const std::span<const Point>> subpaths, const F
 {
     const auto first = static_cast<std::uint32_t>(m_marks.paths.size());
     for (const std::span<const Point> subpath : subpaths)
-        addPath(subpath, true);
-    m_marks.items.push_back({ ItemKind::Fill, lastOrNew(m_marks.fillStyles, style), first,
+        appendPath(m_marks, subpath, true);
+    m_marks.items.push_back({ ItemKind::Fill, sharedStyleIndex(m_marks.fillStyles, style, m_lastFillStyle), first,
         static_cast<std::uint32_t>(subpaths.size()) });
     place(firstItem, endItem);
 }
@@ -59,7 +41,7 @@ void CutMarks::addFill(std::span<const std::span<const Point>> subpaths, const F
 void CutMarks::addText(
     const TextRun &run, const StrokeStyle &style, std::size_t firstItem, std::size_t endItem)
 {
-    const std::uint32_t styleIndex = lastOrNew(m_marks.strokeStyles, style);
+    const std::uint32_t styleIndex = sharedStyleIndex(m_marks.strokeStyles, style, m_lastStrokeStyle);
     m_marks.texts.push_back(run);
     m_marks.texts.back().strokeStyle = styleIndex;
     m_marks.items.push_back(
@@ -86,9 +68,7 @@ Rect CutMarks::reach() const
                     include(reach, centre);
             }
         }
-        for (std::uint32_t n = 0; item.kind != ItemKind::Text && n < item.pathCount; ++n) {
-            const PathSpan &span = m_marks.paths[item.firstPath + n];
-            const std::span<const Point> path(m_marks.points.data() + span.first, span.count);
+        forEachPathOf(m_marks, item, [&](std::span<const Point> path) {
             // A path the window holds whole is its own reach (a fill's points that are not finite
             // are dropped, as include does): only the others need clipping.
             const bool whole = item.kind == ItemKind::Fill ? std::all_of(path.begin(), path.end(),
@@ -97,9 +77,7 @@ Rect CutMarks::reach() const
             if (whole) {
                 for (const Point p : path)
                     include(reach, p);
-                continue;
-            }
-            if (item.kind == ItemKind::Fill) {
+            } else if (item.kind == ItemKind::Fill) {
                 for (const Point &p : window.clipPolygon({ path.begin(), path.end() }))
                     include(reach, p);
             } else {
@@ -108,7 +86,7 @@ Rect CutMarks::reach() const
                         include(reach, p);
                 });
             }
-        }
+        });
         if (reach.left <= reach.right)
             bounds = united(bounds, reach);
     }

@@ -4,6 +4,7 @@
 // page can still give way to its drawing, or take the frame of PS with its sides swapped, when it
 // ends.
 
+#include "PageStorage.h"
 #include "plotviewer/model/DisplayList.h"
 #include "plotviewer/model/PlotUnits.h"
 
@@ -12,14 +13,6 @@
 #include <vector>
 
 namespace plotviewer::hpgl {
-
-/// The centre of character `i`'s cell: a character stands or falls with it.
-inline Point characterCentre(const TextRun &run, std::size_t i)
-{
-    const double at = static_cast<double>(i);
-    return { run.origin.x + at * run.advance.x + (run.across.x + run.up.x) / 2,
-        run.origin.y + at * run.advance.y + (run.across.y + run.up.y) / 2 };
-}
 
 class CutMarks
 {
@@ -54,11 +47,12 @@ private:
     };
 
     void place(std::size_t firstItem, std::size_t endItem);
-    std::uint32_t addPath(std::span<const Point> points, bool closed);
 
     Page m_marks;
     std::vector<Placement> m_placements;
     std::vector<Rect> m_windows { everywhere };
+    std::uint32_t m_lastStrokeStyle = 0;
+    std::uint32_t m_lastFillStyle = 0;
 };
 
 } // namespace plotviewer::hpgl

@@ -15,22 +15,6 @@ namespace {
 // Pen widths noted apart in Page::fineCurves.
 constexpr std::size_t mostFineCurveWidths = 16;
 
-// The index of `style` in `styles`, added when new. Each style is there once, so the one matched
-// last (`last`) is checked first: most marks take the style of the mark before. Of the others, the
-// latest are the likeliest matches.
-template<typename Style>
-std::uint32_t sharedIndex(std::vector<Style> &styles, const Style &style, std::uint32_t &last)
-{
-    if (last < styles.size() && styles[last] == style)
-        return last;
-    for (std::size_t i = styles.size(); i-- > 0;) {
-        if (styles[i] == style)
-            return last = static_cast<std::uint32_t>(i);
-    }
-    styles.push_back(style);
-    return last = static_cast<std::uint32_t>(styles.size() - 1);
-}
-
 void shift(Page &page, Point by)
 {
     for (Point &p : page.points)
@@ -78,12 +62,12 @@ bool PageBuilder::reserve(std::size_t points)
 
 std::uint32_t PageBuilder::strokeStyleIndex(const StrokeStyle &style)
 {
-    return sharedIndex(m_page.strokeStyles, style, m_lastStrokeStyle);
+    return sharedStyleIndex(m_page.strokeStyles, style, m_lastStrokeStyle);
 }
 
 std::uint32_t PageBuilder::fillStyleIndex(const FillStyle &style)
 {
-    return sharedIndex(m_page.fillStyles, style, m_lastFillStyle);
+    return sharedStyleIndex(m_page.fillStyles, style, m_lastFillStyle);
 }
 
 void PageBuilder::appendItem(
@@ -114,10 +98,9 @@ void PageBuilder::include(Point p, double margin)
     bounds.top = std::max(bounds.top, p.y + margin);
 }
 
-std::uint32_t PageBuilder::appendPoints(std::span<const Point> points, double margin)
+std::uint32_t PageBuilder::appendInkedPath(std::span<const Point> points, bool closed, double margin)
 {
-    const auto first = static_cast<std::uint32_t>(m_page.points.size());
-    m_page.points.insert(m_page.points.end(), points.data(), points.data() + points.size());
+    const std::uint32_t path = appendPath(m_page, points, closed);
     // The ink bounds grow by the corners of the points' own bounds, as they would point by point.
     Point low = points.front();
     Point high = low;
@@ -129,7 +112,7 @@ std::uint32_t PageBuilder::appendPoints(std::span<const Point> points, double ma
     }
     include(low, margin);
     include(high, margin);
-    return first;
+    return path;
 }
 
 void PageBuilder::addStroke(std::span<const Point> polyline, const StrokeStyle &style, bool closed)
@@ -152,15 +135,12 @@ void PageBuilder::addStroke(std::span<const Point> polyline, const StrokeStyle &
             styleIndex = strokeStyleIndex(style);
             haveStyle = true;
         }
-        const std::uint32_t first = appendPoints(piece, margin);
         // Only a frame that cuts into the window needs to know how much ink it kept.
         if (m_frameCut.watching())
             kept += FrameCutDetector::inkAmount(piece, false);
-        const auto path = static_cast<std::uint32_t>(m_page.paths.size());
         const bool whole = closed && piece.size() == polyline.size() && piece.front() == polyline.front()
             && piece.back() == polyline.back();
-        m_page.paths.push_back({ first, static_cast<std::uint32_t>(piece.size()), whole });
-        appendItem(ItemKind::Stroke, styleIndex, path, 1);
+        appendItem(ItemKind::Stroke, styleIndex, appendInkedPath(piece, whole, margin), 1);
     });
     noteCut(m_frameCut.checkPolyline(polyline, kept, beyond), firstItem,
         [&] { m_cut.addStroke(polyline, style, closed, firstItem, m_page.items.size()); });
@@ -186,8 +166,7 @@ void PageBuilder::addFill(std::span<const std::span<const Point>> subpaths, cons
                 || cut;
         if (visible.size() < 3 || !reserve(visible.size()))
             continue;
-        const std::uint32_t first = appendPoints(visible, 0);
-        m_page.paths.push_back({ first, static_cast<std::uint32_t>(visible.size()), true });
+        appendInkedPath(visible, true, 0);
     }
     const auto count = static_cast<std::uint32_t>(m_page.paths.size()) - firstPath;
     if (count > 0)
@@ -276,15 +255,9 @@ void PageBuilder::addRectangle(const Rect &area, const FillStyle &style)
 {
     if (m_overBudget || !reserve(4))
         return;
-    const auto first = static_cast<std::uint32_t>(m_page.points.size());
-    for (const Point &p : { Point { area.left, area.bottom }, Point { area.right, area.bottom },
-             Point { area.right, area.top }, Point { area.left, area.top } }) {
-        m_page.points.push_back(p);
-        include(p, 0);
-    }
-    const auto path = static_cast<std::uint32_t>(m_page.paths.size());
-    m_page.paths.push_back({ first, 4, true });
-    appendItem(ItemKind::Fill, fillStyleIndex(style), path, 1);
+    const Point corners[] { { area.left, area.bottom }, { area.right, area.bottom }, { area.right, area.top },
+        { area.left, area.top } };
+    appendItem(ItemKind::Fill, fillStyleIndex(style), appendInkedPath(corners, true, 0), 1);
 }
 
 void PageBuilder::noteFineCurve(Point a, Point b, Point c, double penWidth)
@@ -413,12 +386,11 @@ Rect PageBuilder::uncutReach() const
             const TextRun &run = m_page.texts[item.firstPath];
             for (std::size_t c = 0; c < run.text.size(); ++c)
                 include(characterCentre(run, c));
-        } else if (item.kind != ItemKind::Image) {
-            for (std::uint32_t n = 0; n < item.pathCount; ++n) {
-                const PathSpan &span = m_page.paths[item.firstPath + n];
-                for (std::uint32_t p = span.first; p < span.first + span.count; ++p)
-                    include(m_page.points[p]);
-            }
+        } else {
+            forEachPathOf(m_page, item, [&](std::span<const Point> path) {
+                for (const Point p : path)
+                    include(p);
+            });
         }
     }
     return reach;

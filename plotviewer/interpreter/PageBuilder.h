@@ -77,8 +77,8 @@ private:
     std::uint32_t fillStyleIndex(const FillStyle &style);
     void appendItem(ItemKind kind, std::uint32_t style, std::uint32_t firstPath, std::uint32_t pathCount);
     void include(Point p, double margin);
-    /// Appends `points` to the page's points, their ink `margin` wide; returns the index of the first.
-    std::uint32_t appendPoints(std::span<const Point> points, double margin);
+    /// Appends `points` as a path of the page, their ink `margin` wide; returns the path's index.
+    std::uint32_t appendInkedPath(std::span<const Point> points, bool closed, double margin);
     /// Characters [`from`, `to`) of `whole`, all inside the clip, as a run of their own.
     void addVisibleText(const TextRun &whole, std::size_t from, std::size_t to, std::uint32_t style);
 
