@@ -10,12 +10,12 @@
 #include "BenchmarkScratch.h"
 #include "ProcessMemory.h"
 #include "QtBenchmarkMain.h"
-#include "plotviewer/files/PagedPlotWriter.h"
 #include "plotviewer/document/PlatformPrintDialog.h"
 #include "plotviewer/document/PlotLoader.h"
 #include "plotviewer/document/PrintJob.h"
 #include "plotviewer/document/PrinterSelection.h"
 #include "plotviewer/document/SystemPrinterLookup.h"
+#include "plotviewer/files/PagedPlotWriter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "PlotDocumentObject.h"
 
 #include "plotviewer/document/ColourModeNumbers.h"
-#include "plotviewer/files/PictureFile.h"
 #include "plotviewer/document/PrintJob.h"
 #include "plotviewer/document/PrinterSelection.h"
+#include "plotviewer/files/PictureFile.h"
 #include "plotviewer/files/SvgFile.h"
 #include "plotviewer/render/PlotPicture.h"
 

@@ -1,7 +1,7 @@
 #include "ConvertCommandLine.h"
 
-#include "plotviewer/headless/PaperName.h"
 #include "plotviewer/document/ColourModeNumbers.h"
+#include "plotviewer/headless/PaperName.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>

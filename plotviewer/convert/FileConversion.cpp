@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "plotviewer/document/PlotLoader.h"
 #include "plotviewer/files/PdfFile.h"
 #include "plotviewer/files/PictureFile.h"
-#include "plotviewer/document/PlotLoader.h"
 #include "plotviewer/files/SvgFile.h"
 #include "plotviewer/render/LabelPainter.h"
 #include "plotviewer/render/PlotPicture.h"

@@ -2,8 +2,8 @@
 
 #include "BatchConversion.h"
 #include "ConvertCommandLine.h"
-#include "plotviewer/headless/ProcessLimits.h"
 #include "plotviewer/document/PenTableFile.h"
+#include "plotviewer/headless/ProcessLimits.h"
 
 #include <QTextStream>
 

@@ -1,10 +1,10 @@
 #include "CupsFilterMain.h"
 
 #include "CupsJobOptions.h"
-#include "plotviewer/headless/ProcessLimits.h"
-#include "plotviewer/files/PdfFile.h"
 #include "plotviewer/document/PenTableFile.h"
 #include "plotviewer/document/PlotLoader.h"
+#include "plotviewer/files/PdfFile.h"
+#include "plotviewer/headless/ProcessLimits.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "PrintJob.h"
 
-#include "plotviewer/files/AtomicSave.h"
-#include "plotviewer/files/PagedPlotWriter.h"
 #include "PlotDocument.h"
 #include "PrinterSelection.h"
+#include "plotviewer/files/AtomicSave.h"
+#include "plotviewer/files/PagedPlotWriter.h"
 
 #include <QDir>
 #include <QPrinter>

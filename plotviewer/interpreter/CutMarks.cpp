@@ -33,8 +33,8 @@ void CutMarks::addFill(std::span<const std::span<const Point>> subpaths, const F
     const auto first = static_cast<std::uint32_t>(m_marks.paths.size());
     for (const std::span<const Point> subpath : subpaths)
         appendPath(m_marks, subpath, true);
-    m_marks.items.push_back({ ItemKind::Fill, sharedStyleIndex(m_marks.fillStyles, style, m_lastFillStyle), first,
-        static_cast<std::uint32_t>(subpaths.size()) });
+    m_marks.items.push_back({ ItemKind::Fill, sharedStyleIndex(m_marks.fillStyles, style, m_lastFillStyle),
+        first, static_cast<std::uint32_t>(subpaths.size()) });
     place(firstItem, endItem);
 }
 

@@ -145,10 +145,12 @@ void PclPageGraphics::execute(const PlotCommand &command, const PclPage &page)
             m_resolution = value;
         return;
     case PclGraphics::SourceWidth:
-        m_sourceWidth = std::uint32_t(std::min<std::uint64_t>(declaredCount(value), std::uint64_t(std::numeric_limits<std::uint32_t>::max())));
+        m_sourceWidth = std::uint32_t(std::min<std::uint64_t>(
+            declaredCount(value), std::uint64_t(std::numeric_limits<std::uint32_t>::max())));
         return;
     case PclGraphics::SourceHeight:
-        m_sourceHeight = std::uint32_t(std::min<std::uint64_t>(declaredCount(value), std::uint64_t(std::numeric_limits<std::uint32_t>::max())));
+        m_sourceHeight = std::uint32_t(std::min<std::uint64_t>(
+            declaredCount(value), std::uint64_t(std::numeric_limits<std::uint32_t>::max())));
         return;
     case PclGraphics::ConfigureImageData:
         if (!m_colours.configure(bytesOf(command.text)))
@@ -241,7 +243,8 @@ void PclPageGraphics::startSegment()
     m_planes.assign(std::size_t(m_colours.planeCount()), {});
     m_plane = 0;
     m_segmentOrigin = m_cursor;
-    const auto height = std::uint32_t(std::min<std::uint64_t>(m_rowsLeft, std::uint64_t(std::numeric_limits<std::uint32_t>::max())));
+    const auto height = std::uint32_t(
+        std::min<std::uint64_t>(m_rowsLeft, std::uint64_t(std::numeric_limits<std::uint32_t>::max())));
     m_builder.start(
         m_colours, m_sourceWidth, m_sourceHeight > 0 ? height : 0, maxPixelsPerPage - m_pixelsOnPage);
 }

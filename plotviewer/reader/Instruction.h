@@ -161,8 +161,7 @@ struct InstructionTraits
 };
 
 inline constexpr InstructionTraits instructionTraits[] = {
-#define PLOTVIEWER_HPGL_TRAITS(name, continues, inPolygon, restarts) \
-    { #name ""_mn, continues, inPolygon, restarts },
+#define PLOTVIEWER_HPGL_TRAITS(name, carries, polygon, restarts) { #name ""_mn, carries, polygon, restarts },
     PLOTVIEWER_HPGL_INSTRUCTIONS(PLOTVIEWER_HPGL_TRAITS)
 #undef PLOTVIEWER_HPGL_TRAITS
 };

@@ -6,10 +6,7 @@
 
 namespace plotviewer {
 
-namespace {
-
-
-} // namespace
+namespace { } // namespace
 
 QRgb deviceRgb(Rgb colour, ColourMode mode)
 {

@@ -18,8 +18,8 @@ public:
     using ShowPicture = std::function<void(const QString &pictureFile, const QString &path,
         PreviewPages pages, const AutomationObject &document)>;
 
-    Preview(const AutomationObject &server, PlotViewer::ColourModeNumber colourMode, const QString &pictureFile,
-        ShowPicture showPicture);
+    Preview(const AutomationObject &server, PlotViewer::ColourModeNumber colourMode,
+        const QString &pictureFile, ShowPicture showPicture);
 
     /// Previews `paths` in order. The first failure throws: the pictures shown so far stay shown,
     /// and the failing plot's picture is never handed on.

@@ -5,8 +5,8 @@
 
 namespace PrintRun {
 
-void printAll(const AutomationObject &server, const QStringList &paths, PlotViewer::ColourModeNumber colourMode,
-    bool actualSize, const EntryStarting &entryStarting)
+void printAll(const AutomationObject &server, const QStringList &paths,
+    PlotViewer::ColourModeNumber colourMode, bool actualSize, const EntryStarting &entryStarting)
 {
     for (qsizetype index = 0; index < paths.size(); ++index) {
         const QString &path = paths.at(index);

@@ -17,7 +17,7 @@ using EntryStarting = std::function<bool(qsizetype index, qsizetype count, const
 /// DoPrint, then the document is released. The first failure stops the run and throws
 /// AutomationError; documents are released either way. `entryStarting`, when given, is asked
 /// before each plot whether to go on.
-void printAll(const AutomationObject &server, const QStringList &paths, PlotViewer::ColourModeNumber colourMode,
-    bool actualSize, const EntryStarting &entryStarting = {});
+void printAll(const AutomationObject &server, const QStringList &paths,
+    PlotViewer::ColourModeNumber colourMode, bool actualSize, const EntryStarting &entryStarting = {});
 
 } // namespace PrintRun

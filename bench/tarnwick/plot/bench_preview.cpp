@@ -50,7 +50,9 @@ AutomationObject &server()
 int pageCount(const QString &path)
 {
     try {
-        return openPlot(server(), path, PlotViewer::ColourModeNumber::Colour).call(PlotViewer::PageCount).toInt();
+        return openPlot(server(), path, PlotViewer::ColourModeNumber::Colour)
+            .call(PlotViewer::PageCount)
+            .toInt();
     } catch (const std::exception &) {
         return 0;
     }

@@ -67,14 +67,15 @@ void tst_InstructionRules::outOfRangeChangesNothing_data()
     QTest::newRow("SC with no width") << scaled << QByteArray("SC5,5,0,10;") << scaledLine;
     QTest::newRow("SC with no height") << scaled << QByteArray("SC0,10,3,3;") << scaledLine;
     QTest::newRow("SC point factor of zero") << scaled << QByteArray("SC0,0,0,2,2;") << scaledLine;
-    QTest::newRow("SC isotropic left beyond 100") << scaled << QByteArray("SC0,10,0,5,1,150,50;") << scaledLine;
+    QTest::newRow("SC isotropic left beyond 100")
+        << scaled << QByteArray("SC0,10,0,5,1,150,50;") << scaledLine;
     QTest::newRow("SC isotropic bottom below 0") << scaled << QByteArray("SC0,5,0,10,1,50,-1;") << scaledLine;
     QTest::newRow("SC of three numbers") << scaled << QByteArray("SC0,20,0;") << scaledLine;
     QTest::newRow("SC of an unknown form") << scaled << QByteArray("SC0,20,0,20,3;") << scaledLine;
     QTest::newRow("IP of three numbers") << scaled << QByteArray("IP0,0,500;") << scaledLine;
     QTest::newRow("IR of three numbers") << scaled << QByteArray("IR0,0,50;") << scaledLine;
-    QTest::newRow("IW of three numbers")
-        << QByteArray("SP1;IW0,0,500,500;") << QByteArray("IW0,0,100;") << QByteArray("PA-100,250;PD1000,250;");
+    QTest::newRow("IW of three numbers") << QByteArray("SP1;IW0,0,500,500;") << QByteArray("IW0,0,100;")
+                                         << QByteArray("PA-100,250;PD1000,250;");
     QTest::newRow("RO of 45 degrees")
         << QByteArray("PS4000,2000;SP1;") << QByteArray("RO45;") << QByteArray("PA0,0;PD100,50;");
 
@@ -89,14 +90,14 @@ void tst_InstructionRules::outOfRangeChangesNothing_data()
     QTest::newRow("UL all gaps zero") << dashed << QByteArray("UL2,0,0;") << longLine;
     QTest::newRow("UL a negative gap") << dashed << QByteArray("UL2,50,-10,50;") << longLine;
 
-    QTest::newRow("SP a negative pen") << QByteArray("PC2,255,0,0;SP2;") << QByteArray("SP-1;")
-                                       << QByteArray("PA0,0;PD100,100;");
-    QTest::newRow("PC a pen beyond the palette") << QByteArray("NP4;SP1;") << QByteArray("PC9,255,0,0;")
-                                                 << QByteArray("PA0,0;PD100,100;");
+    QTest::newRow("SP a negative pen")
+        << QByteArray("PC2,255,0,0;SP2;") << QByteArray("SP-1;") << QByteArray("PA0,0;PD100,100;");
+    QTest::newRow("PC a pen beyond the palette")
+        << QByteArray("NP4;SP1;") << QByteArray("PC9,255,0,0;") << QByteArray("PA0,0;PD100,100;");
     QTest::newRow("NP below two") << QByteArray("PC3,0,255,0;SP3;") << QByteArray("NP1;")
                                   << QByteArray("PA0,0;PD100,100;");
-    QTest::newRow("FT of an unknown type") << QByteArray("SP1;FT3,50,45;") << QByteArray("FT99;")
-                                           << QByteArray("PA0,0;RA500,500;");
+    QTest::newRow("FT of an unknown type")
+        << QByteArray("SP1;FT3,50,45;") << QByteArray("FT99;") << QByteArray("PA0,0;RA500,500;");
     QTest::newRow("DT with a line feed")
         << QByteArray("SP1;DT#;") << QByteArray("DT\n;") << QByteArray("PA0,0;LBab#cd\x03");
 }
@@ -149,17 +150,16 @@ void tst_InstructionRules::polygonModeTakes_data()
     QTest::addColumn<QByteArray>("polygon");
     QTest::addColumn<QStringList>("edges");
 
-    QTest::newRow("CI adds a circle of its own")
-        << QByteArray("PA50,50;PM0;CI10,90;PM2;")
-        << QStringList { QStringLiteral("60,50 50,60 40,50 50,40 60,50") };
+    QTest::newRow("CI adds a circle of its own") << QByteArray(
+        "PA50,50;PM0;CI10,90;PM2;") << QStringList { QStringLiteral("60,50 50,60 40,50 50,40 60,50") };
     QTest::newRow("relative moves") << QByteArray("PA10,10;PM0;PR;PD100,0,0,100;PM2;")
                                     << QStringList { QStringLiteral("10,10 110,10 110,110 10,10") };
     QTest::newRow("an arc") << QByteArray("PA100,0;PM0;PD;AA0,0,90,90;PM2;")
                             << QStringList { QStringLiteral("100,0 0,100 100,0") };
     QTest::newRow("IN ends it and draws nothing")
         << QByteArray("SP1;PA0,0;PM0;PD100,0,100,100;IN;SP1;PM2;") << QStringList {};
-    QTest::newRow("PM0 inside starts the polygon afresh")
-        << QByteArray("PA0,0;PM0;PD100,0;PM0;PD0,100;PM2;") << QStringList { QStringLiteral("100,0 0,100 100,0") };
+    QTest::newRow("PM0 inside starts the polygon afresh") << QByteArray(
+        "PA0,0;PM0;PD100,0;PM0;PD0,100;PM2;") << QStringList { QStringLiteral("100,0 0,100 100,0") };
     QTest::newRow("PM2 puts the pen back where PM0 found it")
         << QByteArray("PA0,0;PM0;PD100,0,100,100;PM2;PU;PR;PD5,0;")
         << QStringList { QStringLiteral("0,0 5,0"), QStringLiteral("0,0 100,0 100,100 0,0") };
@@ -212,14 +212,16 @@ void tst_InstructionRules::linePatternCarriesOn()
     QFETCH(QByteArray, between);
     QFETCH(bool, restarts);
     // 400 down, 400 up: the first line ends 600 into the pattern.
-    const InterpretResult result = interpret("SP1;LT2,20,1;PA0,0;PD600,0;PU;" + between + "PA0,100;PD600,100;");
+    const InterpretResult result
+        = interpret("SP1;LT2,20,1;PA0,0;PD600,0;PU;" + between + "PA0,100;PD600,100;");
     QStringList second;
     for (const auto &path : strokes(result)) {
         if (path.front().y == 100)
             second << pathText(path);
     }
-    QCOMPARE(second, restarts ? QStringList { QStringLiteral("0,100 400,100") }
-                              : QStringList { QStringLiteral("200,100 600,100") });
+    QCOMPARE(second,
+        restarts ? QStringList { QStringLiteral("0,100 400,100") }
+                 : QStringList { QStringLiteral("200,100 600,100") });
 }
 
 void tst_InstructionRules::scalingPlacesPoints_data()
@@ -231,9 +233,12 @@ void tst_InstructionRules::scalingPlacesPoints_data()
     QTest::newRow("anisotropic stretches") << QByteArray("SC0,10,0,10;") << QStringLiteral("2000,1000");
     QTest::newRow("anisotropic, form 0 given") << QByteArray("SC0,10,0,10,0;") << QStringLiteral("2000,1000");
     QTest::newRow("isotropic centred") << QByteArray("SC0,10,0,10,1;") << QStringLiteral("1500,1000");
-    QTest::newRow("isotropic at the left") << QByteArray("SC0,10,0,10,1,0,50;") << QStringLiteral("1000,1000");
-    QTest::newRow("isotropic at the right") << QByteArray("SC0,10,0,10,1,100,50;") << QStringLiteral("2000,1000");
-    QTest::newRow("isotropic, bottom unused") << QByteArray("SC0,10,0,10,1,50,0;") << QStringLiteral("1500,1000");
+    QTest::newRow("isotropic at the left")
+        << QByteArray("SC0,10,0,10,1,0,50;") << QStringLiteral("1000,1000");
+    QTest::newRow("isotropic at the right")
+        << QByteArray("SC0,10,0,10,1,100,50;") << QStringLiteral("2000,1000");
+    QTest::newRow("isotropic, bottom unused")
+        << QByteArray("SC0,10,0,10,1,50,0;") << QStringLiteral("1500,1000");
     QTest::newRow("isotropic mirrored in x") << QByteArray("SC10,0,0,10,1;") << QStringLiteral("500,1000");
     QTest::newRow("isotropic mirrored in y") << QByteArray("SC0,10,10,0,1;") << QStringLiteral("1500,0");
     QTest::newRow("point factor") << QByteArray("SC0,50,0,20,2;") << QStringLiteral("500,200");

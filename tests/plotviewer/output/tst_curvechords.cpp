@@ -1,8 +1,8 @@
 // Curves a plot asks for in finer chords than the output can show are drawn in fewer, and the
 // user is told so once; curves left to the default chord angle are thinned without a word.
 
-#include "plotviewer/interpreter/PlotInterpreter.h"
 #include "plotviewer/files/PdfFile.h"
+#include "plotviewer/interpreter/PlotInterpreter.h"
 #include "plotviewer/render/PlotPicture.h"
 
 #include <QBuffer>
@@ -31,7 +31,8 @@ void tst_CurveChords::fewerChordsAreTold_data()
     QTest::newRow("fine circle, PDF shows every chord") << fine << 0 << false;
     QTest::newRow("default chords, thumbnail") << QByteArray("IN;SP1;PA5000,5000;CI2000;") << 32 << false;
     // The default chord angle given explicitly asks for nothing finer than the default.
-    QTest::newRow("default chords given, thumbnail") << QByteArray("IN;SP1;PA5000,5000;CI2000,5;") << 32 << false;
+    QTest::newRow("default chords given, thumbnail")
+        << QByteArray("IN;SP1;PA5000,5000;CI2000,5;") << 32 << false;
     QTest::newRow("coarser than default, thumbnail")
         << QByteArray("IN;SP1;PA5000,5000;CI2000,10;") << 32 << false;
     // Hairlines lose only chords shorter than a quarter pixel.

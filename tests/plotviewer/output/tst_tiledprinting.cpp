@@ -7,10 +7,10 @@
 #include "SamplePage.h"
 #include "ScriptedPrintDialog.h"
 #include "TiledSheets.h"
-#include "plotviewer/files/PagedPlotWriter.h"
 #include "plotviewer/document/PlotLoader.h"
 #include "plotviewer/document/PrintJob.h"
 #include "plotviewer/document/PrinterSelection.h"
+#include "plotviewer/files/PagedPlotWriter.h"
 
 #include <QTemporaryDir>
 #include <QTest>

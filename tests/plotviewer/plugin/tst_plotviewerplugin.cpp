@@ -538,7 +538,8 @@ void tst_PlotViewerPlugin::printSetupShowsThePrintDialog()
 void tst_PlotViewerPlugin::doPrintWithoutAnyPrinterSaysSo()
 {
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
-        QSKIP("a printer is installed here; tst_plotviewerplugin_noscheduler and _noprinter run this without one");
+        QSKIP("a printer is installed here; tst_plotviewerplugin_noscheduler and _noprinter run this without "
+              "one");
     const std::unique_ptr<QObject> document = open(dataFile("landscape.plt"));
     QVERIFY(document);
     QCOMPARE(callMember(*document, PlotViewer::DoPrint),

@@ -1,8 +1,8 @@
 #pragma once
 // Checks of a drawing printed at actual size over several sheets.
 
-#include "plotviewer/model/DisplayList.h"
 #include "plotviewer/files/SheetPlan.h"
+#include "plotviewer/model/DisplayList.h"
 
 #include <QSize>
 #include <QString>

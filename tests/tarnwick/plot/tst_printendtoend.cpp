@@ -13,8 +13,8 @@
 #include "PdfProbe.h"
 #include "PictureInk.h"
 #include "TiledSheets.h"
-#include "plotviewer/files/PagedPlotWriter.h"
 #include "plotviewer/document/PlotLoader.h"
+#include "plotviewer/files/PagedPlotWriter.h"
 #include "tarnwick/browse/DirList.h"
 
 #include <QCheckBox>

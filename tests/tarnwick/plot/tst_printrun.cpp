@@ -24,8 +24,8 @@ QStringList expectedRun(const QStringList &paths, int mode, bool actualSize)
 }
 
 /// Runs the print and says what it threw, or an empty string.
-QString printFailure(const PlotServer &server, const QStringList &paths, ColourModeNumber mode = ColourModeNumber::Colour,
-    bool actualSize = false)
+QString printFailure(const PlotServer &server, const QStringList &paths,
+    ColourModeNumber mode = ColourModeNumber::Colour, bool actualSize = false)
 {
     try {
         PrintRun::printAll(server.object(), paths, mode, actualSize);
