@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs with apt-get what building, running or testing Tarnwick needs on Debian 12, skipping
-# what is already there. Usage: setup-debian.sh [run|test|gallery|package]
+# what is already there. Usage: setup-debian.sh [run|test|gallery|package|windows-core]
 set -euo pipefail
 
+# The plot core (reader, interpreter, model) alone needs no more than a compiler.
+core_build_packages=(cmake ninja-build g++)
 # The benchmarks are part of every build, so their library is a build package.
 # The tests, built with everything else, pack the archives they refuse as plots with zlib.
-build_packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libcups2-dev libpng-dev libbenchmark-dev fonts-wine
+build_packages=("${core_build_packages[@]}" qt6-base-dev qt6-svg-dev libcups2-dev libpng-dev libbenchmark-dev fonts-wine
     hershey-fonts-data zlib1g-dev)
 run_packages=(xvfb x11-utils)
 # The desktop set runs the program on Xvfb under openbox and drives it over the accessibility bus.
@@ -19,6 +21,9 @@ package_packages=(dpkg-dev file)
 # The package test checks what the package holds with the tools a Debian archive uses.
 package_test_packages=(lintian appstream)
 gallery_packages=(hp2xx)
+# The plot core cross-built for Windows and run under Wine (windows-core-check.sh). Debian's wine64
+# holds the 64-bit loader only; wine puts it on the path as `wine`, with `wineserver` beside it.
+windows_core_packages=(g++-mingw-w64-x86-64-win32 wine wine64)
 
 wanted=("${build_packages[@]}")
 case "${1:-}" in
@@ -26,6 +31,7 @@ case "${1:-}" in
     test) wanted+=("${test_packages[@]}" "${package_packages[@]}" "${package_test_packages[@]}") ;;
     package) wanted+=("${package_packages[@]}") ;;
     gallery) wanted+=("${gallery_packages[@]}") ;;
+    windows-core) wanted=("${core_build_packages[@]}" "${windows_core_packages[@]}") ;;
 esac
 
 missing=()

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the whole test suite headless: the fuzz run first, then every test. It
-# says its steps in a line each; what a step printed is in a log file whose path it names, and the
-# end of that log shows when the step fails. It ends with the tests' summary, what did not run and
-# why, and the fuzzer's verdict.
+# Sets up, builds and runs the whole test suite headless: the fuzz run and the Windows core check
+# first, then every test. It says its steps in a line each; what a step printed is in a log file
+# whose path it names, and the end of that log shows when the step fails. It ends with the tests'
+# summary, what did not run and why, the fuzzer's verdict and the Windows core check's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TARNWICK_BUILD_DIR:-$root/build}
@@ -10,16 +10,7 @@ logs=$build/logs
 mkdir -p "$logs"
 
 say() { printf 'test: %s\n' "$*"; }
-# Runs a command with its output in a log; on failure shows the log's end and fails.
-logged() {
-    local log=$1
-    shift
-    if ! "$@" >"$log" 2>&1; then
-        say "that failed; the end of $log:"
-        tail -n 40 "$log" | sed 's/^/    /'
-        return 1
-    fi
-}
+. "$root/scripts/logged.sh"
 
 say "installing what is missing with apt-get (log: $logs/setup.log)"
 logged "$logs/setup.log" "$root/scripts/setup-debian.sh" test
@@ -71,6 +62,11 @@ if [ -x "$root/plotviewer/fuzz/run-fuzz.sh" ]; then
     fuzz_verdict="fuzz: nothing found in $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$logs/fuzz.log" | tail -n 1 | cut -d' ' -f2-)"
 fi
 
+# The plot core built for Windows too, and run under Wine: the same display lists as here.
+say "checking the plot core's Windows build under Wine (log: $logs/windows-core.log)"
+logged "$logs/windows-core.log" "$root/scripts/windows-core-check.sh" "$build-windows-core"
+windows_verdict=$(tail -n 1 "$logs/windows-core.log")
+
 say "testing (log: $logs/ctest.log)"
 status=0
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" >"$logs/ctest.log" 2>&1 || status=$?
@@ -90,4 +86,5 @@ awk '
     /^desktop-session: .* not installed/ { print "skipped: " test ": " $0 }
 ' "$build/Testing/Temporary/LastTest.log" 2>/dev/null | sort -u || true
 echo "$fuzz_verdict"
+echo "$windows_verdict"
 exit "$status"
